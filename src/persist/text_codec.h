@@ -1,0 +1,14 @@
+#pragma once
+// Text is UTF-16 inside the program (every file it writes is UTF-16LE); UTF-8
+// appears only at the edges: paths, the terminal and the window toolkit.
+#include <string>
+#include <string_view>
+
+namespace persist {
+
+std::u16string Utf8ToU16(std::string_view s);
+std::string U16ToUtf8(std::u16string_view s);
+// ASCII-only helpers for the many literal keys and numbers of the files.
+std::u16string Ascii(std::string_view s);
+
+}  // namespace persist

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# `make run`: start the program on the simulated mouse.
+set -euo pipefail
+build=${1:-build}
+if [ -x "$build/tevlan" ]; then
+  exec "$build/tevlan" --device sim
+elif [ -x "$build/tevlanctl" ]; then
+  "$build/tevlanctl" --device sim status
+  exec "$build/tevlanctl" --device sim --trace apply
+else
+  echo "nothing to run yet: build $build/tevlanctl first" >&2
+  exit 1
+fi

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build, the tests and the benchmarks need.
+# Idempotent: when everything is present it only checks and returns.
+set -euo pipefail
+packages=(
+  build-essential cmake pkg-config ccache git
+  qt6-base-dev libgl-dev          # windows, painting, images, tray icon, file dialogs
+  libudev-dev                     # device enumeration and hot-plug
+  libxi-dev libx11-dev            # system-wide keyboard capture on X11
+  libgtest-dev libgmock-dev       # the test suite
+  clang libclang-rt-14-dev        # fuzz targets and sanitizers
+  xvfb xauth xdotool imagemagick  # running the window headless, screenshots, key injection
+  fonts-dejavu-core
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "setup: installing ${missing[*]}"
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO=sudo
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
