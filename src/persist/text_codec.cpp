@@ -1,7 +1,5 @@
 #include "persist/text_codec.h"
 
-namespace persist {
-
 std::u16string Utf8ToU16(std::string_view s)
 {
     std::u16string out;
@@ -71,5 +69,3 @@ std::u16string Ascii(std::string_view s)
 {
     return std::u16string(s.begin(), s.end());
 }
-
-}  // namespace persist

@@ -4,11 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace persist {
-
 std::u16string Utf8ToU16(std::string_view s);
 std::string U16ToUtf8(std::u16string_view s);
 // ASCII-only helpers for the many literal keys and numbers of the files.
 std::u16string Ascii(std::string_view s);
-
-}  // namespace persist

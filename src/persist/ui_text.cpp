@@ -1,7 +1,5 @@
 #include "persist/ui_text.h"
 
-namespace persist {
-
 std::array<std::u16string, kUiTextCount> g_uiTexts;
 UiFontSettings g_uiFont;
 
@@ -17,5 +15,3 @@ void ClearUiTexts()
     for (auto& t : g_uiTexts) t.clear();
     g_uiFont = UiFontSettings{};
 }
-
-}  // namespace persist

@@ -5,8 +5,6 @@
 #include <array>
 #include <string>
 
-namespace persist {
-
 constexpr int kUiTextCount = 500;
 
 struct UiFontSettings {
@@ -23,5 +21,3 @@ const std::u16string& UiText(int n);
 
 // Back to the state before any language file was read (tests use it).
 void ClearUiTexts();
-
-}  // namespace persist
