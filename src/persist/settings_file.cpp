@@ -1,0 +1,226 @@
+#include "persist/settings_file.h"
+
+#include "persist/data_folders.h"
+#include "persist/profile_file.h"
+#include "persist/stdio_file_ex.h"
+#include "persist/text_codec.h"
+
+std::array<SettingPair, kSettingsCount> g_settings;
+
+namespace {
+
+const char* const kSettingKeys[kSettingsCount] = {
+    "Sensor",           "PreST",            "Mac_ID",           "DataChange",
+    "CurrentProfile",   "ProfileShowCount", "ProfileShowList0", "ProfileShowList1",
+    "ProfileShowList2", "ProfileShowList3", "ProfileShowList4", "ProfileSlot0URL",
+    "ProfileSlot1URL",  "ProfileSlot2URL",  "ProfileSlot3URL",  "ProfileSlot4URL",
+};
+
+int ParseInt(const std::u16string& text)
+{
+    long long v = ParseDecimal(text);
+    if (v > 0x7FFFFFFF) return 0x7FFFFFFF;
+    if (v < -0x7FFFFFFF) return -0x7FFFFFFF;
+    return int(v);
+}
+
+void SetValue(int index, std::u16string value)
+{
+    g_settings[size_t(index)].value = std::move(value);
+}
+
+}  // namespace
+
+std::string SettingsFilePath()
+{
+    return UserDataPath("config/config.ini");
+}
+
+std::u16string FormatSensorValue(uint16_t value)
+{
+    static constexpr char16_t digits[] = u"0123456789ABCDEF";
+    std::u16string hex;
+    do {
+        hex.insert(hex.begin(), digits[value & 0xF]);
+        value = uint16_t(value >> 4);
+    } while (value != 0);
+    while (hex.size() < 4) hex.insert(hex.begin(), u' ');
+    return u"0x" + hex;
+}
+
+uint16_t ParseHex16(const std::u16string& text)
+{
+    size_t i = 0;
+    while (i < text.size() && text[i] == u' ') ++i;
+    if (i + 1 < text.size() && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X')) {
+        i += 2;
+        while (i < text.size() && text[i] == u' ') ++i;
+    }
+    uint32_t v = 0;
+    for (; i < text.size(); ++i) {
+        char16_t c = text[i];
+        int d = c >= u'0' && c <= u'9' ? c - u'0'
+              : c >= u'A' && c <= u'F' ? c - u'A' + 10
+              : c >= u'a' && c <= u'f' ? c - u'a' + 10
+                                       : -1;
+        if (d < 0) break;
+        v = ((v << 4) | uint32_t(d)) & 0xFFFFFu;  // keep it small; the result is cut to 16 bits
+    }
+    return uint16_t(v);
+}
+
+void SetSettingsDefaults(const std::string& dataFolder)
+{
+    const char* const values[kSettingsCount - 5] = {"0x3325", "0xCCDA", "0xFFFFFFFF", "0x1234", "0", "3",
+                                                   "0",      "1",      "2",          "3",      "4"};
+    for (int i = 0; i < kSettingsCount; ++i) {
+        g_settings[size_t(i)].key = Ascii(kSettingKeys[i]);
+        if (i < kSettingProfileSlot0URL)
+            g_settings[size_t(i)].value = Ascii(values[i]);
+        else
+            g_settings[size_t(i)].value =
+                Utf8ToU16(dataFolder + "config/default" + std::to_string(i - kSettingProfileSlot0URL) + ".psf");
+    }
+}
+
+std::u16string FormatSettingsFile(const std::array<SettingPair, kSettingsCount>& table)
+{
+    std::u16string out = u"[Setting]\n";
+    for (const auto& e : table) out += e.key + u"=" + e.value + u"\n";
+    return out;
+}
+
+bool WriteSettingsFile()
+{
+    CStdioFileEx file;
+    if (!file.Open(SettingsFilePath(), CStdioFileEx::modeWrite)) return false;
+    file.WriteString(FormatSettingsFile(g_settings));
+    return file.Close();
+}
+
+bool ParseSettingsFile(CStdioFileEx& file, std::array<SettingPair, kSettingsCount>& table)
+{
+    std::u16string line;
+    if (!file.ReadString(line) || line != u"[Setting]") return false;
+    auto scratch = table;
+    int i = 0;
+    while (file.ReadString(line)) {
+        if (i >= kSettingsCount) return false;
+        size_t p = line.find(u'=');
+        if (p == std::u16string::npos || p < 1 || p + 1 >= line.size()) return false;
+        scratch[size_t(i)].key = line.substr(0, p);
+        scratch[size_t(i)].value = line.substr(p + 1);
+        ++i;
+    }
+    table = std::move(scratch);
+    return true;
+}
+
+bool SaveCurrentProfileSetting()
+{
+    SetValue(kSettingCurrentProfile, DecimalText(g_workingProfile));
+    return WriteSettingsFile();
+}
+
+bool LoadSettingsAndProfiles()
+{
+    // The table starts at the defaults, so that entries a short file does not
+    // reach keep usable slot paths instead of empty ones (an empty slot path
+    // would silently drop every later save of that profile).
+    SetSettingsDefaults(g_userDataFolder);
+
+    bool read = false;
+    {
+        CStdioFileEx file;
+        if (file.Open(SettingsFilePath(), CStdioFileEx::modeRead)) read = ParseSettingsFile(file, g_settings);
+    }
+    if (!read) {
+        // Only the settings are replaced. Each slot file is still read below,
+        // and only one that cannot be read is reset and rewritten by the
+        // profile reader itself: a damaged config.ini must not wipe five
+        // good profiles.
+        SetSettingsDefaults(g_userDataFolder);
+        WriteSettingsFile();
+    }
+
+    for (int i = 0; i < kProfileCount; ++i) ReadProfileFile(i, ProfileSlotPath(i));
+
+    // The window shows the stored current profile; setting it here keeps the
+    // save below from writing profile 0 over the user's choice.
+    g_workingProfile = GetCurrentProfile();
+
+    g_sensorId = GetSensorSetting();
+    uint16_t prepared = uint16_t(~GetPreviousSensorSetting());
+    if (prepared != g_sensorId) PrepareProfilesForSensor();
+    return read;
+}
+
+void PrepareProfilesForSensor()
+{
+    SetPreviousSensorSetting(uint16_t(~g_sensorId));
+    SaveCurrentProfileSetting();
+    for (auto& record : g_profiles) ApplySensorDpiDefaults(record);
+    SaveAllProfileFiles();
+}
+
+std::u16string GetSetting(int index, int which)
+{
+    if (index < 0 || index >= kSettingsCount) return {};
+    return which == 0 ? g_settings[size_t(index)].key : g_settings[size_t(index)].value;
+}
+
+int GetCurrentProfile()
+{
+    int v = ParseInt(g_settings[kSettingCurrentProfile].value);
+    return v >= 0 && v < kProfileCount ? v : 0;
+}
+
+void SetCurrentProfile(int index)
+{
+    SetValue(kSettingCurrentProfile, DecimalText(index));
+}
+
+int GetProfileShowCount()
+{
+    int v = ParseInt(g_settings[kSettingProfileShowCount].value);
+    if (v < 1) return 1;
+    return v > kProfileCount ? kProfileCount : v;
+}
+
+void SetProfileShowCount(int count)
+{
+    SetValue(kSettingProfileShowCount, DecimalText(count));
+}
+
+int GetProfileShowList(int position)
+{
+    if (position < 0 || position >= kProfileCount) return 0;
+    int v = ParseInt(g_settings[size_t(kSettingProfileShowList0 + position)].value);
+    return v >= 0 && v < kProfileCount ? v : position;
+}
+
+void SetProfileShowList(int position, int index)
+{
+    if (position < 0 || position >= kProfileCount) return;
+    SetValue(kSettingProfileShowList0 + position, DecimalText(index));
+}
+
+void SetSensorSetting()
+{
+    SetValue(kSettingSensor, FormatSensorValue(g_sensorId));
+}
+
+void SetPreviousSensorSetting(uint16_t value)
+{
+    SetValue(kSettingPreST, FormatSensorValue(value));
+}
+
+uint16_t GetSensorSetting()
+{
+    return ParseHex16(g_settings[kSettingSensor].value);
+}
+
+uint16_t GetPreviousSensorSetting()
+{
+    return ParseHex16(g_settings[kSettingPreST].value);
+}
