@@ -1,17 +1,12 @@
 #pragma once
-// The 3-byte function of one mouse button, exactly as the profile file stores
-// it and the mouse receives it. The mouse carries the function out, so the
-// program never interprets a loaded code beyond showing it: any 3 bytes read
-// from a file are kept and sent unchanged.
+// What the bytes of a button function code (type, param, extra) mean. The
+// mouse carries the function out, so the program never interprets a loaded
+// code beyond showing it: any 3 bytes read from a file are kept and sent
+// unchanged.
 #include <cstdint>
 
-struct ButtonFunctionCode {
-    uint8_t type = 0;   // function type, see ButtonFunctionType
-    uint8_t param = 0;  // first argument, meaning by type
-    uint8_t extra = 0;  // second argument, meaning by type
+#include "profile/button_function_code.h"
 
-    friend constexpr bool operator==(const ButtonFunctionCode&, const ButtonFunctionCode&) = default;
-};
 static_assert(sizeof(ButtonFunctionCode) == 3, "a button function code is 3 bytes on the wire");
 
 // The values of ButtonFunctionCode::type the program itself produces.
