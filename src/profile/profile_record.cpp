@@ -123,7 +123,8 @@ long long ParseDecimal(const std::u16string& text)
     if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
     long long v = 0;
     for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
-        if (v < 1000000000000000000LL) v = v * 10 + (text[i] - u'0');  // saturate, never overflow
+        // Saturate at 10^18 rather than overflow on a long run of digits.
+        v = v < 100000000000000000LL ? v * 10 + (text[i] - u'0') : 1000000000000000000LL;
     }
     return negative ? -v : v;
 }
