@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "persist/data_folders.h"
+
 namespace {
 
 const std::u16string kSettingHeader = u"[ChangeLanguage]";
@@ -127,4 +129,9 @@ bool LoadLanguage(const std::string& programFolder, const std::string& dataFolde
     if (ParseLanguageFile(file, g_uiTexts) != LanguageParseResult::ReadToEnd) return false;
     g_uiFont = ChooseUiFont(g_uiTexts[0], uiScale);
     return true;
+}
+
+bool LoadLanguage(double uiScale)
+{
+    return LoadLanguage(g_programFolder, g_userDataFolder, uiScale);
 }

@@ -58,3 +58,6 @@ UiFontSettings ChooseUiFont(const std::u16string& languageName, double uiScale);
 // with or without a trailing '/'. Called once at start-up on the window
 // thread, before anything reads a text.
 bool LoadLanguage(const std::string& programFolder, const std::string& dataFolder, double uiScale);
+// The same with the process's folders (g_programFolder, g_userDataFolder of
+// persist/data_folders.h) and the UI scale chosen at start-up.
+bool LoadLanguage(double uiScale);
