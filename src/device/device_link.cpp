@@ -1,0 +1,554 @@
+#include "device/device_link.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "persist/text_codec.h"
+#include "profile/profile_record.h"
+#include "settings/dpi_step_table.h"
+
+DeviceLink::DeviceLink(platform::IHidBackend& backend, platform::IClock& clock, IDeviceHost& host,
+                       const MacroLibrary& macroLibrary)
+    : backend_(backend), host_(host), macroLibrary_(macroLibrary), alive_(std::make_shared<bool>(true)),
+      io_(std::make_unique<DeviceIoThread>(clock))
+{
+    products_[kProductA].productId = kMouseProductA;
+    products_[kProductB].productId = kMouseProductB;
+    images_[kImgDpi].bytes.resize(kDpiImageSize);
+    images_[kImgDpiColour].bytes.resize(kDpiColourImageSize);
+    images_[kImgLighting].bytes.resize(kLightingImageSize);
+    images_[kImgPower].bytes.resize(2);
+    for (int id : {kImgPolling, kImgLiftOff, kImgDebounce, kImgWake})
+        images_[id].bytes.resize(1);
+    for (int i = 0; i < 8; ++i) {
+        images_[kImgKey0 + i].bytes.resize(3);
+        images_[kImgMacro1 + i].bytes.resize(kMacroImageSize);
+    }
+}
+
+DeviceLink::~DeviceLink()
+{
+    *alive_ = false;
+    backend_.SetChangeCallback({});
+    for (ProductLink& p : products_)
+        p.listener.Stop();
+    io_.reset();  // finishes what was queued: an apply just before closing still reaches the mouse
+    for (ProductLink& p : products_)
+        p.handle.reset();
+}
+
+void DeviceLink::Post(std::function<void()> task)
+{
+    host_.PostToWindowThread([alive = alive_, task = std::move(task)] {
+        if (*alive)
+            task();
+    });
+}
+
+ProfileRecord& DeviceLink::ActiveProfile()
+{
+    return g_profiles[std::clamp(host_.CurrentProfileIndex(), 0, kProfileCount - 1)];
+}
+
+const MacroSet* DeviceLink::FirstMacroSet() const { return macroLibrary_.SetAt(0); }
+
+// --- discovery -----------------------------------------------------------
+
+void DeviceLink::ResetLinkState()
+{
+    for (ProductLink& p : products_) {
+        p.listenerBusy = false;
+        p.handle.reset();
+    }
+    needStatusQuery = true;
+    // Notifications arrive on a backend thread; only the window thread acts on them.
+    IDeviceHost* host = &host_;
+    std::shared_ptr<bool> alive = alive_;
+    backend_.SetChangeCallback([this, host, alive](bool arrived, const std::string&) {
+        host->PostToWindowThread([this, alive, arrived] {
+            if (*alive)
+                OnDeviceChange(arrived);
+        });
+    });
+}
+
+void DeviceLink::ProbeInterface(int memberIndex)
+{
+    if (memberIndex < 0 || memberIndex >= int(scanList_.size()))
+        return;
+    const platform::HidInterfaceInfo& info = scanList_[memberIndex];
+    if (info.vendorId != kMouseVendorId)
+        return;
+    ProductLink* p = info.productId == kMouseProductA ? &products_[kProductA]
+                     : info.productId == kMouseProductB ? &products_[kProductB]
+                                                        : nullptr;
+    if (!p)
+        return;
+    // An interface that cannot be opened is no use to us; only new paths are
+    // tried, remembered ones are open already or were a moment ago.
+    auto openable = [this, &info] { return backend_.Open(info.path, nullptr) != nullptr; };
+    if (info.inputReportLength == kFeatureReportLength) {
+        if (p->inputPath.empty() && openable()) {
+            p->inputMember = memberIndex;
+            p->inputPath = info.path;
+        }
+    } else if (info.featureReportLength == kFeatureReportLength) {
+        if (p->featurePath.empty()) {
+            if (openable()) {
+                p->present = true;
+                p->featureMember = memberIndex;
+                p->featurePath = info.path;
+            }
+        } else if (p->featurePath == info.path) {
+            p->featureMember = memberIndex;
+            p->present = true;
+        }
+        // Another path: a second mouse of the same product, not used.
+    }
+}
+
+void DeviceLink::ScanDevices()
+{
+    anyPresent = false;
+    for (ProductLink& p : products_)
+        p.present = false;
+    scanList_ = backend_.Enumerate();
+    for (int i = 0; i < kMaxMemberIndex; ++i)
+        ProbeInterface(i);
+    anyPresent = presentA() || presentB();
+
+    for (int slot : {kProductA, kProductB}) {
+        ProductLink& p = products_[slot];
+        if (p.present) {
+            StartListener(ProductSlot(slot));
+            if (!p.handle)
+                OpenHandle(ProductSlot(slot));
+        } else {
+            p.handle.reset();
+            p.featurePath.clear();
+            // A reader of a product that is gone would only wait for a read
+            // error that some backends never give.
+            StopListener(ProductSlot(slot));
+        }
+    }
+    scanList_.clear();
+
+    if (anyPresent)
+        host_.StartTimer(kTimerStatus, kStatusTickMs);
+    PendingDpiAndMore = true;
+    PendingKeys = true;
+    PendingPower = true;
+    suppressProgress = true;
+    host_.StartTimer(kTimerApply, kApplyDelayMs);
+}
+
+void DeviceLink::OpenHandle(ProductSlot slot)
+{
+    ProductLink& p = products_[slot];
+    // By member index, so a fresh enumeration; the vendor and product check
+    // catches one that changed since the scan.
+    const std::vector<platform::HidInterfaceInfo> list = backend_.Enumerate();
+    if (p.featureMember < 0 || p.featureMember >= int(list.size()))
+        return;
+    const platform::HidInterfaceInfo& info = list[p.featureMember];
+    p.handle.reset();
+    std::unique_ptr<platform::IHidDevice> dev = backend_.Open(info.path, nullptr);
+    if (!dev || info.vendorId != kMouseVendorId || info.productId != p.productId)
+        return;
+    p.handle = std::move(dev);
+}
+
+void DeviceLink::StartListener(ProductSlot slot)
+{
+    ProductLink& p = products_[slot];
+    if (p.listenerBusy)
+        return;
+    if (p.inputPath.empty())
+        return;  // no input interface seen: nothing to read
+    const platform::HidInterfaceInfo* info =
+        p.inputMember >= 0 && p.inputMember < int(scanList_.size()) ? &scanList_[p.inputMember] : nullptr;
+    std::unique_ptr<platform::IHidDevice> dev;
+    if (info && info->vendorId == kMouseVendorId && info->productId == p.productId)
+        dev = backend_.Open(info->path, nullptr);
+    if (!dev) {
+        p.inputPath.clear();  // the next scan adopts the input interface again
+        return;
+    }
+    p.listener.Join();  // a thread that ended by itself
+    p.listenerBusy = true;
+    const uint32_t generation = ++p.listenerGeneration;
+    IDeviceHost* host = &host_;
+    std::shared_ptr<bool> alive = alive_;
+    p.listener.Start(
+        std::move(dev), info->inputReportLength,
+        [this, host, alive](uint8_t interval, uint8_t ordinal) {
+            host->PostToWindowThread([this, alive, interval, ordinal] {
+                if (*alive)
+                    OnDeviceChangeReport(interval, ordinal);
+            });
+        },
+        [this, host, alive, slot, generation] {
+            host->PostToWindowThread([this, alive, slot, generation] {
+                if (*alive)
+                    OnListenerEnded(slot, generation);
+            });
+        });
+}
+
+void DeviceLink::StopListener(ProductSlot slot)
+{
+    ProductLink& p = products_[slot];
+    if (!p.listenerBusy)
+        return;
+    p.listener.Stop();
+    p.listenerBusy = false;
+    p.inputPath.clear();
+    ++p.listenerGeneration;  // its end notice, still on its way, is stale
+}
+
+void DeviceLink::OnListenerEnded(ProductSlot slot, uint32_t generation)
+{
+    ProductLink& p = products_[slot];
+    if (generation != p.listenerGeneration || !p.listenerBusy)
+        return;
+    p.listener.Join();
+    p.listenerBusy = false;
+    p.inputPath.clear();
+}
+
+// --- protocol ------------------------------------------------------------
+
+platform::IHidDevice* DeviceLink::ChosenHandle() const { return ChosenHandleShared().get(); }
+
+std::shared_ptr<platform::IHidDevice> DeviceLink::ChosenHandleShared() const
+{
+    return products_[kProductA].handle ? products_[kProductA].handle : products_[kProductB].handle;
+}
+
+bool DeviceLink::StoreImage(ImageId id, const uint8_t* fresh, size_t n)
+{
+    SentImage& img = images_[id];
+    const bool changed = !img.known || std::memcmp(img.bytes.data(), fresh, n) != 0;
+    std::memcpy(img.bytes.data(), fresh, n);
+    img.known = true;
+    ++img.generation;
+    return changed;
+}
+
+void DeviceLink::Write(ImageId id, const FeatureReport& report)
+{
+    sentSomething = true;
+    const uint32_t generation = images_[id].generation;
+    IDeviceHost* host = &host_;
+    std::shared_ptr<bool> alive = alive_;
+    io_->EnqueueWrite(ChosenHandleShared(), report, kReportPacingMs, [this, host, alive, id, generation](bool ok) {
+        if (ok)
+            return;
+        host->PostToWindowThread([this, alive, id, generation] {
+            if (*alive && images_[id].generation == generation)
+                images_[id].known = false;
+        });
+    });
+}
+
+void DeviceLink::PrimeSentImages()
+{
+    const ProfileRecord& p = ActiveProfile();
+    const KeyImage keys = BuildKeyImage(p);
+    for (int i = 0; i < 8; ++i)
+        StoreImage(ImageId(kImgKey0 + i), &keys[2 + 3 * i], 3);
+    const DpiImage dpi = BuildDpiImage(p);
+    StoreImage(kImgDpi, dpi.data(), dpi.size());
+    const DpiColourImage colours = BuildDpiColourImage(p);
+    StoreImage(kImgDpiColour, colours.data(), colours.size());
+    uint8_t b = BuildPollingByte(p);
+    StoreImage(kImgPolling, &b, 1);
+    b = BuildLiftOffByte(p);
+    StoreImage(kImgLiftOff, &b, 1);
+    b = BuildDebounceByte(p);
+    StoreImage(kImgDebounce, &b, 1);
+    // The primed lighting image keeps byte 3 of mode 7, which the sent one
+    // clears: with a first colour that has red, the first apply sends it once.
+    const LightingImage light = BuildLightingImage(p, false);
+    StoreImage(kImgLighting, light.data(), std::min<size_t>(size_t(light[0]) + 1, kLightingImageSize));
+    const auto power = BuildPowerBytes(p);
+    StoreImage(kImgPower, power.data(), power.size());
+    b = BuildWakeByte(p);
+    StoreImage(kImgWake, &b, 1);
+    AssignMacroSlots();
+    UploadMacros(false);
+}
+
+void DeviceLink::SendKeyAssignments()
+{
+    if (!ChosenHandle())
+        return;
+    const KeyImage keys = BuildKeyImage(ActiveProfile());
+    bool changed[8];
+    for (int i = 0; i < 8; ++i)
+        changed[i] = StoreImage(ImageId(kImgKey0 + i), &keys[2 + 3 * i], 3);
+    for (int i = 0; i < 8; ++i) {
+        // The mouse takes one button per report and needs the pause after
+        // every index, written or not.
+        if (changed[i])
+            Write(ImageId(kImgKey0 + i), BuildKeyReport(i, &keys[2 + 3 * i]));
+        else
+            io_->EnqueueWait(kReportPacingMs);
+    }
+}
+
+void DeviceLink::SendSensorSettings()
+{
+    if (!ChosenHandle())
+        return;
+    const ProfileRecord& p = ActiveProfile();
+    const DpiImage dpi = BuildDpiImage(p);
+    const DpiColourImage colours = BuildDpiColourImage(p);
+    const uint8_t polling = BuildPollingByte(p);
+    const uint8_t lift = BuildLiftOffByte(p);
+    const uint8_t debounce = BuildDebounceByte(p);
+    const LightingImage light = BuildLightingImage(p, true);
+    const bool dpiChanged = StoreImage(kImgDpi, dpi.data(), dpi.size());
+    const bool coloursChanged = StoreImage(kImgDpiColour, colours.data(), colours.size());
+    const bool pollingChanged = StoreImage(kImgPolling, &polling, 1);
+    const bool liftChanged = StoreImage(kImgLiftOff, &lift, 1);
+    const bool debounceChanged = StoreImage(kImgDebounce, &debounce, 1);
+    // Only the bytes the new length covers count, and only they are kept.
+    const bool lightChanged =
+        StoreImage(kImgLighting, light.data(), std::min<size_t>(size_t(light[0]) + 1, kLightingImageSize));
+    if (dpiChanged)
+        Write(kImgDpi, BuildDpiReport(dpi));
+    if (coloursChanged)
+        Write(kImgDpiColour, BuildDpiColourReport(colours));
+    if (pollingChanged)
+        Write(kImgPolling, BuildOneByteReport(kCmdPollingRate, polling));
+    if (liftChanged)
+        Write(kImgLiftOff, BuildLiftOffReport(lift));
+    if (debounceChanged)
+        Write(kImgDebounce, BuildOneByteReport(kCmdDebounce, debounce));
+    if (lightChanged)
+        Write(kImgLighting, BuildLightingReport(light));
+}
+
+void DeviceLink::SendPowerSettings()
+{
+    if (!ChosenHandle())
+        return;
+    const auto power = BuildPowerBytes(ActiveProfile());
+    if (StoreImage(kImgPower, power.data(), power.size()))
+        Write(kImgPower, BuildPowerReport(power));
+}
+
+void DeviceLink::SendWakeSetting()
+{
+    if (!ChosenHandle())
+        return;
+    const uint8_t wake = BuildWakeByte(ActiveProfile());
+    if (StoreImage(kImgWake, &wake, 1))
+        Write(kImgWake, BuildOneByteReport(kCmdWakeUp, wake));
+}
+
+void DeviceLink::SendFactoryReset()
+{
+    if (std::shared_ptr<platform::IHidDevice> handle = ChosenHandleShared())
+        io_->EnqueueWrite(std::move(handle), BuildFactoryResetReport(), 0);
+}
+
+void DeviceLink::QueryDeviceStatus()
+{
+    std::shared_ptr<platform::IHidDevice> handle = ChosenHandleShared();
+    if (!handle)
+        return;
+    IDeviceHost* host = &host_;
+    std::shared_ptr<bool> alive = alive_;
+    io_->EnqueueStatusQuery(std::move(handle), [this, host, alive](const FeatureReport& answer) {
+        host->PostToWindowThread([this, alive, answer] {
+            if (*alive)
+                HandleStatusAnswer(answer);
+        });
+    });
+}
+
+void DeviceLink::AssignMacroSlots() { ::AssignMacroSlots(ActiveProfile(), FirstMacroSet(), macroSlotOf); }
+
+void DeviceLink::UploadMacros(bool send)
+{
+    const MacroSet* set = FirstMacroSet();
+    if (!set || set->macroNum() < 1)
+        return;
+    const bool canSend = ChosenHandle() != nullptr;
+    int i = 0;
+    for (const MacroKey& macro : set->macros) {
+        const int slot = i < int(macroSlotOf.size()) ? macroSlotOf[i] : -1;
+        ++i;
+        if (slot < 0 || slot >= kMacroDeviceIndexes)
+            continue;
+        // A macro only counts as sent once it could be: assigned while the
+        // mouse is away, it must still go out when the mouse comes back.
+        if (send && !canSend)
+            continue;
+        const uint8_t index = uint8_t(slot + 1);
+        const ImageId id = ImageId(kImgMacro1 + slot);
+        const MacroImage image = BuildMacroImage(macro, index);
+        const bool changed = StoreImage(id, image.data(), image.size());
+        if (!send)
+            continue;
+        if (changed)
+            for (const MacroPacket& packet : BuildMacroPackets(image, index, macro.commandActionNum))
+                Write(id, packet);
+        io_->EnqueueWait(kReportPacingMs);
+    }
+}
+
+void DeviceLink::ApplyToDevice()
+{
+    sentSomething = false;
+    AssignMacroSlots();
+    if (PendingKeys)
+        SendKeyAssignments();
+    if (PendingDpiAndMore)
+        SendSensorSettings();
+    if (PendingPower)
+        SendPowerSettings();
+    if (PendingWake)
+        SendWakeSetting();
+    PendingKeys = PendingDpiAndMore = PendingPower = PendingWake = PendingWindows = false;
+    UploadMacros(true);
+    if (sentSomething && !suppressProgress) {
+        statusTickCount = 0;
+        host_.ShowProgress(kProgressTextNumber);
+    }
+    host_.StopTimer(kTimerDeferredSave);
+    suppressProgress = false;
+    saveScheduled = true;
+    host_.StartTimer(kTimerDeferredSave, kDeferredSaveMs);
+    host_.RefreshFromProfile();
+}
+
+// --- events ----------------------------------------------------------------
+
+void DeviceLink::OnDeviceChange(bool arrived)
+{
+    if (arrived) {
+        if (presentA() && presentB())
+            return;  // nothing more of the mouse can arrive
+        ScanDevices();
+        statusTickCount = kStatusQueryEvery - 1;
+        if (anyPresent && needStatusQuery) {
+            needStatusQuery = false;
+            QueryDeviceStatus();
+            host_.RefreshFromProfile();
+        }
+        host_.RefreshFromProfile();
+    } else {
+        if (!presentA() && !presentB())
+            return;
+        ScanDevices();
+        statusTickCount = kStatusQueryEvery - 1;
+        if (!anyPresent) {
+            needStatusQuery = true;
+            host_.EndProgram();
+        }
+    }
+}
+
+void DeviceLink::OnDeviceChangeReport(uint8_t intervalMs, uint8_t levelOrdinal)
+{
+    ProfileRecord& p = ActiveProfile();
+    currentDpiOrdinal = int(levelOrdinal) - 1;
+    p.CurrentDPILevelValue = uint8_t(levelOrdinal - 1);
+    const uint8_t index = PollingIndexOfInterval(intervalMs);
+    p.PollingRateValue = {index, 0, 0};
+    p.PollingRateName = PollingRateReportName(index);
+    // Show the mouse's new state and count it as already sent, so that
+    // nothing is written back.
+    host_.RefreshFromProfile();
+    PrimeSentImages();
+    OnDeviceSettingsChanged(1, 0);
+}
+
+int DeviceLink::OnDeviceSettingsChanged(int wParam, int)
+{
+    if (wParam != 1)
+        return 0;
+    const ProfileRecord& p = ActiveProfile();
+    const int level = LevelFromOrdinal(p.DPIOffOnFlagValue, currentDpiOrdinal);
+    const int step = level < kDpiLevelCount ? p.XYSettingValue[level] : p.XYSettingValue[0];
+    const std::u16string title = Ascii("DPI-" + std::to_string(level + 1));
+    const std::u16string value = Ascii(std::to_string(DpiStepValue(step)));
+    const int rate = p.PollingRateValue[0];
+    host_.ShowOsd(title, value, PollingRateReportName(rate <= 2 ? rate : 3));
+    return 0;
+}
+
+void DeviceLink::OnStatusTick()
+{
+    if (statusTickCount < kStatusQueryEvery) {
+        ++statusTickCount;
+    } else {
+        statusTickCount = 0;
+        for (int slot : {kProductA, kProductB}) {
+            if (products_[slot].present && !products_[slot].listenerBusy) {
+                ScanDevices();
+                statusTickCount = kStatusQueryEvery - 1;
+            }
+        }
+        QueryDeviceStatus();
+    }
+    if (batteryLevel > 100)
+        batteryLevel = 0;
+    host_.UpdateBatteryDisplay(batteryLevel, chargeState);
+}
+
+// --- status and reset --------------------------------------------------------
+
+void DeviceLink::HandleStatusAnswer(const FeatureReport& answer)
+{
+    const std::optional<StatusAnswer> status = ParseStatusAnswer(answer);
+    if (!status)
+        return;
+    sensorCode = status->sensorCode;
+    // A code the program does not know leaves the sensor as it is, so an odd
+    // answer never re-defaults the profiles (and never on every query).
+    const uint16_t id = SensorIdOfCode(status->sensorCode);
+    if (id != 0 && id != g_sensorId) {
+        g_sensorId = id;
+        AdoptSensor();
+    }
+    batteryLevel = status->batteryLevel;
+    if (status->chargeState == 1) {
+        chargeState = 1;
+    } else if (status->chargeState == 2) {
+        chargeState = 2;
+        batteryLevel = 100;
+    } else {
+        chargeState = 0;
+    }
+}
+
+void DeviceLink::AdoptSensor()
+{
+    preSensorCheck = uint16_t(~g_sensorId);
+    host_.StoreSensorSettings(g_sensorId, preSensorCheck);
+    host_.SaveCurrentProfileSetting();
+    for (ProfileRecord& p : g_profiles)
+        ApplySensorDpiDefaults(p);
+    host_.SaveAllProfileFiles();
+    BuildDpiStepTable(g_sensorId);
+    host_.OnDpiStepTableChanged();
+}
+
+void DeviceLink::FactoryResetConfirmed()
+{
+    SendFactoryReset();
+    const int index = std::clamp(host_.CurrentProfileIndex(), 0, kProfileCount - 1);
+    ProfileRecord& p = g_profiles[index];
+    const std::u16string name = p.settings[kSetProfileName].value;
+    ResetProfileToDefaults(p, index);
+    p.settings[kSetProfileName].value = name;
+    host_.WriteProfileSlotFile(index);
+    PrimeSentImages();
+    host_.RefreshFromProfile();
+    statusTickCount = 0;
+    host_.ShowProgress(kProgressTextNumber);
+}

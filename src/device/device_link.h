@@ -1,0 +1,195 @@
+#pragma once
+// The main window's link to the mouse: which of its interfaces are present,
+// the open feature handles, the input listeners, the last-sent image of every
+// command, the apply sequence, the status query and the factory reset.
+//
+// Threads. Everything public runs on the window thread, which owns all the
+// state below. Reports are built and compared there and queued on the one
+// device I/O thread, which writes them with the mouse's pacing; the window
+// thread never waits for the mouse. The listener threads and the I/O thread
+// hand what they learn back through IDeviceHost::PostToWindowThread: they
+// never touch a profile record, an image or a flag of this object.
+//
+// Product A is 0x5B2E (cable), B is 0x5B2F (receiver). A's feature handle is
+// preferred for every write; B's is used only when A's is not open.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "device/device_host.h"
+#include "device/device_io_thread.h"
+#include "device/device_reports.h"
+#include "device/input_listener.h"
+#include "macros/macro_model.h"
+#include "macros/macro_upload.h"
+#include "profile/profile_record.h"
+#include "platform/clock/clock.h"
+#include "platform/hid/hid_transport.h"
+
+constexpr uint16_t kMouseVendorId = 0x248A;
+constexpr uint16_t kMouseProductA = 0x5B2E;
+constexpr uint16_t kMouseProductB = 0x5B2F;
+constexpr int kMaxMemberIndex = 100;  // enumeration indexes 0..99 are probed
+constexpr int kReportPacingMs = 60;   // the mouse needs this after every report
+constexpr int kStatusQueryEvery = 20; // status ticks between two queries, plus one
+
+enum ProductSlot { kProductA = 0, kProductB = 1 };
+
+// What the link knows about one product.
+struct ProductLink {
+    uint16_t productId = 0;
+    bool present = false;      // its feature interface was seen by the last scan
+    int featureMember = -1;    // enumeration index of the feature interface
+    int inputMember = -1;      // enumeration index of the input interface
+    std::string featurePath;   // remembered feature interface; empty = none
+    std::string inputPath;     // remembered input interface; emptied when its listener ends
+    std::shared_ptr<platform::IHidDevice> handle;  // open feature interface, or none
+    bool listenerBusy = false; // its listener thread runs
+    uint32_t listenerGeneration = 0;
+    InputListener listener;
+};
+
+class DeviceLink {
+public:
+    // The macro library's first set is what reaches the mouse. Backend,
+    // clock, host and library must outlive the link.
+    DeviceLink(platform::IHidBackend& backend, platform::IClock& clock, IDeviceHost& host,
+               const MacroLibrary& macroLibrary);
+    // Stops the listeners, finishes the queued writes and closes the handles.
+    ~DeviceLink();
+    DeviceLink(const DeviceLink&) = delete;
+    DeviceLink& operator=(const DeviceLink&) = delete;
+
+    // --- discovery -------------------------------------------------------
+    // Start-up: no handles, listeners idle, a status query due, and device
+    // arrival/removal notifications switched on.
+    void ResetLinkState();
+    // Probes the interfaces, opens or closes the feature handles, starts the
+    // listeners, and schedules a quiet apply of the active profile.
+    void ScanDevices();
+    // One interface of the scan under way (indexes past the enumeration do nothing).
+    void ProbeInterface(int memberIndex);
+    void OpenHandleA() { OpenHandle(kProductA); }
+    void OpenHandleB() { OpenHandle(kProductB); }
+
+    // --- protocol --------------------------------------------------------
+    // Every last-sent image from the active profile, as if the mouse held it.
+    void PrimeSentImages();
+    void SendKeyAssignments();
+    void SendSensorSettings();
+    void SendPowerSettings();
+    void SendWakeSetting();
+    void SendFactoryReset();
+    // The status request with one retry; the answer comes back to
+    // HandleStatusAnswer on the window thread.
+    void QueryDeviceStatus();
+    // The apply sequence: slot pass, pending groups, macros, progress,
+    // deferred save, refresh. Timer 30 runs it.
+    void ApplyToDevice();
+    void AssignMacroSlots();
+    void UploadMacros(bool send);
+
+    // --- events (window thread) ------------------------------------------
+    // An interface of any HID device arrived or went away.
+    void OnDeviceChange(bool arrived);
+    // A listener's report 05 06: the mouse changed its DPI level or polling
+    // rate by itself.
+    void OnDeviceChangeReport(uint8_t intervalMs, uint8_t levelOrdinal);
+    // Message 1067: the on-screen display texts for the new state.
+    int OnDeviceSettingsChanged(int wParam, int lParam);
+    // Timer 110.
+    void OnStatusTick();
+
+    // --- status and reset ------------------------------------------------
+    void HandleStatusAnswer(const FeatureReport& answer);
+    void AdoptSensor();
+    // The factory reset after the user confirmed it: the command, the active
+    // profile back to its defaults under its own name, its slot file
+    // rewritten, the images primed, the progress dialog.
+    void FactoryResetConfirmed();
+
+    // --- state (window thread) -------------------------------------------
+    ProductLink& Product(ProductSlot p) { return products_[p]; }
+    const ProductLink& Product(ProductSlot p) const { return products_[p]; }
+    bool presentA() const { return products_[kProductA].present; }
+    bool presentB() const { return products_[kProductB].present; }
+    bool anyPresent = false;
+    bool needStatusQuery = true;
+
+    // Pending-apply flags; the window's ScheduleApply sets them.
+    bool PendingKeys = false;
+    bool PendingDpiAndMore = false;
+    bool PendingPower = false;
+    bool PendingWake = false;
+    bool PendingWindows = false;
+    bool suppressProgress = false;
+    bool saveScheduled = false;  // the window's timer-70 handler clears it
+    bool sentSomething = false;
+    int statusTickCount = 0;
+
+    int currentDpiOrdinal = 2;
+    uint8_t batteryLevel = 100;
+    int chargeState = 0;
+    int sensorCode = 0;
+    uint16_t preSensorCheck = 0;
+    std::vector<int32_t> macroSlotOf;
+
+    // The number the next report will carry.
+    uint8_t sequenceCounter() const { return io_->sequenceCounter(); }
+    // Tests and shutdown: blocks until every queued write has gone out.
+    void WaitForDeviceIo() { io_->WaitUntilIdle(); }
+    size_t PendingDeviceIo() const { return io_->Pending(); }
+
+    // Which last-sent image a write belongs to (for a failed write).
+    enum ImageId {
+        kImgKey0 = 0,  // ... kImgKey0 + 7, by device button index
+        kImgDpi = 8,
+        kImgDpiColour,
+        kImgPolling,
+        kImgLiftOff,
+        kImgDebounce,
+        kImgLighting,
+        kImgPower,
+        kImgWake,
+        kImgMacro1,  // ... kImgMacro1 + 7, by device macro index 1..8
+        kImageCount = kImgMacro1 + kMacroDeviceIndexes,
+    };
+    // A last-sent image. Unknown until first sent or primed, and again after
+    // its write failed: an unknown image never matches, so the next apply
+    // sends that command again.
+    struct SentImage {
+        std::vector<uint8_t> bytes;
+        bool known = false;
+        uint32_t generation = 0;  // bumped on every store
+    };
+    const SentImage& Image(ImageId id) const { return images_[id]; }
+
+private:
+    void OpenHandle(ProductSlot p);
+    void StartListener(ProductSlot p);
+    void StopListener(ProductSlot p);
+    void OnListenerEnded(ProductSlot p, uint32_t generation);
+    platform::IHidDevice* ChosenHandle() const;
+    std::shared_ptr<platform::IHidDevice> ChosenHandleShared() const;
+    ProfileRecord& ActiveProfile();
+    const MacroSet* FirstMacroSet() const;
+    // Stores the first n bytes of fresh as image id; true when they differ
+    // from what was there or that was unknown.
+    bool StoreImage(ImageId id, const uint8_t* fresh, size_t n);
+    // Queues report on the chosen handle with the pacing wait; a failure marks
+    // image id unknown (unless it was stored again since).
+    void Write(ImageId id, const FeatureReport& report);
+    // Runs task on the window thread unless the link is gone by then.
+    void Post(std::function<void()> task);
+
+    platform::IHidBackend& backend_;
+    IDeviceHost& host_;
+    const MacroLibrary& macroLibrary_;
+    std::array<ProductLink, 2> products_;
+    std::array<SentImage, kImageCount> images_;
+    std::vector<platform::HidInterfaceInfo> scanList_;  // the enumeration of the scan under way
+    std::shared_ptr<bool> alive_;
+    std::unique_ptr<DeviceIoThread> io_;
+};
