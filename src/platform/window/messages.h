@@ -20,8 +20,8 @@ constexpr UINT WM_DESTROY = 0x0002;      // once, the last message a window gets
 constexpr UINT WM_MOVE = 0x0003;         // lParam = MAKELPARAM(x, y) screen position of the window
 constexpr UINT WM_SIZE = 0x0005;         // lParam = MAKELPARAM(client width, client height)
 constexpr UINT WM_ACTIVATE = 0x0006;     // wParam = WA_ACTIVE or WA_INACTIVE
-constexpr UINT WM_SETFOCUS = 0x0007;     // to an edit box's parent: wParam = edit control id
-constexpr UINT WM_KILLFOCUS = 0x0008;    // likewise
+constexpr UINT WM_SETFOCUS = 0x0007;     // sent to an edit box: it takes the keyboard focus
+constexpr UINT WM_KILLFOCUS = 0x0008;    // sent to an edit box: it gives the focus back to its window
 constexpr UINT WM_CLOSE = 0x0010;        // close asked (title bar, window manager, tray); the host never destroys on its own
 constexpr UINT WM_QUIT = 0x0012;
 constexpr UINT WM_SHOWWINDOW = 0x0018;   // wParam = 1 shown, 0 hidden
@@ -32,7 +32,7 @@ constexpr UINT WM_KEYUP = 0x0101;
 constexpr UINT WM_CHAR = 0x0102;         // wParam = UTF-16 code unit typed
 constexpr UINT WM_SYSKEYDOWN = 0x0104;
 constexpr UINT WM_SYSKEYUP = 0x0105;
-constexpr UINT WM_COMMAND = 0x0111;      // from an edit box: wParam = MAKEWPARAM(control id, EN_*), lParam = 0
+constexpr UINT WM_COMMAND = 0x0111;      // from an edit box: wParam = MAKEWPARAM(control id, EN_*), lParam = edit id
 constexpr UINT WM_TIMER = 0x0113;        // wParam = timer id
 constexpr UINT WM_MOUSEMOVE = 0x0200;    // mouse messages: wParam = MK_* flags, lParam = MAKELPARAM(client x, client y)
 constexpr UINT WM_LBUTTONDOWN = 0x0201;

@@ -45,8 +45,10 @@ struct Msg {
 //   the window to close (the host destroys nothing by itself).
 // - WM_KEYDOWN / WM_KEYUP / WM_CHAR for the active window when no edit box
 //   of it has the focus, after PreTranslateMessage let them through.
-// - WM_COMMAND(MAKEWPARAM(control id, EN_CHANGE), 0) when an edit's text
-//   changes; WM_SETFOCUS / WM_KILLFOCUS with wParam = the edit's control id.
+// - WM_COMMAND(MAKEWPARAM(control id, EN_CHANGE), edit id) when an edit's
+//   text changes, EN_SETFOCUS / EN_KILLFOCUS likewise when its focus does.
+//   (Sending WM_SETFOCUS or WM_KILLFOCUS to an edit box gives or takes its
+//   focus.)
 // - Anything sent or posted to the window.
 // After WM_NCLBUTTONDOWN with wParam HTCAPTION has been handled (typically a
 // message the window posted to itself while its left button is down) the

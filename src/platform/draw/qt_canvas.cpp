@@ -1,0 +1,299 @@
+#include "platform/draw/qt_canvas.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPolygon>
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <tuple>
+
+namespace platform {
+
+namespace {
+
+QColor ToQColor(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
+
+QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
+
+constexpr QImage::Format kFormat = QImage::Format_ARGB32_Premultiplied;
+
+using FontKey = std::tuple<std::u16string, int, int, int, bool, bool>;
+
+}  // namespace
+
+QString ToQString(const std::u16string& s)
+{
+    return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+std::u16string FromQString(const QString& s)
+{
+    return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), static_cast<size_t>(s.size()));
+}
+
+QFont ToQFont(const FontSpec& spec)
+{
+    // Building a font and its metrics costs more than drawing a caption, and
+    // every control asks for the same handful of fonts on every paint.
+    thread_local std::map<FontKey, QFont> cache;
+    FontKey key{spec.face, spec.height, spec.width, spec.weight, spec.italic, spec.underline};
+    auto it = cache.find(key);
+    if (it != cache.end()) return it->second;
+
+    QFont f(ToQString(spec.face));
+    int h = std::abs(spec.height);
+    if (h == 0) h = 12;
+    f.setPixelSize(h);
+    if (spec.height > 0) {
+        // A positive height asks for the whole cell (ascent + descent), a
+        // negative one for the characters alone, which is what Qt sizes.
+        QFontMetrics fm(f);
+        if (fm.height() > h) f.setPixelSize(std::max(1, h * h / fm.height()));
+    }
+    int weight = spec.weight <= 0 ? 400 : std::clamp(spec.weight, 100, 900);
+    f.setWeight(static_cast<QFont::Weight>(weight));
+    f.setItalic(spec.italic);
+    f.setUnderline(spec.underline);
+    if (spec.width > 0) {
+        QFontMetrics fm(f);
+        int avg = fm.averageCharWidth();
+        if (avg > 0) f.setStretch(std::clamp(spec.width * 100 / avg, 1, 4000));
+    }
+    if (cache.size() > 256) cache.clear();
+    cache.emplace(key, f);
+    return f;
+}
+
+// ---- QtImage ---------------------------------------------------------------
+
+QtImage::QtImage(QImage image) : image_(image.format() == kFormat ? std::move(image) : image.convertToFormat(kFormat)) {}
+
+COLORREF QtImage::Pixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return 0;
+    QRgb p = qUnpremultiply(image_.pixel(x, y));
+    return RGB(qRed(p), qGreen(p), qBlue(p));
+}
+
+int QtImage::Alpha(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return 0;
+    return qAlpha(image_.pixel(x, y));
+}
+
+// ---- QtCanvas --------------------------------------------------------------
+
+QtCanvas::QtCanvas(QImage* target, std::optional<Rect> base) : target_(target)
+{
+    base_ = base ? base->Intersect(Bounds()) : Bounds();
+    painter_.begin(target_);
+    ApplyClip();
+}
+
+QtCanvas::~QtCanvas() { painter_.end(); }
+
+void QtCanvas::ApplyClip()
+{
+    Rect c = clip_ ? base_.Intersect(*clip_) : base_;
+    painter_.setClipRect(ToQRect(c));
+}
+
+void QtCanvas::SetClip(const Rect& r)
+{
+    clip_ = r;
+    ApplyClip();
+}
+
+void QtCanvas::ResetClip()
+{
+    clip_.reset();
+    ApplyClip();
+}
+
+void QtCanvas::FillRect(const Rect& r, COLORREF colour)
+{
+    if (r.IsEmpty()) return;
+    painter_.fillRect(ToQRect(r), ToQColor(colour));
+}
+
+void QtCanvas::FrameRect(const Rect& r, COLORREF colour)
+{
+    if (r.IsEmpty()) return;
+    QColor c = ToQColor(colour);
+    painter_.fillRect(QRect(r.left, r.top, r.Width(), 1), c);
+    painter_.fillRect(QRect(r.left, r.bottom - 1, r.Width(), 1), c);
+    painter_.fillRect(QRect(r.left, r.top, 1, r.Height()), c);
+    painter_.fillRect(QRect(r.right - 1, r.top, 1, r.Height()), c);
+}
+
+void QtCanvas::DrawLine(Point from, Point to, COLORREF colour, int width)
+{
+    painter_.save();
+    painter_.setPen(QPen(ToQColor(colour), std::max(1, width)));
+    painter_.drawLine(from.x, from.y, to.x, to.y);
+    painter_.restore();
+}
+
+void QtCanvas::FillPolygon(const std::vector<Point>& points, COLORREF colour)
+{
+    if (points.size() < 3) return;
+    QPolygon poly;
+    for (const Point& p : points) poly << QPoint(p.x, p.y);
+    painter_.save();
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(ToQColor(colour));
+    painter_.drawPolygon(poly);
+    painter_.restore();
+}
+
+void QtCanvas::DrawImage(const IImage& image, const Rect& dst, const Rect& srcIn, int opacity)
+{
+    Rect src = srcIn.IsEmpty() ? Rect{0, 0, image.Width(), image.Height()} : srcIn;
+    if (dst.IsEmpty() || src.IsEmpty() || opacity <= 0) return;
+    Rect visible = dst.Intersect(clip_ ? base_.Intersect(*clip_) : base_);
+    if (visible.IsEmpty()) return;
+
+    // Nearest-neighbour sampling at pixel centres: destination pixel d takes
+    // source pixel floor((d + 0.5) * srcW / dstW), so a skin doubled for the
+    // 2.0 scale shows every source pixel as a clean 2 x 2 block.
+    const int sw = src.Width(), sh = src.Height(), dw = dst.Width(), dh = dst.Height();
+    const QtImage* qimg = dynamic_cast<const QtImage*>(&image);
+    QImage part(visible.Width(), visible.Height(), kFormat);
+    std::vector<int> columns(static_cast<size_t>(visible.Width()));
+    for (int x = 0; x < visible.Width(); ++x) {
+        int64_t d = visible.left + x - dst.left;
+        columns[static_cast<size_t>(x)] = src.left + static_cast<int>(((2 * d + 1) * sw) / (2 * int64_t{dw}));
+    }
+    for (int y = 0; y < visible.Height(); ++y) {
+        int64_t d = visible.top + y - dst.top;
+        int sy = src.top + static_cast<int>(((2 * d + 1) * sh) / (2 * int64_t{dh}));
+        auto* out = reinterpret_cast<QRgb*>(part.scanLine(y));
+        bool rowInside = sy >= 0 && sy < image.Height();
+        const QRgb* in = (qimg && rowInside) ? reinterpret_cast<const QRgb*>(qimg->Get().constScanLine(sy)) : nullptr;
+        for (int x = 0; x < visible.Width(); ++x) {
+            int sx = columns[static_cast<size_t>(x)];
+            if (!rowInside || sx < 0 || sx >= image.Width()) {
+                out[x] = 0;  // outside the picture: nothing to draw
+            } else if (in) {
+                out[x] = in[sx];
+            } else {
+                COLORREF c = image.Pixel(sx, sy);
+                out[x] = qPremultiply(qRgba(GetRValue(c), GetGValue(c), GetBValue(c), image.Alpha(sx, sy)));
+            }
+        }
+    }
+    painter_.save();
+    painter_.setOpacity(std::min(opacity, 255) / 255.0);
+    painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter_.drawImage(visible.left, visible.top, part);
+    painter_.restore();
+}
+
+void QtCanvas::DrawText(const std::u16string& text, const Rect& r, unsigned format, const FontSpec& font,
+                        COLORREF colour)
+{
+    if (text.empty()) return;
+    QFont f = ToQFont(font);
+    QString s = ToQString(text);
+    int flags = 0;
+    if (format & DT_CENTER) flags |= Qt::AlignHCenter;
+    else if (format & DT_RIGHT) flags |= Qt::AlignRight;
+    else flags |= Qt::AlignLeft;
+    if (format & DT_VCENTER) flags |= Qt::AlignVCenter;
+    else if (format & DT_BOTTOM) flags |= Qt::AlignBottom;
+    else flags |= Qt::AlignTop;
+    bool ellipsis = (format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS)) != 0;
+    QFontMetrics fm(f);
+    if (format & DT_SINGLELINE) {
+        s.replace(QLatin1Char('\r'), QLatin1Char(' '));
+        s.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        flags |= Qt::TextSingleLine;
+        if (ellipsis && r.Width() > 0) s = fm.elidedText(s, Qt::ElideRight, r.Width());
+    } else if (format & DT_WORDBREAK) {
+        flags |= Qt::TextWordWrap;
+    } else if (ellipsis && r.Width() > 0) {
+        // Several lines without wrapping: each line is cut on its own.
+        QStringList lines = s.split(QLatin1Char('\n'));
+        for (QString& line : lines) line = fm.elidedText(line, Qt::ElideRight, r.Width());
+        s = lines.join(QLatin1Char('\n'));
+    }
+    painter_.save();
+    if (!(format & DT_NOCLIP)) painter_.setClipRect(ToQRect(r), Qt::IntersectClip);
+    painter_.setFont(f);
+    painter_.setPen(ToQColor(colour));
+    painter_.drawText(ToQRect(r), flags, s);
+    painter_.restore();
+}
+
+Size QtCanvas::MeasureText(const std::u16string& text, const FontSpec& font)
+{
+    QFontMetrics fm(ToQFont(font));
+    return {fm.horizontalAdvance(ToQString(text)), fm.height()};
+}
+
+// ---- QtImageCanvas ---------------------------------------------------------
+
+QtImageCanvas::QtImageCanvas(int width, int height)
+    : image_([&] {
+          QImage img(std::max(0, width), std::max(0, height), kFormat);
+          img.fill(QColor(0, 0, 0));
+          return img;
+      }())
+{
+    canvas_ = std::make_unique<QtCanvas>(&image_.Mutable());
+}
+
+// ---- QtGraphics ------------------------------------------------------------
+
+void EnsureGuiApplication()
+{
+    if (QCoreApplication::instance()) return;
+    // Tests on the headless host: fonts need a GUI application, and it must
+    // never reach for a display, whatever the environment says.
+    static int argc = 3;
+    static char arg0[] = "tevlan";
+    static char arg1[] = "-platform";
+    static char arg2[] = "offscreen";
+    static char* argv[] = {arg0, arg1, arg2, nullptr};
+    new QGuiApplication(argc, argv);  // lives for the rest of the process
+}
+
+QtGraphics::QtGraphics() { EnsureGuiApplication(); }
+
+std::unique_ptr<IImage> QtGraphics::LoadImageFile(const std::string& path)
+{
+    QImage img;
+    if (path.empty() || !img.load(QString::fromStdString(path)) || img.isNull()) return nullptr;
+    return std::make_unique<QtImage>(std::move(img));
+}
+
+std::string QtGraphics::ResourcePath(int id) const
+{
+    std::string folder = programFolder_;
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    return folder + "skins/res/" + std::to_string(id) + ".png";
+}
+
+std::unique_ptr<IImage> QtGraphics::LoadImageResource(int id) { return LoadImageFile(ResourcePath(id)); }
+
+void QtGraphics::SetProgramFolder(const std::string& folder) { programFolder_ = folder; }
+
+std::unique_ptr<IImageCanvas> QtGraphics::CreateImageCanvas(int width, int height)
+{
+    return std::make_unique<QtImageCanvas>(width, height);
+}
+
+std::unique_ptr<IImage> QtGraphics::CopyImage(const IImage& image)
+{
+    if (auto* q = dynamic_cast<const QtImage*>(&image)) return std::make_unique<QtImage>(q->Get().copy());
+    QImage img(image.Width(), image.Height(), kFormat);
+    for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x) {
+            COLORREF c = image.Pixel(x, y);
+            img.setPixel(x, y, qPremultiply(qRgba(GetRValue(c), GetGValue(c), GetBValue(c), image.Alpha(x, y))));
+        }
+    return std::make_unique<QtImage>(std::move(img));
+}
+
+}  // namespace platform
