@@ -1,0 +1,424 @@
+#include "platform/hidraw/hidraw_backend.h"
+
+#include "platform/hidraw/descriptor_parser.h"
+#include "platform/hidraw/unique_fd.h"
+
+#include <libudev.h>
+#include <linux/hidraw.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+namespace platform {
+namespace {
+
+// How long after a node's arrival EACCES is taken for a rule not applied yet.
+constexpr int64_t kArrivalGraceMs = 3000;
+constexpr int kAccessRetries = 15;
+constexpr int kAccessRetryMs = 100;
+// Larger than any report the kernel delivers (HID_MAX_BUFFER_SIZE is 16 KiB
+// for USB, 4 KiB for most drivers); one spare byte in front for the 0 id.
+constexpr size_t kReadBufferSize = 16384 + 1;
+
+struct UdevDeleter {
+    void operator()(udev* u) const { udev_unref(u); }
+    void operator()(udev_enumerate* e) const { udev_enumerate_unref(e); }
+    void operator()(udev_device* d) const { udev_device_unref(d); }
+    void operator()(udev_monitor* m) const { udev_monitor_unref(m); }
+};
+template <class T> using UdevPtr = std::unique_ptr<T, UdevDeleter>;
+
+std::string ErrnoText(int err) { return std::strerror(err); }
+
+bool IsGoneErrno(int err) { return err == ENODEV || err == EIO || err == ENXIO || err == ESHUTDOWN; }
+
+// The node number of "/dev/hidraw12", for a stable order; large for oddities.
+long NodeNumber(const std::string& node) {
+    const size_t digits = node.find_last_not_of("0123456789");
+    if (digits == std::string::npos || digits + 1 >= node.size()) return 1L << 30;
+    return std::strtol(node.c_str() + digits + 1, nullptr, 10);
+}
+
+struct NodeFacts {
+    uint16_t vendor = 0;
+    uint16_t product = 0;
+    std::vector<uint8_t> descriptor;
+};
+
+bool ReadDescriptorIoctl(int fd, std::vector<uint8_t>* out, int* err) {
+    int size = 0;
+    if (ioctl(fd, HIDIOCGRDESCSIZE, &size) < 0) {
+        *err = errno;
+        return false;
+    }
+    hidraw_report_descriptor desc{};
+    desc.size = uint32_t(std::clamp(size, 0, HID_MAX_DESCRIPTOR_SIZE));
+    if (ioctl(fd, HIDIOCGRDESC, &desc) < 0) {
+        *err = errno;
+        return false;
+    }
+    out->assign(desc.value, desc.value + desc.size);
+    return true;
+}
+
+bool ReadFactsFromFd(int fd, NodeFacts* facts) {
+    hidraw_devinfo info{};
+    if (ioctl(fd, HIDIOCGRAWINFO, &info) < 0) return false;
+    facts->vendor = uint16_t(info.vendor);
+    facts->product = uint16_t(info.product);
+    int err = 0;
+    return ReadDescriptorIoctl(fd, &facts->descriptor, &err);
+}
+
+// For a node the user may not open (no rule installed yet), udev and sysfs
+// still tell who it is, so the mouse is listed and opening it can explain
+// the missing rule instead of the mouse silently not being there.
+bool ReadFactsFromUdev(udev_device* node, NodeFacts* facts) {
+    udev_device* hid = udev_device_get_parent_with_subsystem_devtype(node, "hid", nullptr);
+    if (hid == nullptr) return false;
+    const char* id = udev_device_get_property_value(hid, "HID_ID");
+    unsigned bus = 0, vendor = 0, product = 0;
+    if (id == nullptr || std::sscanf(id, "%x:%x:%x", &bus, &vendor, &product) != 3) return false;
+    facts->vendor = uint16_t(vendor);
+    facts->product = uint16_t(product);
+    const char* syspath = udev_device_get_syspath(hid);
+    if (syspath == nullptr) return false;
+    std::ifstream f(std::string(syspath) + "/report_descriptor", std::ios::binary);
+    if (!f) return false;
+    facts->descriptor.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+    if (facts->descriptor.size() > HID_MAX_DESCRIPTOR_SIZE) facts->descriptor.resize(HID_MAX_DESCRIPTOR_SIZE);
+    return true;
+}
+
+class HidrawDevice final : public IHidDevice {
+public:
+    HidrawDevice(std::string node, UniqueFd fd, UniqueFd cancel, HidCollectionInfo collection, bool numbered,
+                 bool filter)
+        : node_(std::move(node)),
+          fd_(std::move(fd)),
+          cancel_(std::move(cancel)),
+          collection_(std::move(collection)),
+          numbered_(numbered),
+          filter_(filter) {}
+
+    bool SetFeature(const uint8_t* data, size_t len) override {
+        if (data == nullptr || len == 0) return Fail("Nothing to write");
+        if (ioctl(fd_.get(), HIDIOCSFEATURE(len), data) < 0) return FailErrno("Writing a feature report", errno);
+        return true;
+    }
+
+    bool GetFeature(uint8_t* data, size_t len) override {
+        if (data == nullptr || len == 0) return Fail("No buffer to read into");
+        if (ioctl(fd_.get(), HIDIOCGFEATURE(len), data) < 0) return FailErrno("Reading a feature report", errno);
+        return true;
+    }
+
+    // Blocks in poll on the node and the cancel eventfd rather than in read:
+    // a read blocked in the kernel cannot be woken from another thread, and
+    // the listener must end when the program does, not when the mouse next
+    // speaks. The cancel eventfd is never drained, so once cancelled every
+    // later Read returns at once.
+    HidReadResult Read(uint8_t* buf, size_t len, size_t* got) override {
+        if (got) *got = 0;
+        std::vector<uint8_t> tmp(kReadBufferSize);
+        for (;;) {
+            pollfd fds[2] = {{fd_.get(), POLLIN, 0}, {cancel_.get(), POLLIN, 0}};
+            const int r = poll(fds, 2, -1);
+            if (r < 0) {
+                if (errno == EINTR) continue;
+                FailErrno("Waiting for an input report", errno);
+                return HidReadResult::Error;
+            }
+            if (fds[1].revents & POLLIN) return HidReadResult::Cancelled;
+            if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
+                Fail("The device " + node_ + " was removed");
+                return HidReadResult::Gone;
+            }
+            if (!(fds[0].revents & POLLIN)) continue;
+            // Unnumbered reports arrive without an id byte: read them one
+            // byte in, behind a 0.
+            uint8_t* into = numbered_ ? tmp.data() : tmp.data() + 1;
+            const ssize_t n = ::read(fd_.get(), into, tmp.size() - 1);
+            if (n < 0) {
+                const int err = errno;
+                if (err == EINTR || err == EAGAIN) continue;
+                FailErrno("Reading an input report", err);
+                return IsGoneErrno(err) ? HidReadResult::Gone : HidReadResult::Error;
+            }
+            if (n == 0) {
+                Fail("The device " + node_ + " was removed");
+                return HidReadResult::Gone;
+            }
+            size_t total = size_t(n);
+            if (!numbered_) {
+                tmp[0] = 0;
+                total += 1;
+            }
+            if (filter_ && !collection_.HasInputReport(tmp[0])) continue;  // another collection's report
+            const size_t copy = std::min(total, len);
+            std::copy(tmp.begin(), tmp.begin() + long(copy), buf);
+            if (got) *got = copy;
+            return HidReadResult::Report;
+        }
+    }
+
+    void CancelRead() override {
+        const uint64_t one = 1;
+        // Only fails when the counter would overflow: then it is signalled already.
+        [[maybe_unused]] ssize_t w = ::write(cancel_.get(), &one, sizeof one);
+    }
+
+    std::string LastError() const override {
+        std::lock_guard<std::mutex> lock(mu_);
+        return lastError_;
+    }
+
+private:
+    bool Fail(const std::string& what) {
+        std::lock_guard<std::mutex> lock(mu_);
+        lastError_ = what;
+        return false;
+    }
+    bool FailErrno(const std::string& what, int err) {
+        if (IsGoneErrno(err)) return Fail(what + " failed: the device " + node_ + " was removed");
+        return Fail(what + " on " + node_ + " failed: " + ErrnoText(err));
+    }
+
+    const std::string node_;
+    UniqueFd fd_;
+    UniqueFd cancel_;
+    const HidCollectionInfo collection_;
+    const bool numbered_;
+    const bool filter_;
+    mutable std::mutex mu_;  // the writer and the reader thread both set errors
+    std::string lastError_;
+};
+
+}  // namespace
+
+bool SplitInterfacePath(const std::string& path, std::string* node, size_t* collection) {
+    const size_t hash = path.rfind('#');
+    if (hash == std::string::npos) {
+        *node = path;
+        *collection = 0;
+        return true;
+    }
+    const std::string digits = path.substr(hash + 1);
+    if (digits.empty() || digits.size() > 3 || digits.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    *node = path.substr(0, hash);
+    *collection = size_t(std::stoul(digits));
+    return true;
+}
+
+std::string InterfacePath(const std::string& node, size_t collection, size_t collectionCount) {
+    if (collectionCount <= 1) return node;
+    return node + "#" + std::to_string(collection);
+}
+
+std::string PermissionMessage(const std::string& node) {
+    return "No permission to open " + node +
+           ". Install the udev rule that gives you access to the mouse, then plug it in again:\n"
+           "sudo cp data/70-tevlan.rules /etc/udev/rules.d/ && sudo udevadm control --reload && "
+           "sudo udevadm trigger";
+}
+
+HidrawBackend::HidrawBackend(IClock& clock) : clock_(clock) {}
+
+HidrawBackend::~HidrawBackend() { StopMonitor(); }
+
+std::vector<HidInterfaceInfo> HidrawBackend::Enumerate() {
+    struct Found {
+        long number;
+        size_t collection;
+        HidInterfaceInfo info;
+    };
+    std::vector<Found> found;
+    UdevPtr<udev> u(udev_new());
+    if (!u) return {};
+    UdevPtr<udev_enumerate> e(udev_enumerate_new(u.get()));
+    if (!e) return {};
+    udev_enumerate_add_match_subsystem(e.get(), "hidraw");
+    udev_enumerate_scan_devices(e.get());
+    udev_list_entry* entry;
+    udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(e.get())) {
+        UdevPtr<udev_device> dev(udev_device_new_from_syspath(u.get(), udev_list_entry_get_name(entry)));
+        if (!dev) continue;
+        // A node udev is still working on may not have its access rule yet.
+        if (!udev_device_get_is_initialized(dev.get())) continue;
+        const char* devnode = udev_device_get_devnode(dev.get());
+        if (devnode == nullptr) continue;
+        const std::string node = devnode;
+
+        NodeFacts facts;
+        bool ok = false;
+        UniqueFd fd(::open(devnode, O_RDWR | O_CLOEXEC));
+        if (fd.valid()) ok = ReadFactsFromFd(fd.get(), &facts);
+        if (!ok) ok = ReadFactsFromUdev(dev.get(), &facts);
+        if (!ok) continue;
+
+        const HidDescriptorInfo desc = ParseReportDescriptor(facts.descriptor.data(), facts.descriptor.size());
+        const size_t count = desc.collections.size();
+        if (count == 0) {
+            found.push_back({NodeNumber(node), 0, {node, facts.vendor, facts.product, 0, 0, 0, 0}});
+            continue;
+        }
+        for (size_t i = 0; i < count; ++i) {
+            const HidCollectionInfo& c = desc.collections[i];
+            found.push_back({NodeNumber(node), i,
+                             {InterfacePath(node, i, count), facts.vendor, facts.product, c.usagePage, c.usage,
+                              c.inputReportLength, c.featureReportLength}});
+        }
+    }
+    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+        return a.number != b.number ? a.number < b.number : a.collection < b.collection;
+    });
+    std::vector<HidInterfaceInfo> list;
+    for (Found& f : found) list.push_back(std::move(f.info));
+    return list;
+}
+
+bool HidrawBackend::ArrivedRecently(const std::string& node) {
+    std::lock_guard<std::mutex> lock(mu_);
+    auto it = arrivals_.find(node);
+    return it != arrivals_.end() && clock_.NowMs() - it->second <= kArrivalGraceMs;
+}
+
+std::unique_ptr<IHidDevice> HidrawBackend::Open(const std::string& path, std::string* error) {
+    auto fail = [&](const std::string& why) -> std::unique_ptr<IHidDevice> {
+        if (error) *error = why;
+        return nullptr;
+    };
+    std::string node;
+    size_t index = 0;
+    if (!SplitInterfacePath(path, &node, &index)) return fail("Not a device path: " + path);
+
+    UniqueFd fd(::open(node.c_str(), O_RDWR | O_CLOEXEC));
+    for (int attempt = 0; !fd.valid() && errno == EACCES && attempt < kAccessRetries && ArrivedRecently(node);
+         ++attempt) {
+        clock_.SleepMs(kAccessRetryMs);
+        fd = UniqueFd(::open(node.c_str(), O_RDWR | O_CLOEXEC));
+    }
+    if (!fd.valid()) {
+        const int err = errno;
+        if (err == EACCES || err == EPERM) return fail(PermissionMessage(node));
+        if (err == ENOENT || err == ENODEV || err == ENXIO) return fail("The device " + node + " is not there");
+        return fail("Cannot open " + node + ": " + ErrnoText(err));
+    }
+    // Read waits in poll() and only then reads; non-blocking makes sure a
+    // wake-up without a report waiting never leaves the reader stuck in read().
+    fcntl(fd.get(), F_SETFL, fcntl(fd.get(), F_GETFL) | O_NONBLOCK);
+
+    std::vector<uint8_t> bytes;
+    int err = 0;
+    if (!ReadDescriptorIoctl(fd.get(), &bytes, &err)) return fail("Cannot read the report descriptor of " + node + ": " + ErrnoText(err));
+    const HidDescriptorInfo desc = ParseReportDescriptor(bytes.data(), bytes.size());
+    HidCollectionInfo collection;
+    if (!desc.collections.empty()) {
+        if (index >= desc.collections.size())
+            return fail(node + " has no collection " + std::to_string(index));
+        collection = desc.collections[index];
+    } else if (index != 0) {
+        return fail(node + " has no collection " + std::to_string(index));
+    }
+
+    UniqueFd cancel(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+    if (!cancel.valid()) return fail("Cannot create an event descriptor: " + ErrnoText(errno));
+    const bool filter = desc.collections.size() > 1 && desc.usesReportIds;
+    return std::make_unique<HidrawDevice>(node, std::move(fd), std::move(cancel), std::move(collection),
+                                          desc.usesReportIds, filter);
+}
+
+void HidrawBackend::SetChangeCallback(HidChangeCallback callback) {
+    const bool want = bool(callback);
+    {
+        std::lock_guard<std::mutex> lock(mu_);
+        callback_ = std::move(callback);
+        // From inside the callback the monitor cannot be joined; with an empty
+        // callback it simply delivers nothing until it is stopped later.
+        if (monitor_.joinable() && monitor_.get_id() == std::this_thread::get_id()) return;
+    }
+    if (want && !monitor_.joinable()) StartMonitor();
+    if (!want) StopMonitor();
+}
+
+void HidrawBackend::StartMonitor() {
+    udev* u = udev_new();
+    if (u == nullptr) return;
+    udev_monitor* m = udev_monitor_new_from_netlink(u, "udev");
+    if (m == nullptr || udev_monitor_filter_add_match_subsystem_devtype(m, "hidraw", nullptr) < 0 ||
+        udev_monitor_enable_receiving(m) < 0) {
+        if (m) udev_monitor_unref(m);
+        udev_unref(u);
+        return;
+    }
+    stopFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (stopFd_ < 0) {
+        udev_monitor_unref(m);
+        udev_unref(u);
+        return;
+    }
+    monitor_ = std::thread([this, u, m, fd = stopFd_] { MonitorLoop(u, m, fd); });
+}
+
+void HidrawBackend::StopMonitor() {
+    if (!monitor_.joinable()) return;
+    const uint64_t one = 1;
+    [[maybe_unused]] ssize_t w = ::write(stopFd_, &one, sizeof one);
+    stopFd_ = -1;  // the loop closes it when it ends
+    if (monitor_.get_id() == std::this_thread::get_id()) {
+        // Stopped from its own callback: the loop sees the stop signal as soon
+        // as the callback returns and touches nothing of this object after it.
+        monitor_.detach();
+        return;
+    }
+    monitor_.join();
+}
+
+void HidrawBackend::MonitorLoop(void* udevPtr, void* monitorPtr, int stopFd) {
+    UdevPtr<udev> u(static_cast<udev*>(udevPtr));
+    UdevPtr<udev_monitor> m(static_cast<udev_monitor*>(monitorPtr));
+    UniqueFd stop(stopFd);
+    const int monitorFd = udev_monitor_get_fd(m.get());
+    for (;;) {
+        pollfd fds[2] = {{monitorFd, POLLIN, 0}, {stopFd, POLLIN, 0}};
+        const int r = poll(fds, 2, -1);
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            return;
+        }
+        if (fds[1].revents & POLLIN) return;
+        if (!(fds[0].revents & POLLIN)) continue;
+        UdevPtr<udev_device> dev(udev_monitor_receive_device(m.get()));
+        if (!dev) continue;
+        const char* action = udev_device_get_action(dev.get());
+        const char* devnode = udev_device_get_devnode(dev.get());
+        if (action == nullptr || devnode == nullptr) continue;
+        const bool added = std::strcmp(action, "add") == 0;
+        const bool removed = std::strcmp(action, "remove") == 0;
+        if (!added && !removed) continue;
+        HidChangeCallback cb;
+        {
+            std::lock_guard<std::mutex> lock(mu_);
+            if (added)
+                arrivals_[devnode] = clock_.NowMs();
+            else
+                arrivals_.erase(devnode);
+            cb = callback_;
+        }
+        if (cb) cb(added, devnode);
+    }
+}
+
+}  // namespace platform
