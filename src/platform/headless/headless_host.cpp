@@ -130,8 +130,9 @@ HeadlessHost::HeadlessHost(Rect screen, Rect workArea, IGraphics* graphics)
 
 HeadlessHost::~HeadlessHost()
 {
-    // Windows still open get their WM_DESTROY, owners after what they own.
-    while (!zOrder_.empty()) DestroyWindow(zOrder_.back());
+    // Windows still open are forgotten without messages: their objects
+    // usually went out of scope before the host did.
+    windows_.clear();
 }
 
 IGraphics& HeadlessHost::Graphics() { return *graphics_; }
@@ -384,8 +385,7 @@ void HeadlessHost::FireOne(int64_t due)
     if (!key) return;
     auto k = *key;
     Timer& t = timers_[k];
-    t.due += t.period;
-    t.seq = ++timerSeq_;
+    t.due += t.period;  // ties keep the order the timers were (re)started in
     SendMessage(k.first, WM_TIMER, k.second, 0);
 }
 
@@ -1073,34 +1073,36 @@ void HeadlessHost::SetFocus(WindowId w)
 
 // ---- keys ------------------------------------------------------------------
 
-void HeadlessHost::DeliverKey(UINT message, WPARAM wParam, LPARAM lParam)
+bool HeadlessHost::DeliverKey(UINT message, WPARAM wParam, LPARAM lParam)
 {
     WindowId target = Find(focus_) ? focus_ : active_;
     WindowId top = TopLevelOf(target);
     Win* topWin = Find(top);
-    if (!topWin || !AcceptsInput(top)) return;
-    if (topWin->client && topWin->client->PreTranslateMessage(top, Msg{target, message, wParam, lParam})) return;
+    if (!topWin || !AcceptsInput(top)) return false;
+    if (topWin->client && topWin->client->PreTranslateMessage(top, Msg{target, message, wParam, lParam})) return false;
     Win* t = Find(target);
-    if (!t) return;
+    if (!t) return false;
     if (t->isEdit) {
         if (message == WM_CHAR) EditChar(target, static_cast<char16_t>(wParam));
         if (message == WM_KEYDOWN) EditKey(target, static_cast<UINT>(wParam));
-        return;
+        return true;
     }
     SendMessage(top, message, wParam, lParam);
+    return true;
 }
 
 void HeadlessHost::KeyDown(UINT vk)
 {
     if (vk == VK_SHIFT || vk == VK_LSHIFT || vk == VK_RSHIFT) shift_ = true;
     if (vk == VK_CONTROL || vk == VK_LCONTROL || vk == VK_RCONTROL) control_ = true;
-    DeliverKey(WM_KEYDOWN, vk, 1);
+    // A swallowed key-down is never translated into a character.
+    bool delivered = DeliverKey(WM_KEYDOWN, vk, 1);
     char16_t c = 0;
     if (vk >= 'A' && vk <= 'Z') c = static_cast<char16_t>(shift_ ? vk : vk - 'A' + 'a');
     else if ((vk >= '0' && vk <= '9') || vk == VK_SPACE) c = static_cast<char16_t>(vk);
     else if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD0 + 9) c = static_cast<char16_t>('0' + (vk - VK_NUMPAD0));
     else if (vk == VK_RETURN || vk == VK_BACK || vk == VK_ESCAPE || vk == VK_TAB) c = static_cast<char16_t>(vk);
-    if (c && !control_) DeliverKey(WM_CHAR, c, 1);
+    if (delivered && c && !control_) DeliverKey(WM_CHAR, c, 1);
     ProcessPending();
 }
 

@@ -78,6 +78,7 @@ class HeadlessHost final : public IWindowHost {
 public:
     explicit HeadlessHost(Rect screen = {0, 0, 1920, 1080}, Rect workArea = {0, 0, 1920, 1040},
                           IGraphics* graphics = nullptr);
+    // Windows still open are dropped without WM_DESTROY.
     ~HeadlessHost() override;
     HeadlessHost(const HeadlessHost&) = delete;
     HeadlessHost& operator=(const HeadlessHost&) = delete;
@@ -218,7 +219,8 @@ private:
     void SendMouse(UINT message, WindowId target, WPARAM keys, LPARAM extra = 0);
     void AfterInput();
     void CheckLeave();
-    void DeliverKey(UINT message, WPARAM wParam, LPARAM lParam);
+    // False when the key went nowhere or PreTranslateMessage swallowed it.
+    bool DeliverKey(UINT message, WPARAM wParam, LPARAM lParam);
     void EditChar(WindowId edit, char16_t c);
     void EditKey(WindowId edit, UINT vk);
     void SetEditText(WindowId edit, const std::u16string& text, int caret);
