@@ -13,33 +13,6 @@ MacroKey MacroWith(int n)
     return m;
 }
 
-TEST(MacroAction, EncodingOfPausesKeysAndMoves)
-{
-    MacroAction p = MacroAction::Pause(0x012345);
-    EXPECT_EQ(p, (MacroAction{0x03, 0x01, 0x23, 0x45}));
-    EXPECT_TRUE(p.IsPause());
-    EXPECT_EQ(p.PauseMs(), 0x012345u);
-    EXPECT_EQ(MacroAction::Key(0x41, true), (MacroAction{0x41, 0x80, 0, 0}));
-    EXPECT_TRUE(MacroAction::Key(0x41, true).IsRelease());
-    MacroAction left = MacroAction::Move(kMacroMoveX, -3);
-    EXPECT_EQ(left.b3, 0xFD);
-    EXPECT_EQ(left.Amount(), -3);
-    // A key code in the mouse range is stored as it is and becomes that mouse action.
-    EXPECT_EQ(MacroAction::Key(0xE2, false).b0, kMacroMiddleButton);
-}
-
-TEST(MacroKey, NewMacroDefaults)
-{
-    MacroKey m(u"abc");
-    EXPECT_EQ(m.name, u"abc");
-    EXPECT_EQ(m.actionNum, 0u);
-    EXPECT_EQ(m.loopType, 2);
-    EXPECT_EQ(m.loopNum, 1);
-    EXPECT_EQ(m.commandActionNum, 0);
-    for (const auto& a : m.actions) EXPECT_EQ(a, MacroAction{});
-    static_assert(sizeof(MacroAction) == 4);
-}
-
 TEST(MacroKey, GetAndSetOutsideTheSlots)
 {
     MacroKey m = MacroWith(2);
@@ -149,14 +122,6 @@ TEST(MacroLibrary, MacrosInASet)
     MacroLibrary copy = lib;  // the two run-time copies are independent
     copy.RenameMacro(*copy.MacroAt(*copy.SetAt(0), 0), u"x");
     EXPECT_EQ(lib.MacroAt(s, 0)->name, u"one");
-}
-
-TEST(MacroName, LengthLimits)
-{
-    EXPECT_FALSE(IsValidMacroName(u""));
-    EXPECT_TRUE(IsValidMacroName(u"a"));
-    EXPECT_TRUE(IsValidMacroName(std::u16string(24, u'x')));
-    EXPECT_FALSE(IsValidMacroName(std::u16string(25, u'x')));
 }
 
 }  // namespace

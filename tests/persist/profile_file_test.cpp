@@ -400,17 +400,4 @@ TEST_F(ProfileFileTest, SaveAllWritesEachSlotAndReportsFailure)
     EXPECT_EQ(Bytes(Slot(0)), Le(FormatProfileFile(Busy())));
 }
 
-TEST_F(ProfileFileTest, ParsesFromBytes)
-{
-    CStdioFileEx f;
-    f.OpenBytes(Le(FormatProfileFile(Busy())));
-    ProfileRecord r;
-    ASSERT_TRUE(ParseProfileFile(f, r));
-    EXPECT_EQ(r, Busy());
-    CStdioFileEx empty;
-    empty.OpenBytes("");
-    EXPECT_FALSE(ParseProfileFile(empty, r));
-    EXPECT_EQ(r, Busy());
-}
-
 }  // namespace

@@ -35,27 +35,18 @@ TEST(DpiStepTable, EverySensorsSizeEndsAndCodes)
     }
 }
 
-TEST(DpiStepTable, IrregularSteps)
+TEST(DpiStepTable, WhereTheScalesChangeTheirStride)
 {
     BuildDpiStepTable(0x3325);
     EXPECT_EQ(DpiStepValue(48), 5000);
-    EXPECT_EQ(DpiStepValue(49), 5500);
     EXPECT_EQ(DpiStepValue(51), 6400);
-    EXPECT_EQ(DpiStepValue(6), 800);  // the default level 0
     BuildDpiStepTable(0x3327);
-    EXPECT_EQ(DpiStepValue(60), 6200);
     EXPECT_EQ(DpiStepValue(61), 6500);
     EXPECT_EQ(DpiStepValue(72), 12000);
     BuildDpiStepTable(0x3212);
-    EXPECT_EQ(DpiStepValue(22), 2400);
     EXPECT_EQ(DpiStepValue(23), 3000);
     BuildDpiStepTable(0x3370);
-    EXPECT_EQ(DpiStepValue(199), 10000);
     EXPECT_EQ(DpiStepValue(200), 10100);
-    BuildDpiStepTable(0x3104);
-    EXPECT_EQ(DpiStepValue(39), 4000);
-    EXPECT_EQ(DpiStepValue(40), 4500);
-    EXPECT_EQ(DpiStepValue(41), 4800);
 }
 
 TEST(DpiStepTable, UnknownSensorKeepsTheTable)
