@@ -50,6 +50,8 @@ bool DeviceIoThread::WriteStamped(platform::IHidDevice& device, FeatureReport re
 void DeviceIoThread::EnqueueWrite(std::shared_ptr<platform::IHidDevice> device, const FeatureReport& report,
                                   int waitAfterMs, std::function<void(bool)> onResult)
 {
+    if (!device)
+        return;
     Enqueue([this, device = std::move(device), report, waitAfterMs, onResult = std::move(onResult)] {
         const bool ok = WriteStamped(*device, report);
         if (onResult)
@@ -66,6 +68,8 @@ void DeviceIoThread::EnqueueWait(int ms)
 void DeviceIoThread::EnqueueStatusQuery(std::shared_ptr<platform::IHidDevice> device,
                                         std::function<void(const FeatureReport&)> onAnswer)
 {
+    if (!device)
+        return;
     Enqueue([this, device = std::move(device), onAnswer = std::move(onAnswer)] {
         for (int attempt = 0; attempt < 2; ++attempt) {
             if (!WriteStamped(*device, BuildStatusRequest()))
