@@ -1,0 +1,24 @@
+#include "ui/dpi_radio_button.h"
+
+#include "persist/text_codec.h"
+#include "ui/radio_state.h"
+#include "ui/ui_scale.h"
+
+CDPIRadioButton::CDPIRadioButton(HWND owner, UINT id, Rect rect, std::u16string caption, bool visible,
+                                 bool available, bool disabled)
+    : CSkinButton(owner, id, rect, std::move(caption), visible, available, disabled, true)
+{
+}
+
+int CDPIRadioButton::LookIndex() const { return IsDpiLevelEnabled(Level()) ? 2 : state_; }
+
+void CDPIRadioButton::Draw(platform::ICanvas& dc, const Rect&)
+{
+    int look = LookIndex();
+    DrawLook(dc, look, look + 1);
+    Rect band{rect_.left, rect_.top, rect_.right, rect_.top + ScaleUnits(11)};
+    dc.DrawText(Ascii(std::to_string(value_ * 50)), band, DT_CENTER | DT_SINGLELINE | DT_WORD_ELLIPSIS, font_,
+                colour_);
+}
+
+void CDPIRadioButton::OnClick() { SelectDpiLevels(Level()); }

@@ -1,0 +1,25 @@
+#pragma once
+// The value label of one DPI level (ids 3290 + k). It shows checked while
+// level k is enabled in the shared DPI enable mask; clicking it enables
+// levels 0 .. k. Its value is drawn as value * 50 in a band at its top.
+#include "ui/skin_button.h"
+
+class CDPIRadioButton : public CSkinButton {
+public:
+    CDPIRadioButton(HWND owner, UINT id, Rect rect, std::u16string caption = {}, bool visible = true,
+                    bool available = true, bool disabled = false);
+    void Draw(platform::ICanvas& dc, const Rect& area) override;
+    int LookIndex() const;
+    int Level() const { return static_cast<int>(id_) - 3290; }
+
+    int Value() const { return value_; }
+    void SetValue(int v) { value_ = v; }
+    void SetCaptionColour(COLORREF c) { colour_ = c; }
+
+protected:
+    void OnClick() override;
+
+private:
+    int value_ = 0;
+    COLORREF colour_ = kCaptionNormal;
+};

@@ -1,0 +1,19 @@
+#pragma once
+// A push button: strip of three frames (normal, hover, pressed) or image 1
+// when normal and image 2 when hovered or pressed, with its caption on top.
+#include "ui/skin_button.h"
+
+class CImageButton : public CSkinButton {
+public:
+    CImageButton(HWND owner, UINT id, Rect rect, std::u16string caption, unsigned align = DT_CENTER,
+                 bool visible = true, bool available = true, bool disabled = false);
+    void Draw(platform::ICanvas& dc, const Rect& area) override;
+    int OnMouseMove(WPARAM flags, int x, int y) override;
+
+    // The profile-list button reports every move over it, so its owner can
+    // open the list while the pointer rests there.
+    static constexpr UINT kHoverReportingId = 3502;
+
+protected:
+    WPARAM ClickWParam() const override { return id_; }
+};

@@ -1,0 +1,75 @@
+#pragma once
+// What the concrete menus share: an ordered list of items laid out in one
+// column of the class's item width, drawn from four skin pictures (item,
+// hovered item, and the same for items that open a sub-menu), the hover and
+// click reactions, and the result record whose address the report carries.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/skin_image.h"
+#include "ui/wnd_popup.h"
+
+struct PopupItem {
+    int separator = 0;  // nonzero: a separator line, not selectable
+    int value = 0;      // reported to the owner (1-based in the menus)
+    std::shared_ptr<CSkinImage> icon;
+    int iconWidth = 0;
+    int iconHeight = 0;
+    std::u16string caption;
+    Rect rect;
+    int marker = 0;  // nonzero: opens a sub-menu
+};
+
+// What the owner reads at the address of the report's lParam: the chosen
+// caption, then the bytes its value stands for (a button function code for
+// the function menus: type, param, extra).
+struct PopupResult {
+    std::u16string caption;
+    std::array<uint8_t, 4> bytes{};
+};
+
+class CItemPopup : public CWndPopup {
+public:
+    // itemWidth W in base units: 161 for most menus, 188, 117 or 229 for the
+    // others; normal items are itemHeight units high.
+    CItemPopup(int kind, int itemWidth, int itemHeight = 22);
+
+    // Appends an item, lays the list out again and returns the item count.
+    int AddItem(const std::u16string& caption, int separator, int value, int marker);
+    // The four item pictures; their paths are given by the owner.
+    void SetItemImages(const std::u16string& item, const std::u16string& itemHover, const std::u16string& sub,
+                       const std::u16string& subHover);
+
+    const std::vector<PopupItem>& Items() const { return items_; }
+    int Hovered() const { return hovered_; }
+    const PopupResult& Result() const { return result_; }
+    // The window size the layout asks for.
+    Size LayoutSize() const { return size_; }
+
+protected:
+    void DrawItems(platform::ICanvas& dc, const Rect& client) override;
+    bool OnItemMouseMove(int x, int y) override;
+    bool OnItemLButtonDown(int x, int y) override;
+    bool OnItemLButtonUp(int x, int y) override;
+    // Copies the chosen item into the result record; by default the first
+    // byte is value - 1.
+    virtual void FillResult(const PopupItem& item);
+    // A marked item became hovered (menus with sub-menus tell their owner).
+    virtual void OnMarkedItemHovered(int index) { (void)index; }
+    // The first selectable item containing the point, or -1.
+    int ItemAt(int x, int y) const;
+    void Layout();
+
+    std::vector<PopupItem> items_;
+    int hovered_ = -1;
+    PopupResult result_;
+    int itemWidth_;
+    int itemHeight_;
+    // Normal items may reach further right than the window width (the
+    // profile menu's reach 230 units in a 229-unit layout).
+    int itemRightExtra_ = 0;
+    std::array<std::unique_ptr<CSkinImage>, 4> itemImages_;
+};

@@ -1,0 +1,19 @@
+#include "ui/radio_button.h"
+
+#include "ui/radio_state.h"
+
+CRadioButton::CRadioButton(HWND owner, UINT id, Rect rect, std::u16string caption, bool visible, bool available,
+                           bool disabled)
+    : CSkinButton(owner, id, rect, std::move(caption), visible, available, disabled, true)
+{
+}
+
+int CRadioButton::LookIndex() const { return IsRadioSelected(id_) ? 2 : state_; }
+
+void CRadioButton::Draw(platform::ICanvas& dc, const Rect&)
+{
+    int look = LookIndex();
+    DrawLook(dc, look, look + 1);
+}
+
+void CRadioButton::OnClick() { SelectRadio(id_); }

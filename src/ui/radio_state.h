@@ -1,0 +1,28 @@
+#pragma once
+// The two selection words shared by every window.
+//
+// g_radioStateWord: one bit per radio button of the application; a radio
+// button shows checked while its bit is set, and clicking it clears the
+// other bits of its group. Handlers and the profile code read and write the
+// word directly. g_dpiEnableMask: its low byte says which of the eight DPI
+// levels show as enabled (bit k for level k).
+//
+// Owner: the window thread; nothing else touches them.
+#include <cstdint>
+
+inline uint32_t g_radioStateWord = 0;
+inline uint32_t g_dpiEnableMask = 0;
+
+// The bit of a radio button, or 0 when its id is in no group.
+uint32_t RadioBit(unsigned id);
+// All bits of the group the id belongs to, or 0.
+uint32_t RadioGroupMask(unsigned id);
+// Clears the id's group and sets its own bit; an id in no group changes nothing.
+void SelectRadio(unsigned id);
+bool IsRadioSelected(unsigned id);
+
+// DPI radio buttons 3290 .. 3297, one per level.
+constexpr unsigned kDpiRadioFirstId = 3290;
+// Clicking level k shows levels 0 .. k enabled.
+void SelectDpiLevels(int k);
+bool IsDpiLevelEnabled(int k);

@@ -1,0 +1,56 @@
+#pragma once
+// What the nine button classes share: the three-state mouse behaviour, the
+// looks (separate images or one strip of frames) and the caption colours.
+#include <array>
+#include <memory>
+
+#include "ui/button_behaviour.h"
+#include "ui/control_base.h"
+#include "ui/skin_image.h"
+
+constexpr COLORREF kCaptionNormal = RGB(180, 180, 180);
+constexpr COLORREF kCaptionHover = RGB(255, 255, 255);
+constexpr COLORREF kCaptionPressed = RGB(255, 255, 0);
+
+class CSkinButton : public CControlBase {
+public:
+    using CControlBase::CControlBase;
+
+    int OnMouseMove(WPARAM flags, int x, int y) override;
+    int OnLButtonDown(WPARAM flags, int x, int y) override;
+    int OnLButtonUp(WPARAM flags, int x, int y) override;
+    void ReleaseImages() override;
+
+    // Image n (1 normal, 2 hover, 3 pressed or checked) from a file; false
+    // when it cannot be loaded (that look then draws nothing).
+    bool LoadImage(int n, const std::u16string& path);
+    bool LoadImage1(const std::u16string& path) { return LoadImage(1, path); }
+    bool LoadImage2(const std::u16string& path) { return LoadImage(2, path); }
+    bool LoadImage3(const std::u16string& path) { return LoadImage(3, path); }
+    bool LoadNormalAndHover(const std::u16string& normal, const std::u16string& hover);
+    // A strip of `frames` looks side by side from image resource id; when it
+    // is loaded the separate images are ignored.
+    bool LoadStrip(int resourceId, int frames);
+
+    int State() const { return state_; }
+    void SetState(int s) { state_ = s; }
+    void SetMargins(int left, int right) { leftMargin_ = left; rightMargin_ = right; }
+    bool HasStrip() const { return strip_ != nullptr; }
+    const CSkinImage* Image(int n) const { return n >= 1 && n <= 3 ? images_[n - 1].get() : nullptr; }
+
+protected:
+    // Runs on a button-up inside, before CE_CLICK is sent.
+    virtual void OnClick() {}
+    virtual WPARAM ClickWParam() const { return 0; }
+    // Frame `frame` of the strip when there is one, else separate image
+    // `image` (1..3); nothing when that picture is missing.
+    void DrawLook(platform::ICanvas& dc, int frame, int image) const;
+
+    int state_ = kStateNormal;
+    std::array<std::unique_ptr<CSkinImage>, 3> images_;
+    std::unique_ptr<CSkinImage> strip_;
+    int stripFrames_ = 1;
+    unsigned align_ = DT_CENTER;
+    int leftMargin_ = 0;
+    int rightMargin_ = 0;
+};

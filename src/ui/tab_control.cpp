@@ -1,0 +1,68 @@
+#include "ui/tab_control.h"
+
+namespace {
+int g_ownSelection = 0;
+int* g_selection = &g_ownSelection;
+}  // namespace
+
+void CTabControl::BindSelection(int* selection) { g_selection = selection ? selection : &g_ownSelection; }
+int CTabControl::Selection() { return *g_selection; }
+
+CTabControl::CTabControl(HWND owner, UINT id, Rect rect, std::u16string caption, unsigned align, bool visible,
+                         bool available, bool disabled)
+    : CSkinButton(owner, id, rect, caption, visible, available, disabled, true), label(std::move(caption))
+{
+    align_ = align;
+}
+
+int CTabControl::LookIndex() const
+{
+    if (Index() == *g_selection) return state_ == kStateHover ? 3 : 2;
+    return state_;
+}
+
+void CTabControl::Draw(platform::ICanvas& dc, const Rect&)
+{
+    int look = LookIndex();
+    if (strip_)
+        strip_->DrawFrame(dc, rect_, look, stripFrames_);
+    else if (tabImages_[look])
+        tabImages_[look]->Draw(dc, rect_);
+    DrawCaption(dc, label, rect_, align_, kCaptionNormal, leftMargin_, rightMargin_);
+}
+
+int CTabControl::OnLButtonUp(WPARAM, int x, int y)
+{
+    if (disabled_) return 0;
+    int before = state_;
+    if (Contains(x, y)) {
+        state_ = kStateHover;
+        *g_selection = Index();
+        Notify(CE_CLICK);
+    } else {
+        state_ = kStateNormal;
+    }
+    return state_ != before;
+}
+
+int CTabControl::OnRButtonUp(WPARAM, int x, int y)
+{
+    if (!disabled_ && Contains(x, y)) Notify(CE_RCLICK, id_);
+    return 0;
+}
+
+void CTabControl::ReleaseImages()
+{
+    CSkinButton::ReleaseImages();
+    for (auto& i : tabImages_) i.reset();
+}
+
+bool CTabControl::LoadTabImages(const std::u16string& normal, const std::u16string& hover,
+                                const std::u16string& selected, const std::u16string& selectedHover)
+{
+    tabImages_[0] = CSkinImage::FromFile(normal);
+    tabImages_[1] = CSkinImage::FromFile(hover);
+    tabImages_[2] = CSkinImage::FromFile(selected);
+    tabImages_[3] = CSkinImage::FromFile(selectedHover);
+    return tabImages_[0] && tabImages_[1] && tabImages_[2] && tabImages_[3];
+}

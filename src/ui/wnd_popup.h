@@ -1,0 +1,83 @@
+#pragma once
+// CWndPopup: the base of every drop-down menu. Unlike the controls it is a
+// real top-level window: frameless, topmost, placed next to the control that
+// opened it, drawn off-screen and shown unchanged. It reports a chosen item
+// (its report message, wParam = tag, lParam = address of its result record),
+// its dismissal when the user clicks elsewhere (a message chosen by its kind,
+// wParam = tag, lParam = kind) and its closing (1025) to its parent.
+//
+// Life: created with new, Create() builds and shows it; the owner closes it
+// by posting WM_CLOSE (CDlgBase::ClosePopup); once its window is destroyed
+// the object deletes itself.
+#include <memory>
+#include <vector>
+
+#include "platform/window/window_host.h"
+
+class CWndPopup : public platform::IWindowClient {
+public:
+    CWndPopup();
+    ~CWndPopup() override;
+    CWndPopup(const CWndPopup&) = delete;
+    CWndPopup& operator=(const CWndPopup&) = delete;
+
+    // rect: screen rectangle (its size is replaced by the item layout's).
+    bool Create(HWND parent, Rect rect, UINT reportMessage, int tag);
+    // Draws everything into the off-screen image and shows it.
+    void Redraw();
+    // Sends to the parent; false without one.
+    bool NotifyParent(UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND GetSafeHwnd() const { return hwnd_; }
+    HWND Parent() const { return parent_; }
+    int Kind() const { return kind_; }
+    int Tag() const { return tag_; }
+    UINT ReportMessage() const { return reportMessage_; }
+    // How often the off-screen picture was redrawn (it is redrawn only when
+    // the hovered or pressed item changes).
+    int RedrawCount() const { return redrawCount_; }
+    const platform::IImage* Picture() const;
+
+    // The message a popup of this kind sends when it is dismissed; 0 for the
+    // kinds that are dismissed silently.
+    static UINT DismissalMessage(int kind);
+    // Deletes the popups whose windows are gone. Runs on its own before each
+    // popup is created; tests may call it.
+    static void ReapDestroyed();
+
+    // platform::IWindowClient
+    LRESULT OnMessage(HWND self, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnPaint(HWND self, platform::ICanvas& canvas, const Rect& dirty) override;
+
+protected:
+    virtual void DrawItems(platform::ICanvas& dc, const Rect& client);
+    // Fills the item list; called once while the window is created.
+    virtual void BuildItems();
+    // Each returns whether the popup must be redrawn.
+    virtual bool OnItemMouseMove(int x, int y);
+    virtual bool OnItemLButtonDown(int x, int y);
+    virtual bool OnItemLButtonUp(int x, int y);
+    virtual bool OnItemRButtonUp(int x, int y);
+    // The layout tells the window how big it is.
+    void SetWindowSize(int width, int height);
+    platform::IWindowHost& Host() const { return *platform::g_windowHost; }
+    Point CursorInClient() const;
+
+    bool tracking_ = false;
+    bool buttonDown_ = false;
+    bool captured_ = false;
+    platform::FontSpec font_;
+    Point position_;
+    UINT reportMessage_ = 0;
+    int tag_ = 0;
+    int kind_ = 0;
+    HWND hwnd_ = 0;
+    HWND parent_ = 0;
+    Size size_{1, 1};
+
+private:
+    std::unique_ptr<platform::IImageCanvas> picture_;
+    int redrawCount_ = 0;
+    bool closing_ = false;
+    bool deleting_ = false;
+};
