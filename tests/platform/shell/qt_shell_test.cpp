@@ -1,0 +1,102 @@
+// The Qt shell services on the offscreen platform, with a screen we describe.
+#include "platform/shell/qt_shell_services.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+#include "platform/shell/screen_scale.h"
+
+namespace {
+
+using namespace platform;
+
+// One application per process: a 2560 x 1440 screen at 144 dpi, the kind of
+// screen the doubled layout is for. The offscreen platform reads it from a
+// configuration file. Qt's own high-DPI scaling is off here so that the
+// test sees the screen's numbers themselves (with it on, Qt would report
+// 1707 x 960 at 96 dpi and scale by 1.5 itself).
+QApplication* App() {
+    static QApplication* app = [] {
+        std::string config = "/tmp/tvl-offscreen-" + std::to_string(getpid()) + ".json";
+        std::ofstream(config) << R"({"screens": [{"name": "big", "x": 0, "y": 0, "width": 2560,
+                                   "height": 1440, "logicalDpi": 144, "logicalBaseDpi": 96, "dpr": 1}]})";
+        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + config.c_str());
+        static int argc = 1;
+        static char name[] = "test";
+        static char* argv[] = {name, nullptr};
+        auto* a = new QApplication(argc, argv);
+        std::remove(config.c_str());
+        return a;
+    }();
+    return app;
+}
+
+TEST(QtShell, ReportsTheScreenAndItsWorkArea) {
+    ASSERT_NE(App(), nullptr);
+    QtShellServices shell;
+    ScreenInfo info = shell.QueryScreen();
+    EXPECT_EQ(info.screen, (Rect{0, 0, 2560, 1440}));
+    EXPECT_FALSE(info.workArea.IsEmpty());
+    EXPECT_EQ(info.screen.Intersect(info.workArea), info.workArea);  // inside the screen
+    EXPECT_EQ(info.logicalDpi, 144);
+    // What the main window takes from it at start-up.
+    EXPECT_EQ(UiScaleForScreenWidth(info.FullScreenClientWidth()), 2.0f);
+    EXPECT_EQ(DpiFactorForLogicalDpi(info.logicalDpi), 1.5f);
+}
+
+TEST(QtShell, TrayMenuReportsItemsByIdAndActivationByCallback) {
+    ASSERT_NE(App(), nullptr);
+    QtShellServices shell;
+    std::vector<int> chosen;
+    int activations = 0;
+    TrayIconParams params;
+    params.iconPath = "/nonexistent/icon.png";  // falls back to a drawn icon
+    params.toolTip = u"Tevlan";
+    params.menu = {{2075, u"Show"}, {0, u""}, {2076, u"Exit"}};
+    params.onMenuItem = [&](int id) { chosen.push_back(id); };
+    params.onActivate = [&] { ++activations; };
+    auto tray = shell.CreateTrayIcon(params);
+    auto* qt = static_cast<QtTrayIcon*>(tray.get());
+
+    EXPECT_FALSE(qt->Icon()->icon().isNull());
+    EXPECT_EQ(qt->Icon()->toolTip(), QString("Tevlan"));
+    QList<QAction*> actions = qt->Menu()->actions();
+    ASSERT_EQ(actions.size(), 3);
+    EXPECT_EQ(actions[0]->text(), QString("Show"));
+    EXPECT_TRUE(actions[1]->isSeparator());
+    EXPECT_EQ(actions[2]->text(), QString("Exit"));
+    actions[2]->trigger();
+    actions[0]->trigger();
+    EXPECT_EQ(chosen, (std::vector<int>{2076, 2075}));
+
+    emit qt->Icon()->activated(QSystemTrayIcon::DoubleClick);
+    emit qt->Icon()->activated(QSystemTrayIcon::Context);  // the menu's own business
+    EXPECT_EQ(activations, 1);
+
+    // A new menu replaces the old one instead of adding to it.
+    tray->SetMenu({{2076, u"Quit"}});
+    ASSERT_EQ(qt->Menu()->actions().size(), 1);
+    qt->Menu()->actions()[0]->trigger();
+    EXPECT_EQ(chosen.back(), 2076);
+    tray->SetToolTip(u"Tevlan 2");
+    EXPECT_EQ(qt->Icon()->toolTip(), QString("Tevlan 2"));
+    // offscreen has no notification area
+    EXPECT_EQ(tray->IsShown(), shell.IsTrayAvailable());
+}
+
+TEST(QtShell, RefusesAddressesThatAreNotWebPages) {
+    ASSERT_NE(App(), nullptr);
+    QtShellServices shell;
+    EXPECT_FALSE(shell.OpenWebAddress(u"file:///etc/passwd"));
+    EXPECT_FALSE(shell.OpenWebAddress(u"not a url"));
+}
+
+}  // namespace
