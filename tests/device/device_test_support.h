@@ -40,13 +40,11 @@ public:
             ++n;
         }
     }
-    // Waits (on a condition variable) for at least one posted task, then runs them.
-    int WaitAndPump()
+    // Waits (on a condition variable, with a generous limit) until something was posted.
+    bool WaitForPosted()
     {
         std::unique_lock lock(mu_);
-        cv_.wait_for(lock, std::chrono::seconds(10), [this] { return !posted_.empty(); });
-        lock.unlock();
-        return Pump();
+        return cv_.wait_for(lock, std::chrono::seconds(10), [this] { return !posted_.empty(); });
     }
 
     void StartTimer(int id, int periodMs) override { timers[id] = periodMs; }
