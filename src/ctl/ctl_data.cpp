@@ -1,0 +1,163 @@
+#include "ctl/ctl_data.h"
+
+#include "ctl/ctl_options.h"
+#include "macros/macro_library_file.h"
+#include "persist/profile_file.h"
+#include "persist/settings_file.h"
+#include "persist/stdio_file_ex.h"
+#include "persist/text_codec.h"
+#include "platform/fs/file_system.h"
+#include "settings/dpi_step_table.h"
+
+namespace {
+
+std::string SensorText(uint16_t id)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::string s = "0x";
+    for (int shift = 12; shift >= 0; shift -= 4)
+        s.push_back(hex[(id >> shift) & 0xF]);
+    return s;
+}
+
+}  // namespace
+
+std::string DescribeBadTextFile(const std::string& path, const std::u16string& header)
+{
+    if (platform::DirectoryExists(path))
+        return path + " is a folder, not a file";
+    std::optional<std::string> bytes = platform::ReadWholeFile(path);
+    if (!bytes)
+        return platform::FileExists(path) ? "cannot read " + path : path + " does not exist";
+    if (bytes->empty())
+        return path + " is empty";
+    if (bytes->size() < 2 || uint8_t((*bytes)[0]) != 0xFF || uint8_t((*bytes)[1]) != 0xFE)
+        return path + " is not a UTF-16LE text file with a byte-order mark";
+    if (bytes->find(std::string("\r\0\n\0", 4)) != std::string::npos)
+        return path + " has CR LF line ends; the program's files end their lines with LF alone";
+    CStdioFileEx file;
+    file.OpenBytes(*bytes);
+    std::u16string first;
+    file.ReadString(first);
+    if (first != header)
+        return path + " does not start with the line " + U16ToUtf8(header);
+    return path + " is not valid: a line is missing, out of place or malformed";
+}
+
+int ReadCtlSettings(const CtlFolders& folders, CtlSettings* settings, std::string* message)
+{
+    // Start from the defaults, as the program does, so that entries a short
+    // file does not reach keep their usual values.
+    const auto saved = g_settings;
+    SetSettingsDefaults(folders.dataFolder);
+    settings->table = g_settings;
+    g_settings = saved;
+    settings->present = false;
+
+    const std::string path = folders.dataFolder + "config/config.ini";
+    if (!platform::FileExists(path))
+        return kExitOk;
+    CStdioFileEx file;
+    if (!file.Open(path, CStdioFileEx::modeRead) || !ParseSettingsFile(file, settings->table)) {
+        *message = "the settings file " + DescribeBadTextFile(path, u"[Setting]") +
+                   " (tevlanctl does not repair it; the program replaces it with its defaults)";
+        return kExitBadFile;
+    }
+    settings->present = true;
+    const long long current = ParseDecimal(settings->table[kSettingCurrentProfile].value);
+    settings->currentProfile = current >= 0 && current < kProfileCount ? int(current) : 0;
+    settings->sensor = ParseHex16(settings->table[kSettingSensor].value);
+    settings->preparedFor = uint16_t(~ParseHex16(settings->table[kSettingPreST].value));
+    return kExitOk;
+}
+
+int ChooseCtlSensor(const CtlFolders& folders, std::optional<uint16_t> option, uint16_t* sensor, std::string* message)
+{
+    uint16_t id = kDefaultSensorId;
+    if (option) {
+        id = *option;
+        if (!IsKnownDpiSensor(id)) {
+            *message = "--sensor " + SensorText(id) +
+                       " is not a sensor tevlanctl knows; known: 0x3104 0x3212 0x3325 0x3327 0x3335 0x3360 0x3370 "
+                       "0x3389 0x3395 0x3399";
+            return kExitUsage;
+        }
+    } else {
+        CtlSettings settings;
+        if (int rc = ReadCtlSettings(folders, &settings, message); rc != kExitOk)
+            return rc;
+        if (settings.present) {
+            id = settings.sensor;
+            if (!IsKnownDpiSensor(id)) {
+                *message = "the Sensor setting " + SensorText(id) + " of " + folders.dataFolder +
+                           "config/config.ini is not a sensor tevlanctl knows; give --sensor 0xNNNN";
+                return kExitBadFile;
+            }
+        }
+    }
+    g_sensorId = id;
+    BuildDpiStepTable(id);
+    *sensor = id;
+    return kExitOk;
+}
+
+int ReadCtlProfile(const std::string& path, ProfileRecord* record, std::string* message)
+{
+    if (!ReadProfileRecord(*record, path)) {
+        *message = "the profile file " + DescribeBadTextFile(path, u"[Setting]");
+        return kExitBadFile;
+    }
+    return kExitOk;
+}
+
+int ReadCtlActiveProfile(const CtlFolders& folders, bool sensorFromOption, ProfileRecord* record, int* index,
+                         std::string* source, std::string* message, std::string* note)
+{
+    CtlSettings settings;
+    if (int rc = ReadCtlSettings(folders, &settings, message); rc != kExitOk)
+        return rc;
+    *index = settings.currentProfile;
+    const std::string path = U16ToUtf8(settings.table[size_t(kSettingProfileSlot0URL + *index)].value);
+    *source = path;
+    if (path.empty() || !platform::FileExists(path)) {
+        ResetProfileToDefaults(*record, *index);
+        *note = "note: the profile file " + (path.empty() ? std::string("of profile ") + std::to_string(*index) : path) +
+                " does not exist; applying the reset values of profile " + std::to_string(*index);
+        *source = "reset values";
+        return kExitOk;
+    }
+    if (int rc = ReadCtlProfile(path, record, message); rc != kExitOk) {
+        *message += " (tevlanctl does not repair it; the program resets it to its defaults)";
+        return rc;
+    }
+    if (settings.present && !sensorFromOption && settings.preparedFor != settings.sensor) {
+        ApplySensorDpiDefaults(*record);
+        *note = "note: the profiles were prepared for another sensor than " + SensorText(settings.sensor) +
+                "; applying that sensor's DPI defaults, as the program will on its next start";
+    }
+    return kExitOk;
+}
+
+int ReadCtlMacroLibrary(const CtlFolders& folders, MacroLibrary* library, std::string* message)
+{
+    const std::string path = folders.dataFolder + kMacroLibraryRelativePath;
+    if (!platform::FileExists(path)) {
+        library->ClearLibrary();
+        library->AppendSet(kDefaultMacroSetName);
+        return kExitOk;
+    }
+    if (int rc = ReadCtlMacroFile(path, library, message); rc != kExitOk) {
+        *message += " (tevlanctl does not repair it; the program replaces it with an empty set)";
+        return rc;
+    }
+    return kExitOk;
+}
+
+int ReadCtlMacroFile(const std::string& path, MacroLibrary* library, std::string* message)
+{
+    if (!ReadMacroLibraryFile(*library, path)) {
+        *message = "the macro library file " + DescribeBadTextFile(path, u"[MacroLibrary]");
+        return kExitBadFile;
+    }
+    return kExitOk;
+}

@@ -1,0 +1,207 @@
+#include "ctl/ctl_device.h"
+
+#include "platform/hid/traced_backend.h"
+#include "platform/sim/sim_mouse.h"
+#ifdef TEVLAN_HAVE_HIDRAW
+#include "platform/hidraw/hidraw_backend.h"
+#endif
+
+void CtlHost::PostToWindowThread(std::function<void()> task)
+{
+    std::lock_guard<std::mutex> lock(mu_);
+    tasks_.push_back(std::move(task));
+}
+
+void CtlHost::Drain()
+{
+    for (;;) {
+        std::function<void()> task;
+        {
+            std::lock_guard<std::mutex> lock(mu_);
+            if (tasks_.empty())
+                return;
+            task = std::move(tasks_.front());
+            tasks_.pop_front();
+        }
+        task();
+    }
+}
+
+// Counts feature reads and writes and keeps the last error, between the
+// device link and the (traced) backend.
+class CtlDeviceSession::Watch final : public platform::IHidBackend {
+public:
+    explicit Watch(platform::IHidBackend& inner) : inner_(inner), shared_(std::make_shared<Shared>()) {}
+
+    std::vector<platform::HidInterfaceInfo> Enumerate() override { return inner_.Enumerate(); }
+    std::unique_ptr<platform::IHidDevice> Open(const std::string& path, std::string* error) override
+    {
+        std::unique_ptr<platform::IHidDevice> dev = inner_.Open(path, error);
+        if (!dev)
+            return nullptr;
+        return std::make_unique<Device>(std::move(dev), shared_);
+    }
+    void SetChangeCallback(platform::HidChangeCallback callback) override
+    {
+        inner_.SetChangeCallback(std::move(callback));
+    }
+
+    CtlIoCounts Counts() const
+    {
+        std::lock_guard<std::mutex> lock(shared_->mu);
+        return shared_->counts;
+    }
+
+private:
+    struct Shared {
+        mutable std::mutex mu;
+        CtlIoCounts counts;
+    };
+    class Device final : public platform::IHidDevice {
+    public:
+        Device(std::unique_ptr<platform::IHidDevice> inner, std::shared_ptr<Shared> shared)
+            : inner_(std::move(inner)), shared_(std::move(shared))
+        {
+        }
+        bool SetFeature(const uint8_t* data, size_t len) override
+        {
+            const bool ok = inner_->SetFeature(data, len);
+            std::lock_guard<std::mutex> lock(shared_->mu);
+            ++shared_->counts.writes;
+            if (!ok) {
+                ++shared_->counts.failedWrites;
+                shared_->counts.lastError = inner_->LastError();
+            }
+            return ok;
+        }
+        bool GetFeature(uint8_t* data, size_t len) override
+        {
+            const bool ok = inner_->GetFeature(data, len);
+            std::lock_guard<std::mutex> lock(shared_->mu);
+            ++shared_->counts.reads;
+            if (ok) {
+                shared_->counts.lastRead.assign(data, data + len);
+            } else {
+                ++shared_->counts.failedReads;
+                shared_->counts.lastError = inner_->LastError();
+            }
+            return ok;
+        }
+        platform::HidReadResult Read(uint8_t* buf, size_t len, size_t* got) override
+        {
+            return inner_->Read(buf, len, got);
+        }
+        void CancelRead() override { inner_->CancelRead(); }
+        std::string LastError() const override { return inner_->LastError(); }
+
+    private:
+        std::unique_ptr<platform::IHidDevice> inner_;
+        std::shared_ptr<Shared> shared_;
+    };
+
+    platform::IHidBackend& inner_;
+    std::shared_ptr<Shared> shared_;
+};
+
+CtlDeviceSession::CtlDeviceSession(const CtlOptions& options, std::ostream& trace)
+{
+    if (options.device == CtlDevice::Sim) {
+        // The simulated mouse answers at once; its virtual clock makes the
+        // pacing waits return at once too, with the timestamps a real apply has.
+        clock_ = std::make_unique<platform::VirtualClock>();
+        auto sim = std::make_unique<platform::SimMouse>(*clock_, options.simA, options.simB);
+        platform::SimStatus status;
+        status.sensorCode = options.simSensor;
+        status.batteryLevel = options.simBattery;
+        status.chargeState = options.simCharge;
+        sim->SetStatus(status);
+        device_ = std::move(sim);
+    } else {
+        clock_ = std::make_unique<platform::SteadyClock>();
+#ifdef TEVLAN_HAVE_HIDRAW
+        device_ = std::make_unique<platform::HidrawBackend>(*clock_);
+#else
+        backendError_ = "this tevlanctl was built without the hidraw backend; only --device sim works";
+#endif
+    }
+    platform::IHidBackend* top = device_.get();
+    if (top && options.trace) {
+        std::ostream* out = &trace;
+        traced_ = std::make_unique<platform::TracedBackend>(*top, [out](const std::string& line) {
+            *out << line << '\n';
+            out->flush();
+        });
+        top = traced_.get();
+    }
+    if (top) {
+        watch_ = std::make_unique<Watch>(*top);
+        link_ = std::make_unique<DeviceLink>(*watch_, *clock_, host_, library_);
+    }
+}
+
+CtlDeviceSession::~CtlDeviceSession()
+{
+    // The link first: it stops its listeners and finishes the queued writes
+    // while the backends below it still exist.
+    link_.reset();
+    watch_.reset();
+    traced_.reset();
+    device_.reset();
+}
+
+int CtlDeviceSession::Connect(std::string* message, bool requireFeature)
+{
+    if (!link_) {
+        *message = backendError_;
+        return kExitDeviceIo;
+    }
+    mouse_.clear();
+    openErrors_.clear();
+    for (const platform::HidInterfaceInfo& info : watch_->Enumerate())
+        if (info.vendorId == kMouseVendorId && (info.productId == kMouseProductA || info.productId == kMouseProductB))
+            mouse_.push_back(info);
+    if (mouse_.empty()) {
+        *message = "no mouse found: no HID device 248A:5B2E (cable) or 248A:5B2F (receiver) is connected";
+        return kExitNoMouse;
+    }
+
+    link_->ScanDevices();
+    Settle();
+
+    // The scan skips interfaces it cannot open without saying why; ask again
+    // for the reason, which names the udev rule when it is a permission problem.
+    for (const platform::HidInterfaceInfo& info : mouse_) {
+        const bool used = info.path == link_->Product(kProductA).featurePath ||
+                          info.path == link_->Product(kProductB).featurePath ||
+                          info.path == link_->Product(kProductA).inputPath ||
+                          info.path == link_->Product(kProductB).inputPath;
+        if (used || (info.featureReportLength != kFeatureReportLength && info.inputReportLength != kFeatureReportLength))
+            continue;
+        std::string error;
+        if (!watch_->Open(info.path, &error))
+            openErrors_.push_back(error.empty() ? "cannot open " + info.path : error);
+    }
+
+    if (!requireFeature || link_->anyPresent)
+        return kExitOk;
+    if (!openErrors_.empty()) {
+        *message = openErrors_.front();
+        return kExitDeviceIo;
+    }
+    *message = "the mouse was found, but none of its interfaces takes the 33-byte feature reports it is set up with";
+    return kExitNoMouse;
+}
+
+void CtlDeviceSession::Settle()
+{
+    if (!link_)
+        return;
+    // Callbacks of the I/O thread may post more work, and that work may
+    // queue more I/O: go round until both are quiet.
+    do {
+        link_->WaitForDeviceIo();
+        host_.Drain();
+    } while (link_->PendingDeviceIo() != 0);
+}
+
+CtlIoCounts CtlDeviceSession::Counts() const { return watch_ ? watch_->Counts() : CtlIoCounts{}; }
