@@ -4,11 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <functional>
 #include <fstream>
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QTimer>
 #include <QMenu>
+#include <QPointer>
 #include <QSystemTrayIcon>
 
 #include "platform/shell/screen_scale.h"
@@ -90,6 +96,75 @@ TEST(QtShell, TrayMenuReportsItemsByIdAndActivationByCallback) {
     EXPECT_EQ(qt->Icon()->toolTip(), QString("Tevlan 2"));
     // offscreen has no notification area
     EXPECT_EQ(tray->IsShown(), shell.IsTrayAvailable());
+}
+
+// Plays the user in the next file dialog: checks what it shows, then acts.
+void WhenTheDialogOpens(std::function<void(QFileDialog&)> act) {
+    QTimer::singleShot(0, [act] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr) << "no file dialog is open";
+        act(*dialog);
+        // A dialog that refused what the test did would wait for ever.
+        QTimer::singleShot(3000, [guard = QPointer<QFileDialog>(dialog)] {
+            if (guard) {
+                ADD_FAILURE() << "the dialog did not close";
+                guard->reject();
+            }
+        });
+    });
+}
+
+class QtFileDialogs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(App(), nullptr);
+        char tmpl[] = "/tmp/tvl-dlg-XXXXXX";
+        dir = mkdtemp(tmpl);
+        params.title = u"Export profile";
+        params.filter = u"psf file(*.psf)|*.psf||";
+        params.defaultExt = u"psf";
+        params.initialName = u".psf";
+        params.initialFolder = dir;
+    }
+    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
+    std::string dir;
+    FileDialogParams params;
+    QtShellServices shell;
+};
+
+TEST_F(QtFileDialogs, SaveTakesANewNameAndFinishesItWithTheDefaultExtension) {
+    QString shownTitle;
+    QStringList shownFilters;
+    WhenTheDialogOpens([&](QFileDialog& d) {
+        shownTitle = d.windowTitle();
+        shownFilters = d.nameFilters();
+        EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_EQ(QDir(d.directory()).absolutePath(), QDir(QString::fromStdString(dir)).absolutePath());
+        d.selectFile(QString::fromStdString(dir + "/mine"));  // typed without extension, not there yet
+        static_cast<QDialog&>(d).accept();  // QFileDialog hides it, but it is what Open/Save does
+    });
+    std::optional<std::string> chosen = shell.GetSaveFileName(params);
+    EXPECT_EQ(shownTitle, QString("Export profile"));
+    EXPECT_EQ(shownFilters, QStringList{"psf file(*.psf) (*.psf)"});
+    EXPECT_EQ(chosen, std::optional<std::string>(dir + "/mine.psf"));
+}
+
+TEST_F(QtFileDialogs, OpenReturnsAnExistingFileAndCancelReturnsNothing) {
+    std::string existing = dir + "/slot.psf";
+    FILE* f = std::fopen(existing.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+    params.title = u"Import profile";
+    WhenTheDialogOpens([&](QFileDialog& d) {
+        EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptOpen);
+        EXPECT_EQ(d.fileMode(), QFileDialog::ExistingFile);
+        d.selectFile(QString::fromStdString(existing));
+        static_cast<QDialog&>(d).accept();  // QFileDialog hides it, but it is what Open/Save does
+    });
+    EXPECT_EQ(shell.GetOpenFileName(params), std::optional<std::string>(existing));
+
+    WhenTheDialogOpens([](QFileDialog& d) { d.reject(); });
+    EXPECT_EQ(shell.GetOpenFileName(params), std::nullopt);
 }
 
 TEST(QtShell, RefusesAddressesThatAreNotWebPages) {
