@@ -1,6 +1,11 @@
 #include "device/device_link.h"
 
+#include <algorithm>
+#include <filesystem>
+
 #include "device_test_support.h"
+#include "persist/data_folders.h"
+#include "persist/settings_file.h"
 
 namespace {
 
@@ -214,3 +219,58 @@ TEST_F(Status, FactoryResetRestoresOnlyTheActiveProfile)
 }
 
 }  // namespace
+
+// --- the files behind the store calls ---------------------------------------------
+
+namespace files {
+
+namespace fs = std::filesystem;
+
+struct OnDisk : Status {
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path() / ("tevlan-device-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                           "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir / "config");
+        const std::string folder = dir.string() + "/";
+        SetDataFolders(folder, folder);
+        SetSettingsDefaults(folder);
+        host.realFiles = true;
+        Status::SetUp();
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    std::vector<std::string> Files() const
+    {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir / "config"))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    fs::path dir;
+};
+
+TEST_F(OnDisk, SensorChangeWritesSettingsAndAllProfilesOnce)
+{
+    Query({0x25, 90, 0});
+    EXPECT_TRUE(Files().empty());
+    Query({0x60, 90, 0});
+    EXPECT_EQ(Files(), (std::vector<std::string>{"config.ini", "default0.psf", "default1.psf", "default2.psf",
+                                                 "default3.psf", "default4.psf"}));
+    fs::remove_all(dir / "config");
+    fs::create_directories(dir / "config");
+    Query({0x60, 90, 0});
+    EXPECT_TRUE(Files().empty());
+    EXPECT_EQ(GetSensorSetting(), 0x3360);
+    EXPECT_EQ(GetPreviousSensorSetting(), 0xCC9F);
+}
+
+TEST_F(OnDisk, FactoryResetWritesOnlyTheActiveSlotFile)
+{
+    SetCurrentProfile(3);
+    link->FactoryResetConfirmed();
+    EXPECT_EQ(Files(), std::vector<std::string>{"default3.psf"});
+}
+
+}  // namespace files

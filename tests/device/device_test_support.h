@@ -9,6 +9,7 @@
 #include <map>
 #include <mutex>
 
+#include "device/device_core_files.h"
 #include "device/device_link.h"
 #include "persist/ui_text.h"
 #include "platform/sim/sim_mouse.h"
@@ -58,11 +59,33 @@ public:
     void UpdateBatteryDisplay(int level, int charge) override { battery = {level, charge}; }
     void OnDpiStepTableChanged() override { ++tableChanges; }
     void EndProgram() override { ++endings; }
-    int CurrentProfileIndex() override { return currentProfile; }
-    void StoreSensorSettings(uint16_t id, uint16_t pre) override { sensorSettings.push_back({id, pre}); }
-    void SaveCurrentProfileSetting() override { ++settingsSaves; }
-    void SaveAllProfileFiles() override { ++allProfileSaves; }
-    void WriteProfileSlotFile(int index) override { slotWrites.push_back(index); }
+    int CurrentProfileIndex() override { return realFiles ? DeviceCoreFiles::CurrentProfileIndex() : currentProfile; }
+    void StoreSensorSettings(uint16_t id, uint16_t pre) override
+    {
+        sensorSettings.push_back({id, pre});
+        if (realFiles)
+            DeviceCoreFiles::StoreSensorSettings(id, pre);
+    }
+    void SaveCurrentProfileSetting() override
+    {
+        ++settingsSaves;
+        if (realFiles)
+            DeviceCoreFiles::SaveCurrentProfileSetting();
+    }
+    void SaveAllProfileFiles() override
+    {
+        ++allProfileSaves;
+        if (realFiles)
+            DeviceCoreFiles::SaveAllProfileFiles();
+    }
+    void WriteProfileSlotFile(int index) override
+    {
+        slotWrites.push_back(index);
+        if (realFiles)
+            DeviceCoreFiles::WriteProfileSlotFile(index);
+    }
+
+    bool realFiles = false;  // the store calls go to the program's files too
 
     std::map<int, int> timers;
     int refreshes = 0, tableChanges = 0, endings = 0, settingsSaves = 0, allProfileSaves = 0;
