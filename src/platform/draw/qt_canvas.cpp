@@ -218,6 +218,8 @@ void QtCanvas::DrawText(const std::u16string& text, const Rect& r, unsigned form
         for (QString& line : lines) line = fm.elidedText(line, Qt::ElideRight, r.Width());
         s = lines.join(QLatin1Char('\n'));
     }
+    // Qt cuts text that does not fit its rectangle unless told not to.
+    if (format & DT_NOCLIP) flags |= Qt::TextDontClip;
     painter_.save();
     if (!(format & DT_NOCLIP)) painter_.setClipRect(ToQRect(r), Qt::IntersectClip);
     painter_.setFont(f);
