@@ -29,6 +29,10 @@ enum class HidReadResult { Report, Cancelled, Gone, Error };
 
 // An open interface. Feature calls and Read may run on different threads;
 // CancelRead may be called from any thread and makes a blocked Read return.
+// A cancel is for good: every later Read on the handle returns Cancelled at
+// once, so a cancel that comes just before the reader blocks is not lost.
+// Every report, in both directions, starts with its report id byte (0 for a
+// device without report ids).
 class IHidDevice {
 public:
     virtual ~IHidDevice() = default;

@@ -126,6 +126,13 @@ std::string PermissionMessage(const std::string& node) {
            "sudo udevadm trigger";
 }
 
+// The monitor thread's stop signal, shared by the backend and the thread so
+// that whichever lets go last closes it: after the join normally, or the
+// thread itself when it was stopped from its own callback and detached.
+struct HidrawBackend::MonitorControl {
+    UniqueFd stop;
+};
+
 HidrawBackend::HidrawBackend(IClock& clock) : clock_(clock) {}
 
 HidrawBackend::~HidrawBackend() { StopMonitor(); }
@@ -242,33 +249,35 @@ void HidrawBackend::StartMonitor() {
         udev_unref(u);
         return;
     }
-    stopFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (stopFd_ < 0) {
+    auto control = std::make_shared<MonitorControl>();
+    control->stop = UniqueFd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+    if (!control->stop.valid()) {
         udev_monitor_unref(m);
         udev_unref(u);
         return;
     }
-    monitor_ = std::thread([this, u, m, fd = stopFd_] { MonitorLoop(u, m, fd); });
+    control_ = control;
+    monitor_ = std::thread([this, u, m, control] { MonitorLoop(u, m, control); });
 }
 
 void HidrawBackend::StopMonitor() {
     if (!monitor_.joinable()) return;
     const uint64_t one = 1;
-    [[maybe_unused]] ssize_t w = ::write(stopFd_, &one, sizeof one);
-    stopFd_ = -1;  // the loop closes it when it ends
+    [[maybe_unused]] ssize_t w = ::write(control_->stop.get(), &one, sizeof one);
     if (monitor_.get_id() == std::this_thread::get_id()) {
         // Stopped from its own callback: the loop sees the stop signal as soon
         // as the callback returns and touches nothing of this object after it.
         monitor_.detach();
-        return;
+    } else {
+        monitor_.join();
     }
-    monitor_.join();
+    control_.reset();
 }
 
-void HidrawBackend::MonitorLoop(void* udevPtr, void* monitorPtr, int stopFd) {
+void HidrawBackend::MonitorLoop(void* udevPtr, void* monitorPtr, std::shared_ptr<MonitorControl> control) {
     UdevPtr<udev> u(static_cast<udev*>(udevPtr));
     UdevPtr<udev_monitor> m(static_cast<udev_monitor*>(monitorPtr));
-    UniqueFd stop(stopFd);
+    const int stopFd = control->stop.get();
     const int monitorFd = udev_monitor_get_fd(m.get());
     for (;;) {
         pollfd fds[2] = {{monitorFd, POLLIN, 0}, {stopFd, POLLIN, 0}};

@@ -62,7 +62,8 @@ public:
 private:
     void StartMonitor();
     void StopMonitor();
-    void MonitorLoop(void* udev, void* monitor, int stopFd);
+    struct MonitorControl;
+    void MonitorLoop(void* udev, void* monitor, std::shared_ptr<MonitorControl> control);
     bool ArrivedRecently(const std::string& node);
 
     IClock& clock_;
@@ -70,7 +71,7 @@ private:
     HidChangeCallback callback_;
     std::map<std::string, int64_t> arrivals_;  // node -> clock time of its last arrival
     std::thread monitor_;
-    int stopFd_ = -1;
+    std::shared_ptr<MonitorControl> control_;
 };
 
 }  // namespace platform
