@@ -455,8 +455,12 @@ void DeviceLink::OnDeviceChange(bool arrived)
 void DeviceLink::OnDeviceChangeReport(uint8_t intervalMs, uint8_t levelOrdinal)
 {
     ProfileRecord& p = ActiveProfile();
-    currentDpiOrdinal = int(levelOrdinal) - 1;
-    p.CurrentDPILevelValue = uint8_t(levelOrdinal - 1);
+    // The ordinal is 1-based among at most eight levels; anything else would
+    // store a level the profile cannot have, so the level is left as it is.
+    if (levelOrdinal >= 1 && levelOrdinal <= kDpiLevelCount) {
+        currentDpiOrdinal = int(levelOrdinal) - 1;
+        p.CurrentDPILevelValue = uint8_t(levelOrdinal - 1);
+    }
     const uint8_t index = PollingIndexOfInterval(intervalMs);
     p.PollingRateValue = {index, 0, 0};
     p.PollingRateName = PollingRateReportName(index);

@@ -61,6 +61,10 @@ TEST_F(Listening, OtherReportsAreIgnoredAndOddIntervalsMeanTheFastestRate)
     EXPECT_EQ(Active().PollingRateValue[0], 3);
     EXPECT_EQ(Active().PollingRateName, u"1000Hz");
     EXPECT_EQ(host.osd[0][0], u"DPI-1");
+    // A level ordinal of 0 names no level: only the rate is taken.
+    link->OnDeviceChangeReport(2, 0);
+    EXPECT_EQ(Active().CurrentDPILevelValue, 0);
+    EXPECT_EQ(Active().PollingRateValue[0], 2);
 }
 
 TEST_F(Listening, ReadFailureEndsTheListenerAndForgetsItsPath)
