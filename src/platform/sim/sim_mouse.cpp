@@ -117,6 +117,10 @@ public:
             lastError_ = failure;
             return false;
         }
+        if (len >= 5 && data[0] == 0x0C) {
+            if (c.state.lastSequence && data[4] != uint8_t(*c.state.lastSequence + 1)) c.state.sequenceBreaks += 1;
+            c.state.lastSequence = data[4];
+        }
         std::string problem = CheckFeatureFraming(data, len);
         if (problem.empty()) problem = ApplyFeatureReport(c.state, data);
         const bool valid = problem.empty();

@@ -122,6 +122,11 @@ struct SimDeviceState {
     int statusRequests = 0;
     int validWrites = 0;
     int rejectedWrites = 0;
+    // Every report the program builds takes the next sequence number (byte 4,
+    // wrapping at 256), whichever interface it goes to: a write whose number
+    // does not follow the previous one counts here (it is still taken).
+    int sequenceBreaks = 0;
+    std::optional<uint8_t> lastSequence;
 };
 
 // The answer to the status request.

@@ -206,6 +206,8 @@ std::string ApplyFeatureReport(SimDeviceState& state, const uint8_t* r) {
         fresh.statusRequests = state.statusRequests;
         fresh.validWrites = state.validWrites;
         fresh.rejectedWrites = state.rejectedWrites;
+        fresh.sequenceBreaks = state.sequenceBreaks;
+        fresh.lastSequence = state.lastSequence;
         state = fresh;
         break;
     }
