@@ -1,0 +1,83 @@
+#include "app/progress_bar_dlg.h"
+
+#include <algorithm>
+
+#include "persist/ui_text.h"
+#include "ui/passive_controls.h"
+#include "ui/ui_scale.h"
+
+CProgressBarDlg::CProgressBarDlg(const std::u16string& text, const std::u16string& caption, HWND parent)
+    : CDlgBase(true), text_(text), caption_(caption), parent_(parent)
+{
+    windowWidth = ScaleUnits(kBaseWidth);
+    windowHeight = ScaleUnits(kBaseHeight);
+}
+
+bool CProgressBarDlg::OnInitDialog()
+{
+    CDlgBase::OnInitDialog();
+    background_ = CSkinImage::FromFile(SkinPath(u"skins/Frame_progress_nr.bmp"));
+    bar_ = CSkinImage::FromFile(SkinPath(u"skins/Frame_progress_ov.bmp"));
+    Host().DescribeWindow(hwnd_, u"progress", text_);
+    progress_ = 0;
+    Host().SetTimer(hwnd_, kStepTimer, kStepMs);
+    return true;
+}
+
+void CProgressBarDlg::CreateControls(Rect)
+{
+    if (controlsCreated) return;
+    controlsCreated = true;
+    auto text = std::make_unique<CStaticText>(hwnd_, 2012, ScaleRect(10, 3, 164, 23), RGB(190, 190, 190),
+                                              DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    text->SetLabelText(text_);
+    text->SetFont(ScaleUnits(18), g_uiFont.face);
+    AddControl(0, std::move(text));
+}
+
+void CProgressBarDlg::DrawBackground(platform::ICanvas& dc, const Rect& client)
+{
+    PaintBackgroundCache(dc, client);
+    if (background_)
+        background_->Draw(dc, Rect{0, 0, ScaleUnits(kBaseWidth), ScaleUnits(kBaseHeight)});
+    else
+        dc.FillRect(client, RGB(0x1F, 0x1F, 0x1F));
+    const int w = BarWidth(progress_);
+    if (w > 0) {
+        const Rect dst{0, ScaleUnits(kBarTop), ScaleUnits(w), ScaleUnits(kBarTop) + ScaleUnits(kBarHeight)};
+        if (bar_)
+            bar_->Draw(dc, dst, Rect{0, kBarTop, w, kBarTop + kBarHeight});
+        else
+            dc.FillRect(dst, RGB(0x35, 0xA0, 0xDE));
+    }
+    DrawControls(dc, client);
+}
+
+bool CProgressBarDlg::PreTranslateMessage(HWND, const platform::Msg& msg)
+{
+    // Nothing to answer: the dialog ends by itself, keys must not end it early.
+    return msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE);
+}
+
+LRESULT CProgressBarDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_TIMER) return CDlgBase::WindowProc(message, wParam, lParam);
+    if (wParam == kStepTimer) {
+        const int before = BarWidth(progress_);
+        progress_ = std::min(100, progress_ + kStep);
+        const int after = BarWidth(progress_);
+        Host().InvalidateRect(hwnd_, Rect{ScaleUnits(before), ScaleUnits(kBarTop), ScaleUnits(after) + 1,
+                                          ScaleUnits(kBarTop) + ScaleUnits(kBarHeight)});
+        if (progress_ >= 100) {
+            Host().KillTimer(hwnd_, kStepTimer);
+            Host().SetTimer(hwnd_, kEndTimer, kEndMs);
+        }
+    } else if (wParam == kEndTimer) {
+        Host().KillTimer(hwnd_, kEndTimer);
+        background_.reset();
+        bar_.reset();
+        ReleaseControlImages();
+        OnOK();
+    }
+    return 0;
+}

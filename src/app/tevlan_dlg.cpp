@@ -1,0 +1,571 @@
+#include "app/tevlan_dlg.h"
+
+#include <filesystem>
+#include <string>
+
+#include "app/firmware_reset_dlg.h"
+#include "app/osd_dialog.h"
+#include "app/progress_bar_dlg.h"
+#include "macros/macro_library_file.h"
+#include "persist/language_file.h"
+#include "persist/profile_file.h"
+#include "persist/settings_file.h"
+#include "persist/text_codec.h"
+#include "persist/ui_text.h"
+#include "platform/fs/file_system.h"
+#include "platform/shell/screen_scale.h"
+#include "platform/sim/sim_mouse.h"
+#include "settings/dpi_step_table.h"
+#include "ui/attention_dlg.h"
+#include "ui/passive_controls.h"
+#include "ui/skin_image.h"
+#include "ui/ui_scale.h"
+
+namespace {
+
+constexpr int kBaseWidth = 1127;
+constexpr int kBaseHeight = 740;
+
+std::string WithSlash(std::string folder)
+{
+    if (!folder.empty() && folder.back() != '/') folder.push_back('/');
+    return folder;
+}
+
+// Every missing level of a folder; failures are left to the file code,
+// which falls back to defaults when it cannot write.
+void MakeFolders(const std::string& folder)
+{
+    std::string path = folder;
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    if (path.empty() || platform::DirectoryExists(path)) return;
+    for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
+        const std::string level = path.substr(0, slash);
+        if (!platform::DirectoryExists(level)) platform::MakeDirectory(level);
+    }
+    platform::MakeDirectory(path);
+}
+
+}  // namespace
+
+CTevlanDlg::CTevlanDlg(MainWindowStartup startup, MainWindowDevices devices)
+    : CDlgBase(false), startup_(std::move(startup)), devices_(devices)
+{
+    if (devices_.hid && devices_.deviceClock)
+        link_ = std::make_unique<DeviceLink>(*devices_.hid, *devices_.deviceClock, *this, g_macroLibrary);
+    MapMessages();
+}
+
+CTevlanDlg::~CTevlanDlg()
+{
+    // A window still open here (a test that drops it) goes through the same
+    // end as a closed one, so nothing that was due is lost.
+    if (hwnd_ && platform::g_windowHost && platform::g_windowHost->IsWindow(hwnd_))
+        platform::g_windowHost->DestroyWindow(hwnd_);
+    taskWindow_ = 0;
+    link_.reset();
+}
+
+// ---- start-up ---------------------------------------------------------------------------
+
+void CTevlanDlg::InitFoldersAndScale()
+{
+    if (startup_.dataDir) {
+        std::string data = *startup_.dataDir;
+        if (!data.empty() && data.front() != '/') data = std::filesystem::absolute(data).string();
+        data = WithSlash(data);
+        SetDataFolders(ProgramFolderFor(startup_.folders.executablePath), data);
+        MakeFolders(data);
+        MakeFolders(data + "config");
+    } else {
+        InitDataFolders(startup_.folders);
+    }
+    SetSkinProgramFolder(g_programFolder);
+    Host().Graphics().SetProgramFolder(g_programFolder);
+
+    Rect work = Host().GetWorkArea();
+    if (platform::g_shellServices) work = platform::g_shellServices->QueryScreen().workArea;
+    screenWidth = work.Width();
+    screenHeight = work.Height();
+    g_uiScale = platform::UiScaleForScreenWidth(screenWidth);
+    g_dpiFactor = platform::DpiFactorForLogicalDpi(Host().LogicalDpi());
+
+    LoadLanguage(g_uiScale);
+    LoadApplicationMacroLibrary();
+    LoadSettingsAndProfiles();
+    BuildDpiStepTable(g_sensorId);
+
+    // Sized and centred before the controls are made, so they are laid out
+    // for the client area they will really have.
+    windowWidth = static_cast<int>(g_uiScale * kBaseWidth);
+    windowHeight = static_cast<int>(g_uiScale * kBaseHeight);
+    const int left = screenWidth > windowWidth ? static_cast<int>((screenWidth - windowWidth) * 0.5) : 0;
+    const int top = screenHeight > windowHeight ? static_cast<int>((screenHeight - windowHeight) * 0.5) : 0;
+    // Centred in the work area, not merely at its offsets from the screen's
+    // corner: a panel at the top or left would otherwise cover the window.
+    Host().SetWindowPos(hwnd_, Rect::FromSize(work.left + left, work.top + top, windowWidth, windowHeight));
+}
+
+bool CTevlanDlg::OnInitDialog()
+{
+    taskWindow_ = hwnd_;
+    InitFoldersAndScale();
+    CDlgBase::OnInitDialog();
+    Host().DescribeWindow(hwnd_, u"main", u"");
+
+    g_openDialogs.fill(0);
+    if (link_) {
+        link_->currentDpiOrdinal = 2;
+        link_->PendingKeys = link_->PendingDpiAndMore = link_->PendingPower = false;
+        link_->PendingWake = link_->PendingWindows = false;
+        link_->saveScheduled = false;
+        link_->chargeState = 0;
+        link_->batteryLevel = 10;
+        link_->statusTickCount = 0;
+        link_->suppressProgress = false;
+    }
+    keySequencePosition = 0;
+    osd_.reset();
+    osdCountdown = 0;
+
+    AddTrayIcon();
+    RefreshFromProfile();
+    if (link_) {
+        link_->ResetLinkState();
+        link_->PrimeSentImages();
+        link_->ScanDevices();
+        if (link_->anyPresent && link_->needStatusQuery) {
+            link_->needStatusQuery = false;
+            link_->QueryDeviceStatus();
+            RefreshFromProfile();
+        }
+    }
+    LoadBackgroundResource(364);
+    Host().SetTimer(hwnd_, kTimerNoMouse, kNoMouseCheckMs);
+    return true;
+}
+
+void CTevlanDlg::AddTrayIcon()
+{
+    if (!platform::g_shellServices) return;
+    platform::TrayIconParams params;
+    params.iconPath = g_programFolder + "skins/res/128.png";
+    params.toolTip = u"Tevlan";
+    params.menu = {{kTrayShow, UiText(1)}, {0, u""}, {kTrayExit, UiText(2)}};
+    if (devices_.sim) {
+        params.menu.insert(params.menu.begin() + 1, {{0, u""},
+                                                     {kTraySimDpiButton, u"Simulated mouse: DPI button (F9)"},
+                                                     {kTraySimToggleCable, u"Simulated mouse: plug/unplug cable (F10)"},
+                                                     {kTraySimToggleReceiver,
+                                                      u"Simulated mouse: plug/unplug receiver (F11)"}});
+    }
+    platform::PostTrayEventsTo(params, Host(), hwnd_, kMsgTrayIcon, kTrayIconId);
+    tray_ = platform::g_shellServices->CreateTrayIcon(std::move(params));
+}
+
+// ---- message table ----------------------------------------------------------------------
+
+LRESULT CTevlanDlg::OnClick(LPARAM lParam, const std::function<void()>& action)
+{
+    if (lParam == CE_CLICK) action();
+    return 0;
+}
+
+void CTevlanDlg::MapMessages()
+{
+    MapMessage(kMsgSecondInstance, [this](WPARAM, LPARAM) {
+        BringToFront();
+        return LRESULT(0);
+    });
+    MapMessage(kMsgTrayIcon, [this](WPARAM w, LPARAM l) -> LRESULT {
+        if (w != kTrayIconId) return 1;
+        // The right-button menu is the tray's own; its choices come back as
+        // WM_COMMAND 2075 / 2076.
+        if (l == LPARAM(WM_LBUTTONDBLCLK)) BringToFront();
+        return 0;
+    });
+    MapMessage(kMsgDeviceSettingsChanged, [this](WPARAM w, LPARAM l) -> LRESULT {
+        return link_ ? link_->OnDeviceSettingsChanged(int(w), int(l)) : 0;
+    });
+    MapMessage(kMsgRunTask, [this](WPARAM, LPARAM) {
+        RunPostedTask();
+        return LRESULT(0);
+    });
+    MapMessage(2001, [this](WPARAM, LPARAM l) { return OnClick(l, [this] { CloseProgram(); }); });
+    MapMessage(2002, [this](WPARAM, LPARAM l) {
+        return OnClick(l, [this] {
+            // Hidden, the window is reached through the tray icon; a desktop
+            // without a tray would lose it, so it is only minimised there.
+            if (tray_ && tray_->IsShown())
+                Host().ShowWindow(hwnd_, SW_HIDE);
+            else
+                Host().ShowWindow(hwnd_, SW_MINIMIZE);
+        });
+    });
+    MapMessage(2047, [this](WPARAM, LPARAM l) {
+        return OnClick(l, [this] {
+            if (!link_) return;
+            link_->PendingKeys = true;
+            link_->PendingDpiAndMore = true;
+            link_->ApplyToDevice();
+        });
+    });
+    MapMessage(2045, [this](WPARAM, LPARAM l) { return OnClick(l, [this] { FactoryReset(); }); });
+    MapMessage(2030, [this](WPARAM, LPARAM l) {
+        return OnClick(l, [this] {
+            if (link_) link_->PendingWindows = true;
+            StartTimer(kTimerApply, kApplyDelayMs);
+            StoreToProfile();
+        });
+    });
+    MapMessage(3330, [this](WPARAM, LPARAM l) {
+        return OnClick(l, [] {
+            if (platform::g_shellServices) platform::g_shellServices->OpenMouseSettings();
+        });
+    });
+    MapMessage(3503, [this](WPARAM, LPARAM l) {
+        return OnClick(l, [] {
+            if (platform::g_shellServices) platform::g_shellServices->OpenWebAddress(kMakerWebAddress);
+        });
+    });
+}
+
+LRESULT CTevlanDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_TIMER: OnTimer(static_cast<UINT>(wParam)); return 0;
+    case WM_DESTROY: OnDestroy(); return CDlgBase::WindowProc(message, wParam, lParam);
+    case WM_CLOSE: CloseProgram(); return 0;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case kTrayShow: BringToFront(); return 0;
+        case kTrayExit: CloseProgram(); return 0;
+        case kTraySimDpiButton: SimPressDpiButton(); return 0;
+        case kTraySimToggleCable: SimTogglePlug(true); return 0;
+        case kTraySimToggleReceiver: SimTogglePlug(false); return 0;
+        default: break;
+        }
+        break;
+    default: break;
+    }
+    return CDlgBase::WindowProc(message, wParam, lParam);
+}
+
+void CTevlanDlg::OnTimer(UINT id)
+{
+    switch (id) {
+    case kTimerApply:
+        Host().KillTimer(hwnd_, kTimerApply);
+        applyScheduled_ = false;
+        if (link_) link_->ApplyToDevice();
+        return;
+    case kTimerOsd:
+        if (osdCountdown > 0) {
+            --osdCountdown;
+        } else {
+            Host().KillTimer(hwnd_, kTimerOsd);
+            osd_.reset();
+        }
+        return;
+    case kTimerDeferredSave:
+        Host().KillTimer(hwnd_, kTimerDeferredSave);
+        if (link_) link_->saveScheduled = false;
+        SaveNow();
+        return;
+    case kTimerNoMouse:
+        Host().KillTimer(hwnd_, kTimerNoMouse);
+        if (!link_ || (!link_->Product(kProductA).handle && !link_->Product(kProductB).handle)) {
+            if (!startupWarning_) {
+                startupWarning_ = std::make_unique<CAttentionDlg>(u"", UiText(kNoMouseTextNumber), 0);
+                startupWarning_->ShowModeless();
+            }
+        }
+        return;
+    case kTimerStatus:
+        if (link_) link_->OnStatusTick();
+        return;
+    default: HandleSectionTimer(*this, id); return;
+    }
+}
+
+void CTevlanDlg::SaveNow()
+{
+    ::SaveCurrentProfileSetting();
+    ::SaveAllProfileFiles();
+}
+
+void CTevlanDlg::OnDestroy()
+{
+    // A change made in the last 20 ms has not been applied yet; send it now
+    // (quietly: no progress dialog while the window goes away) so that it
+    // reaches the mouse and is saved below instead of being dropped.
+    if (applyScheduled_ && link_) {
+        Host().KillTimer(hwnd_, kTimerApply);
+        applyScheduled_ = false;
+        link_->suppressProgress = true;
+        destroying_ = true;
+        link_->ApplyToDevice();
+    }
+    destroying_ = true;
+    if (link_ && link_->saveScheduled) {
+        Host().KillTimer(hwnd_, kTimerDeferredSave);
+        link_->saveScheduled = false;
+        SaveNow();
+    }
+    taskWindow_ = 0;
+    // Stops the listeners, lets the queued writes reach the mouse and closes
+    // both handles.
+    link_.reset();
+    tray_.reset();
+    osd_.reset();
+    startupWarning_.reset();
+}
+
+// ---- operations -------------------------------------------------------------------------
+
+void CTevlanDlg::BringToFront()
+{
+    if (!hwnd_) return;
+    Host().ShowWindow(hwnd_, Host().IsIconic(hwnd_) ? SW_RESTORE : SW_SHOWNORMAL);
+    Host().SetForegroundWindow(hwnd_);
+}
+
+void CTevlanDlg::CloseProgram()
+{
+    CloseOpenDialogs();
+    EndDialog(IDOK);
+}
+
+void CTevlanDlg::RefreshFromProfile()
+{
+    g_workingProfile = GetCurrentProfile();
+    RefreshProfileTabs(*this);
+    RefreshButtonCaptions(*this);
+    RefreshDpiSection(*this);
+    RefreshPollingRate(*this);
+    RefreshLighting(*this);
+    RefreshSensorSettings(*this);
+}
+
+void CTevlanDlg::StoreToProfile()
+{
+    g_workingProfile = GetCurrentProfile();
+    ::StoreSensorSettings(*this);
+    StoreDpiSection(*this);
+    StoreLighting(*this);
+}
+
+void CTevlanDlg::ScheduleApply(PendingGroup group)
+{
+    if (!link_) return;
+    switch (group) {
+    case PendingGroup::Keys: link_->PendingKeys = true; break;
+    case PendingGroup::DpiAndMore: link_->PendingDpiAndMore = true; break;
+    case PendingGroup::Power: link_->PendingPower = true; break;
+    case PendingGroup::Wake: link_->PendingWake = true; break;
+    case PendingGroup::Windows: link_->PendingWindows = true; break;
+    }
+    StartTimer(kTimerApply, kApplyDelayMs);
+}
+
+void CTevlanDlg::FactoryReset()
+{
+    CFirmwareResetDlg confirm(hwnd_);
+    if (confirm.DoModal() != IDOK) return;
+    if (link_) link_->FactoryResetConfirmed();
+}
+
+// ---- IDeviceHost ------------------------------------------------------------------------
+
+void CTevlanDlg::PostToWindowThread(std::function<void()> task)
+{
+    {
+        std::lock_guard<std::mutex> lock(taskMutex_);
+        tasks_.push_back(std::move(task));
+    }
+    if (HWND w = taskWindow_.load(); w && platform::g_windowHost) platform::g_windowHost->PostMessage(w, kMsgRunTask, 0, 0);
+}
+
+void CTevlanDlg::RunPostedTask()
+{
+    std::function<void()> task;
+    {
+        std::lock_guard<std::mutex> lock(taskMutex_);
+        if (tasks_.empty()) return;
+        task = std::move(tasks_.front());
+        tasks_.pop_front();
+    }
+    task();
+}
+
+void CTevlanDlg::StartTimer(int id, int periodMs)
+{
+    if (!hwnd_ || destroying_) return;
+    if (id == kTimerApply) applyScheduled_ = true;
+    Host().SetTimer(hwnd_, static_cast<UINT>(id), periodMs);
+}
+
+void CTevlanDlg::StopTimer(int id)
+{
+    if (id == kTimerApply) applyScheduled_ = false;
+    if (hwnd_) Host().KillTimer(hwnd_, static_cast<UINT>(id));
+}
+
+void CTevlanDlg::ShowProgress(int textNumber)
+{
+    // One at a time: an apply that falls due while the bar runs shows none.
+    if (progressShowing_ || destroying_ || !hwnd_) return;
+    progressShowing_ = true;
+    CProgressBarDlg progress(UiText(textNumber), u"", hwnd_);
+    progress.DoModal();
+    progressShowing_ = false;
+}
+
+void CTevlanDlg::ShowOsd(const std::u16string& levelText, const std::u16string& valueText,
+                         const std::u16string& rateText)
+{
+    if (destroying_) return;
+    if (osd_ && osd_->GetSafeHwnd()) {
+        osd_->SetTexts(levelText, valueText, rateText);
+        osdCountdown = kOsdTicks;
+        return;
+    }
+    osd_ = std::make_unique<COSDDialog>();
+    osd_->SetTexts(levelText, valueText, rateText);
+    if (!osd_->Create()) {
+        osd_.reset();
+        return;
+    }
+    Host().SetTimer(hwnd_, kTimerOsd, kOsdTickMs);
+    osdCountdown = kOsdTicks;
+}
+
+void CTevlanDlg::UpdateBatteryDisplay(int batteryLevel, int chargeState)
+{
+    if (batteryLevel > 100) batteryLevel = 0;
+    if (auto* battery = Find<CBattery>(CBattery::kId)) {
+        battery->chargingLevel += 25;
+        if (battery->chargingLevel > 100) battery->chargingLevel = 25;
+        battery->level = batteryLevel;
+        battery->displayState = chargeState;
+        InvalidateControl(battery);
+    }
+    if (auto* text = Find<CStaticText>(3405)) {
+        text->SetLabelText(Ascii(std::to_string(batteryLevel) + "%"));
+        text->SetVisible(chargeState != 1);
+        InvalidateControl(text);
+    }
+}
+
+void CTevlanDlg::OnDpiStepTableChanged()
+{
+    ::OnDpiStepTableChanged(*this);
+    if (hwnd_) Host().Invalidate(hwnd_);
+}
+
+void CTevlanDlg::EndProgram()
+{
+    if (hwnd_) Host().ShowWindow(hwnd_, SW_HIDE);
+    CloseOpenDialogs();
+    osd_.reset();
+    // The modal run of the main window ends; its destruction then writes
+    // whatever save is still due.
+    Host().PostQuitMessage(0);
+}
+
+int CTevlanDlg::CurrentProfileIndex() { return GetCurrentProfile(); }
+
+void CTevlanDlg::StoreSensorSettings(uint16_t, uint16_t preSensorCheck)
+{
+    SetSensorSetting();
+    SetPreviousSensorSetting(preSensorCheck);
+}
+
+void CTevlanDlg::SaveCurrentProfileSetting() { ::SaveCurrentProfileSetting(); }
+void CTevlanDlg::SaveAllProfileFiles() { ::SaveAllProfileFiles(); }
+void CTevlanDlg::WriteProfileSlotFile(int index) { WriteProfileFile(index, ProfileSlotPath(index)); }
+
+// ---- keys -------------------------------------------------------------------------------
+
+bool CTevlanDlg::PreTranslateMessage(HWND, const platform::Msg& msg)
+{
+    if (msg.message != WM_KEYDOWN) return false;
+    return OnKeyDown(static_cast<UINT>(msg.wParam), (msg.lParam & (LPARAM(1) << 30)) != 0);
+}
+
+bool CTevlanDlg::OnKeyDown(UINT vk, bool repeat)
+{
+    // The main window never closes on Enter or Escape.
+    if (vk == VK_RETURN || vk == VK_ESCAPE) {
+        keySequencePosition = 0;
+        return true;
+    }
+    if (devices_.sim && vk >= VK_F1 + 8 && vk <= VK_F1 + 10) {
+        // Holding a key down must not plug and unplug the mouse in a loop.
+        if (!repeat) OnSimKey(vk);
+        return true;
+    }
+    const std::string sequence = kSupportKeySequence;
+    if (vk == static_cast<unsigned char>(sequence[keySequencePosition])) {
+        if (++keySequencePosition == static_cast<int>(sequence.size())) {
+            keySequencePosition = 0;
+            CAttentionDlg support(u"", kSupportText, hwnd_);
+            support.DoModal();
+        }
+    } else {
+        // A wrong key may itself begin the sequence again.
+        keySequencePosition = vk == static_cast<unsigned char>(sequence[0]) ? 1 : 0;
+    }
+    return false;
+}
+
+bool CTevlanDlg::OnSimKey(UINT vk)
+{
+    switch (vk) {
+    case VK_F1 + 8: SimPressDpiButton(); return true;      // F9
+    case VK_F1 + 9: SimTogglePlug(true); return true;      // F10
+    case VK_F1 + 10: SimTogglePlug(false); return true;    // F11
+    default: return false;
+    }
+}
+
+void CTevlanDlg::SimPressDpiButton()
+{
+    platform::SimMouse* sim = devices_.sim;
+    if (!sim) return;
+    if (sim->IsPlugged(platform::SimProduct::A))
+        sim->PressDpiButton(platform::SimProduct::A);
+    else if (sim->IsPlugged(platform::SimProduct::B))
+        sim->PressDpiButton(platform::SimProduct::B);
+}
+
+void CTevlanDlg::SimTogglePlug(bool cable)
+{
+    platform::SimMouse* sim = devices_.sim;
+    if (!sim) return;
+    const platform::SimProduct p = cable ? platform::SimProduct::A : platform::SimProduct::B;
+    if (sim->IsPlugged(p))
+        sim->Unplug(p);
+    else
+        sim->Plug(p);
+}
+
+// ---- painting ---------------------------------------------------------------------------
+
+void CTevlanDlg::CreateControls(Rect client)
+{
+    if (controlsCreated) return;
+    controlsCreated = true;
+    CreateMainControls(*this, client);
+}
+
+void CTevlanDlg::DrawBackground(platform::ICanvas& dc, const Rect& client) { DrawMainBackground(*this, dc, client); }
+
+void CTevlanDlg::OnPaint(HWND self, platform::ICanvas& canvas, const Rect& dirty)
+{
+    CDlgBase::OnPaint(self, canvas, dirty);
+    if (!firstPaintSeen_) {
+        firstPaintSeen_ = true;
+        if (onFirstPaint) onFirstPaint();
+    }
+}

@@ -1,0 +1,162 @@
+#pragma once
+// CTevlanDlg: the one main window. It owns every control of the settings
+// pages (laid out by main_sections), the tray icon, the timers, the link to
+// the mouse and the on-screen display, and it keeps the mouse in step with
+// the profile: a setting change schedules an apply 20 ms later (a second
+// change within that time postpones it), every apply schedules a save of all
+// files 10 s later, and the window's end writes a save that is still due.
+//
+// Window thread only, except PostToWindowThread.
+#include <atomic>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "app/main_sections.h"
+#include "device/device_host.h"
+#include "device/device_link.h"
+#include "persist/data_folders.h"
+#include "platform/hid/hid_transport.h"
+#include "platform/shell/shell_services.h"
+#include "ui/dlg_base.h"
+
+class CAttentionDlg;
+class COSDDialog;
+namespace platform {
+class SimMouse;
+}
+
+// Timer ids of the main window besides those the device link uses.
+constexpr UINT kTimerOsd = 50;          // on-screen display countdown, 300 ms
+constexpr UINT kTimerNoMouse = 80;      // the start-up check for a mouse, once after 2 s
+constexpr int kOsdTickMs = 300;
+constexpr int kOsdTicks = 5;
+constexpr int kNoMouseCheckMs = 2000;
+
+// Messages of the main window.
+constexpr UINT kMsgSecondInstance = 2999;
+constexpr UINT kMsgTrayIcon = WM_USER + 32;            // 1056
+constexpr UINT kMsgDeviceSettingsChanged = 1067;
+constexpr UINT kMsgRunTask = WM_USER + 0x1F4;           // 1524: work handed over by another thread
+constexpr WPARAM kTrayIconId = 128;
+constexpr int kTrayShow = 2075;
+constexpr int kTrayExit = 2076;
+// Tray entries for the simulated mouse (--device sim only).
+constexpr int kTraySimDpiButton = 2090;
+constexpr int kTraySimToggleCable = 2091;
+constexpr int kTraySimToggleReceiver = 2092;
+
+constexpr int kNoMouseTextNumber = 155;
+inline constexpr const char16_t* kMakerWebAddress = u"https://www.tevlan.example/";
+inline constexpr const char16_t* kSupportText = u"Technical support: support@tevlan.example";
+// The hidden key sequence that shows the support contact: five letters twice.
+inline constexpr const char* kSupportKeySequence = "TEVLNTEVLN";
+
+// Which settings an apply must send.
+enum class PendingGroup { Keys, DpiAndMore, Power, Wake, Windows };
+
+// Where the main window finds its folders.
+struct MainWindowStartup {
+    FolderEnvironment folders;           // executable path, XDG_CONFIG_HOME, home
+    std::optional<std::string> dataDir;  // --data-dir: the data folder itself
+};
+
+// The mouse the window talks to. All must outlive the window.
+struct MainWindowDevices {
+    platform::IHidBackend* hid = nullptr;     // hidraw or the sim, possibly traced
+    platform::IClock* deviceClock = nullptr;  // paces the device I/O thread
+    platform::SimMouse* sim = nullptr;        // set for --device sim: F9/F10/F11 and the tray entries
+};
+
+class CTevlanDlg final : public CDlgBase, public IDeviceHost {
+public:
+    CTevlanDlg(MainWindowStartup startup, MainWindowDevices devices);
+    ~CTevlanDlg() override;
+
+    // ---- CDlgBase ----
+    bool OnInitDialog() override;
+    void CreateControls(Rect client) override;
+    void DrawBackground(platform::ICanvas& dc, const Rect& client) override;
+    bool PreTranslateMessage(HWND self, const platform::Msg& msg) override;
+
+    // ---- operations ----
+    void BringToFront();
+    void StoreToProfile();
+    // Sets the group's pending flag and (re)starts the 20 ms apply timer.
+    void ScheduleApply(PendingGroup group);
+    void FactoryReset();
+    // Ends the window the way its close button does.
+    void CloseProgram();
+
+    // ---- IDeviceHost ----
+    void PostToWindowThread(std::function<void()> task) override;
+    void StartTimer(int id, int periodMs) override;
+    void StopTimer(int id) override;
+    void RefreshFromProfile() override;
+    void ShowProgress(int textNumber) override;
+    void ShowOsd(const std::u16string& levelText, const std::u16string& valueText,
+                 const std::u16string& rateText) override;
+    void UpdateBatteryDisplay(int batteryLevel, int chargeState) override;
+    void OnDpiStepTableChanged() override;
+    void EndProgram() override;
+    int CurrentProfileIndex() override;
+    void StoreSensorSettings(uint16_t sensorId, uint16_t preSensorCheck) override;
+    void SaveCurrentProfileSetting() override;
+    void SaveAllProfileFiles() override;
+    void WriteProfileSlotFile(int index) override;
+
+    // ---- state ----
+    DeviceLink* Link() { return link_.get(); }
+    COSDDialog* Osd() { return osd_.get(); }
+    CAttentionDlg* StartupWarning() { return startupWarning_.get(); }
+    platform::ITrayIcon* TrayIcon() { return tray_.get(); }
+    bool ApplyScheduled() const { return applyScheduled_; }
+    int screenWidth = 0;
+    int screenHeight = 0;
+    int osdCountdown = 0;
+    int keySequencePosition = 0;
+    MainSections sections;
+
+    // Called once, when the window has painted for the first time (the
+    // start-up benchmark listens here).
+    std::function<void()> onFirstPaint;
+
+    void OnPaint(HWND self, platform::ICanvas& canvas, const Rect& dirty) override;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void MapMessages();
+    void InitFoldersAndScale();
+    void AddTrayIcon();
+    void OnTimer(UINT id);
+    void OnDestroy();
+    void SaveNow();
+    bool OnKeyDown(UINT vk, bool repeat);
+    bool OnSimKey(UINT vk);
+    void RunPostedTask();
+    void SimPressDpiButton();
+    void SimTogglePlug(bool cable);
+    LRESULT OnClick(LPARAM lParam, const std::function<void()>& action);
+
+    MainWindowStartup startup_;
+    MainWindowDevices devices_;
+    std::unique_ptr<DeviceLink> link_;
+    std::unique_ptr<COSDDialog> osd_;
+    std::unique_ptr<CAttentionDlg> startupWarning_;
+    std::unique_ptr<platform::ITrayIcon> tray_;
+    bool applyScheduled_ = false;   // timer 30 runs
+    bool progressShowing_ = false;
+    bool destroying_ = false;
+    bool firstPaintSeen_ = false;
+
+    // Tasks from other threads; the window's id is published for them only
+    // while the window exists.
+    std::mutex taskMutex_;
+    std::deque<std::function<void()>> tasks_;
+    std::atomic<HWND> taskWindow_{0};
+};
