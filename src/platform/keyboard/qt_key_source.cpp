@@ -155,8 +155,6 @@ uint8_t VirtualKeyFromKeyEvent(const QKeyEvent& event) {
         uint8_t vk = VirtualKeyFromKeysym(event.nativeVirtualKey());
         if (vk != 0) return vk;
     }
-    // Synthetic events may still carry a key symbol without the platform's say.
-    if (event.nativeVirtualKey() != 0 && event.key() == 0) return VirtualKeyFromKeysym(event.nativeVirtualKey());
     return VirtualKeyFromQtKey(event.key(), event.modifiers().testFlag(Qt::KeypadModifier));
 }
 
