@@ -24,14 +24,11 @@ TEST(HidrawPaths, CollectionSuffixRoundTrips) {
     std::string node;
     size_t index = 9;
     ASSERT_TRUE(SplitInterfacePath("/dev/hidraw3#2", &node, &index));
-    EXPECT_EQ(node, "/dev/hidraw3");
-    EXPECT_EQ(index, 2u);
+    EXPECT_EQ(node + "/" + std::to_string(index), "/dev/hidraw3/2");
     ASSERT_TRUE(SplitInterfacePath("/dev/hidraw12", &node, &index));
-    EXPECT_EQ(node, "/dev/hidraw12");
-    EXPECT_EQ(index, 0u);
-    EXPECT_FALSE(SplitInterfacePath("/dev/hidraw3#", &node, &index));
-    EXPECT_FALSE(SplitInterfacePath("/dev/hidraw3#x1", &node, &index));
-    EXPECT_FALSE(SplitInterfacePath("/dev/hidraw3#99999999999999999999", &node, &index));
+    EXPECT_EQ(node + "/" + std::to_string(index), "/dev/hidraw12/0");
+    for (const char* bad : {"/dev/hidraw3#", "/dev/hidraw3#x1", "/dev/hidraw3#99999999999999999999"})
+        EXPECT_FALSE(SplitInterfacePath(bad, &node, &index)) << bad;
 }
 
 TEST(HidrawPaths, PermissionMessageTellsHowToInstallTheRule) {
