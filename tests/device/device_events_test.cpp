@@ -40,9 +40,7 @@ TEST_F(Listening, ChangeReportReachesTheProfileOnlyThroughTheWindowThread)
     ASSERT_EQ(host.osd.size(), 1u);
     EXPECT_EQ(host.osd[0], (std::array<std::u16string, 3>{u"DPI-4", u"3200", u"250Hz"}));
     // What the mouse reported counts as sent: nothing goes back.
-    link->PendingDpiAndMore = true;
-    link->ApplyToDevice();
-    Settle();
+    ApplyAll();
     EXPECT_TRUE(Writes().empty());
 }
 
@@ -133,8 +131,16 @@ TEST_F(Status, BatteryLevelAndChargeState)
     EXPECT_EQ(link->chargeState, 2);
     Query({0x25, 150, 3});
     EXPECT_EQ(link->chargeState, 0);
-    link->OnStatusTick();
+    // The display shows 0 % for it; the status itself is asked for on every 21st tick.
+    const int requests = sim.State().statusRequests;
+    for (int i = 0; i < 20; ++i)
+        link->OnStatusTick();
     EXPECT_EQ(host.battery, (std::pair<int, int>{0, 0}));
+    Settle();
+    EXPECT_EQ(sim.State().statusRequests, requests);
+    link->OnStatusTick();
+    Settle();
+    EXPECT_EQ(sim.State().statusRequests, requests + 1);
 }
 
 TEST_F(Status, EmptyAnswersTwiceChangeNothingOnceIsRetried)
@@ -161,18 +167,6 @@ TEST_F(Status, EmptyAnswersTwiceChangeNothingOnceIsRetried)
     sim.SetRawStatusAnswer(wrong);
     Query({});
     EXPECT_EQ(link->batteryLevel, 10);
-}
-
-TEST_F(Status, TickQueriesEveryTwentyFirstTick)
-{
-    const int before = sim.State().statusRequests;
-    for (int i = 0; i < 20; ++i)
-        link->OnStatusTick();
-    Settle();
-    EXPECT_EQ(sim.State().statusRequests, before);
-    link->OnStatusTick();
-    Settle();
-    EXPECT_EQ(sim.State().statusRequests, before + 1);
 }
 
 struct NoMouseYet : LinkTest {
@@ -216,9 +210,7 @@ TEST_F(Status, FactoryResetRestoresOnlyTheActiveProfile)
     EXPECT_EQ(host.allProfileSaves, 0);
     EXPECT_EQ(host.progress, std::vector<int>{146});
     sim.ClearTrace();
-    link->PendingKeys = link->PendingDpiAndMore = link->PendingPower = link->PendingWake = true;
-    link->ApplyToDevice();
-    Settle();
+    ApplyAll();
     EXPECT_TRUE(Writes().empty());  // the defaults count as what the mouse now holds
 }
 

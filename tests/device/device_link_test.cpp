@@ -31,9 +31,7 @@ TEST_F(BothProducts, TwoListenersAndEveryWriteOnA)
     EXPECT_TRUE(link->Product(kProductA).handle && link->Product(kProductB).handle);
     Active().buttons[0].code = {0x10, 0x02, 0};
     Active().DPILevelIndication[0] = 0x123456;
-    link->PendingKeys = link->PendingDpiAndMore = true;
-    link->ApplyToDevice();
-    Settle();
+    ApplyAll();
     const auto writes = WritesIn(sim.Trace());
     ASSERT_EQ(writes.size(), 2u);
     for (const auto& w : writes)
@@ -88,9 +86,7 @@ TEST_F(OnlyB, ScannedTwiceKeepsItsHandle)
     EXPECT_FALSE(link->presentA());
     EXPECT_FALSE(link->Product(kProductA).handle);
     Active().buttons[1].code = {0, 0, 0};
-    link->PendingKeys = true;
-    link->ApplyToDevice();
-    Settle();
+    ApplyAll();
     const auto writes = WritesIn(sim.Trace());
     ASSERT_EQ(writes.size(), 1u);
     EXPECT_EQ(writes[0].product, SimProduct::B);
@@ -135,9 +131,7 @@ TEST_F(LinkTest, OnlyButtonThreeChangedSendsDeviceIndexFour)
 {
     StartUp();
     Active().buttons[3].code = {0x70, 0x00, 0x04};
-    link->PendingKeys = true;
-    link->ApplyToDevice();
-    Settle();
+    ApplyAll();
     const auto w = Writes();
     ASSERT_EQ(w.size(), 1u);
     EXPECT_EQ(std::vector<uint8_t>(w[0].begin(), w[0].begin() + 11),
@@ -145,16 +139,10 @@ TEST_F(LinkTest, OnlyButtonThreeChangedSendsDeviceIndexFour)
     EXPECT_EQ(host.progress, std::vector<int>{146});
     EXPECT_EQ(host.timers.at(kTimerDeferredSave), 10000);
     EXPECT_TRUE(link->saveScheduled);
-}
-
-TEST_F(LinkTest, ApplyWithNothingChangedSendsNothingAndShowsNoProgress)
-{
-    StartUp();
-    link->PendingKeys = link->PendingDpiAndMore = link->PendingPower = link->PendingWake = true;
-    link->ApplyToDevice();
-    Settle();
-    EXPECT_TRUE(Writes().empty());
-    EXPECT_TRUE(host.progress.empty());
+    // Nothing changed since: every group compares equal, and no progress is shown.
+    ApplyAll();
+    EXPECT_EQ(Writes().size(), 1u);
+    EXPECT_EQ(host.progress.size(), 1u);
     EXPECT_FALSE(link->PendingKeys || link->PendingDpiAndMore || link->PendingPower || link->PendingWake);
 }
 
@@ -164,17 +152,13 @@ TEST_F(LinkTest, ModeSevenWithRedFirstColourIsSentOnceAfterPriming)
     Active().lighting.Lighting1FixedColor[7][0] = Rgb(0x80, 0, 0);
     StartUp();  // primes, then the scan's apply sends the lighting once
     Link().PrimeSentImages();
-    link->PendingDpiAndMore = true;
-    link->ApplyToDevice();
-    Settle();
+    ApplyAll();
     auto w = Writes();
     ASSERT_EQ(w.size(), 1u);
     EXPECT_EQ(w[0][2], kCmdLighting);
     EXPECT_EQ(w[0][6], 0x17);
     EXPECT_EQ(w[0][9], 0x00);
-    link->PendingDpiAndMore = true;
-    link->ApplyToDevice();
-    Settle();
+    ApplyAll();
     EXPECT_EQ(Writes().size(), 1u);
 }
 
@@ -184,20 +168,14 @@ TEST_F(LinkTest, FailedWriteIsSentAgainByTheNextApply)
     Active().DPILevelIndication[2] = Rgb(1, 2, 3);
     Active().settings[kSetMotionWakeup].value = u"0";
     sim.FailNextWrites(1);
-    link->PendingDpiAndMore = link->PendingWake = true;
-    link->ApplyToDevice();
-    Settle();
+    ApplyAll();
     ASSERT_EQ(Writes().size(), 1u);  // the colours failed, the wake-up went through
     EXPECT_EQ(Writes()[0][2], kCmdWakeUp);
-    link->PendingDpiAndMore = link->PendingWake = true;
-    link->ApplyToDevice();
-    Settle();
+    ApplyAll();
     ASSERT_EQ(Writes().size(), 2u);
     EXPECT_EQ(Writes()[1][2], kCmdDpiColours);
     EXPECT_EQ(Writes()[1][13], 1);
-    link->PendingDpiAndMore = true;
-    link->ApplyToDevice();
-    Settle();
+    ApplyAll();
     EXPECT_EQ(Writes().size(), 2u);
 }
 
@@ -212,9 +190,7 @@ TEST_F(NoMouse, MacroAssignedWhileTheMouseIsAwayReachesItLater)
     m.commandActionNum = 2;
     StartUp();
     Active().buttons[2] = {u"Macro: go", {0x90, 0x01, 0x01}, {}};
-    link->PendingKeys = true;
-    link->ApplyToDevice();
-    Settle();
+    ApplyAll();
     EXPECT_FALSE(link->Image(DeviceLink::kImgMacro1).known);
 
     sim.Plug(SimProduct::A);

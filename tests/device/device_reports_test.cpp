@@ -103,24 +103,4 @@ TEST_F(ResetProfileReports, LightingModes)
     EXPECT_EQ(BuildLightingImage(p, true)[0], 0);
 }
 
-TEST(StatusAnswers, ParseAndSensorCodes)
-{
-    FeatureReport a;
-    a.fill(0);
-    a[2] = 0x20;
-    a[15] = 0x60;
-    a[18] = 55;
-    a[19] = 1;
-    const auto s = ParseStatusAnswer(a);
-    ASSERT_TRUE(s);
-    EXPECT_EQ(s->sensorCode, 0x60);
-    EXPECT_EQ(s->batteryLevel, 55);
-    a[3] = 1;
-    EXPECT_FALSE(ParseStatusAnswer(a));
-    EXPECT_EQ(SensorIdOfCode(0x04), 0x3104);
-    EXPECT_EQ(SensorIdOfCode(0x12), 0x3212);
-    EXPECT_EQ(SensorIdOfCode(0x99), 0x3399);
-    EXPECT_EQ(SensorIdOfCode(0x26), 0);
-}
-
 }  // namespace

@@ -52,41 +52,26 @@ public:
     void StopTimer(int id) override { timers.erase(id); }
     void RefreshFromProfile() override { ++refreshes; }
     void ShowProgress(int text) override { progress.push_back(text); }
-    void ShowOsd(const std::u16string& t, const std::u16string& v, const std::u16string& r) override
-    {
-        osd.push_back({t, v, r});
-    }
+    void ShowOsd(const std::u16string& t, const std::u16string& v, const std::u16string& r) override { osd.push_back({t, v, r}); }
     void UpdateBatteryDisplay(int level, int charge) override { battery = {level, charge}; }
     void OnDpiStepTableChanged() override { ++tableChanges; }
     void EndProgram() override { ++endings; }
+    // The store calls are counted, and go to the program's files with realFiles.
     int CurrentProfileIndex() override { return realFiles ? DeviceCoreFiles::CurrentProfileIndex() : currentProfile; }
     void StoreSensorSettings(uint16_t id, uint16_t pre) override
     {
         sensorSettings.push_back({id, pre});
-        if (realFiles)
-            DeviceCoreFiles::StoreSensorSettings(id, pre);
+        if (realFiles) DeviceCoreFiles::StoreSensorSettings(id, pre);
     }
-    void SaveCurrentProfileSetting() override
-    {
-        ++settingsSaves;
-        if (realFiles)
-            DeviceCoreFiles::SaveCurrentProfileSetting();
-    }
-    void SaveAllProfileFiles() override
-    {
-        ++allProfileSaves;
-        if (realFiles)
-            DeviceCoreFiles::SaveAllProfileFiles();
-    }
+    void SaveCurrentProfileSetting() override { if (++settingsSaves && realFiles) DeviceCoreFiles::SaveCurrentProfileSetting(); }
+    void SaveAllProfileFiles() override { if (++allProfileSaves && realFiles) DeviceCoreFiles::SaveAllProfileFiles(); }
     void WriteProfileSlotFile(int index) override
     {
         slotWrites.push_back(index);
-        if (realFiles)
-            DeviceCoreFiles::WriteProfileSlotFile(index);
+        if (realFiles) DeviceCoreFiles::WriteProfileSlotFile(index);
     }
 
-    bool realFiles = false;  // the store calls go to the program's files too
-
+    bool realFiles = false;
     std::map<int, int> timers;
     int refreshes = 0, tableChanges = 0, endings = 0, settingsSaves = 0, allProfileSaves = 0;
     int currentProfile = 0;
@@ -130,21 +115,11 @@ public:
     }
     void SetChangeCallback(platform::HidChangeCallback cb) override { sim_.SetChangeCallback(std::move(cb)); }
 
-    void CloseGate()
-    {
-        std::lock_guard lock(mu_);
-        gated_ = true;
-        open_ = false;
-    }
-    void OpenGate()
-    {
-        std::lock_guard lock(mu_);
-        open_ = true;
-        cv_.notify_all();
-    }
+    void CloseGate() { std::lock_guard lock(mu_); gated_ = true; open_ = false; }
+    void OpenGate() { std::lock_guard lock(mu_); open_ = true; cv_.notify_all(); }
 
 private:
-    // An interface of some other device: accepts writes, never reports.
+    // An interface of some other device: accepts writes, reports nothing until cancelled.
     struct Extra : platform::IHidDevice {
         bool SetFeature(const uint8_t*, size_t) override { return true; }
         bool GetFeature(uint8_t*, size_t) override { return false; }
@@ -154,12 +129,7 @@ private:
             cv.wait(lock, [this] { return cancelled; });
             return platform::HidReadResult::Cancelled;
         }
-        void CancelRead() override
-        {
-            std::lock_guard lock(mu);
-            cancelled = true;
-            cv.notify_all();
-        }
+        void CancelRead() override { std::lock_guard lock(mu); cancelled = true; cv.notify_all(); }
         std::string LastError() const override { return {}; }
         std::mutex mu;
         std::condition_variable cv;
@@ -169,9 +139,7 @@ private:
         Gated(std::unique_ptr<platform::IHidDevice> d, ScriptedBackend& b) : dev(std::move(d)), owner(b) {}
         bool SetFeature(const uint8_t* data, size_t len) override
         {
-            std::unique_lock lock(owner.mu_);
-            owner.cv_.wait(lock, [this] { return owner.open_; });
-            lock.unlock();
+            { std::unique_lock lock(owner.mu_); owner.cv_.wait(lock, [this] { return owner.open_; }); }
             return dev->SetFeature(data, len);
         }
         bool GetFeature(uint8_t* data, size_t len) override { return dev->GetFeature(data, len); }
@@ -236,6 +204,13 @@ protected:
     {
         link->WaitForDeviceIo();
         host.Pump();
+    }
+    // Every group pending, as the apply button does, and the apply run to its end.
+    void ApplyAll()
+    {
+        link->PendingKeys = link->PendingDpiAndMore = link->PendingPower = link->PendingWake = true;
+        link->ApplyToDevice();
+        Settle();
     }
     std::vector<std::vector<uint8_t>> Writes() const { return sim.AcceptedWrites(); }
     ProfileRecord& Active() { return g_profiles[host.currentProfile]; }
