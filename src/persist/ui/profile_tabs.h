@@ -1,0 +1,14 @@
+#pragma once
+// The profile tabs of the main window (2049 + p for profile p): only the
+// shown profiles have a visible tab, each captioned with its profile's name.
+// Where the shown tabs sit is the layout's business (it re-reads the shown
+// list on every paint).
+//
+// Window thread only.
+class CDlgBase;
+
+// Shows the tabs of the profiles in the shown list, hides the others and
+// sets every tab's caption to its profile's name.
+void RefreshProfileTabs(const CDlgBase& dlg);
+// Whether profile p is among the first ProfileShowCount entries of the list.
+bool IsProfileShown(int p);

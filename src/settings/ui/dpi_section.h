@@ -1,0 +1,22 @@
+#pragma once
+// The DPI section of the main window (group 1): eight level columns, each a
+// value bar 3300 + k, a value label 3290 + k, an enable check 3260 + k and a
+// colour swatch 3270 + k. These two functions only move values between a
+// profile record and those controls; the handlers that edit levels live with
+// the DPI dialogs.
+//
+// Window thread only.
+class CDlgBase;
+struct ProfileRecord;
+
+// Profile -> controls. Loads the working ordinal (the current level among the
+// enabled ones) from the profile into *workingOrdinal when it is given, and
+// marks the current level's label red.
+void RefreshDpiSection(const CDlgBase& dlg, const ProfileRecord& profile, int* workingOrdinal);
+// Controls -> profile: the enable mask from the eight checks and the current
+// level from the working ordinal. Level steps and colours are written by
+// their own handlers and are left alone here.
+void StoreDpiSection(const CDlgBase& dlg, ProfileRecord& profile, int workingOrdinal);
+// The level bars take their step count from the sensor's DPI step table;
+// called when that table changes.
+void UpdateDpiBarStepCount(const CDlgBase& dlg);

@@ -1,0 +1,126 @@
+#include "settings/ui/sensor_section.h"
+
+#include <string>
+
+#include "persist/text_codec.h"
+#include "persist/ui_text.h"
+#include "profile/profile_record.h"
+#include "ui/check_button.h"
+#include "ui/dlg_base.h"
+#include "ui/passive_controls.h"
+#include "ui/power_manage_button.h"
+#include "ui/radio_state.h"
+#include "ui/slider_control.h"
+
+namespace {
+
+void Repaint(const CDlgBase& dlg, const CControlBase* c)
+{
+    if (c && dlg.GetSafeHwnd() && platform::g_windowHost)
+        platform::g_windowHost->InvalidateRect(dlg.GetSafeHwnd(), c->GetRect());
+}
+
+std::u16string Decimal(int v) { return Ascii(std::to_string(v)); }
+
+void SetCaption(const CDlgBase& dlg, UINT id, const std::u16string& text)
+{
+    if (auto* c = dlg.Find<CStaticText>(id)) {
+        c->SetLabelText(text);
+        Repaint(dlg, c);
+    }
+}
+
+// Puts a slider at a stored position (the slider clamps it to its range)
+// and shows position + 1, or the given caption, in its value text.
+int ShowSlider(const CDlgBase& dlg, UINT sliderId, int position)
+{
+    auto* s = dlg.Find<CSliderControl>(sliderId);
+    if (!s) return -1;
+    s->SetPosition(position);
+    Repaint(dlg, s);
+    return s->Position();
+}
+
+void ShowCountingSlider(const CDlgBase& dlg, UINT sliderId, UINT captionId, int position)
+{
+    int shown = ShowSlider(dlg, sliderId, position);
+    if (shown >= 0) SetCaption(dlg, captionId, Decimal(shown + 1));
+}
+
+void ShowCheck(const CDlgBase& dlg, UINT id, bool on)
+{
+    if (auto* c = dlg.Find<CCheckButton>(id)) {
+        c->SetChecked(on);
+        Repaint(dlg, c);
+    }
+}
+
+void RepaintRadios(const CDlgBase& dlg, std::initializer_list<UINT> ids)
+{
+    for (UINT id : ids) Repaint(dlg, dlg.FindControl(id));
+}
+
+}  // namespace
+
+std::u16string DebounceCaption(int position) { return Decimal(position * 2) + u"ms"; }
+
+std::u16string PowerCaption(int minutes) { return UiText(266) + Decimal(minutes) + UiText(267); }
+
+void RefreshPollingRate(const CDlgBase& dlg, const ProfileRecord& profile)
+{
+    const int code = profile.PollingRateValue[0];
+    const int selected = code <= 2 ? code : 3;
+    SelectRadio(3030u + unsigned(selected));
+    RepaintRadios(dlg, {3030, 3031, 3032, 3033});
+    for (int i = 0; i < 4; ++i)
+        if (CControlBase* c = dlg.FindControl(UINT(3142 + i))) {
+            c->SetAvailable(i == selected);
+            Repaint(dlg, c);
+        }
+}
+
+void RefreshSensorSettings(const CDlgBase& dlg, const ProfileRecord& profile)
+{
+    SelectRadio(ProfileSettingInt(profile, kSetLiftDetectionHeight) == 1 ? 3510u : 3511u);
+    RepaintRadios(dlg, {3510, 3511});
+
+    const int debounce = ShowSlider(dlg, 3530, ProfileSettingInt(profile, kSetKeyDebounce) / 2);
+    if (debounce >= 0) SetCaption(dlg, 3532, DebounceCaption(debounce));
+
+    const int minutes = ProfileSettingInt(profile, kSetPowerDownTime);
+    if (auto* dial = dlg.Find<CPowerManageButton>(CPowerManageButton::kId)) {
+        dial->SetValue(minutes);
+        Repaint(dlg, dial);
+    }
+    SetCaption(dlg, 3407, PowerCaption(minutes));
+    ShowCheck(dlg, 3501, ProfileSettingInt(profile, kSetMoveLightingOnOffMode) == 1);
+    ShowCheck(dlg, 3504, ProfileSettingInt(profile, kSetMotionWakeup) == 1);
+
+    const bool page = ProfileSettingInt(profile, kSetScrollWheelPageEnable) == 1;
+    SelectRadio(page ? 2010u : 2009u);
+    RepaintRadios(dlg, {2009, 2010});
+    if (auto* lines = dlg.Find<CSliderControl>(2041)) lines->SetDisabled(page);
+    ShowCountingSlider(dlg, 2041, 3131, ProfileSettingInt(profile, kSetScrollWheelSpeed));
+    ShowCountingSlider(dlg, 2043, 3130, ProfileSettingInt(profile, kSetPointerSpeed));
+    ShowCountingSlider(dlg, 2044, 3132, ProfileSettingInt(profile, kSetDoubleClickSpeed));
+    ShowCheck(dlg, 2030, ProfileSettingInt(profile, kSetAccelerationEnable) == 1);
+}
+
+void StoreSensorSettings(const CDlgBase& dlg, ProfileRecord& profile)
+{
+    SetScrollWheelPageEnable(profile, IsRadioSelected(2010) ? 1 : 0);
+    if (auto* c = dlg.Find<CCheckButton>(3501)) SetMoveLightingOnOffMode(profile, c->IsChecked() ? 1 : 0);
+    if (auto* c = dlg.Find<CCheckButton>(3504)) SetMotionWakeup(profile, c->IsChecked() ? 1 : 0);
+    if (auto* dial = dlg.Find<CPowerManageButton>(CPowerManageButton::kId)) SetPowerDownTime(profile, dial->Value());
+    if (auto* s = dlg.Find<CSliderControl>(2041)) {
+        SetScrollWheelSpeed(profile, s->Position());
+        // There is no tilt control: the wheel's speed stands in for it.
+        SetTiltSpeed(profile, s->Position());
+    }
+    if (auto* s = dlg.Find<CSliderControl>(2043)) SetPointerSpeed(profile, s->Position());
+    if (auto* s = dlg.Find<CSliderControl>(2044)) SetDoubleClickSpeed(profile, s->Position());
+    if (auto* c = dlg.Find<CCheckButton>(2030)) SetAccelerationEnable(profile, c->IsChecked() ? 1 : 0);
+    SetLiftDetectionHeight(profile, IsRadioSelected(3510) ? 1 : 2);
+    auto* debounce = dlg.Find<CSliderControl>(3530);
+    SetKeyDebounce(profile, debounce ? debounce->Position() * 2 : 12);
+}

@@ -1,0 +1,25 @@
+#pragma once
+// The sensor, power and pointer-preference controls of the main window:
+// polling rate (group 4), lift-off distance (group 5), key debounce (group 6),
+// the power dial and its two switches (group 0) and the pointer preferences
+// (group 3). Profile <-> controls only; the handlers that change a setting
+// live with their sections.
+//
+// Window thread only.
+#include <string>
+
+class CDlgBase;
+struct ProfileRecord;
+
+// The polling radios and the one caption of the selected rate.
+void RefreshPollingRate(const CDlgBase& dlg, const ProfileRecord& profile);
+// Lift-off, debounce, power, the two switches and the pointer preferences.
+void RefreshSensorSettings(const CDlgBase& dlg, const ProfileRecord& profile);
+// Controls -> profile. The polling fields are written by the polling
+// handler only and stay as they are.
+void StoreSensorSettings(const CDlgBase& dlg, ProfileRecord& profile);
+
+// "%dms" of a debounce slider position (2 ms per position).
+std::u16string DebounceCaption(int position);
+// The power caption: "Sleep after " + minutes + " min" in the language's words.
+std::u16string PowerCaption(int minutes);
