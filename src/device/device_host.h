@@ -22,7 +22,9 @@ public:
 
     // Thread-safe: runs `task` on the window thread soon, in posting order.
     // The listener threads, the I/O thread and the hot-plug callback reach
-    // the window only through this.
+    // the window only through this. It is called until the DeviceLink is
+    // destroyed (its I/O thread finishes then); tasks that run after that do
+    // nothing, and a host that is shutting down may drop them.
     virtual void PostToWindowThread(std::function<void()> task) = 0;
 
     // Starting a running timer restarts it.

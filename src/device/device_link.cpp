@@ -86,7 +86,13 @@ void DeviceLink::ProbeInterface(int memberIndex)
         return;
     // An interface that cannot be opened is no use to us; only new paths are
     // tried, remembered ones are open already or were a moment ago.
-    auto openable = [this, &info] { return backend_.Open(info.path, nullptr) != nullptr; };
+    auto openable = [this, &info] {
+        std::string error;
+        if (backend_.Open(info.path, &error))
+            return true;
+        lastOpenError = error;
+        return false;
+    };
     if (info.inputReportLength == kFeatureReportLength) {
         if (p->inputPath.empty() && openable()) {
             p->inputMember = memberIndex;
@@ -110,6 +116,7 @@ void DeviceLink::ProbeInterface(int memberIndex)
 void DeviceLink::ScanDevices()
 {
     anyPresent = false;
+    lastOpenError.clear();
     for (ProductLink& p : products_)
         p.present = false;
     scanList_ = backend_.Enumerate();
@@ -152,7 +159,10 @@ void DeviceLink::OpenHandle(ProductSlot slot)
         return;
     const platform::HidInterfaceInfo& info = list[p.featureMember];
     p.handle.reset();
-    std::unique_ptr<platform::IHidDevice> dev = backend_.Open(info.path, nullptr);
+    std::string error;
+    std::unique_ptr<platform::IHidDevice> dev = backend_.Open(info.path, &error);
+    if (!dev)
+        lastOpenError = error;
     if (!dev || info.vendorId != kMouseVendorId || info.productId != p.productId)
         return;
     p.handle = std::move(dev);
@@ -540,6 +550,11 @@ void DeviceLink::AdoptSensor()
     host_.SaveAllProfileFiles();
     BuildDpiStepTable(g_sensorId);
     host_.OnDpiStepTableChanged();
+    // The mouse still holds the levels of the old scale; without an apply it
+    // would run at other DPI values than the window now shows.
+    PendingDpiAndMore = true;
+    suppressProgress = true;
+    host_.StartTimer(kTimerApply, kApplyDelayMs);
 }
 
 void DeviceLink::FactoryResetConfirmed()

@@ -117,6 +117,9 @@ public:
     bool presentB() const { return products_[kProductB].present; }
     bool anyPresent = false;
     bool needStatusQuery = true;
+    // Why the last scan could not open an interface of the mouse (a missing
+    // access rule, for example); empty when every open worked.
+    std::string lastOpenError;
 
     // Pending-apply flags; the window's ScheduleApply sets them.
     bool PendingKeys = false;

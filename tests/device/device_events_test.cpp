@@ -111,6 +111,12 @@ TEST_F(Status, NewSensorReDefaultsAllProfilesOnce)
     EXPECT_EQ(host.allProfileSaves, 1);
     EXPECT_EQ(host.tableChanges, 1);
     EXPECT_EQ(link->chargeState, 1);
+    // The mouse gets the new levels by a quiet apply.
+    EXPECT_TRUE(link->PendingDpiAndMore && link->suppressProgress);
+    EXPECT_EQ(host.timers.count(kTimerApply), 1u);
+    link->ApplyToDevice();
+    Settle();
+    EXPECT_EQ(sim.State().dpi->codes[0], 3);  // step 3 of the 0x3360 scale
     Query({0x60, 50, 1});
     EXPECT_EQ(host.allProfileSaves, 1);
 }
