@@ -46,7 +46,7 @@ constexpr std::array<MainSectionInfo, kMainSectionCount> kSections{{
 // order, each with what its being open closes.
 struct CloseCase {
     MainSection probe;
-    std::initializer_list<MainSection> close;
+    std::vector<MainSection> close;
 };
 using S = MainSection;
 const std::vector<CloseCase>& CloseCases(MainSection opened)

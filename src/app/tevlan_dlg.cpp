@@ -6,6 +6,7 @@
 #include "app/firmware_reset_dlg.h"
 #include "app/osd_dialog.h"
 #include "app/progress_bar_dlg.h"
+#include "device/device_core_files.h"
 #include "macros/macro_library_file.h"
 #include "persist/language_file.h"
 #include "persist/profile_file.h"
@@ -290,8 +291,8 @@ void CTevlanDlg::OnTimer(UINT id)
 
 void CTevlanDlg::SaveNow()
 {
-    ::SaveCurrentProfileSetting();
-    ::SaveAllProfileFiles();
+    DeviceCoreFiles::SaveCurrentProfileSetting();
+    DeviceCoreFiles::SaveAllProfileFiles();
 }
 
 void CTevlanDlg::OnDestroy()
@@ -473,17 +474,14 @@ void CTevlanDlg::EndProgram()
     Host().PostQuitMessage(0);
 }
 
-int CTevlanDlg::CurrentProfileIndex() { return GetCurrentProfile(); }
-
-void CTevlanDlg::StoreSensorSettings(uint16_t, uint16_t preSensorCheck)
+int CTevlanDlg::CurrentProfileIndex() { return DeviceCoreFiles::CurrentProfileIndex(); }
+void CTevlanDlg::StoreSensorSettings(uint16_t sensorId, uint16_t preSensorCheck)
 {
-    SetSensorSetting();
-    SetPreviousSensorSetting(preSensorCheck);
+    DeviceCoreFiles::StoreSensorSettings(sensorId, preSensorCheck);
 }
-
-void CTevlanDlg::SaveCurrentProfileSetting() { ::SaveCurrentProfileSetting(); }
-void CTevlanDlg::SaveAllProfileFiles() { ::SaveAllProfileFiles(); }
-void CTevlanDlg::WriteProfileSlotFile(int index) { WriteProfileFile(index, ProfileSlotPath(index)); }
+void CTevlanDlg::SaveCurrentProfileSetting() { DeviceCoreFiles::SaveCurrentProfileSetting(); }
+void CTevlanDlg::SaveAllProfileFiles() { DeviceCoreFiles::SaveAllProfileFiles(); }
+void CTevlanDlg::WriteProfileSlotFile(int index) { DeviceCoreFiles::WriteProfileSlotFile(index); }
 
 // ---- keys -------------------------------------------------------------------------------
 

@@ -1,0 +1,335 @@
+// The main window's controller on the virtual clock: the deferred apply and
+// save, the start-up warning, keys, the end of the program, the status tick,
+// the tray and the second start.
+#include "app_test_support.h"
+
+#include "app/tevlan_app.h"
+#include "persist/settings_file.h"
+#include "persist/ui_text.h"
+#include "ui/attention_dlg.h"
+
+namespace {
+
+using platform::SimProduct;
+
+class ApplyAndSave : public MainWindowTest {};
+
+TEST_F(ApplyAndSave, TwoChangesWithin20msGiveOneApply)
+{
+    Start();
+    sim->ClearTrace();
+    host.ClearModalLog();
+
+    Active().PollingRateValue[0] = 1;  // 250 Hz
+    dlg->ScheduleApply(PendingGroup::DpiAndMore);
+    Settle(15);
+    SetKeyDebounce(Active(), 8);
+    dlg->ScheduleApply(PendingGroup::DpiAndMore);
+    Settle(15);
+    // 30 ms after the first change, but only 15 after the second: nothing yet.
+    EXPECT_TRUE(sim->AcceptedWrites().empty());
+    EXPECT_TRUE(dlg->ApplyScheduled());
+
+    Settle(10);
+    EXPECT_FALSE(dlg->ApplyScheduled());
+    EXPECT_EQ(ModalRuns(u"progress"), 1);  // one apply that wrote something
+    const platform::SimDeviceState state = sim->State();
+    ASSERT_TRUE(state.pollingIntervalMs.has_value());
+    EXPECT_EQ(*state.pollingIntervalMs, 4);
+    ASSERT_TRUE(state.debounce.has_value());
+    EXPECT_EQ(sim->AcceptedWrites().size(), 2u);  // polling and debounce, each once
+
+    // Nothing else is due: later time sends nothing more.
+    Settle(1000);
+    EXPECT_EQ(sim->AcceptedWrites().size(), 2u);
+}
+
+TEST_F(ApplyAndSave, ClosingFiveSecondsAfterAChangeWritesTheFiles)
+{
+    Start();
+    // The start-up apply has scheduled a save too; let it happen so that the
+    // files below are only what the change and the close write.
+    Settle(10000);
+    Active().settings[kSetProfileName].value = u"Renamed";
+    SetCurrentProfile(0);
+    dlg->ScheduleApply(PendingGroup::Keys);
+    Settle(5000);
+    EXPECT_EQ(ReadFile("config/default0.psf").find(Utf16("Renamed")), std::string::npos)
+        << "the deferred save is not due yet";
+
+    std::filesystem::remove(dataDir + "config/config.ini");
+    host.SendMessage(Main(), 2001, 2001, CE_CLICK);
+    EXPECT_FALSE(host.IsWindow(Main()));
+    EXPECT_NE(ReadFile("config/default0.psf").find(Utf16("Renamed")), std::string::npos);
+    EXPECT_TRUE(Exists("config/config.ini"));
+    for (int i = 1; i < 5; ++i) EXPECT_TRUE(Exists("config/default" + std::to_string(i) + ".psf"));
+}
+
+// The apply timer had not fired yet when the window closed: the change must
+// still reach the mouse and the files rather than vanish.
+TEST_F(ApplyAndSave, AChangeJustBeforeClosingIsStillSentAndSaved)
+{
+    Start();
+    Settle(10000);
+    sim->ClearTrace();
+    Active().PollingRateValue[0] = 0;  // 125 Hz
+    Active().settings[kSetProfileName].value = u"LastMinute";
+    dlg->ScheduleApply(PendingGroup::DpiAndMore);
+    Settle(5);
+    host.SendMessage(Main(), 2001, 2001, CE_CLICK);
+    dlg.reset();  // the link finishes its queued writes as it goes
+    const platform::SimDeviceState state = sim->State();
+    ASSERT_TRUE(state.pollingIntervalMs.has_value());
+    EXPECT_EQ(*state.pollingIntervalMs, 8);
+    EXPECT_NE(ReadFile("config/default0.psf").find(Utf16("LastMinute")), std::string::npos);
+    EXPECT_EQ(ModalRuns(u"progress"), 0) << "no progress dialog while the window goes away";
+}
+
+TEST_F(ApplyAndSave, ApplyButtonSendsEverythingThatDiffers)
+{
+    Start();
+    sim->ClearTrace();
+    Active().buttons[2].code = {0x01, 0xF0, 0x00};
+    // The handler applies at once, without waiting for a timer.
+    host.SendMessage(Main(), 2047, 2047, CE_CLICK);
+    Settle();
+    ASSERT_EQ(sim->AcceptedWrites().size(), 1u);
+    EXPECT_TRUE(dlg->Link()->saveScheduled);
+    EXPECT_TRUE(host.IsTimerRunning(Main(), kTimerDeferredSave));
+}
+
+class StartupWarning : public MainWindowTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(StartupWarning, ShownTwoSecondsAfterStartOnlyWithoutAMouse)
+{
+    const int which = GetParam();  // 0 none, 1 cable, 2 receiver
+    Start({which == 1, which == 2});
+    Settle(1900);
+    EXPECT_EQ(dlg->StartupWarning(), nullptr);
+    Settle(100);
+    if (which == 0) {
+        ASSERT_NE(dlg->StartupWarning(), nullptr);
+        EXPECT_EQ(dlg->StartupWarning()->Message(), UiText(kNoMouseTextNumber));
+        EXPECT_FALSE(UiText(kNoMouseTextNumber).empty());
+        EXPECT_TRUE(host.IsWindowVisible(dlg->StartupWarning()->GetSafeHwnd()));
+        EXPECT_EQ(ModalRuns(u"attention"), 0) << "the warning does not block the window";
+    } else {
+        EXPECT_EQ(dlg->StartupWarning(), nullptr);
+    }
+    // Once only.
+    Settle(5000);
+    EXPECT_FALSE(host.IsTimerRunning(Main(), kTimerNoMouse));
+}
+
+INSTANTIATE_TEST_SUITE_P(Products, StartupWarning, ::testing::Values(0, 1, 2));
+
+class Keys : public MainWindowTest {};
+
+TEST_F(Keys, EscapeAndEnterDoNotCloseTheWindow)
+{
+    Start();
+    host.SetForegroundWindow(Main());
+    host.PressKey(VK_ESCAPE);
+    host.PressKey(VK_RETURN);
+    Settle(100);
+    EXPECT_TRUE(host.IsWindow(Main()));
+    EXPECT_TRUE(host.IsWindowVisible(Main()));
+}
+
+TEST_F(Keys, HiddenSequenceShowsTheSupportContactOnlyWhenComplete)
+{
+    Start();
+    host.SetForegroundWindow(Main());
+    auto type = [&](const std::string& keys) {
+        for (char c : keys) host.PressKey(static_cast<UINT>(c));
+    };
+    type("TEVLNTEVL");
+    host.PressKey(VK_RETURN);  // Enter starts it over
+    type("N");
+    EXPECT_EQ(ModalRuns(u"attention"), 0);
+    // A wrong letter that begins the sequence counts as its start.
+    type("TEVTEVLNTEVLN");
+    ASSERT_EQ(ModalRuns(u"attention"), 1);
+    EXPECT_EQ(host.ModalLog().back().text, kSupportText);
+    EXPECT_EQ(dlg->keySequencePosition, 0);
+}
+
+class EndOfProgram : public MainWindowTest {};
+
+// The real path: the application runs the main window modally; the script
+// plays the user while it runs.
+TEST_F(EndOfProgram, RemovingTheLastInterfaceClosesDialogsAndEndsWithSavesWritten)
+{
+    sim = std::make_unique<platform::SimMouse>(deviceClock, true, false);
+    AppEnvironment env;
+    env.startup = Startup();
+    env.devices = {sim.get(), &deviceClock, sim.get()};
+    CTevlanDlg* main = nullptr;
+    env.onMainWindow = [&](CTevlanDlg* w) {
+        if (w) main = w;
+    };
+    HWND secondary = 0;
+    bool hiddenAtQuit = false;
+    host.ScriptModal(u"main", [&](platform::HeadlessModal& m) {
+        m.Advance(100);
+        g_profiles[GetCurrentProfile()].settings[kSetProfileName].value = u"BeforeUnplug";
+        main->ScheduleApply(PendingGroup::Keys);
+        m.Advance(30);  // applied; the save is due in 10 s
+        CAttentionDlg* other = new CAttentionDlg(u"", u"open", main->GetSafeHwnd());
+        ASSERT_TRUE(other->ShowModeless());
+        secondary = other->GetSafeHwnd();
+        ASSERT_NE(g_openDialogs[0], 0u);
+        sim->Unplug(SimProduct::A);
+        ASSERT_TRUE(WaitFor([&] { return host.QuitPosted(); }));
+        hiddenAtQuit = !host.IsWindowVisible(main->GetSafeHwnd());
+        EXPECT_FALSE(host.IsWindow(secondary));
+        delete other;
+    });
+    CTevlanApp app(std::move(env));
+    EXPECT_FALSE(app.InitInstance());
+    EXPECT_TRUE(app.RanMainWindow());
+    EXPECT_TRUE(hiddenAtQuit);
+    EXPECT_TRUE(host.TopLevelWindows().empty());
+    EXPECT_NE(ReadFile("config/default0.psf").find(Utf16("BeforeUnplug")), std::string::npos);
+}
+
+TEST_F(EndOfProgram, RemovingOneOfTwoConnectionsKeepsRunning)
+{
+    Start({true, true});
+    sim->Unplug(SimProduct::A);
+    Settle();
+    ASSERT_TRUE(WaitFor([&] { return !dlg->Link()->presentA(); }));
+    EXPECT_FALSE(host.QuitPosted());
+    EXPECT_TRUE(dlg->Link()->presentB());
+}
+
+class StatusTick : public MainWindowTest {};
+
+TEST_F(StatusTick, QueriesEvery21TicksAndTwoTicksAfterANotification)
+{
+    Start({true, false});
+    const int atStart = sim->State().statusRequests;
+    EXPECT_EQ(atStart, 1) << "the start-up query";
+    Settle(20 * 1000);
+    EXPECT_EQ(sim->State().statusRequests, atStart);
+    Settle(1000);
+    EXPECT_EQ(sim->State().statusRequests, atStart + 1);
+    Settle(20 * 1000);
+    EXPECT_EQ(sim->State().statusRequests, atStart + 1);
+    Settle(1000);
+    EXPECT_EQ(sim->State().statusRequests, atStart + 2);
+
+    // The receiver arrives: the next query comes two ticks later.
+    sim->Plug(SimProduct::B);
+    ASSERT_TRUE(WaitFor([&] { return dlg->Link()->presentB(); }));
+    Settle(1000);
+    EXPECT_EQ(sim->State().statusRequests, atStart + 2);
+    Settle(1000);
+    EXPECT_EQ(sim->State().statusRequests, atStart + 3);
+}
+
+class TrayAndWindow : public MainWindowTest {};
+
+TEST_F(TrayAndWindow, MinimiseHidesToTheTrayAndTheTrayBringsItBack)
+{
+    Start();
+    ASSERT_EQ(shell.trays.size(), 1u);
+    const platform::TrayIconParams& tray = shell.trays[0]->Params();
+    EXPECT_EQ(tray.toolTip, u"Tevlan");
+    ASSERT_GE(tray.menu.size(), 3u);
+    EXPECT_EQ(tray.menu.front().id, kTrayShow);
+    EXPECT_EQ(tray.menu.back().id, kTrayExit);
+
+    host.SendMessage(Main(), 2002, 2002, CE_CLICK);
+    EXPECT_FALSE(host.IsWindowVisible(Main()));
+    shell.trays[0]->DoubleClick();
+    host.ProcessPending();
+    EXPECT_TRUE(host.IsWindowVisible(Main()));
+
+    host.SendMessage(Main(), 2002, 2002, CE_CLICK);
+    EXPECT_EQ(host.SendMessage(Main(), kMsgTrayIcon, 7, LPARAM(WM_LBUTTONDBLCLK)), 1) << "another icon's message";
+    EXPECT_FALSE(host.IsWindowVisible(Main()));
+    host.SendMessage(Main(), kMsgSecondInstance, 0, 0);
+    EXPECT_TRUE(host.IsWindowVisible(Main()));
+
+    shell.trays[0]->Choose(kTrayExit);
+    host.ProcessPending();
+    EXPECT_FALSE(host.IsWindow(Main()));
+    EXPECT_TRUE(shell.trays.empty()) << "the icon goes with the window";
+}
+
+TEST_F(TrayAndWindow, WithoutATrayMinimiseOnlyMinimises)
+{
+    shell.trayAvailable = false;
+    Start();
+    host.SendMessage(Main(), 2002, 2002, CE_CLICK);
+    EXPECT_TRUE(host.IsIconic(Main()));
+}
+
+TEST_F(TrayAndWindow, ShellButtonsOpenTheMouseSettingsAndTheWebSite)
+{
+    Start();
+    host.SendMessage(Main(), 3330, 3330, CE_DOWN);
+    EXPECT_EQ(shell.mouseSettingsRuns, 0) << "only a click acts";
+    host.SendMessage(Main(), 3330, 3330, CE_CLICK);
+    host.SendMessage(Main(), 3503, 3503, CE_CLICK);
+    EXPECT_EQ(shell.mouseSettingsRuns, 1);
+    ASSERT_EQ(shell.webAddresses.size(), 1u);
+    EXPECT_EQ(shell.webAddresses[0], kMakerWebAddress);
+}
+
+TEST_F(TrayAndWindow, WindowIsCentredInTheWorkAreaAtTheScaledSize)
+{
+    Start();
+    const Rect r = host.GetWindowRect(Main());
+    EXPECT_EQ(r.Width(), 1127);
+    EXPECT_EQ(r.Height(), 740);
+    EXPECT_EQ(r.left, (1920 - 1127) / 2);
+    EXPECT_EQ(r.top, (1040 - 740) / 2);
+}
+
+class NarrowScreen : public MainWindowTest {
+protected:
+    NarrowScreen() : MainWindowTest({0, 0, 1024, 700}, {0, 30, 1024, 700}) {}
+};
+
+TEST_F(NarrowScreen, WindowStartsAtTheWorkAreaCorner)
+{
+    Start();
+    const Rect r = host.GetWindowRect(Main());
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 30) << "below the top panel, not under it";
+    EXPECT_FLOAT_EQ(g_uiScale, 1.0f);
+}
+
+class WideScreen : public MainWindowTest {
+protected:
+    WideScreen() : MainWindowTest({0, 0, 3840, 2160}, {0, 0, 3840, 2120}) {}
+};
+
+TEST_F(WideScreen, ScaleTwoDoublesTheWindow)
+{
+    Start();
+    EXPECT_FLOAT_EQ(g_uiScale, 2.0f);
+    const Rect r = host.GetWindowRect(Main());
+    EXPECT_EQ(r.Width(), 2254);
+    EXPECT_EQ(r.Height(), 1480);
+}
+
+class SecondStart : public MainWindowTest {};
+
+TEST_F(SecondStart, AnotherInstanceRunningShowsNothing)
+{
+    AppEnvironment env;
+    env.startup = Startup();
+    sim = std::make_unique<platform::SimMouse>(deviceClock, true, false);
+    env.devices = {sim.get(), &deviceClock, sim.get()};
+    env.acquireSingleInstance = [] { return false; };
+    CTevlanApp app(std::move(env));
+    EXPECT_FALSE(app.InitInstance());
+    EXPECT_FALSE(app.RanMainWindow());
+    EXPECT_TRUE(host.TopLevelWindows().empty());
+    EXPECT_TRUE(host.ModalLog().empty());
+}
+
+}  // namespace

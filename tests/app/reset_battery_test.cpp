@@ -1,0 +1,171 @@
+// The factory reset with its two dialogs, the progress bar's own timing, and
+// the battery display after status answers.
+#include "app_test_support.h"
+
+#include "app/progress_bar_dlg.h"
+#include "persist/profile_file.h"
+#include "persist/settings_file.h"
+#include "persist/ui_text.h"
+
+namespace {
+
+using platform::HeadlessModal;
+
+class FactoryResetTest : public MainWindowTest {
+protected:
+    void PrepareProfiles()
+    {
+        Start();
+        Settle(10000);  // the start-up save is done
+        SetCurrentProfile(2);
+        dlg->RefreshFromProfile();
+        g_profiles[2].settings[kSetProfileName].value = u"Mine";
+        g_profiles[2].PollingRateValue[0] = 0;
+        g_profiles[2].buttons[0].code = {0x01, 0xF1, 0x00};
+        g_profiles[1].settings[kSetProfileName].value = u"Other";
+        g_profiles[1].PollingRateValue[0] = 1;
+        ASSERT_TRUE(::SaveAllProfileFiles());
+        for (int i = 0; i < 5; ++i) before[i] = ReadFile("config/default" + std::to_string(i) + ".psf");
+        other = g_profiles[1];
+        ResetProfileToDefaults(defaults, 2);
+    }
+
+    std::string before[5];
+    ProfileRecord other;
+    ProfileRecord defaults;
+};
+
+TEST_F(FactoryResetTest, ConfirmedResetsOnlyTheActiveProfileKeepingItsName)
+{
+    PrepareProfiles();
+    for (int i = 0; i < 5; ++i) std::filesystem::remove(dataDir + "config/default" + std::to_string(i) + ".psf");
+    host.ScriptModal(u"firmware-reset", [](HeadlessModal& m) {
+        EXPECT_FALSE(m.text.empty());
+        m.Send(2010, 2010, CE_CLICK);
+    });
+    host.SendMessage(Main(), 2045, 2045, CE_CLICK);
+    Settle();
+
+    EXPECT_EQ(g_profiles[2].settings[kSetProfileName].value, u"Mine");
+    ProfileRecord expected = defaults;
+    expected.settings[kSetProfileName].value = u"Mine";
+    EXPECT_TRUE(g_profiles[2] == expected) << "everything else back to the defaults";
+    EXPECT_TRUE(g_profiles[1] == other);
+    // Only the active profile's slot file is written.
+    EXPECT_TRUE(Exists("config/default2.psf"));
+    for (int i : {0, 1, 3, 4}) EXPECT_FALSE(Exists("config/default" + std::to_string(i) + ".psf")) << i;
+    EXPECT_NE(ReadFile("config/default2.psf"), before[2]);
+    EXPECT_NE(ReadFile("config/default2.psf").find(Utf16("Mine")), std::string::npos);
+
+    EXPECT_EQ(sim->State().factoryResets, 1);
+    ASSERT_FALSE(host.ModalLog().empty());
+    EXPECT_EQ(host.ModalLog().back().kind, u"progress");
+    EXPECT_EQ(host.ModalLog().back().text, UiText(146));
+    EXPECT_EQ(dlg->Link()->statusTickCount, 0);
+}
+
+TEST_F(FactoryResetTest, EnterConfirmsEscapeDoesNotAndCancelChangesNothing)
+{
+    PrepareProfiles();
+    const ProfileRecord mine = g_profiles[2];
+    host.ScriptModal(u"firmware-reset", [](HeadlessModal& m) {
+        m.Key(VK_ESCAPE);
+        EXPECT_FALSE(m.Ended()) << "Escape is swallowed";
+        m.Send(2011, 2011, CE_CLICK);
+        EXPECT_TRUE(m.Ended());
+    });
+    host.SendMessage(Main(), 2045, 2045, CE_CLICK);
+    Settle();
+    EXPECT_TRUE(g_profiles[2] == mine);
+    EXPECT_EQ(sim->State().factoryResets, 0);
+    EXPECT_EQ(ReadFile("config/default2.psf"), before[2]);
+
+    host.ScriptModal(u"firmware-reset", [](HeadlessModal& m) { m.Key(VK_RETURN); });
+    host.SendMessage(Main(), 2045, 2045, CE_CLICK);
+    Settle();
+    EXPECT_EQ(sim->State().factoryResets, 1);
+    EXPECT_EQ(g_profiles[2].settings[kSetProfileName].value, u"Mine");
+    EXPECT_FALSE(g_profiles[2] == mine);
+}
+
+class ProgressBar : public MainWindowTest {};
+
+TEST_F(ProgressBar, FillsInHalfASecondOnTheWindowThreadThenEndsItself)
+{
+    Start();
+    LRESULT result = 0;
+    host.ScriptModal(u"progress", [&](HeadlessModal& m) {
+        EXPECT_EQ(m.text, UiText(146));
+        m.Advance(250);
+        EXPECT_FALSE(m.Ended());
+        m.Advance(240);
+        EXPECT_FALSE(m.Ended()) << "490 ms: the bar is not full yet";
+        m.Advance(40);
+        EXPECT_TRUE(m.Ended()) << "full at 500 ms, ended 20 ms later";
+    });
+    CProgressBarDlg progress(UiText(146), u"caption", Main());
+    result = progress.DoModal();
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(progress.Progress(), 100);
+}
+
+TEST_F(ProgressBar, BarIsDrawnUpToTheProgress)
+{
+    Start();
+    host.ScriptModal(u"progress", [&](HeadlessModal& m) {
+        m.Advance(250);  // about half
+        const platform::IImage* img = m.host.Snapshot(m.window);
+        ASSERT_NE(img, nullptr);
+        const int y = CProgressBarDlg::kBarTop + 6;
+        // Left of the bar's end the bar picture, right of it the background:
+        // the two differ in the bar band.
+        EXPECT_NE(img->Pixel(20, y), img->Pixel(400, y));
+        EXPECT_EQ(img->Pixel(400, y), img->Pixel(420, y));
+    });
+    CProgressBarDlg progress(u"x", u"", Main());
+    progress.DoModal();
+}
+
+class Battery : public MainWindowTest {
+protected:
+    CBattery* Gauge() { return dlg->Find<CBattery>(CBattery::kId); }
+    CStaticText* Text() { return dlg->Find<CStaticText>(3405); }
+};
+
+TEST_F(Battery, FullChargeShows100PercentWithTheTextVisible)
+{
+    Start({}, {0x25, 40, 2});
+    Settle(1000);
+    EXPECT_EQ(Text()->LabelText(), u"100%");
+    EXPECT_TRUE(Text()->IsVisible());
+    EXPECT_EQ(Gauge()->level, 100);
+    EXPECT_EQ(Gauge()->displayState, CBattery::kCharged);
+}
+
+TEST_F(Battery, ChargingHidesTheTextAndAnimates)
+{
+    Start({}, {0x25, 40, 1});
+    Settle(1000);
+    EXPECT_FALSE(Text()->IsVisible());
+    EXPECT_EQ(Gauge()->displayState, CBattery::kCharging);
+    int seen[5];
+    for (int& s : seen) {
+        s = Gauge()->chargingLevel;
+        Settle(1000);
+    }
+    EXPECT_EQ(seen[1] - seen[0] == 25 || seen[1] == 25, true);
+    EXPECT_NE(seen[0], seen[1]);
+    // 25, 50, 75, 100 and round again.
+    for (int i = 1; i < 5; ++i) EXPECT_EQ(seen[i], seen[i - 1] == 100 ? 25 : seen[i - 1] + 25);
+}
+
+TEST_F(Battery, LevelAbove100ShowsZero)
+{
+    Start({}, {0x25, 150, 0});
+    Settle(1000);
+    EXPECT_EQ(Text()->LabelText(), u"0%");
+    EXPECT_TRUE(Text()->IsVisible());
+    EXPECT_EQ(Gauge()->level, 0);
+}
+
+}  // namespace
