@@ -61,6 +61,7 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Configuration program for a programmable 
 set(CPACK_PACKAGE_DESCRIPTION
   "Tevlan sets up the mouse's five on-board profiles: buttons, DPI levels, polling rate, lift-off distance, debounce, power saving, lighting and macros. tevlanctl does the same from the command line.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_INSTALL_PREFIX /usr)
 # The install step sees the real prefix (/usr) and writes below DESTDIR, so
 # the udev rule's choice above holds for the package too.
 set(CPACK_SET_DESTDIR ON)
