@@ -8,6 +8,11 @@
 #include <functional>
 #include <fstream>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -86,6 +91,30 @@ TEST(QtShell, TrayMenuReportsItemsByIdAndActivationByCallback) {
     ASSERT_EQ(qt->Menu()->actions().size(), 1);
     qt->Menu()->actions()[0]->trigger();
     EXPECT_EQ(got, (std::vector<int>{2076, -1, 2077}));
+}
+
+TEST(QtShell, StartsTheMouseSettingsFoundOnPathAndNothingElse) {
+    ASSERT_NE(App(), nullptr);
+    char tmpl[] = "/tmp/tvl-bin-XXXXXX";
+    std::string bin = mkdtemp(tmpl), fifo = bin + "/said";
+    std::string old = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", bin.c_str(), 1);
+    EXPECT_FALSE(QtShellServices().OpenMouseSettings());  // none installed: nothing, no error
+    // A stand-in settings program that tells us its arguments.
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    std::string program = bin + "/cinnamon-settings";
+    std::ofstream(program) << "#!/bin/sh\necho \"$@\" > " << fifo << "\n";
+    chmod(program.c_str(), 0755);
+    EXPECT_TRUE(QtShellServices().OpenMouseSettings());
+    setenv("PATH", old.c_str(), 1);
+    char said[32] = {};
+    pollfd p{reader, POLLIN, 0};
+    ASSERT_GT(poll(&p, 1, 5000), 0);
+    EXPECT_GT(read(reader, said, sizeof said - 1), 0);
+    EXPECT_EQ(std::string(said), "mouse\n");
+    close(reader);
+    std::system(("rm -rf '" + bin + "'").c_str());
 }
 
 // Plays the user in the next file dialog: checks what it shows, then acts.
