@@ -19,8 +19,10 @@
 //
 // Access: the program does not run as root, so a node is opened with the
 // rights the udev rule data/70-tevlan.rules gives the logged-in user. Right
-// after a node appears the rule may not have been applied yet; Open then
-// retries EACCES for a short while (on the given clock).
+// after a node appears (as the change monitor saw it) the rule may not have
+// been applied yet; Open then retries EACCES for a short while (on the given
+// clock). A node nobody may open is still listed, from what udev and sysfs
+// tell about it, so that opening it can name the missing rule.
 #include "platform/clock/clock.h"
 #include "platform/hid/hid_transport.h"
 
