@@ -115,6 +115,10 @@ CtlDeviceSession::CtlDeviceSession(const CtlOptions& options, std::ostream& trac
         status.batteryLevel = options.simBattery;
         status.chargeState = options.simCharge;
         sim->SetStatus(status);
+        if (options.simFailWrites > 0)
+            sim->FailNextWrites(options.simFailWrites);
+        if (options.simFailReads > 0)
+            sim->FailNextReads(options.simFailReads);
         device_ = std::move(sim);
     } else {
         clock_ = std::make_unique<platform::SteadyClock>();

@@ -162,6 +162,11 @@ CtlParseResult ParseCtlArguments(const std::vector<std::string>& args)
             } else {
                 return fail("--sim-products takes A (cable), B (receiver), AB (both) or none, not '" + value + "'");
             }
+        } else if (name == "--sim-fail-writes" || name == "--sim-fail-reads") {
+            uint8_t n = 0;
+            if (std::string e = byteValue("how many", n); !e.empty())
+                return fail(e);
+            (name == "--sim-fail-writes" ? o.simFailWrites : o.simFailReads) = n;
         } else if (name == "--sensor") {
             if (!needValue("a sensor identifier"))
                 return fail("--sensor needs a sensor identifier, like 0x3325");
@@ -279,6 +284,8 @@ Options (before the command):
   --sim-products A|B|AB|none
                          simulated mouse: plugged in by cable (A, the default), through
                          its receiver (B), both (AB), or not at all (none)
+  --sim-fail-writes N, --sim-fail-reads N
+                         simulated mouse: the next N feature reports written (read) fail
   --help, --version
 
 tevlanctl reads the data folder but never repairs or rewrites it; the only file

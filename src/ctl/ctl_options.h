@@ -32,6 +32,8 @@ struct CtlOptions {
     uint8_t simCharge = 0;
     bool simA = true;
     bool simB = false;
+    int simFailWrites = 0;  // the next N feature writes fail
+    int simFailReads = 0;   // the next N feature reads fail
 
     CtlCommand command = CtlCommand::None;
     std::string file;                 // apply (optional), profile show/new, macros show

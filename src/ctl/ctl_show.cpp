@@ -125,8 +125,10 @@ void PrintProfileText(std::ostream& out, const ProfileRecord& r, const std::stri
     for (int i = 0; i < kDpiLevelCount; ++i) {
         const bool on = (r.DPIOffOnFlagValue >> i) & 1;
         const int step = r.XYSettingValue[size_t(i)];
-        out << "  level " << i + 1 << "  " << (on ? "on " : "off") << "  step " << step << "  "
-            << DpiStepValue(step) << " DPI  colour " << ColourText(r.DPILevelIndication[size_t(i)]) << "\n";
+        char line[96];
+        std::snprintf(line, sizeof line, "  level %d  %-3s  step %3d  %5d DPI  colour %s\n", i + 1, on ? "on" : "off",
+                      step, DpiStepValue(step), ColourText(r.DPILevelIndication[size_t(i)]).c_str());
+        out << line;
     }
     out << "  angle snap " << int(r.AngleSnapValue) << ", lift detection " << int(r.LiftDetectionValue) << "\n";
 

@@ -365,6 +365,55 @@ TEST_F(CtlProcess, ApplyRefusesInvalidInputsBeforeTouchingTheMouseAndLeavesThemA
     EXPECT_EQ(DataFolderFiles(), (std::vector<std::string>{"config", "config/config.ini", "config/default0.psf"}));
 }
 
+TEST_F(CtlProcess, ApplyGivesProfilesPreparedForAnotherSensorThatSensorsDefaultsInMemoryOnly)
+{
+    // Sensor was changed to 0x3360 by hand; PreST still names 0x3325.
+    WriteSettings(0, 0x3360);
+    std::u16string settings = FormatSettingsFile([&] {
+        CStdioFileEx f;
+        f.Open(Config("config.ini").string(), CStdioFileEx::modeRead);
+        auto table = g_settings;
+        ParseSettingsFile(f, table);
+        table[kSettingPreST].value = u"0xCCDA";
+        return table;
+    }());
+    WriteFile(Config("config.ini"), EncodeUtf16LeFile(settings));
+    ProfileRecord p = ResetRecord(0);
+    p.XYSettingValue = {1, 2, 3, 4, 5, 6, 7, 8};
+    ASSERT_TRUE(WriteProfileRecord(p, Config("default0.psf").string()));
+    const std::string before = ReadFile(Config("default0.psf"));
+
+    CtlRun r = Ctl({"--trace", "apply"});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_NE(r.err.find("prepared for another sensor"), std::string::npos) << r.err;
+    g_sensorId = 0x3360;
+    ProfileRecord prepared = p;
+    ApplySensorDpiDefaults(prepared);
+    CtlRun expected = Ctl({"--trace", "apply", "--sensor", "0x3360", [&] {
+                               const fs::path f = root_ / "prepared.psf";
+                               WriteProfileRecord(prepared, f.string());
+                               return f.string();
+                           }()});
+    ASSERT_EQ(expected.exit, 0) << expected.err;
+    EXPECT_EQ(r.Writes()[8], expected.Writes()[8]);
+    EXPECT_EQ(ReadFile(Config("default0.psf")), before) << "the program saves the prepared profiles; we don't";
+}
+
+TEST_F(CtlProcess, DeviceIoFailuresAreExitCodeFourWithTheReason)
+{
+    CtlRun apply = Ctl({"--sim-fail-writes", "3", "--trace", "apply"});
+    EXPECT_EQ(apply.exit, 4);
+    EXPECT_NE(apply.err.find("3 of 16 reports could not be written"), std::string::npos) << apply.err;
+    EXPECT_NE(apply.err.find("E write failed"), std::string::npos) << "the trace shows the failed writes";
+    EXPECT_TRUE(apply.out.empty());
+
+    CtlRun read = Ctl({"--sim-fail-reads", "1", "status"});
+    EXPECT_EQ(read.exit, 4);
+    EXPECT_NE(read.err.find("status request failed"), std::string::npos) << read.err;
+    EXPECT_EQ(Ctl({"--sim-fail-writes", "1", "status"}).exit, 4);
+    EXPECT_EQ(Ctl({"--sim-fail-writes", "1", "reset"}).exit, 4);
+}
+
 // --- reset ----------------------------------------------------------------------
 
 TEST_F(CtlProcess, ResetSendsTheFactoryResetCommandAndTouchesNoFile)

@@ -38,3 +38,14 @@ TEST(JsonWriter, PutsCommasBetweenMembersAndElementsOfNestedContainers)
     j.EndObject();
     EXPECT_EQ(j.Text(), "{\"a\":[[],-1,{},null,true],\"b\":2,\"c\":[]}");
 }
+
+TEST(JsonWriter, KeepsTheDocumentValidUtf8WhateverBytesAPathHolds)
+{
+    // A stray continuation byte, a truncated sequence, an encoded surrogate and
+    // an overlong slash each become U+FFFD; a good sequence passes unchanged.
+    EXPECT_EQ(JsonQuote("a\x80" "b"), "\"a\xEF\xBF\xBD" "b\"");
+    EXPECT_EQ(JsonQuote("\xE4\xB8"), "\"\xEF\xBF\xBD\xEF\xBF\xBD\"");
+    EXPECT_EQ(JsonQuote("\xED\xA0\x80"), "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\"");
+    EXPECT_EQ(JsonQuote("\xC0\xAF"), "\"\xEF\xBF\xBD\xEF\xBF\xBD\"");
+    EXPECT_EQ(JsonQuote("/home/j\xC3\xB6rg"), "\"/home/j\xC3\xB6rg\"");
+}
