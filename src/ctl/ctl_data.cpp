@@ -1,5 +1,8 @@
 #include "ctl/ctl_data.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "ctl/ctl_options.h"
 #include "macros/macro_library_file.h"
 #include "persist/profile_file.h"
@@ -24,11 +27,17 @@ std::string SensorText(uint16_t id)
 
 std::string DescribeBadTextFile(const std::string& path, const std::u16string& header)
 {
-    if (platform::DirectoryExists(path))
+    std::error_code ec;
+    const std::filesystem::file_status st = std::filesystem::status(path, ec);
+    if (!std::filesystem::exists(st))
+        return path + " does not exist";
+    if (std::filesystem::is_directory(st))
         return path + " is a folder, not a file";
+    if (!std::filesystem::is_regular_file(st))
+        return path + " is not a regular file";
     std::optional<std::string> bytes = platform::ReadWholeFile(path);
     if (!bytes)
-        return platform::FileExists(path) ? "cannot read " + path : path + " does not exist";
+        return "cannot read " + path + " (may you read it?)";
     if (bytes->empty())
         return path + " is empty";
     if (bytes->size() < 2 || uint8_t((*bytes)[0]) != 0xFF || uint8_t((*bytes)[1]) != 0xFE)
