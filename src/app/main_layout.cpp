@@ -32,6 +32,10 @@ constexpr int kColumnWidth = 262;   // headers and panel frames
 constexpr int kHeaderHeight = 25;
 constexpr COLORREF kText = RGB(180, 180, 180);
 constexpr const char16_t* kNumericFace = u"Tahoma";
+// The pointer preferences reach below their 110-unit panel; their frame is
+// drawn down to the desktop settings button so that nothing floats outside.
+constexpr int kDesktopSettingsTop = 252;
+constexpr int kWindowsFrameHeight = kDesktopSettingsTop + 25 + 8;
 
 constexpr std::array<MainSectionInfo, kMainSectionCount> kSections{{
     {3001, 11, 1, 37, 196, true},    // DPI: never moves
@@ -230,7 +234,11 @@ void CMainLayout::CreateFixedControls()
 
     // Battery block.
     caption(3007, 36, 398, 266, 423, 15);
+    // The "Profiles" caption shares the battery caption's place and would
+    // title the battery block wrongly; it is kept for whoever shows it but
+    // not drawn.
     caption(3009, 36, 398, 266, 423, 10);
+    if (CControlBase* c = dlg_.FindControl(3009)) c->SetAvailable(false);
     {
         auto battery = std::make_unique<CBattery>(w, ScaleRect(80, 433, 110, 494));
         battery->LoadImages(Skin(u"battery_full.png"), Skin(u"battery_empty.png"), Skin(u"battery_charging.png"),
@@ -298,7 +306,9 @@ void CMainLayout::CreateFixedControls()
     // Bottom row and the window buttons.
     button(3502, 36, 700, 105, 720, u"button2_nr.png", u"button2_ov.png", UiText(1));
     text(3021, 150, 702, 360, 720, UiText(3) + u":1.1.1");
-    button(2047, 913, 611, 982, 631, u"button2_nr.png", u"button2_ov.png", UiText(6));
+    // Apply sits in the bottom row beside Reset: higher up in the column it
+    // would lie under the pointer preferences whenever DPI is open too.
+    button(2047, 963, 700, 1032, 720, u"button2_nr.png", u"button2_ov.png", UiText(6));
     button(2045, 1040, 700, 1109, 720, u"button2_nr.png", u"button2_ov.png", UiText(7));
     button(2002, 1072, 12, 1087, 27, u"min_nr.png", u"min_ov.png", u"");
     button(2001, 1092, 12, 1107, 27, u"exit_nr.png", u"exit_ov.png", u"");
@@ -506,9 +516,12 @@ void CMainLayout::CreateWindowsSection(int p)
 
     text(3133, 20, 7, 220, 25, UiText(130));
     {
-        auto b = std::make_unique<CImageButton>(w, 3330, at(20, 30, 235, 75), UiText(260));
+        // Below the double-click speed, where its caption does not run into
+        // the pointer speed slider and the precision check.
+        auto b = std::make_unique<CImageButton>(w, 3330, at(20, kDesktopSettingsTop, 235, kDesktopSettingsTop + 25),
+                                                UiText(260));
         b->LoadNormalAndHover(Skin(u"button4_nr.png"), Skin(u"button4_nr.png"));
-        place(Add(g, std::move(b)), 20, 30, 235, 75);
+        place(Add(g, std::move(b)), 20, kDesktopSettingsTop, 235, kDesktopSettingsTop + 25);
     }
     bar(3139, 36);
     place(Add(g, MakeSlider(w, 2043, at(20, 31, 205, 44), 11)), 20, 31, 205, 44);
@@ -653,7 +666,8 @@ void CMainLayout::DrawBackground(platform::ICanvas& dc, const Rect& client)
     if (IsSectionOpen(MainSection::Dpi)) DrawFrame(dc, kColumnX, 62, kColumnWidth, 196);
     for (MainSection s : {S::Lighting, S::Polling, S::LiftOff, S::Debounce, S::Windows}) {
         if (!IsSectionOpen(s)) continue;
-        DrawFrame(dc, kColumnX, PanelTop(s), kColumnWidth, SectionInfo(s).panelHeight);
+        DrawFrame(dc, kColumnX, PanelTop(s), kColumnWidth,
+                  s == MainSection::Windows ? kWindowsFrameHeight : SectionInfo(s).panelHeight);
     }
 
     dlg_.DrawControls(dc, client);

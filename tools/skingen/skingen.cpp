@@ -26,6 +26,8 @@
 #include <QTextStream>
 #include <QtMath>
 
+#include "main_window_art.h"
+
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -56,6 +58,12 @@ struct Picture {
 std::vector<Picture> g_pictures;
 
 void Add(const QString& name, int w, int h, bool twice, Painter p) {
+    // A later picture of the same name replaces the earlier one.
+    for (Picture& pic : g_pictures)
+        if (pic.name == name) {
+            pic = {name, w, h, twice, std::move(p)};
+            return;
+        }
     g_pictures.push_back({name, w, h, twice, std::move(p)});
 }
 
@@ -715,6 +723,7 @@ int main(int argc, char** argv) {
     MacroPictures();
     Frames();
     Resources();
+    AddMainWindowArt(Add);
 
     QFile mf(out.filePath("manifest.txt"));
     if (!mf.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) return 1;
