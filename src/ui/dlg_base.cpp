@@ -194,10 +194,12 @@ void CDlgBase::SetBackgroundBitmap(std::unique_ptr<CSkinImage> bitmap)
         int64_t r = 0, g = 0, b = 0;
         for (int y = 0; y < raw.Height(); ++y)
             for (int x = 0; x < raw.Width(); ++x) {
+                // As drawn on the opaque black the cache starts with.
                 COLORREF c = raw.Pixel(x, y);
-                r += GetRValue(c);
-                g += GetGValue(c);
-                b += GetBValue(c);
+                int a = raw.Alpha(x, y);
+                r += GetRValue(c) * a / 255;
+                g += GetGValue(c) * a / 255;
+                b += GetBValue(c) * a / 255;
             }
         backgroundColour_ = RGB(static_cast<int>(r / n), static_cast<int>(g / n), static_cast<int>(b / n));
     }
