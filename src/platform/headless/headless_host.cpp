@@ -169,11 +169,11 @@ bool HeadlessHost::AcceptsInput(WindowId top) const
 {
     const Win* win = Find(top);
     if (!win || !win->enabled || win->kind == WindowKind::Overlay) return false;
-    if (modalStack_.empty()) return true;
-    // While a dialog runs modally only it and the windows it owns (its
-    // popups) take input.
-    WindowId modal = modalStack_.back()->window;
-    return top == modal || IsOwnedBy(top, modal);
+    // A modal run disables its owner, as a dialog does on the desktop; the
+    // dialog itself, its popups and unrelated windows stay usable.
+    for (const ModalFrame* f : modalStack_)
+        if (!f->ended && GetOwner(f->window) == top) return false;
+    return true;
 }
 
 // ---- lifetime --------------------------------------------------------------

@@ -287,20 +287,15 @@ WindowId QtWindowHost::TopLevelOf(WindowId w) const
     return win->isEdit ? win->owner : w;
 }
 
-bool QtWindowHost::IsOwnedBy(WindowId w, WindowId owner) const
-{
-    for (const Win* win = Find(w); win; win = Find(win->owner))
-        if (win->owner == owner) return true;
-    return false;
-}
-
 bool QtWindowHost::AcceptsInput(WindowId top) const
 {
     const Win* win = Find(top);
     if (!win || !win->enabled || win->kind == WindowKind::Overlay) return false;
-    if (modalStack_.empty()) return true;
-    WindowId modal = modalStack_.back()->window;
-    return top == modal || IsOwnedBy(top, modal);
+    // A modal run disables its owner, as a dialog does on the desktop; the
+    // dialog itself, its popups and unrelated windows stay usable.
+    for (const ModalFrame* f : modalStack_)
+        if (!f->ended && GetOwner(f->window) == top) return false;
+    return true;
 }
 
 WindowId QtWindowHost::CreateWindow(IWindowClient* client, const WindowParams& params)
@@ -370,8 +365,16 @@ void QtWindowHost::DestroyWindow(WindowId w)
         std::lock_guard<std::mutex> lock(goneMutex_);
         gone_.insert(w);
     }
-    for (auto it = timers_.begin(); it != timers_.end();)
-        it = it->first.first == w ? timers_.erase(it) : std::next(it);
+    for (auto it = timers_.begin(); it != timers_.end();) {
+        if (it->first.first != w) {
+            ++it;
+            continue;
+        }
+        // The window may be going away from inside one of its own timers.
+        it->second->stop();
+        it->second.release()->deleteLater();
+        it = timers_.erase(it);
+    }
     for (ModalFrame* f : modalStack_)
         if (f->window == w && !f->ended) {
             f->ended = true;
@@ -881,9 +884,10 @@ LRESULT QtWindowHost::RunModal(WindowId w)
         QEventLoop loop;
         frame.loop = &loop;
         modalStack_.push_back(&frame);
-        // Qt keeps input away from every window but this one and the
-        // windows it owns (its popups are its children).
-        win->widget->setWindowModality(Qt::ApplicationModal);
+        // Qt blocks the owner's window hierarchy too, so that the desktop
+        // keeps the dialog above it; a run without an owner (the main
+        // window) blocks nothing.
+        if (win->owner) win->widget->setWindowModality(Qt::WindowModal);
         ShowWindow(w, SW_SHOW);
         if (!frame.ended) loop.exec();
         frame.loop = nullptr;

@@ -100,7 +100,6 @@ private:
     Win* Find(WindowId w);
     const Win* Find(WindowId w) const;
     WindowId TopLevelOf(WindowId w) const;
-    bool IsOwnedBy(WindowId w, WindowId owner) const;
     bool AcceptsInput(WindowId top) const;
     void Activate(WindowId w, WPARAM how);
     void ActivateAfterLoss(WindowId owner);

@@ -180,9 +180,11 @@ public:
     virtual std::u16string GetWindowText(WindowId w) const = 0;
 
     // ---- modal runs ----
-    // Shows the window, keeps input away from every other window except the
-    // ones it owns, and runs the loop until EndModal(w, result); then hides
-    // it and returns result. The caller destroys the window afterwards.
+    // Shows the window, keeps input away from its owner (and from the owners
+    // of any runs it sits in) as the desktop's dialogs do, and runs the loop
+    // until EndModal(w, result); then hides it and returns result. Windows
+    // it does not sit on, such as a modeless dialog without an owner, stay
+    // usable. The caller destroys the window afterwards.
     virtual LRESULT RunModal(WindowId w) = 0;
     // May be called before RunModal (for example from WM_CREATE): the run
     // then returns at once.

@@ -193,14 +193,17 @@ TEST_F(HeadlessTest, ScriptedModalRunsEndWithTheButtonTheScriptClicked)
 
 TEST_F(HeadlessTest, ModalRunKeepsInputAwayFromTheOwnerAndEndsOnQuit)
 {
-    Recorder owner;
+    Recorder owner, modeless;
     WindowId main = Open(owner, {0, 0, 400, 300});
+    WindowId free = Open(modeless, {0, 400, 100, 500});
     ModalDialog dlg;
     WindowId d = Open(dlg, {500, 0, 600, 100}, WindowKind::Dialog, main);
     host.ScriptModal([&](HeadlessModal& m) {
         size_t before = owner.Only(WM_LBUTTONDOWN).size();
         host.Click(main, {10, 10});
         EXPECT_EQ(owner.Only(WM_LBUTTONDOWN).size(), before) << "the owner is blocked while the dialog runs";
+        host.Click(free, {10, 10});
+        EXPECT_EQ(modeless.Only(WM_LBUTTONDOWN).size(), 1u) << "a window without the dialog on it is not";
         host.PostQuitMessage(3);
         m.Advance(1);
     });
