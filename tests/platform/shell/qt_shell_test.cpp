@@ -32,6 +32,10 @@ extern "C" const char* __tsan_default_suppressions() {
     return "race:QWaitCondition::~QWaitCondition\nrace:QFileInfoGatherer\n";
 }
 #endif
+// Fontconfig keeps a cache for the life of the process that it never frees.
+#if defined(__SANITIZE_ADDRESS__)
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+#endif
 
 namespace {
 
