@@ -347,7 +347,10 @@ void CMainLayout::CreateDpiSection()
         bar->LoadFill(Skin(u"mouse/dpi_bar_2.png"));
         Add(1, std::move(bar));
 
-        auto label = std::make_unique<CDPIRadioButton>(w, UINT(3290 + k), ScaleRect(870 + dx, 212, 896 + dx, 223));
+        // Four units wider on each side than the swatch below it, so that
+        // five-digit values fit instead of ending in an ellipsis; the
+        // columns are 37 units apart, so neighbours still do not touch.
+        auto label = std::make_unique<CDPIRadioButton>(w, UINT(3290 + k), ScaleRect(866 + dx, 212, 900 + dx, 223));
         label->LoadImage1(Skin(u"dpi_value.png"));
         label->SetFont(ScaleUnits(11), kNumericFace);
         Add(1, std::move(label));
