@@ -24,7 +24,8 @@ public:
     // The listener threads, the I/O thread and the hot-plug callback reach
     // the window only through this. It is called until the DeviceLink is
     // destroyed (its I/O thread finishes then); tasks that run after that do
-    // nothing, and a host that is shutting down may drop them.
+    // nothing, and a host that is shutting down may drop them. It must not
+    // wait for the window thread: the link joins its threads from there.
     virtual void PostToWindowThread(std::function<void()> task) = 0;
 
     // Starting a running timer restarts it.
