@@ -28,7 +28,9 @@ void CProgressBarDlg::CreateControls(Rect)
 {
     if (controlsCreated) return;
     controlsCreated = true;
-    auto text = std::make_unique<CStaticText>(hwnd_, 2012, ScaleRect(10, 3, 164, 23), RGB(190, 190, 190),
+    // As wide as the dialog: the texts of the language files are longer than
+    // the short caption strip the picture was drawn for.
+    auto text = std::make_unique<CStaticText>(hwnd_, 2012, ScaleRect(10, 3, 419, 23), RGB(190, 190, 190),
                                               DT_LEFT | DT_VCENTER | DT_SINGLELINE);
     text->SetLabelText(text_);
     text->SetFont(ScaleUnits(18), g_uiFont.face);

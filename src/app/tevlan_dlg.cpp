@@ -133,7 +133,7 @@ bool CTevlanDlg::OnInitDialog()
     RefreshFromProfile();
     if (link_) {
         link_->ResetLinkState();
-        link_->PrimeSentImages();
+        if (!devices_.freshMouse) link_->PrimeSentImages();
         link_->ScanDevices();
         if (link_->anyPresent && link_->needStatusQuery) {
             link_->needStatusQuery = false;
@@ -237,6 +237,11 @@ LRESULT CTevlanDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_TIMER: OnTimer(static_cast<UINT>(wParam)); return 0;
     case WM_DESTROY: OnDestroy(); return CDlgBase::WindowProc(message, wParam, lParam);
     case WM_CLOSE: CloseProgram(); return 0;
+    case WM_MOUSEMOVE: {
+        const LRESULT r = CDlgBase::WindowProc(message, wParam, lParam);
+        OnMainMouseMove(*this, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return r;
+    }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case kTrayShow: BringToFront(); return 0;
@@ -561,6 +566,10 @@ void CTevlanDlg::DrawBackground(platform::ICanvas& dc, const Rect& client) { Dra
 
 void CTevlanDlg::OnPaint(HWND self, platform::ICanvas& canvas, const Rect& dirty)
 {
+    if (Host().IsIconic(self)) {
+        PaintMainMinimised(*this, canvas, Host().GetClientRect(self));
+        return;
+    }
     CDlgBase::OnPaint(self, canvas, dirty);
     if (!firstPaintSeen_) {
         firstPaintSeen_ = true;

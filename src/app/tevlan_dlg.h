@@ -69,6 +69,10 @@ struct MainWindowDevices {
     platform::IHidBackend* hid = nullptr;     // hidraw or the sim, possibly traced
     platform::IClock* deviceClock = nullptr;  // paces the device I/O thread
     platform::SimMouse* sim = nullptr;        // set for --device sim: F9/F10/F11 and the tray entries
+    // The mouse holds nothing of the profile yet (the simulated one starts
+    // empty): the first apply sends it everything instead of only what
+    // differs from the stored profile.
+    bool freshMouse = false;
 };
 
 class CTevlanDlg final : public CDlgBase, public IDeviceHost {

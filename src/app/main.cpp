@@ -1,0 +1,107 @@
+// The tevlan program: picks the window system, the shell and the mouse
+// (the real one through hidraw, or the simulated one), then hands over to
+// CTevlanApp. Everything else is in tevlan_app.
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app_options.h"
+#include "app/tevlan_app.h"
+#include "persist/data_folders.h"
+#include "platform/clock/clock.h"
+#include "platform/hid/traced_backend.h"
+#include "platform/hidraw/hidraw_backend.h"
+#include "platform/instance/instance_notifier_qt.h"
+#include "platform/instance/single_instance.h"
+#include "platform/qt/qt_application.h"
+#include "platform/shell/qt_shell_services.h"
+#include "platform/sim/sim_mouse.h"
+
+namespace {
+
+int64_t WallClockMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const AppParseResult parsed = ParseAppArguments(args);
+    if (!parsed.error.empty()) {
+        std::cerr << "tevlan: " << parsed.error << "\n";
+        return 2;
+    }
+    const AppOptions& o = parsed.options;
+    if (o.help) {
+        std::cout << AppHelpText();
+        return 0;
+    }
+
+    // The lock comes first: a second start must show nothing at all.
+    platform::SingleInstance instance;
+    if (instance.Acquire(platform::kSecondInstanceMessage) == platform::InstanceRole::Second) return 0;
+
+    platform::QtApplication application(argc, argv);
+    platform::QtShellServices shell;
+    platform::g_shellServices = &shell;
+
+    platform::SteadyClock clock;
+    std::unique_ptr<platform::SimMouse> sim;
+    std::unique_ptr<platform::HidrawBackend> hidraw;
+    platform::IHidBackend* backend = nullptr;
+    if (o.device == AppDevice::Sim) {
+        sim = std::make_unique<platform::SimMouse>(clock, o.simA, o.simB);
+        platform::SimStatus status;
+        status.sensorCode = o.simSensor;
+        status.batteryLevel = o.simBattery;
+        status.chargeState = o.simCharge;
+        sim->SetStatus(status);
+        backend = sim.get();
+    } else {
+        hidraw = std::make_unique<platform::HidrawBackend>(clock);
+        backend = hidraw.get();
+    }
+    std::unique_ptr<platform::TracedBackend> traced;
+    if (o.trace) {
+        traced = std::make_unique<platform::TracedBackend>(*backend, [](const std::string& line) {
+            std::fprintf(stderr, "%s\n", line.c_str());
+        });
+        backend = traced.get();
+    }
+
+    AppEnvironment env;
+    env.startup.folders = SystemFolderEnvironment();
+    env.startup.dataDir = o.dataDir;
+    env.devices = {backend, &clock, sim.get(), sim != nullptr};
+
+    CTevlanDlg* mainWindow = nullptr;
+    platform::IWindowHost& host = application.Host();
+    // A later start's message 2999 arrives on this (the window) thread.
+    platform::InstanceNotifierQt notifier(instance, [&](uint32_t msg, uint32_t wParam, uint32_t lParam) {
+        if (mainWindow && mainWindow->GetSafeHwnd())
+            host.SendMessage(mainWindow->GetSafeHwnd(), msg, wParam, static_cast<LPARAM>(lParam));
+    });
+    const bool benchFirstFrame = o.benchFirstFrame;
+    env.onMainWindow = [&](CTevlanDlg* w) {
+        mainWindow = w;
+        if (w && benchFirstFrame) {
+            w->onFirstPaint = [&host] {
+                std::printf("first-frame-wall-ms %lld\n", static_cast<long long>(WallClockMs()));
+                std::fflush(stdout);
+                host.PostQuitMessage(0);
+            };
+        }
+    };
+
+    CTevlanApp app(std::move(env));
+    app.InitInstance();
+    platform::g_shellServices = nullptr;
+    return 0;
+}
