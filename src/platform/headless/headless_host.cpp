@@ -901,8 +901,13 @@ LRESULT HeadlessHost::RunModal(WindowId w)
 {
     if (!IsWindow(w) || quit_) return quit_ ? kModalQuit : IDCANCEL;
     ModalRecord record;
-    record.kind = Find(w)->describedKind;
-    record.text = Find(w)->describedText;
+    auto describe = [&] {
+        if (const Win* win = Find(w)) {
+            record.kind = win->describedKind;
+            record.text = win->describedText;
+        }
+    };
+    describe();
     ModalFrame frame;
     frame.window = w;
     if (auto it = earlyEnds_.find(w); it != earlyEnds_.end()) {
@@ -914,6 +919,7 @@ LRESULT HeadlessHost::RunModal(WindowId w)
     if (!frame.ended) {
         ShowWindow(w, SW_SHOW);
         ProcessPending();
+        describe();  // a dialog may say what it is only once it shows
         auto script = std::find_if(scripts_.begin(), scripts_.end(),
                                    [&](const auto& s) { return s.first.empty() || s.first == record.kind; });
         if (script != scripts_.end() && !frame.ended) {
@@ -982,6 +988,13 @@ void HeadlessHost::SetEditSelection(WindowId edit, int start, int end)
     win->selStart = clampPos(start);
     win->selEnd = clampPos(end);
     if (win->selStart > win->selEnd) std::swap(win->selStart, win->selEnd);
+}
+
+std::pair<std::u16string, std::u16string> HeadlessHost::DescriptionOf(WindowId w) const
+{
+    const Win* win = Find(w);
+    if (!win) return {};
+    return {win->describedKind, win->describedText};
 }
 
 int HeadlessHost::EditSelectionStart(WindowId edit) const

@@ -131,6 +131,9 @@ public:
     std::vector<WindowId> TopLevelWindows() const;  // bottom to top
     WindowId WindowAt(Point screen) const;
     WindowId FindEdit(WindowId parent, int controlId) const;
+    // What DescribeWindow said about a window (kind, text): how a test reads
+    // the message of a dialog shown modeless.
+    std::pair<std::u16string, std::u16string> DescriptionOf(WindowId w) const;
     int ExitCode() const { return exitCode_; }
     bool QuitPosted() const { return quit_; }
 

@@ -385,6 +385,25 @@ TEST_F(HeadlessTest, KeysGoToTheActiveWindowAndEnterCanBeSwallowed)
     EXPECT_NE(static_cast<uint32_t>(ups[0].lParam) & 0x80000000u, 0u);
 }
 
+TEST_F(HeadlessTest, WheelGoesToTheWindowUnderThePointerWithItsDelta)
+{
+    Recorder a, b;
+    Open(a, {0, 0, 100, 100});
+    WindowId wb = Open(b, {200, 0, 300, 100});
+    host.MoveMouseTo(wb, {30, 40});
+    host.Wheel(-120);
+    auto wheel = b.Only(WM_MOUSEWHEEL);
+    ASSERT_EQ(wheel.size(), 1u);
+    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(wheel[0].wParam), -120);
+    EXPECT_EQ(GET_X_LPARAM(wheel[0].lParam), 30);
+    EXPECT_TRUE(a.Only(WM_MOUSEWHEEL).empty());
+    // A hidden window is not under the pointer any more.
+    host.ShowWindow(wb, SW_HIDE);
+    host.Wheel(120);
+    EXPECT_EQ(b.Only(WM_MOUSEWHEEL).size(), 1u);
+    EXPECT_EQ(host.WindowAt(host.ClientToScreen(wb, {30, 40})), WindowId{0});
+}
+
 TEST_F(HeadlessTest, DoubleClickArrivesAsItsOwnMessage)
 {
     Recorder r;
