@@ -405,8 +405,10 @@ void CMainLayout::CreateLightingSection(int p)
     }
     place(Add(g, MakeSlider(w, 3220, at(42, 67, 187, 80), 4)), 42, 67, 187, 80);
     place(Add(g, MakeSlider(w, 3200, at(42, 67, 187, 80), 3)), 42, 67, 187, 80);
-    text(3230, 195, 64, 235, 82, u"")->SetFont(ScaleUnits(16), kNumericFace);
-    text(3210, 195, 64, 226, 82, u"")->SetFont(ScaleUnits(16), kNumericFace);
+    // The value captions reach to the panel's edge: "100%" in the numeric
+    // face is wider than the 31 to 40 units the captions were given.
+    text(3230, 195, 64, 256, 82, u"")->SetFont(ScaleUnits(16), kNumericFace);
+    text(3210, 195, 64, 256, 82, u"")->SetFont(ScaleUnits(16), kNumericFace);
     text(3161, 42, 107, 252, 125, UiText(122));
     text(3164, 42, 107, 132, 125, UiText(123));
     for (int j = 0; j < 8; ++j) {
@@ -485,11 +487,12 @@ void CMainLayout::CreateDebounceSection(int p)
     AddMovable(Add(g, std::move(bar)), S::Debounce, 42, 42, 187, 45);
     AddMovable(Add(g, MakeSlider(w, 3530, ScaleRect(kColumnX + 42, p + 37, kColumnX + 187, p + 50), 16)), S::Debounce,
                42, 37, 187, 50);
-    auto value = std::make_unique<CStaticText>(w, 3532, ScaleRect(kColumnX + 195, p + 34, kColumnX + 226, p + 52),
+    // Wide enough for "30ms" in the numeric face (the panel ends at 262).
+    auto value = std::make_unique<CStaticText>(w, 3532, ScaleRect(kColumnX + 195, p + 34, kColumnX + 256, p + 52),
                                                kText, DT_LEFT | DT_SINGLELINE);
     value->SetLabelText(u"12ms");
     value->SetFont(ScaleUnits(16), kNumericFace);
-    AddMovable(Add(g, std::move(value)), S::Debounce, 195, 34, 226, 52);
+    AddMovable(Add(g, std::move(value)), S::Debounce, 195, 34, 256, 52);
 }
 
 void CMainLayout::CreateWindowsSection(int p)
