@@ -16,6 +16,7 @@
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
+#include <cstdio>
 
 namespace platform {
 
@@ -233,6 +234,9 @@ QtWindowHost::QtWindowHost() : thread_(std::this_thread::get_id())
     wayland_ = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
     // The off-screen platform has no stacking order and complains at every raise.
     canRaise_ = QGuiApplication::platformName() != QLatin1String("offscreen");
+    // TEVLAN_TRACE_WINDOWS=1 prints activation changes: the desktops differ
+    // most in how they hand out focus.
+    trace_ = qEnvironmentVariableIntValue("TEVLAN_TRACE_WINDOWS") != 0;
     // Losing the whole application's activation (a click into another
     // program) dismisses popups just as a click into one of ours does.
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState) {
@@ -666,6 +670,7 @@ void QtWindowHost::StartWindowDrag(WindowId w)
 
 void QtWindowHost::Activate(WindowId w, WPARAM how)
 {
+    if (trace_) std::fprintf(stderr, "window: activate %llu (was %llu)\n", (unsigned long long)w, (unsigned long long)active_);
     Win* win = Find(w);
     if (!win || win->isEdit || win->kind == WindowKind::Overlay) return;
     if (win->widget) {
@@ -689,6 +694,10 @@ void QtWindowHost::ActivateAfterLoss(WindowId owner)
 
 void QtWindowHost::CheckApplicationActivation()
 {
+    if (trace_)
+        std::fprintf(stderr, "window: application %s, active widget is window %llu\n",
+                     QGuiApplication::applicationState() == Qt::ApplicationActive ? "active" : "inactive",
+                     (unsigned long long)WindowOfWidget(QApplication::activeWindow()));
     if (QGuiApplication::applicationState() == Qt::ApplicationActive) {
         WindowId now = WindowOfWidget(QApplication::activeWindow());
         if (now && now != active_ && AcceptsInput(now)) Activate(now, WA_ACTIVE);

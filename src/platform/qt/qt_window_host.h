@@ -133,6 +133,7 @@ private:
     Rect dragRect_;
     bool wayland_ = false;
     bool canRaise_ = true;
+    bool trace_ = false;
 };
 
 }  // namespace platform
