@@ -7,18 +7,29 @@
 
 namespace {
 // Popups whose window has been destroyed, deleted at the next safe moment
-// (never inside the host's own delivery of WM_DESTROY).
-std::vector<CWndPopup*>& Graveyard()
+// (never inside the host's own delivery of WM_DESTROY), and at the latest
+// when the program ends.
+struct Graveyard {
+    std::vector<CWndPopup*> dead;
+    bool closing = false;
+    ~Graveyard()
+    {
+        closing = true;
+        for (CWndPopup* p : dead) delete p;
+    }
+};
+
+Graveyard& Yard()
 {
-    static std::vector<CWndPopup*> g;
+    static Graveyard g;
     return g;
 }
 }  // namespace
 
 void CWndPopup::ReapDestroyed()
 {
-    auto dead = std::move(Graveyard());
-    Graveyard().clear();
+    auto dead = std::move(Yard().dead);
+    Yard().dead.clear();
     for (CWndPopup* p : dead) delete p;
 }
 
@@ -36,8 +47,8 @@ CWndPopup::CWndPopup() : font_(UiControlFont()) {}
 CWndPopup::~CWndPopup()
 {
     deleting_ = true;
-    auto& g = Graveyard();
-    g.erase(std::remove(g.begin(), g.end(), this), g.end());
+    Graveyard& y = Yard();
+    if (!y.closing) y.dead.erase(std::remove(y.dead.begin(), y.dead.end(), this), y.dead.end());
     if (hwnd_ && platform::g_windowHost && Host().IsWindow(hwnd_)) {
         closing_ = true;
         HWND w = hwnd_;
@@ -169,7 +180,7 @@ LRESULT CWndPopup::OnMessage(HWND self, UINT message, WPARAM wParam, LPARAM lPar
         closing_ = true;
         if (captured_ && Host().GetCapture() == self) Host().ReleaseCapture();
         hwnd_ = 0;
-        if (!deleting_) Graveyard().push_back(this);
+        if (!deleting_) Yard().dead.push_back(this);
         return 0;
     default:
         return 0;

@@ -31,6 +31,11 @@ protected:
         UiTest::SetUp();
         owner = Open(dlg);
     }
+    void TearDown() override
+    {
+        dlg.DestroyWindow();  // its popups go with it
+        UiTest::TearDown();
+    }
     TestPopup* Show(int kind)
     {
         auto* p = new TestPopup(kind);
