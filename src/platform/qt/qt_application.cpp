@@ -1,6 +1,8 @@
 #include "platform/qt/qt_application.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QPixmap>
 
 #include "platform/qt/qt_window_host.h"
 
@@ -23,6 +25,14 @@ QtApplication::~QtApplication()
     if (g_windowHost == host_.get()) g_windowHost = nullptr;
     host_.reset();
     app_.reset();
+}
+
+bool QtApplication::SetIcon(const std::string& path)
+{
+    QPixmap pixmap;
+    if (!pixmap.load(QString::fromStdString(path))) return false;
+    QApplication::setWindowIcon(QIcon(pixmap));
+    return true;
 }
 
 IWindowHost& QtApplication::Host() { return *host_; }

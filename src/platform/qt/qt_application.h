@@ -3,6 +3,7 @@
 // and the process-wide g_windowHost, in the order they must exist. main
 // creates one on its first line and keeps it for the whole run.
 #include <memory>
+#include <string>
 
 #include "platform/window/window_host.h"
 
@@ -19,6 +20,10 @@ public:
     ~QtApplication();
     QtApplication(const QtApplication&) = delete;
     QtApplication& operator=(const QtApplication&) = delete;
+
+    // The icon every window and the desktop's switcher show (a PNG file,
+    // UTF-8 path); false when it cannot be read.
+    bool SetIcon(const std::string& path);
 
     IWindowHost& Host();
     QtWindowHost& QtHost();

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 #include <deque>
@@ -244,6 +245,17 @@ TEST_F(QtHostTest, OverlayIsTopmostTranslucentAndTakesNoInput)
     EXPECT_TRUE(W(o)->windowFlags().testFlag(Qt::WindowTransparentForInput));
     QTest::mouseClick(W(o), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(osd.Count(WM_LBUTTONDOWN), 0u);
+}
+
+TEST_F(QtHostTest, ApplicationIconComesFromAPngFile)
+{
+    EXPECT_FALSE(g_app->SetIcon("/nonexistent/icon.png"));
+    QTemporaryDir dir;
+    QImage img(16, 16, QImage::Format_ARGB32);
+    img.fill(qRgb(0x35, 0xA0, 0xDE));
+    ASSERT_TRUE(img.save(dir.filePath("icon.png")));
+    EXPECT_TRUE(g_app->SetIcon(dir.filePath("icon.png").toStdString()));
+    EXPECT_FALSE(QApplication::windowIcon().isNull());
 }
 
 }  // namespace
