@@ -2,6 +2,7 @@
 // (the real one through hidraw, or the simulated one), then hands over to
 // CTevlanApp. Everything else is in tevlan_app.
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -94,6 +95,7 @@ int main(int argc, char** argv)
         if (w && benchFirstFrame) {
             w->onFirstPaint = [&host] {
                 std::printf("first-frame-wall-ms %lld\n", static_cast<long long>(WallClockMs()));
+                std::printf("first-frame-cpu-ms %.1f\n", 1000.0 * std::clock() / CLOCKS_PER_SEC);
                 std::fflush(stdout);
                 host.PostQuitMessage(0);
             };

@@ -168,4 +168,14 @@ TEST_F(Battery, LevelAbove100ShowsZero)
     EXPECT_EQ(Gauge()->level, 0);
 }
 
+TEST_F(Battery, AnIdleTickRepaintsNothingUnlessTheGaugeAnimates)
+{
+    Start({}, {0x25, 70, 0});
+    Settle(1000);
+    EXPECT_EQ(Text()->LabelText(), u"70%");
+    const int paints = host.PaintCount(Main());
+    Settle(5000);
+    EXPECT_EQ(host.PaintCount(Main()), paints);
+}
+
 }  // namespace

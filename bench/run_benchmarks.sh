@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Start-up, memory, idle CPU and apply-blocking measurements of tevlan on the
+# simulated mouse under Xvfb. Not a test: it prints numbers next to their goals.
+#
+#   bench/run_benchmarks.sh [build folder] [idle seconds]
+#
+# Needs xvfb (Xvfb), and the targets tevlan and bench_apply_blocking built.
+set -euo pipefail
+build=$(cd "${1:-build}" && pwd)
+idle=${2:-60}
+tevlan="$build/tevlan"
+apply="$build/bench/bench_apply_blocking"
+[ -x "$tevlan" ] || { echo "build $tevlan first" >&2; exit 1; }
+
+work=$(mktemp -d /tmp/tevlan-bench.XXXXXX)
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+display=:$((90 + RANDOM % 9))
+Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+cleanup() {
+  [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export DISPLAY=$display
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+
+now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
+
+# 1. From process start to the first painted frame, the best and the median
+#    of several starts (the data folder exists after the first one).
+#    The CPU time the process had used by then tells how much of the wait
+#    was its own work on a machine that other processes keep busy.
+runs=(); cpus=()
+for i in $(seq 7); do
+  start=$(now_ms)
+  out=$("$tevlan" --device sim --data-dir "$work/data" --bench-first-frame 2>/dev/null)
+  wall=$(echo "$out" | awk '/first-frame-wall-ms/ {print $2}')
+  runs+=($(( wall - start )))
+  cpus+=($(echo "$out" | awk '/first-frame-cpu-ms/ {printf "%d", $2}'))
+done
+sorted=($(printf '%s\n' "${runs[@]}" | sort -n))
+csorted=($(printf '%s\n' "${cpus[@]}" | sort -n))
+echo "first frame: best ${sorted[0]} ms, median ${sorted[3]} ms (runs: ${runs[*]}; goal < 60 ms)"
+echo "first frame: CPU used by then: best ${csorted[0]} ms, median ${csorted[3]} ms"
+echo "load average while measuring: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
+
+# 2. Resident memory after start-up and 3. CPU over idle seconds.
+"$tevlan" --device sim --data-dir "$work/data" >/dev/null 2>&1 &
+app=$!
+sleep 3
+rss=$(awk '/VmRSS/ {print $2}' "/proc/$app/status")
+pss=$(awk '/^Pss:/ {print $2}' "/proc/$app/smaps_rollup")
+anon=$(awk '/^Anonymous:/ {print $2}' "/proc/$app/smaps_rollup")
+echo "resident memory after start-up: $((rss / 1024)) MB ($rss kB; goal < 35 MB); proportional $((pss / 1024)) MB, of it private heap and buffers $((anon / 1024)) MB"
+ticks() { awk '{print $14 + $15}' "/proc/$app/stat"; }
+hz=$(getconf CLK_TCK)
+t0=$(ticks)
+sleep "$idle"
+t1=$(ticks)
+awk -v d=$((t1 - t0)) -v hz="$hz" -v s="$idle" \
+  'BEGIN { printf "idle CPU over %d s: %.3f %% of a core (%d ticks; goal < 0.1 %%)\n", s, 100 * d / hz / s, d }'
+kill "$app"; wait "$app" 2>/dev/null || true; app=
+
+# 4. The window thread during a full apply.
+if [ -x "$apply" ]; then
+  "$apply" 5 2>/dev/null | sed 's/^/apply: /'
+  echo "apply: goal: window thread never blocked > 5 ms"
+fi
