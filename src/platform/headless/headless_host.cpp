@@ -1133,6 +1133,16 @@ void HeadlessHost::TypeText(const std::u16string& text)
     ProcessPending();
 }
 
+void HeadlessHost::ActivateOtherProgram()
+{
+    WindowId was = active_;
+    if (Win* w = Find(was); w && Find(focus_) && TopLevelOf(focus_) == was) w->lastFocus = focus_;
+    active_ = 0;
+    focus_ = 0;
+    if (IsWindow(was)) SendMessage(was, WM_ACTIVATE, WA_INACTIVE, 0);
+    ProcessPending();
+}
+
 std::vector<WindowId> HeadlessHost::TopLevelWindows() const { return zOrder_; }
 
 }  // namespace platform

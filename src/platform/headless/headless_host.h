@@ -111,6 +111,9 @@ public:
     void PressKey(UINT vk) { KeyDown(vk); KeyUp(vk); }
     // Each character as WM_CHAR to the focus.
     void TypeText(const std::u16string& text);
+    // The user turns to another program: the active window hears
+    // WM_ACTIVATE(WA_INACTIVE) and none of ours is active afterwards.
+    void ActivateOtherProgram();
 
     // ---- painting ----
     // Paints what is pending and returns the window's client image (null for

@@ -294,6 +294,14 @@ TEST_F(HeadlessTest, PopupLearnsOfDismissalWhenAnotherWindowIsClicked)
     auto firstAct = std::find_if(other.got.begin(), other.got.end(), [](auto& g) { return g.message == WM_ACTIVATE; });
     auto firstDown = std::find_if(other.got.begin(), other.got.end(), [](auto& g) { return g.message == WM_LBUTTONDOWN; });
     EXPECT_LT(firstAct, firstDown);
+    // Turning to another program dismisses a popup too.
+    WindowId second = Open(popup, {20, 40, 181, 150}, WindowKind::Popup, wm);
+    size_t before = popup.Only(WM_ACTIVATE).size();
+    host.ActivateOtherProgram();
+    ASSERT_EQ(popup.Only(WM_ACTIVATE).size(), before + 1);
+    EXPECT_EQ(popup.Only(WM_ACTIVATE).back().wParam, WA_INACTIVE);
+    EXPECT_EQ(host.GetActiveWindow(), WindowId{0});
+    (void)second;
     // Destroying the owner takes the popup with it.
     host.DestroyWindow(wm);
     EXPECT_FALSE(host.IsWindow(wp));
