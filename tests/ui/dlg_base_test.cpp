@@ -111,6 +111,29 @@ TEST_F(DlgBaseTest, ControlsThatAreNotBothVisibleAndAvailableAreNeitherDrawnNorH
     EXPECT_NE(PixelAt(w, 40, 60), back);
 }
 
+TEST_F(DlgBaseTest, LeavingTheWindowDropsTheHoverUnlessTheButtonIsHeld)
+{
+    TestDlg dlg;
+    CImageButton* b = nullptr;
+    HWND w = Open(dlg, [&](TestDlg& d) { b = d.Add<CImageButton>(0, 2010, Rect{10, 10, 80, 30}, u""); });
+    MoveTo(w, 20, 20);
+    EXPECT_TRUE(dlg.Tracking());
+    host.MoveMouse(host.ClientToScreen(w, {-50, -50}));
+    EXPECT_FALSE(dlg.Tracking());
+    EXPECT_EQ(dlg.HoveredControl(), nullptr);
+    EXPECT_EQ(b->State(), kStateNormal);
+
+    // Pressed: the leave changes nothing, the release outside ends the press.
+    MoveTo(w, 20, 20);
+    host.PressButton();
+    host.MoveMouse(host.ClientToScreen(w, {-50, -50}));
+    EXPECT_EQ(dlg.HoveredControl(), b);
+    EXPECT_EQ(b->State(), kStatePressed);
+    host.ReleaseButton();
+    EXPECT_EQ(b->State(), kStateNormal);
+    EXPECT_EQ(dlg.Count(2010, CE_CLICK), 0);
+}
+
 TEST_F(DlgBaseTest, OfOverlappingControlsTheLaterOneIsOnTopAndWinsTheHitTest)
 {
     TestDlg dlg;
