@@ -5,15 +5,6 @@
 
 namespace {
 
-TEST(AppOptions, DefaultsAreTheRealMouseAndTheStandardFolder)
-{
-    const AppParseResult r = ParseAppArguments({});
-    EXPECT_TRUE(r.error.empty());
-    EXPECT_EQ(r.options.device, AppDevice::Auto);
-    EXPECT_FALSE(r.options.dataDir);
-    EXPECT_FALSE(r.options.trace);
-}
-
 TEST(AppOptions, SimulatedMouseOptionsInBothSpellings)
 {
     const AppParseResult r = ParseAppArguments({"--device", "sim", "--sim-sensor=0x60", "--sim-battery", "15",
