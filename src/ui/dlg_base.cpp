@@ -142,9 +142,13 @@ void CDlgBase::ReleaseControlImages()
 
 void CDlgBase::DrawControls(platform::ICanvas& dc, const Rect& area)
 {
+    // Controls learn the part really being painted, so one that has to clip
+    // itself can give the canvas back its clip afterwards.
+    Rect a = paintArea_.IsEmpty() ? area : area.Intersect(paintArea_);
+    if (a.IsEmpty()) return;
     ForEachControl([&](CControlBase* c) {
         if (!c->IsShown()) return;
-        if (c->GetRect().Intersects(area)) c->Draw(dc, area);
+        if (c->GetRect().Intersects(a)) c->Draw(dc, a);
     });
 }
 
@@ -333,7 +337,9 @@ void CDlgBase::OnPaint(HWND self, platform::ICanvas& canvas, const Rect& dirty)
     if (Host().IsIconic(self)) return;
     Rect client = Host().GetClientRect(self);
     canvas.SetClip(dirty);
+    paintArea_ = dirty;
     DrawBackground(canvas, client);
+    paintArea_ = {};
     canvas.ResetClip();
 }
 

@@ -166,6 +166,8 @@ protected:
     std::array<std::vector<std::unique_ptr<CControlBase>>, kGroupCount> groups_;
     CControlBase* hovered_ = nullptr;
     CControlBase* pressed_ = nullptr;
+    // The dirty rectangle while OnPaint runs; empty otherwise.
+    Rect paintArea_;
 
 private:
     struct PopupRef {

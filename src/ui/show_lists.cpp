@@ -43,12 +43,17 @@ int CShowListBase::OnLButtonUp(WPARAM, int x, int y)
     return state_ != before;
 }
 
-void CShowListBase::DrawRows(platform::ICanvas& dc, int rowLeft)
+void CShowListBase::DrawRows(platform::ICanvas& dc, const Rect& area, int rowLeft)
 {
     const double s = g_uiScale;
     dc.FillRect(rect_, kListBack);
     int count = HasContent() ? ItemCount() : 0;
     if (!HasContent() || firstRow >= count || firstRow < 0) return;
+    // The last visible row may be cut by the list's bottom edge; it must not
+    // spill onto what lies below (nobody would erase it there).
+    Rect clip = rect_.Intersect(area);
+    if (clip.IsEmpty()) return;
+    dc.SetClip(clip);
     for (int r = 0; r < visibleRows; ++r) {
         int index = firstRow + r;
         Rect row{static_cast<int>(rect_.left + rowLeft * s), static_cast<int>(rect_.top + r * 20 * s),
@@ -58,6 +63,7 @@ void CShowListBase::DrawRows(platform::ICanvas& dc, int rowLeft)
         DrawRowExtra(dc, index, row);
         if (index + 1 >= count) break;
     }
+    dc.SetClip(area);
 }
 
 CEditShowList::CEditShowList(HWND owner, Rect rect, std::u16string caption, bool visible, bool available,
@@ -82,7 +88,7 @@ void CEditShowList::ShowCollection(int index)
     selection = HasContent() && ItemCount() > 0 ? 0 : -1;
 }
 
-void CEditShowList::Draw(platform::ICanvas& dc, const Rect&) { DrawRows(dc, 2); }
+void CEditShowList::Draw(platform::ICanvas& dc, const Rect& area) { DrawRows(dc, area, 2); }
 
 int CEditShowList::OnLButtonDblClk(WPARAM, int x, int y)
 {
@@ -105,7 +111,7 @@ CImageShowList::CImageShowList(HWND owner, Rect rect, std::u16string caption, bo
 
 std::u16string CImageShowList::RowText(int index) const { return shownItem->RowText(index); }
 
-void CImageShowList::Draw(platform::ICanvas& dc, const Rect&) { DrawRows(dc, 17); }
+void CImageShowList::Draw(platform::ICanvas& dc, const Rect& area) { DrawRows(dc, area, 17); }
 
 void CImageShowList::DrawRowExtra(platform::ICanvas& dc, int index, const Rect& row)
 {

@@ -47,7 +47,7 @@ public:
 
 protected:
     // Draws the rows; rowLeft is the text column's left offset in base units.
-    void DrawRows(platform::ICanvas& dc, int rowLeft);
+    void DrawRows(platform::ICanvas& dc, const Rect& area, int rowLeft);
     virtual void DrawRowExtra(platform::ICanvas&, int, const Rect&) {}
     virtual std::u16string RowText(int index) const = 0;
 };

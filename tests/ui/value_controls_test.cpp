@@ -194,6 +194,25 @@ TEST_F(ValueControlsTest, ListClickBelowTheLastItemKeepsTheSelectionAlsoWhenScro
     EXPECT_EQ(list->selection, -1);
 }
 
+TEST_F(ValueControlsTest, APartlyVisibleLastRowStaysInsideTheList)
+{
+    TestDlg dlg;
+    Names names;
+    names.items = 12;
+    CEditShowList* list = nullptr;
+    HWND w = Open(dlg, [&](TestDlg& d) { list = d.Add<CEditShowList>(0, Rect{10, 10, 110, 200}); });
+    list->SetSource(&names);
+    list->ShowCollection(0);
+    EXPECT_EQ(list->visibleRows, 10);  // the tenth row is cut by the bottom edge
+    list->selection = 9;
+    host.Invalidate(w);
+    EXPECT_EQ(PixelAt(w, 100, 195), RGB(0x35, 0xA0, 0xDE));
+    EXPECT_EQ(PixelAt(w, 100, 205), dlg.BackgroundColour());
+    // The canvas gets its clip back: controls after the list still draw.
+    host.InvalidateRect(w, {0, 0, 400, 300});
+    EXPECT_EQ(PixelAt(w, 100, 205), dlg.BackgroundColour());
+}
+
 TEST_F(ValueControlsTest, BatteryFillsOneUnitAtZeroAndFiftyAtAHundred)
 {
     TestDlg dlg;
