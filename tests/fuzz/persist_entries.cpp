@@ -1,7 +1,9 @@
 // Fuzz entries for the files: profile, settings, language, macro library and
 // the UTF-16LE text file underneath them all.
+#include <sstream>
 #include <string>
 
+#include "ctl/ctl_show.h"
 #include "device/device_reports.h"
 #include "fuzz_entries.h"
 #include "macros/macro_library_file.h"
@@ -107,6 +109,22 @@ void CheckUtf8Trip(const std::u16string& text)
     FUZZ_CHECK(Utf8ToU16(utf8) == WithoutLoneSurrogates(text));
 }
 
+// What tevlanctl shows of a file goes to a terminal or a script: valid UTF-8,
+// no control characters but its own line ends (a crafted name must not drive
+// the terminal), and in the JSON none at all.
+void CheckShownSafely(const std::string& shown, bool lineEnds)
+{
+    FUZZ_CHECK(IsValidUtf8(shown));
+    for (size_t i = 0; i < shown.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(shown[i]);
+        FUZZ_CHECK((c >= 0x20 && c != 0x7F) || (lineEnds && c == '\n'));
+        if (c == 0xC2 && i + 1 < shown.size()) {
+            const unsigned char d = static_cast<unsigned char>(shown[i + 1]);
+            FUZZ_CHECK(d < 0x80 || d > 0x9F);  // C1 controls such as CSI
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int FuzzProfileFile(const uint8_t* data, size_t size)
@@ -131,6 +149,11 @@ extern "C" int FuzzProfileFile(const uint8_t* data, size_t size)
     FUZZ_CHECK(FormatProfileFile(r2) == text);
 
     CheckReportsOf(r);
+
+    std::ostringstream shown;
+    PrintProfileText(shown, r, "fuzz.psf", g_sensorId);
+    CheckShownSafely(shown.str(), true);
+    CheckShownSafely(ProfileJson(r), false);
     return 0;
 }
 
@@ -256,6 +279,11 @@ extern "C" int FuzzMacroLibrary(const uint8_t* data, size_t size)
             FUZZ_CHECK(m.actionNum <= uint32_t(kMacroActionSlots));
         }
     }
+    std::ostringstream shown;
+    PrintMacroLibraryText(shown, library, "fuzz.mlf");
+    CheckShownSafely(shown.str(), true);
+    CheckShownSafely(MacroLibraryJson(library), false);
+
     MacroLibrary again;
     FUZZ_CHECK(ParseMacroLibrary(EncodeUtf16LeFile(FormatMacroLibrary(library)), again));
     FUZZ_CHECK(again == library);
