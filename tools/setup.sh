@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev        # fuzz targets and sanitizers
   xvfb xauth xdotool imagemagick  # running the window headless, screenshots, key injection
   fonts-dejavu-core
+  trayer                          # a tray under Xvfb, to see the tray icon in screenshots
 )
 missing=()
 for p in "${packages[@]}"; do
