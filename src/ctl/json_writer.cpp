@@ -48,6 +48,17 @@ std::string JsonQuote(std::string_view utf8)
             // Paths come from the command line and the file system as bytes;
             // the document stays valid UTF-8 whatever they hold.
             if (size_t n = Utf8SequenceLength(utf8, i)) {
+                const unsigned char next = static_cast<unsigned char>(utf8[i + 1]);
+                if (c == 0xC2 && next <= 0x9F) {
+                    // A C1 control (U+0080..U+009F, such as CSI) is escaped
+                    // like DEL: a crafted name printed raw to a terminal
+                    // could drive it.
+                    out += "\\u00";
+                    out.push_back(hex[next >> 4]);
+                    out.push_back(hex[next & 0x0F]);
+                    ++i;
+                    continue;
+                }
                 out.append(utf8.substr(i, n));
                 i += n - 1;
             } else {

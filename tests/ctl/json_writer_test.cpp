@@ -7,12 +7,12 @@ TEST(JsonWriter, EscapesWhatJsonForbidsAndWritesUtf16AsUtf8)
     JsonWriter j;
     j.BeginObject();
     j.Member("q", u"say \"hi\" \\ now");
-    j.Member("ctl", u"a\nb\tc\x01\x1F\x7F");
+    j.Member("ctl", u"a\nb\tc\x01\x1F\x7F\x80\x9B\x9F\xA0");
     j.Member("cjk", u"中文");
     j.Member("pair", u"\U0001F600");
     j.Member("lone", std::u16string(1, char16_t(0xD800)) + u"x");
     j.EndObject();
-    EXPECT_EQ(j.Text(), "{\"q\":\"say \\\"hi\\\" \\\\ now\",\"ctl\":\"a\\nb\\tc\\u0001\\u001f\\u007f\","
+    EXPECT_EQ(j.Text(), "{\"q\":\"say \\\"hi\\\" \\\\ now\",\"ctl\":\"a\\nb\\tc\\u0001\\u001f\\u007f\\u0080\\u009b\\u009f\xC2\xA0\","
                         "\"cjk\":\"\xE4\xB8\xAD\xE6\x96\x87\",\"pair\":\"\xF0\x9F\x98\x80\","
                         "\"lone\":\"\xEF\xBF\xBDx\"}");
 }
