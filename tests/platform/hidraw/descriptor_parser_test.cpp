@@ -18,7 +18,7 @@ Bytes Join(std::initializer_list<Bytes> parts) {
     return out;
 }
 
-// The boot mouse of the HID specification's example: 3 buttons, 5 bits of
+// The textbook boot mouse: 3 buttons, 5 bits of
 // padding, X and Y; no report ids.
 const Bytes kBootMouse = {
     0x05, 0x01, 0x09, 0x02, 0xA1, 0x01, 0x09, 0x01, 0xA1, 0x00, 0x05, 0x09, 0x19, 0x01, 0x29, 0x03,
