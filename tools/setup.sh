@@ -5,12 +5,13 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config ccache git
   qt6-base-dev libgl-dev          # windows, painting, images, tray icon, file dialogs
+  qt6-qpa-plugins                 # the xcb and offscreen platforms (only recommended by Qt)
   libudev-dev                     # device enumeration and hot-plug
   libxi-dev libx11-dev            # system-wide keyboard capture on X11
   libgtest-dev libgmock-dev       # the test suite
   clang libclang-rt-14-dev        # fuzz targets and sanitizers
   xvfb xauth xdotool imagemagick  # running the window headless, screenshots, key injection
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-dejavu-extra   # DejaVu Sans Condensed stands in for Tahoma
   trayer                          # a tray under Xvfb, to see the tray icon in screenshots
 )
 missing=()
