@@ -607,26 +607,33 @@ bool CMainLayout::OnHeaderClicked(UINT id)
     return true;
 }
 
-void CMainLayout::PlaceMovableControls()
+bool CMainLayout::PlaceMovableControls()
 {
-    if (!created_) return;
+    if (!created_) return false;
+    bool moved = false;
+    auto place = [&moved](CControlBase* c, const Rect& r) {
+        if (c->GetRect() != r) moved = true;
+        c->SetRect(r);
+    };
     // Profile tabs of the shown profiles, top to bottom, then the add button.
     shownCount_ = GetProfileShowCount();
     for (int k = 0; k < 5; ++k) shownList_[size_t(k)] = GetProfileShowList(k);
     for (int k = 0; k < shownCount_; ++k)
         if (CControlBase* tab = dlg_.FindControl(UINT(CTabControl::kFirstId + shownList_[size_t(k)]))) {
             Rect r = ProfileTabPlace(k);
-            tab->SetRect(ScaleRect(r.left, r.top, r.right, r.bottom));
+            place(tab, ScaleRect(r.left, r.top, r.right, r.bottom));
         }
     if (CControlBase* add = dlg_.FindControl(2071)) {
         Rect r = AddProfileButtonPlace(shownCount_);
-        add->SetRect(ScaleRect(r.left, r.top, r.right, r.bottom));
+        place(add, ScaleRect(r.left, r.top, r.right, r.bottom));
     }
 
     const bool liftOff = LiftOffPresent();
     if (CCheckButton* h = Header(MainSection::LiftOff)) {
+        if (h->IsAvailable() != liftOff) moved = true;
         h->SetAvailable(liftOff);
         if (!liftOff && h->IsChecked()) {
+            moved = true;
             // A sensor without the choice: the section cannot be open, so
             // its controls must not stay drawn where the next one now sits.
             h->SetChecked(false);
@@ -639,14 +646,15 @@ void CMainLayout::PlaceMovableControls()
         const MainSection s = static_cast<MainSection>(i);
         const int top = SectionHeaderTop(s, open, liftOff);
         panelTop_[size_t(i)] = top + kHeaderHeight;
-        if (CCheckButton* h = Header(s)) h->SetRect(ScaleRect(kColumnX, top, kColumnX + kColumnWidth, top + kHeaderHeight));
+        if (CCheckButton* h = Header(s)) place(h, ScaleRect(kColumnX, top, kColumnX + kColumnWidth, top + kHeaderHeight));
     }
     for (const Movable& m : movable_) {
         const int p = panelTop_[size_t(SectionIndex(m.section))];
-        m.control->SetRect(ScaleRect(kColumnX + m.place.left, p + m.place.top, kColumnX + m.place.right, p + m.place.bottom));
+        place(m.control, ScaleRect(kColumnX + m.place.left, p + m.place.top, kColumnX + m.place.right, p + m.place.bottom));
         // The thumb keeps its own rectangle: put it back on the slider.
         if (auto* slider = dynamic_cast<CSliderControl*>(m.control)) slider->SetPosition(slider->Position());
     }
+    return moved;
 }
 
 // ---- painting -----------------------------------------------------------------------
@@ -658,26 +666,37 @@ void CMainLayout::DrawFrame(platform::ICanvas& dc, int x, int y, int w, int h)
 
 void CMainLayout::DrawBackground(platform::ICanvas& dc, const Rect& client)
 {
-    dc.FillRect(client, dlg_.BackgroundColour());
     PlaceMovableControls();
+    DrawStaticBackground(dc, client, OpenSections());
+    dlg_.DrawControls(dc, client);
+    DrawHighlight(dc);
+}
 
-    if (!background_) background_ = CSkinImage::FromResource(364);
-    if (background_) background_->Draw(dc, ScaleRect(0, 0, 1127, 740));
+void CMainLayout::DrawStaticBackground(platform::ICanvas& dc, const Rect& client,
+                                       const std::array<bool, kMainSectionCount>& open)
+{
+    // The window's own copy of the background picture (resource 364, which
+    // the dialog loaded at start-up) when it has one: decoding the picture a
+    // second time would cost as much again, in time and memory.
+    if (dlg_.HasBackgroundCache()) {
+        dlg_.PaintBackgroundCache(dc, client);
+    } else {
+        dc.FillRect(client, dlg_.BackgroundColour());
+        if (!background_) background_ = CSkinImage::FromResource(364);
+        if (background_) background_->Draw(dc, ScaleRect(0, 0, 1127, 740));
+    }
     if (!frame_) frame_ = CSkinImage::FromFile(SkinPath(u"skins/Frame_Lighting_Setting.bmp"));
 
     DrawFrame(dc, 36, 62, 230, 263);
     DrawFrame(dc, 36, 341, 230, 43);
     DrawFrame(dc, 36, 423, 230, 82);
     DrawFrame(dc, 36, 550, 230, 146);
-    if (IsSectionOpen(MainSection::Dpi)) DrawFrame(dc, kColumnX, 62, kColumnWidth, 196);
+    if (open[size_t(SectionIndex(MainSection::Dpi))]) DrawFrame(dc, kColumnX, 62, kColumnWidth, 196);
     for (MainSection s : {S::Lighting, S::Polling, S::LiftOff, S::Debounce, S::Windows}) {
-        if (!IsSectionOpen(s)) continue;
+        if (!open[size_t(SectionIndex(s))]) continue;
         DrawFrame(dc, kColumnX, PanelTop(s), kColumnWidth,
                   s == MainSection::Windows ? kWindowsFrameHeight : SectionInfo(s).panelHeight);
     }
-
-    dlg_.DrawControls(dc, client);
-    DrawHighlight(dc);
 }
 
 void CMainLayout::DrawHighlight(platform::ICanvas& dc)

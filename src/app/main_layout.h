@@ -81,7 +81,8 @@ public:
     // Steps 2 and 5 of the background without drawing: profile tabs, the
     // add button, headers and section controls. DrawBackground calls it;
     // tests and the dialog may call it to place controls before a paint.
-    void PlaceMovableControls();
+    // True when any of those controls got another place.
+    bool PlaceMovableControls();
 
     // The CE_CLICK of a section header (the check button has already
     // toggled). Applies the closing rule and the groups' visible flags; the
@@ -139,6 +140,7 @@ private:
     CCheckButton* Header(MainSection s) const;
     std::array<bool, kMainSectionCount> OpenSections() const;
     void DrawFrame(platform::ICanvas& dc, int x, int y, int w, int h);
+    void DrawStaticBackground(platform::ICanvas& dc, const Rect& client, const std::array<bool, kMainSectionCount>& open);
     void DrawHighlight(platform::ICanvas& dc);
     void UpdateSliderCaption(UINT sliderId, int position);
 

@@ -48,7 +48,10 @@ void CreateMainControls(CTevlanDlg& dlg, Rect client)
         const UINT id = SectionInfo(static_cast<MainSection>(i)).headerId;
         dlg.MapMessage(id, [&dlg, id](WPARAM, LPARAM l) -> LRESULT {
             if (l != CE_CLICK) return 0;
-            if (LayoutOf(dlg).OnHeaderClicked(id)) dlg.RefreshFromProfile();
+            if (!LayoutOf(dlg).OnHeaderClicked(id)) return 0;
+            dlg.RefreshFromProfile();
+            // The sections below the header moved and their frames with them.
+            if (dlg.GetSafeHwnd() && platform::g_windowHost) platform::g_windowHost->Invalidate(dlg.GetSafeHwnd());
             return 0;
         });
     }
@@ -90,7 +93,10 @@ void OnDpiStepTableChanged(CTevlanDlg& dlg)
 void RefreshProfileTabs(CTevlanDlg& dlg)
 {
     RefreshProfileTabs(static_cast<const CDlgBase&>(dlg));
-    LayoutOf(dlg).PlaceMovableControls();
+    // Tabs reordered, or the lift-off section come or gone with the sensor:
+    // what moved leaves its old place to repaint as well.
+    if (LayoutOf(dlg).PlaceMovableControls() && dlg.GetSafeHwnd() && platform::g_windowHost)
+        platform::g_windowHost->Invalidate(dlg.GetSafeHwnd());
 }
 
 void RefreshButtonCaptions(CTevlanDlg& dlg) { RefreshButtonCaptions(static_cast<const CDlgBase&>(dlg), g_workingProfile); }

@@ -192,26 +192,21 @@ void CDlgBase::SetBackgroundBitmap(std::unique_ptr<CSkinImage> bitmap)
         backgroundInset_ = 0;
     if (!bitmap || !platform::g_windowHost) return;
 
-    const platform::IImage& raw = bitmap->Raw();
-    const int64_t n = static_cast<int64_t>(raw.Width()) * raw.Height();
-    if (n > 0) {
-        int64_t r = 0, g = 0, b = 0;
-        for (int y = 0; y < raw.Height(); ++y)
-            for (int x = 0; x < raw.Width(); ++x) {
-                // As drawn on the opaque black the cache starts with.
-                COLORREF c = raw.Pixel(x, y);
-                int a = raw.Alpha(x, y);
-                r += GetRValue(c) * a / 255;
-                g += GetGValue(c) * a / 255;
-                b += GetBValue(c) * a / 255;
-            }
-        backgroundColour_ = RGB(static_cast<int>(r / n), static_cast<int>(g / n), static_cast<int>(b / n));
-    }
+    // One pass over the picture's own bytes: asking every pixel through the
+    // image interface took longer than the whole first paint.
+    if (bitmap->Raw().Width() > 0 && bitmap->Raw().Height() > 0) backgroundColour_ = bitmap->Raw().AverageOverBlack();
     // The cache holds the whole picture at the window's scale, so that the
     // background lines up with the scaled layout drawn over it (and the
     // pixels a palette dialog reads back are the palette's).
     int cw = static_cast<int>(backgroundWidth_ * g_uiScale);
     int ch = static_cast<int>(backgroundHeight_ * g_uiScale);
+    backgroundCache_.reset();
+    backgroundPicture_.reset();
+    const platform::IImage& raw = bitmap->Raw();
+    if (raw.Width() == cw && raw.Height() == ch && raw.IsOpaque()) {
+        backgroundPicture_ = bitmap->Shared();
+        return;
+    }
     backgroundCache_ = Host().Graphics().CreateImageCanvas(std::max(cw, 1), std::max(ch, 1));
     if (backgroundCache_) bitmap->Draw(*backgroundCache_, Rect{0, 0, cw, ch});
 }
@@ -219,8 +214,8 @@ void CDlgBase::SetBackgroundBitmap(std::unique_ptr<CSkinImage> bitmap)
 void CDlgBase::PaintBackgroundCache(platform::ICanvas& dc, const Rect& client) const
 {
     dc.FillRect(client, backgroundColour_);
-    if (!backgroundCache_) return;
-    const platform::IImage& img = backgroundCache_->Image();
+    if (!backgroundCache_ && !backgroundPicture_) return;
+    const platform::IImage& img = backgroundPicture_ ? *backgroundPicture_ : backgroundCache_->Image();
     int w = std::min(img.Width(), client.Width());
     int h = std::min(img.Height(), client.Height());
     if (w > 0 && h > 0) dc.DrawImage(img, Rect{0, 0, w, h}, Rect{0, 0, w, h});

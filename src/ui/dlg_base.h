@@ -90,6 +90,7 @@ public:
     // The usual first steps of DrawBackground: the background colour, then
     // the cached background in the top-left corner.
     void PaintBackgroundCache(platform::ICanvas& dc, const Rect& client) const;
+    bool HasBackgroundCache() const { return backgroundCache_ || backgroundPicture_; }
     // A frame picture stretched from its base size to base size * scale.
     void DrawFrameImage(platform::ICanvas& dc, const CSkinImage& frame) const;
 
@@ -155,6 +156,9 @@ protected:
     int backgroundWidth_ = 100;
     int backgroundHeight_ = 100;
     std::unique_ptr<platform::IImageCanvas> backgroundCache_;
+    // Instead of the cache: the decoded picture itself, when it is opaque and
+    // already at the window's scale (drawing it on black would copy it as is).
+    std::shared_ptr<const platform::IImage> backgroundPicture_;
     int backgroundInset_ = 0;
     bool controlsCreated = false;
     bool tracking_ = false;

@@ -1,5 +1,8 @@
 #include "ui/skin_image.h"
 
+#include <string>
+#include <unordered_map>
+
 #include "persist/text_codec.h"
 #include "platform/window/window_host.h"
 #include "ui/ui_scale.h"
@@ -23,13 +26,81 @@ std::string WithSuffix(const std::string& path, const char* suffix)
 
 bool WantDouble() { return g_uiScale >= 1.5f; }
 
+// A file whose header promised a picture that then would not decode: it
+// draws nothing, at the size the layout was given.
+class BlankImage final : public platform::IImage {
+public:
+    explicit BlankImage(Size s) : size_(s) {}
+    int Width() const override { return size_.cx; }
+    int Height() const override { return size_.cy; }
+    COLORREF Pixel(int, int) const override { return 0; }
+    int Alpha(int, int) const override { return 0; }
+
+private:
+    Size size_;
+};
+
+// The decoded files, by path and pixel size (a file rewritten at another
+// size is decoded afresh). Owner: the window thread, like every control.
+// A picture dies with the last control that holds it; its entry is swept
+// out later.
+using DecodedMap = std::unordered_map<std::string, std::weak_ptr<const platform::IImage>>;
+DecodedMap& DecodedFiles()
+{
+    static DecodedMap files;
+    return files;
+}
+
+std::string CacheKey(const std::string& path, Size s)
+{
+    return path + '|' + std::to_string(s.cx) + 'x' + std::to_string(s.cy);
+}
+
 }  // namespace
+
+size_t DecodedSkinFileCount()
+{
+    size_t n = 0;
+    for (const auto& entry : DecodedFiles())
+        if (!entry.second.expired()) ++n;
+    return n;
+}
 
 CSkinImage::CSkinImage(std::unique_ptr<platform::IImage> image, int density)
     : image_(std::move(image)), density_(density < 1 ? 1 : density)
 {
-    width_ = image_->Width() / density_;
-    height_ = image_->Height() / density_;
+    pixels_ = {image_->Width(), image_->Height()};
+    width_ = pixels_.cx / density_;
+    height_ = pixels_.cy / density_;
+}
+
+CSkinImage::CSkinImage(std::string path, Size pixels, int density)
+    : path_(std::move(path)), pixels_(pixels), density_(density < 1 ? 1 : density)
+{
+    width_ = pixels_.cx / density_;
+    height_ = pixels_.cy / density_;
+}
+
+const platform::IImage& CSkinImage::Raw() const
+{
+    if (image_) return *image_;
+    DecodedMap& files = DecodedFiles();
+    const std::string key = CacheKey(path_, pixels_);
+    if (auto it = files.find(key); it != files.end()) image_ = it->second.lock();
+    if (!image_) {
+        std::unique_ptr<platform::IImage> decoded;
+        if (platform::IGraphics* g = Graphics()) decoded = g->LoadImageFile(path_);
+        // Rewritten since its header was read: the layout was made for the
+        // old size, so nothing is drawn rather than something misplaced.
+        if (decoded && (decoded->Width() != pixels_.cx || decoded->Height() != pixels_.cy)) decoded.reset();
+        if (decoded)
+            image_ = std::move(decoded);
+        else
+            image_ = std::make_shared<BlankImage>(pixels_);
+        if (files.size() >= 256) std::erase_if(files, [](const auto& e) { return e.second.expired(); });
+        files[key] = image_;
+    }
+    return *image_;
 }
 
 std::unique_ptr<CSkinImage> CSkinImage::FromFile(const std::u16string& path)
@@ -40,11 +111,14 @@ std::unique_ptr<CSkinImage> CSkinImage::FromFile(const std::u16string& path)
     for (auto& c : p)
         if (c == u'\\') c = u'/';
     std::string utf8 = U16ToUtf8(p);
+    // Only the headers are read now; the @2x file is never touched at scale 1.
     if (WantDouble()) {
-        if (auto img = g->LoadImageFile(WithSuffix(utf8, "@2x")))
-            return std::make_unique<CSkinImage>(std::move(img), 2);
+        std::string doubled = WithSuffix(utf8, "@2x");
+        if (Size s = g->ProbeImageFile(doubled); s.cx > 0 && s.cy > 0)
+            return std::unique_ptr<CSkinImage>(new CSkinImage(std::move(doubled), s, 2));
     }
-    if (auto img = g->LoadImageFile(utf8)) return std::make_unique<CSkinImage>(std::move(img), 1);
+    if (Size s = g->ProbeImageFile(utf8); s.cx > 0 && s.cy > 0)
+        return std::unique_ptr<CSkinImage>(new CSkinImage(std::move(utf8), s, 1));
     return nullptr;
 }
 
@@ -66,16 +140,16 @@ void CSkinImage::Draw(platform::ICanvas& dc, const Rect& dst, const Rect& src) c
     Rect s = src.IsEmpty() ? Rect{0, 0, width_, height_} : src;
     Rect px{s.left * density_, s.top * density_, s.right * density_, s.bottom * density_};
     if (px.IsEmpty()) return;
-    dc.DrawImage(*image_, dst, px);
+    dc.DrawImage(Raw(), dst, px);
 }
 
 void CSkinImage::DrawFrame(platform::ICanvas& dc, const Rect& dst, int k, int frames) const
 {
     if (frames < 1) frames = 1;
     // Frames are cut in image pixels so that a 2x strip keeps its exact seams.
-    int fw = image_->Width() / frames;
+    int fw = pixels_.cx / frames;
     if (fw <= 0 || dst.IsEmpty()) return;
-    dc.DrawImage(*image_, dst, Rect{k * fw, 0, (k + 1) * fw, image_->Height()});
+    dc.DrawImage(Raw(), dst, Rect{k * fw, 0, (k + 1) * fw, pixels_.cy});
 }
 
 void SetSkinProgramFolder(const std::string& folder)

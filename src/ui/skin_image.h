@@ -10,21 +10,38 @@
 
 #include "platform/draw/canvas.h"
 
+//
+// Pictures from files are decoded when first drawn, not when a control loads
+// them: most controls show only one of their looks, and closed sections none
+// at all. Every control that shows the same file shares one decoded copy,
+// which lives as long as some control still holds the file.
 class CSkinImage {
 public:
     // path: a full path (the program folder followed by "skins\..." or
     // "skins/..."); backslashes are read as '/'. Null when neither the @2x
-    // nor the plain file can be loaded.
+    // nor the plain file is an image (only the file's header is read here).
     static std::unique_ptr<CSkinImage> FromFile(const std::u16string& path);
     // One of the program's numbered image resources (skins/res/N.png).
     static std::unique_ptr<CSkinImage> FromResource(int id);
     // Wraps an image that is already decoded, at the given density.
     CSkinImage(std::unique_ptr<platform::IImage> image, int density);
+    CSkinImage(const CSkinImage&) = delete;
+    CSkinImage& operator=(const CSkinImage&) = delete;
 
     int Width() const { return width_; }
     int Height() const { return height_; }
     int Density() const { return density_; }
-    const platform::IImage& Raw() const { return *image_; }
+    // The decoded picture (decoded now if it was not yet). A file that
+    // passed the header check but cannot be decoded is a transparent
+    // picture of its size.
+    const platform::IImage& Raw() const;
+    bool IsDecoded() const { return image_ != nullptr; }
+    // The decoded picture, for a holder that outlives this object.
+    std::shared_ptr<const platform::IImage> Shared() const
+    {
+        Raw();
+        return image_;
+    }
 
     // Draws the src part (base units; empty = whole picture) stretched to dst.
     void Draw(platform::ICanvas& dc, const Rect& dst, const Rect& src = {}) const;
@@ -32,11 +49,18 @@ public:
     void DrawFrame(platform::ICanvas& dc, const Rect& dst, int k, int frames) const;
 
 private:
-    std::unique_ptr<platform::IImage> image_;
+    CSkinImage(std::string path, Size pixels, int density);
+
+    mutable std::shared_ptr<const platform::IImage> image_;
+    std::string path_;  // the file still to decode; empty for wrapped images
+    Size pixels_;
     int density_ = 1;
     int width_ = 0;
     int height_ = 0;
 };
+
+// How many decoded skin files are alive now (shared copies count once).
+size_t DecodedSkinFileCount();
 
 // Where the skin's resources live: the folder that holds skins/. The main
 // window sets it at start-up (it also tells the graphics layer); tests point

@@ -24,6 +24,7 @@ int CTabControl::LookIndex() const
 void CTabControl::Draw(platform::ICanvas& dc, const Rect&)
 {
     int look = LookIndex();
+    drawnLook_ = look;
     if (strip_)
         strip_->DrawFrame(dc, rect_, look, stripFrames_);
     else if (tabImages_[look])

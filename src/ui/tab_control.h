@@ -26,6 +26,9 @@ public:
     int Index() const { return static_cast<int>(id_) - static_cast<int>(kFirstId); }
     // 0 normal, 1 hover, 2 pressed or selected, 3 selected and hovered.
     int LookIndex() const;
+    // Whether the look differs from the one last drawn (the selection moved
+    // since, or it was never drawn).
+    bool LookChanged() const { return drawnLook_ != LookIndex(); }
 
     // Every tab reads and writes one selection: the profile the window shows
     // (the main window binds it to its working-profile index at start-up).
@@ -34,4 +37,5 @@ public:
 
 private:
     std::array<std::unique_ptr<CSkinImage>, 4> tabImages_;
+    int drawnLook_ = -1;
 };

@@ -51,6 +51,33 @@ public:
     virtual COLORREF Pixel(int x, int y) const = 0;
     // 0 (transparent) .. 255 (opaque); 0 outside.
     virtual int Alpha(int x, int y) const = 0;
+    // The mean colour of the picture as drawn on opaque black: every channel
+    // weighted by its pixel's alpha, averaged over all pixels (0 when empty).
+    // Images that hold their bytes answer in one pass over them; this one
+    // asks every pixel.
+    virtual COLORREF AverageOverBlack() const
+    {
+        const int64_t n = static_cast<int64_t>(Width()) * Height();
+        if (n <= 0) return 0;
+        int64_t r = 0, g = 0, b = 0;
+        for (int y = 0; y < Height(); ++y)
+            for (int x = 0; x < Width(); ++x) {
+                const COLORREF c = Pixel(x, y);
+                const int a = Alpha(x, y);
+                r += GetRValue(c) * a / 255;
+                g += GetGValue(c) * a / 255;
+                b += GetBValue(c) * a / 255;
+            }
+        return RGB(static_cast<int>(r / n), static_cast<int>(g / n), static_cast<int>(b / n));
+    }
+    // Whether every pixel is fully opaque (drawn on anything, it looks the same).
+    virtual bool IsOpaque() const
+    {
+        for (int y = 0; y < Height(); ++y)
+            for (int x = 0; x < Width(); ++x)
+                if (Alpha(x, y) != 255) return false;
+        return true;
+    }
 };
 
 class ICanvas {
@@ -107,6 +134,13 @@ public:
     // Loads a PNG or BMP file (UTF-8 path, '/' separators); null when the
     // file is missing or not an image.
     virtual std::unique_ptr<IImage> LoadImageFile(const std::string& path) = 0;
+    // The pixel size of a PNG or BMP file, read from its header without
+    // decoding the picture; {0, 0} when the file is missing or not an image.
+    virtual Size ProbeImageFile(const std::string& path)
+    {
+        auto image = LoadImageFile(path);
+        return image ? Size{image->Width(), image->Height()} : Size{};
+    }
     // Loads image resource id from the program folder's skins/res/; null when absent.
     virtual std::unique_ptr<IImage> LoadImageResource(int id) = 0;
     // Folder that holds skins/, with or without a trailing '/'.

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QPolygon>
 #include <algorithm>
 #include <cstdlib>
@@ -19,6 +20,22 @@ QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()
 constexpr QImage::Format kFormat = QImage::Format_ARGB32_Premultiplied;
 
 using FontKey = std::tuple<std::u16string, int, int, int, bool, bool>;
+
+// The faces the program asks for are Windows faces that a Linux desktop does
+// not have; fontconfig would hand back its default sans, which is far wider
+// than Tahoma and cuts captions that were sized for it. Each gets the closest
+// narrow face that is commonly installed, then fontconfig's own choice.
+QStringList FaceFamilies(const std::u16string& face)
+{
+    const QString name = ToQString(face);
+    if (name.compare(QLatin1String("Tahoma"), Qt::CaseInsensitive) == 0)
+        return {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans"),
+                QStringLiteral("Noto Sans"), QStringLiteral("DejaVu Sans"), name};
+    if (face == u"宋体" || name.compare(QLatin1String("SimSun"), Qt::CaseInsensitive) == 0)
+        return {QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Droid Sans Fallback"),
+                QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("AR PL UMing CN"), name};
+    return {name};
+}
 
 }  // namespace
 
@@ -41,7 +58,8 @@ QFont ToQFont(const FontSpec& spec)
     auto it = cache.find(key);
     if (it != cache.end()) return it->second;
 
-    QFont f(ToQString(spec.face));
+    QFont f;
+    f.setFamilies(FaceFamilies(spec.face));
     int h = std::abs(spec.height);
     if (h == 0) h = 12;
     f.setPixelSize(h);
@@ -67,7 +85,16 @@ QFont ToQFont(const FontSpec& spec)
 
 // ---- QtImage ---------------------------------------------------------------
 
-QtImage::QtImage(QImage image) : image_(image.format() == kFormat ? std::move(image) : image.convertToFormat(kFormat)) {}
+QtImage::QtImage(QImage image) : image_(std::move(image))
+{
+    // In place where the depth allows (a decoded 32-bit PNG): a converted
+    // copy of the window's background alone would be 3 MB more to allocate.
+    if (image_.format() != kFormat) image_.convertTo(kFormat);
+    // Qt gives a file named "...@2x.png" a pixel ratio of 2, and the painter
+    // would then draw it at half its size: here a pixel is a pixel, and the
+    // skin's density is the skin's business.
+    image_.setDevicePixelRatio(1.0);
+}
 
 COLORREF QtImage::Pixel(int x, int y) const
 {
@@ -82,9 +109,36 @@ int QtImage::Alpha(int x, int y) const
     return qAlpha(image_.pixel(x, y));
 }
 
+COLORREF QtImage::AverageOverBlack() const
+{
+    const int w = image_.width(), h = image_.height();
+    const int64_t n = static_cast<int64_t>(w) * h;
+    if (n <= 0) return 0;
+    int64_t r = 0, g = 0, b = 0;
+    for (int y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image_.constScanLine(y));
+        for (int x = 0; x < w; ++x) {
+            r += qRed(row[x]);
+            g += qGreen(row[x]);
+            b += qBlue(row[x]);
+        }
+    }
+    return RGB(static_cast<int>(r / n), static_cast<int>(g / n), static_cast<int>(b / n));
+}
+
+bool QtImage::IsOpaque() const
+{
+    for (int y = 0; y < image_.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image_.constScanLine(y));
+        for (int x = 0; x < image_.width(); ++x)
+            if (qAlpha(row[x]) != 255) return false;
+    }
+    return true;
+}
+
 // ---- QtCanvas --------------------------------------------------------------
 
-QtCanvas::QtCanvas(QImage* target, std::optional<Rect> base) : target_(target)
+QtCanvas::QtCanvas(QPaintDevice* target, std::optional<Rect> base) : target_(target)
 {
     base_ = base ? base->Intersect(Bounds()) : Bounds();
     painter_.begin(target_);
@@ -154,11 +208,43 @@ void QtCanvas::DrawImage(const IImage& image, const Rect& dst, const Rect& srcIn
     Rect visible = dst.Intersect(clip_ ? base_.Intersect(*clip_) : base_);
     if (visible.IsEmpty()) return;
 
+    const QtImage* qimg = dynamic_cast<const QtImage*>(&image);
+    if (qimg && src.Width() == dst.Width()) {
+        // Not stretched across (every picture at scale 1, and the @2x
+        // pictures at scale 2, but also the frames stretched only down):
+        // the sampling below picks source column d for destination column d,
+        // so the painter blends rows straight from the picture, without an
+        // intermediate copy; all of them at once when nothing is stretched
+        // at all. What lies outside the picture draws nothing either way.
+        const int dx = dst.left - src.left;
+        Rect across = visible.Intersect(Rect{dx, visible.top, dx + image.Width(), visible.bottom});
+        if (across.IsEmpty()) return;
+        painter_.save();
+        painter_.setOpacity(std::min(opacity, 255) / 255.0);
+        painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        if (src.Height() == dst.Height()) {
+            const int dy = dst.top - src.top;
+            Rect inside = across.Intersect(Rect{across.left, dy, across.right, dy + image.Height()});
+            if (!inside.IsEmpty())
+                painter_.drawImage(QPoint(inside.left, inside.top), qimg->Get(),
+                                   QRect(inside.left - dx, inside.top - dy, inside.Width(), inside.Height()));
+        } else {
+            const int sh = src.Height(), dh = dst.Height();
+            for (int y = across.top; y < across.bottom; ++y) {
+                const int64_t d = y - dst.top;
+                const int sy = src.top + static_cast<int>(((2 * d + 1) * sh) / (2 * int64_t{dh}));
+                if (sy < 0 || sy >= image.Height()) continue;
+                painter_.drawImage(QPoint(across.left, y), qimg->Get(), QRect(across.left - dx, sy, across.Width(), 1));
+            }
+        }
+        painter_.restore();
+        return;
+    }
+
     // Nearest-neighbour sampling at pixel centres: destination pixel d takes
     // source pixel floor((d + 0.5) * srcW / dstW), so a skin doubled for the
     // 2.0 scale shows every source pixel as a clean 2 x 2 block.
     const int sw = src.Width(), sh = src.Height(), dw = dst.Width(), dh = dst.Height();
-    const QtImage* qimg = dynamic_cast<const QtImage*>(&image);
     QImage part(visible.Width(), visible.Height(), kFormat);
     std::vector<int> columns(static_cast<size_t>(visible.Width()));
     for (int x = 0; x < visible.Width(); ++x) {
@@ -268,6 +354,16 @@ std::unique_ptr<IImage> QtGraphics::LoadImageFile(const std::string& path)
     QImage img;
     if (path.empty() || !img.load(QString::fromStdString(path)) || img.isNull()) return nullptr;
     return std::make_unique<QtImage>(std::move(img));
+}
+
+Size QtGraphics::ProbeImageFile(const std::string& path)
+{
+    if (path.empty()) return {};
+    QImageReader reader(QString::fromStdString(path));
+    if (!reader.canRead()) return {};
+    const QSize size = reader.size();
+    if (!size.isValid() || size.isEmpty()) return {};
+    return {size.width(), size.height()};
 }
 
 std::string QtGraphics::ResourcePath(int id) const

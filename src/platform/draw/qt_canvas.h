@@ -27,6 +27,9 @@ public:
     int Height() const override { return image_.height(); }
     COLORREF Pixel(int x, int y) const override;
     int Alpha(int x, int y) const override;
+    // Premultiplied bytes are already the colour as drawn on black.
+    COLORREF AverageOverBlack() const override;
+    bool IsOpaque() const override;
     const QImage& Get() const { return image_; }
     QImage& Mutable() { return image_; }
 
@@ -34,11 +37,12 @@ private:
     QImage image_;
 };
 
-// Draws on a QImage that outlives the canvas. base limits every drawing
-// (a window's dirty rectangle); SetClip narrows it further.
+// Draws on a QImage that outlives the canvas, or straight on a widget from
+// its paint event (into the window system's own back buffer). base limits
+// every drawing (a window's dirty rectangle); SetClip narrows it further.
 class QtCanvas final : public ICanvas {
 public:
-    explicit QtCanvas(QImage* target, std::optional<Rect> base = std::nullopt);
+    explicit QtCanvas(QPaintDevice* target, std::optional<Rect> base = std::nullopt);
     ~QtCanvas() override;
     QtCanvas(const QtCanvas&) = delete;
     QtCanvas& operator=(const QtCanvas&) = delete;
@@ -60,7 +64,7 @@ private:
     Rect Bounds() const { return {0, 0, target_->width(), target_->height()}; }
     void ApplyClip();
 
-    QImage* target_;
+    QPaintDevice* target_;
     QPainter painter_;
     Rect base_;
     std::optional<Rect> clip_;
@@ -98,6 +102,7 @@ class QtGraphics final : public IGraphics {
 public:
     QtGraphics();
     std::unique_ptr<IImage> LoadImageFile(const std::string& path) override;
+    Size ProbeImageFile(const std::string& path) override;
     std::unique_ptr<IImage> LoadImageResource(int id) override;
     void SetProgramFolder(const std::string& folder) override;
     std::unique_ptr<IImageCanvas> CreateImageCanvas(int width, int height) override;

@@ -118,24 +118,20 @@ public:
     }
 
     IWindowClient* client = nullptr;
-    QImage buffer;
     bool closingByHost = false;
 
 protected:
     void paintEvent(QPaintEvent* e) override
     {
-        // Draw into the back buffer, then show the dirty part in one copy.
-        if (buffer.size() != size()) {
-            buffer = QImage(size(), QImage::Format_ARGB32_Premultiplied);
-            buffer.fill(Qt::black);
-        }
+        // The client draws straight into the window system's back buffer,
+        // which keeps what lies outside the dirty rectangle: a buffer of our
+        // own would hold a second copy of the whole window for nothing.
         Rect dirty = FromQRect(e->rect());
-        if (client) {
-            QtCanvas canvas(&buffer, dirty);
+        QtCanvas canvas(this, dirty);
+        if (client)
             client->OnPaint(id_, canvas, dirty);
-        }
-        QPainter p(this);
-        p.drawImage(e->rect(), buffer, e->rect());
+        else
+            canvas.FillRect(dirty, 0);
     }
     void mouseMoveEvent(QMouseEvent* e) override
     {

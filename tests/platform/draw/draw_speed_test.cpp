@@ -1,0 +1,115 @@
+// The short cuts the canvas takes for speed must draw exactly what the
+// general path draws.
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "platform/draw/qt_canvas.h"
+
+using namespace platform;
+
+namespace {
+
+// Hides the QImage behind the interface, so that the canvas takes its
+// general, pixel-by-pixel path.
+class OpaqueToCanvas final : public IImage {
+public:
+    explicit OpaqueToCanvas(const IImage& inner) : inner_(inner) {}
+    int Width() const override { return inner_.Width(); }
+    int Height() const override { return inner_.Height(); }
+    COLORREF Pixel(int x, int y) const override { return inner_.Pixel(x, y); }
+    int Alpha(int x, int y) const override { return inner_.Alpha(x, y); }
+
+private:
+    const IImage& inner_;
+};
+
+// A picture with every kind of pixel: opaque, translucent, transparent.
+QtImage Sample(int w, int h)
+{
+    QImage img(w, h, QImage::Format_ARGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int a = (x + y) % 3 == 0 ? 255 : (x * 37 + y * 11) % 256;
+            img.setPixel(x, y, qRgba((x * 53) % 256, (y * 29) % 256, (x * y) % 256, a));
+        }
+    return QtImage(img);
+}
+
+void ExpectSame(const IImage& a, const IImage& b, const char* what)
+{
+    ASSERT_EQ(a.Width(), b.Width());
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            ASSERT_EQ(a.Pixel(x, y), b.Pixel(x, y)) << what << " at " << x << "," << y;
+}
+
+}  // namespace
+
+TEST(DrawSpeed, UnscaledDrawingMatchesTheGeneralPathEverywhere)
+{
+    EnsureGuiApplication();
+    const QtImage picture = Sample(23, 17);
+    const OpaqueToCanvas slow(picture);
+    struct Case {
+        const char* what;
+        Rect dst, src;
+        int opacity;
+        Rect clip;
+    };
+    const Case cases[] = {
+        {"whole", {5, 5, 28, 22}, {}, 255, {}},
+        {"part", {10, 3, 20, 13}, {4, 2, 14, 12}, 255, {}},
+        {"off the left and top", {-6, -4, 17, 13}, {}, 255, {}},
+        {"source past the picture", {2, 2, 32, 32}, {-3, -5, 27, 25}, 255, {}},
+        {"translucent", {0, 0, 23, 17}, {}, 128, {}},
+        {"clipped", {1, 1, 24, 18}, {}, 255, {4, 6, 15, 11}},
+        {"nothing left", {0, 0, 10, 10}, {30, 30, 40, 40}, 255, {}},
+    };
+    for (const Case& c : cases) {
+        QtImageCanvas fast(40, 40), general(40, 40);
+        for (QtImageCanvas* canvas : {&fast, &general}) {
+            canvas->FillRect({0, 0, 40, 40}, RGB(10, 90, 200));
+            if (!c.clip.IsEmpty()) canvas->SetClip(c.clip);
+        }
+        fast.DrawImage(picture, c.dst, c.src, c.opacity);
+        general.DrawImage(slow, c.dst, c.src, c.opacity);
+        ExpectSame(fast.Image(), general.Image(), c.what);
+    }
+}
+
+TEST(DrawSpeed, AverageFromTheBytesMatchesTheAverageOfEveryPixel)
+{
+    EnsureGuiApplication();
+    for (const QtImage& picture : {Sample(64, 48), Sample(1, 1), Sample(301, 7)}) {
+        const COLORREF fast = picture.AverageOverBlack();
+        const COLORREF full = picture.IImage::AverageOverBlack();
+        EXPECT_LE(std::abs(GetRValue(fast) - GetRValue(full)), 1);
+        EXPECT_LE(std::abs(GetGValue(fast) - GetGValue(full)), 1);
+        EXPECT_LE(std::abs(GetBValue(fast) - GetBValue(full)), 1);
+    }
+    EXPECT_EQ(QtImage(QImage()).AverageOverBlack(), 0u);
+}
+
+TEST(DrawSpeed, StretchedDownOnlyMatchesTheGeneralPath)
+{
+    EnsureGuiApplication();
+    const QtImage picture = Sample(23, 17);
+    const OpaqueToCanvas slow(picture);
+    const struct {
+        Rect dst, src;
+        int opacity;
+    } cases[] = {
+        {{3, 2, 26, 39}, {}, 255},               // taller
+        {{3, 2, 26, 9}, {}, 255},                // shorter
+        {{-4, -3, 19, 50}, {0, 4, 23, 13}, 200}, // part, off the corner, translucent
+        {{0, 0, 23, 40}, {0, -5, 23, 25}, 255},  // rows past the picture
+    };
+    for (const auto& c : cases) {
+        QtImageCanvas fast(40, 40), general(40, 40);
+        for (QtImageCanvas* canvas : {&fast, &general}) canvas->FillRect({0, 0, 40, 40}, RGB(200, 40, 10));
+        fast.DrawImage(picture, c.dst, c.src, c.opacity);
+        general.DrawImage(slow, c.dst, c.src, c.opacity);
+        ExpectSame(fast.Image(), general.Image(), "stretched down");
+    }
+}
