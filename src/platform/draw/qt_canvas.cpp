@@ -349,21 +349,49 @@ void EnsureGuiApplication()
 
 QtGraphics::QtGraphics() { EnsureGuiApplication(); }
 
+namespace {
+
+// Qt asks every image plugin (and so loads every one of them) whether it
+// knows a file before it tries its own PNG and BMP readers. The skin is
+// PNG and BMP files named as such: those are read by the built-in reader
+// the name gives, and only a file that is not what its name says goes
+// through the plugins.
+template <class F>
+bool WithReader(const std::string& path, F&& use)
+{
+    const QString name = QString::fromStdString(path);
+    const QString suffix = name.section(QLatin1Char('.'), -1).toLower();
+    if (suffix == QLatin1String("png") || suffix == QLatin1String("bmp")) {
+        QImageReader reader(name, suffix.toLatin1());
+        reader.setAutoDetectImageFormat(false);
+        if (use(reader)) return true;
+    }
+    QImageReader reader(name);
+    return use(reader);
+}
+
+}  // namespace
+
 std::unique_ptr<IImage> QtGraphics::LoadImageFile(const std::string& path)
 {
     QImage img;
-    if (path.empty() || !img.load(QString::fromStdString(path)) || img.isNull()) return nullptr;
+    if (path.empty() || !WithReader(path, [&](QImageReader& r) { return r.read(&img) && !img.isNull(); }))
+        return nullptr;
     return std::make_unique<QtImage>(std::move(img));
 }
 
 Size QtGraphics::ProbeImageFile(const std::string& path)
 {
-    if (path.empty()) return {};
-    QImageReader reader(QString::fromStdString(path));
-    if (!reader.canRead()) return {};
-    const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty()) return {};
-    return {size.width(), size.height()};
+    Size size;
+    if (path.empty()) return size;
+    WithReader(path, [&](QImageReader& r) {
+        if (!r.canRead()) return false;
+        const QSize s = r.size();
+        if (!s.isValid() || s.isEmpty()) return false;
+        size = {s.width(), s.height()};
+        return true;
+    });
+    return size;
 }
 
 std::string QtGraphics::ResourcePath(int id) const
