@@ -36,6 +36,7 @@ constexpr const char16_t* kNumericFace = u"Tahoma";
 // drawn down to the desktop settings button so that nothing floats outside.
 constexpr int kDesktopSettingsTop = 252;
 constexpr int kWindowsFrameHeight = kDesktopSettingsTop + 25 + 8;
+constexpr int kButtonListFrameHeight = 338 - 62;  // ends 3 units above the macro manager frame
 
 constexpr std::array<MainSectionInfo, kMainSectionCount> kSections{{
     {3001, 11, 1, 37, 196, true},    // DPI: never moves
@@ -687,7 +688,9 @@ void CMainLayout::DrawStaticBackground(platform::ICanvas& dc, const Rect& client
     }
     if (!frame_) frame_ = CSkinImage::FromFile(SkinPath(u"skins/Frame_Lighting_Setting.bmp"));
 
-    DrawFrame(dc, 36, 62, 230, 263);
+    // The button list's frame reaches past the ninth row (tops 314 to 335),
+    // which would otherwise sit on the frame's bottom edge.
+    DrawFrame(dc, 36, 62, 230, kButtonListFrameHeight);
     DrawFrame(dc, 36, 341, 230, 43);
     DrawFrame(dc, 36, 423, 230, 82);
     DrawFrame(dc, 36, 550, 230, 146);

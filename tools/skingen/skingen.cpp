@@ -146,11 +146,10 @@ void Buttons() {
         Add(QString("%1_nr.png").arg(b.base), b.w, b.h, true, [](QPainter& p, const QRectF& r) { ButtonFace(p, r, kNormal); });
         Add(QString("%1_ov.png").arg(b.base), b.w, b.h, true, [](QPainter& p, const QRectF& r) { ButtonFace(p, r, kHover); });
     }
-    // The system mouse settings button has one look; a thin accent line says "link out".
-    Add("button4_nr.png", 215, 45, true, [](QPainter& p, const QRectF& r) {
-        Plate(p, r, kPanel, kEdge, 4);
-        p.fillRect(QRectF(r.left() + 6, r.bottom() - 4, r.width() - 12, 1.5), kAccent);
-    });
+    // The system mouse settings button has one look. The layout squeezes it
+    // to about half its height, so it carries nothing that would distort (an
+    // accent line here read as a stray underline sitting on the border).
+    Add("button4_nr.png", 215, 45, true, [](QPainter& p, const QRectF& r) { Plate(p, r, kPanel, kEdge, 4); });
     // Close and minimise: a glyph; the close button turns red under the mouse.
     auto cross = [](QPainter& p, const QRectF& r, const QColor& c) {
         p.save();
@@ -582,9 +581,9 @@ void Resources() {
         g.setColorAt(0, QColor(0x2C, 0x33, 0x38));
         g.setColorAt(1, kBack);
         p.fillRect(QRectF(290, 60, 548, 640), g);
-        // column rules
-        p.fillRect(QRectF(286, 44, 1, 660), QColor(0x2A, 0x2A, 0x2A));
-        p.fillRect(QRectF(836, 44, 1, 660), QColor(0x2A, 0x2A, 0x2A));
+        // column rules, stopping at the bottom rule instead of crossing it
+        p.fillRect(QRectF(286, 44, 1, 648), QColor(0x2A, 0x2A, 0x2A));
+        p.fillRect(QRectF(836, 44, 1, 648), QColor(0x2A, 0x2A, 0x2A));
         p.fillRect(QRectF(0, 692, r.width(), 1), QColor(0x2A, 0x2A, 0x2A));
         p.setPen(QPen(kRed, 2));
         p.drawLine(QPointF(0, r.bottom() - 1), QPointF(r.width(), r.bottom() - 1));
