@@ -1,5 +1,6 @@
 #include "platform/draw/qt_canvas.h"
 
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImageReader>
@@ -128,12 +129,17 @@ COLORREF QtImage::AverageOverBlack() const
 
 bool QtImage::IsOpaque() const
 {
-    for (int y = 0; y < image_.height(); ++y) {
+    if (opaque_ >= 0) return opaque_ == 1;
+    opaque_ = 1;
+    for (int y = 0; y < image_.height() && opaque_; ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image_.constScanLine(y));
         for (int x = 0; x < image_.width(); ++x)
-            if (qAlpha(row[x]) != 255) return false;
+            if (qAlpha(row[x]) != 255) {
+                opaque_ = 0;
+                break;
+            }
     }
-    return true;
+    return opaque_ == 1;
 }
 
 // ---- QtCanvas --------------------------------------------------------------
@@ -221,7 +227,10 @@ void QtCanvas::DrawImage(const IImage& image, const Rect& dst, const Rect& srcIn
         if (across.IsEmpty()) return;
         painter_.save();
         painter_.setOpacity(std::min(opacity, 255) / 255.0);
-        painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        // An opaque picture at full opacity covers what is below: copied,
+        // not blended (the window's background on every paint).
+        const bool cover = opacity >= 255 && qimg->KnownOpaque();
+        painter_.setCompositionMode(cover ? QPainter::CompositionMode_Source : QPainter::CompositionMode_SourceOver);
         if (src.Height() == dst.Height()) {
             const int dy = dst.top - src.top;
             Rect inside = across.Intersect(Rect{across.left, dy, across.right, dy + image.Height()});
@@ -360,6 +369,8 @@ template <class F>
 bool WithReader(const std::string& path, F&& use)
 {
     const QString name = QString::fromStdString(path);
+    // A missing file (a skin without that look) is no error to report.
+    if (!QFileInfo::exists(name)) return false;
     const QString suffix = name.section(QLatin1Char('.'), -1).toLower();
     if (suffix == QLatin1String("png") || suffix == QLatin1String("bmp")) {
         QImageReader reader(name, suffix.toLatin1());

@@ -29,12 +29,21 @@ public:
     int Alpha(int x, int y) const override;
     // Premultiplied bytes are already the colour as drawn on black.
     COLORREF AverageOverBlack() const override;
+    // Scans once; later calls (and the canvas) use the answer.
     bool IsOpaque() const override;
+    // Whether IsOpaque has found the picture opaque (false until asked).
+    bool KnownOpaque() const { return opaque_ == 1; }
     const QImage& Get() const { return image_; }
-    QImage& Mutable() { return image_; }
+    // Drawing on the image: it may stop being opaque.
+    QImage& Mutable()
+    {
+        opaque_ = -1;
+        return image_;
+    }
 
 private:
     QImage image_;
+    mutable int opaque_ = -1;  // -1 not known yet
 };
 
 // Draws on a QImage that outlives the canvas, or straight on a widget from

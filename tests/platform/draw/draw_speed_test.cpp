@@ -113,3 +113,25 @@ TEST(DrawSpeed, StretchedDownOnlyMatchesTheGeneralPath)
         ExpectSame(fast.Image(), general.Image(), "stretched down");
     }
 }
+
+TEST(DrawSpeed, AnOpaquePictureIsCopiedAsTheGeneralPathBlendsIt)
+{
+    EnsureGuiApplication();
+    QImage img(19, 11, QImage::Format_RGB32);
+    for (int y = 0; y < 11; ++y)
+        for (int x = 0; x < 19; ++x) img.setPixel(x, y, qRgb(x * 13, y * 23, (x + y) * 7));
+    const QtImage picture(img);
+    ASSERT_TRUE(picture.IsOpaque());
+    ASSERT_TRUE(picture.KnownOpaque());
+    const OpaqueToCanvas slow(picture);
+    for (const Rect& dst : {Rect{2, 3, 21, 14}, Rect{-5, 1, 14, 30}}) {
+        for (int opacity : {255, 90}) {
+            QtImageCanvas fast(30, 30), general(30, 30);
+            for (QtImageCanvas* canvas : {&fast, &general}) canvas->FillRect({0, 0, 30, 30}, RGB(50, 60, 70));
+            fast.DrawImage(picture, dst, {}, opacity);
+            general.DrawImage(slow, dst, {}, opacity);
+            ExpectSame(fast.Image(), general.Image(), "opaque");
+        }
+    }
+    EXPECT_FALSE(Sample(5, 5).IsOpaque());
+}
