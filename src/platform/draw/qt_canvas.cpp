@@ -116,14 +116,25 @@ COLORREF QtImage::AverageOverBlack() const
     const int64_t n = static_cast<int64_t>(w) * h;
     if (n <= 0) return 0;
     int64_t r = 0, g = 0, b = 0;
+    uint32_t all = 0xFFFFFFFFu;
     for (int y = 0; y < h; ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(image_.constScanLine(y));
+        const auto* row = reinterpret_cast<const uint32_t*>(image_.constScanLine(y));
+        // Row sums fit 32 bits (a row is far below 2^24 pixels), which lets
+        // the compiler add several pixels at a time.
+        uint32_t rr = 0, gg = 0, bb = 0;
         for (int x = 0; x < w; ++x) {
-            r += qRed(row[x]);
-            g += qGreen(row[x]);
-            b += qBlue(row[x]);
+            const uint32_t p = row[x];
+            rr += (p >> 16) & 0xFF;
+            gg += (p >> 8) & 0xFF;
+            bb += p & 0xFF;
+            all &= p;
         }
+        r += rr;
+        g += gg;
+        b += bb;
     }
+    // The same pass tells whether every pixel is opaque.
+    opaque_ = (all >> 24) == 0xFF ? 1 : 0;
     return RGB(static_cast<int>(r / n), static_cast<int>(g / n), static_cast<int>(b / n));
 }
 

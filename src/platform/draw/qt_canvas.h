@@ -31,7 +31,8 @@ public:
     COLORREF AverageOverBlack() const override;
     // Scans once; later calls (and the canvas) use the answer.
     bool IsOpaque() const override;
-    // Whether IsOpaque has found the picture opaque (false until asked).
+    // Whether IsOpaque or AverageOverBlack found the picture opaque (false
+    // until one of them has looked).
     bool KnownOpaque() const { return opaque_ == 1; }
     const QImage& Get() const { return image_; }
     // Drawing on the image: it may stop being opaque.

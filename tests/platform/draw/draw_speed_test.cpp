@@ -89,6 +89,20 @@ TEST(DrawSpeed, AverageFromTheBytesMatchesTheAverageOfEveryPixel)
         EXPECT_LE(std::abs(GetBValue(fast) - GetBValue(full)), 1);
     }
     EXPECT_EQ(QtImage(QImage()).AverageOverBlack(), 0u);
+
+    // The average's pass also learns whether the picture is opaque.
+    QImage opaque(30, 20, QImage::Format_RGB32);
+    opaque.fill(QColor(9, 8, 7));
+    const QtImage solid(opaque);
+    EXPECT_FALSE(solid.KnownOpaque());
+    EXPECT_EQ(solid.AverageOverBlack(), RGB(9, 8, 7));
+    EXPECT_TRUE(solid.KnownOpaque());
+    QImage translucent = opaque.convertToFormat(QImage::Format_ARGB32);
+    translucent.setPixel(29, 19, qRgba(1, 1, 1, 254));
+    const QtImage almost(translucent);
+    almost.AverageOverBlack();
+    EXPECT_FALSE(almost.KnownOpaque());
+    EXPECT_FALSE(almost.IsOpaque());
 }
 
 TEST(DrawSpeed, StretchedDownOnlyMatchesTheGeneralPath)
