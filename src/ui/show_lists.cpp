@@ -59,7 +59,11 @@ void CShowListBase::DrawRows(platform::ICanvas& dc, const Rect& area, int rowLef
         Rect row{static_cast<int>(rect_.left + rowLeft * s), static_cast<int>(rect_.top + r * 20 * s),
                  static_cast<int>(rect_.right - 2 * s), static_cast<int>(rect_.top + (r + 1) * 20 * s)};
         if (index == selection) dc.FillRect(row, kListSelection);
-        dc.DrawText(RowText(index), row, DT_SINGLELINE | DT_VCENTER | DT_WORD_ELLIPSIS, font_, kListText);
+        // The text keeps a few pixels off the selection's edge; the row itself
+        // (selection, hit-testing, icons) stays where it is.
+        Rect text = row;
+        text.left += static_cast<int>(4 * s);
+        dc.DrawText(RowText(index), text, DT_SINGLELINE | DT_VCENTER | DT_WORD_ELLIPSIS, font_, kListText);
         DrawRowExtra(dc, index, row);
         if (index + 1 >= count) break;
     }

@@ -14,9 +14,7 @@
 namespace {
 
 constexpr COLORREF kLabelColour = RGB(180, 180, 180);
-// The current level in the accent colour: pure red on the dark plates is
-// hard to read at 11 pixels and clashes with the rest of the theme.
-constexpr COLORREF kCurrentLabelColour = RGB(0x35, 0xA0, 0xDE);
+constexpr COLORREF kCurrentLabelColour = RGB(255, 0, 0);
 
 void Repaint(const CDlgBase& dlg, const CControlBase* c)
 {
