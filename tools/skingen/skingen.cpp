@@ -531,7 +531,9 @@ void DialogFrame(QPainter& p, const QRectF& r, const QColor& accent, int band = 
     g.setColorAt(1, QColor(0x26, 0x26, 0x26));
     p.fillRect(QRectF(r.left(), r.top(), r.width(), band), g);
     p.fillRect(QRectF(r.left(), r.top() + band, r.width(), 1), accent);
-    p.setPen(QPen(QColor(0x45, 0x45, 0x45), 1));
+    // Dialogs open over the main window in the same greys and cast no
+    // shadow: a lighter outline keeps their edge visible against it.
+    p.setPen(QPen(QColor(0x5A, 0x5A, 0x5A), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
 }
