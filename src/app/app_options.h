@@ -12,22 +12,16 @@
 //   --bench-first-frame   print the wall-clock time of the first painted frame and quit
 //
 // Options take their value as the next argument or after '=' (--device=sim).
-#include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
-enum class AppDevice { Auto, Sim };
+#include "platform/cmdline/device_options.h"
 
-struct AppOptions {
-    AppDevice device = AppDevice::Auto;
-    std::optional<std::string> dataDir;
-    bool trace = false;
-    uint8_t simSensor = 0x25;
-    uint8_t simBattery = 80;
-    uint8_t simCharge = 0;
-    bool simA = true;
-    bool simB = false;
+using AppDevice = platform::DeviceChoice;
+
+// The shared options (device, data folder, trace, simulated mouse) and the
+// program's own.
+struct AppOptions : platform::DeviceOptions {
     bool benchFirstFrame = false;
     bool help = false;
 };

@@ -13,13 +13,11 @@
 #include "app/tevlan_app.h"
 #include "persist/data_folders.h"
 #include "platform/clock/clock.h"
-#include "platform/hid/traced_backend.h"
-#include "platform/hidraw/hidraw_backend.h"
+#include "platform/cmdline/hid_backend_stack.h"
 #include "platform/instance/instance_notifier_qt.h"
 #include "platform/instance/single_instance.h"
 #include "platform/qt/qt_application.h"
 #include "platform/shell/qt_shell_services.h"
-#include "platform/sim/sim_mouse.h"
 
 namespace {
 
@@ -54,33 +52,19 @@ int main(int argc, char** argv)
     platform::g_shellServices = &shell;
 
     platform::SteadyClock clock;
-    std::unique_ptr<platform::SimMouse> sim;
-    std::unique_ptr<platform::HidrawBackend> hidraw;
-    platform::IHidBackend* backend = nullptr;
-    if (o.device == AppDevice::Sim) {
-        sim = std::make_unique<platform::SimMouse>(clock, o.simA, o.simB);
-        platform::SimStatus status;
-        status.sensorCode = o.simSensor;
-        status.batteryLevel = o.simBattery;
-        status.chargeState = o.simCharge;
-        sim->SetStatus(status);
-        backend = sim.get();
-    } else {
-        hidraw = std::make_unique<platform::HidrawBackend>(clock);
-        backend = hidraw.get();
-    }
-    std::unique_ptr<platform::TracedBackend> traced;
-    if (o.trace) {
-        traced = std::make_unique<platform::TracedBackend>(*backend, [](const std::string& line) {
-            std::fprintf(stderr, "%s\n", line.c_str());
-        });
-        backend = traced.get();
+    platform::HidBackendStack backend = platform::MakeHidBackend(o, clock, [](const std::string& line) {
+        std::fprintf(stderr, "%s\n", line.c_str());
+    });
+    if (!backend.top) {
+        std::cerr << "tevlan: " << backend.error << "\n";
+        platform::g_shellServices = nullptr;
+        return 1;
     }
 
     AppEnvironment env;
     env.startup.folders = SystemFolderEnvironment();
     env.startup.dataDir = o.dataDir;
-    env.devices = {backend, &clock, sim.get(), sim != nullptr};
+    env.devices = {backend.top, &clock, backend.sim.get(), backend.sim != nullptr};
 
     CTevlanDlg* mainWindow = nullptr;
     platform::IWindowHost& host = application.Host();

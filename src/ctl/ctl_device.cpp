@@ -1,10 +1,5 @@
 #include "ctl/ctl_device.h"
 
-#include "platform/hid/traced_backend.h"
-#include "platform/sim/sim_mouse.h"
-#ifdef TEVLAN_HAVE_HIDRAW
-#include "platform/hidraw/hidraw_backend.h"
-#endif
 
 void CtlHost::PostToWindowThread(std::function<void()> task)
 {
@@ -105,38 +100,25 @@ private:
 
 CtlDeviceSession::CtlDeviceSession(const CtlOptions& options, std::ostream& trace)
 {
-    if (options.device == CtlDevice::Sim) {
-        // The simulated mouse answers at once; its virtual clock makes the
-        // pacing waits return at once too, with the timestamps a real apply has.
+    // The simulated mouse answers at once; its virtual clock makes the
+    // pacing waits return at once too, with the timestamps a real apply has.
+    if (options.device == CtlDevice::Sim)
         clock_ = std::make_unique<platform::VirtualClock>();
-        auto sim = std::make_unique<platform::SimMouse>(*clock_, options.simA, options.simB);
-        platform::SimStatus status;
-        status.sensorCode = options.simSensor;
-        status.batteryLevel = options.simBattery;
-        status.chargeState = options.simCharge;
-        sim->SetStatus(status);
-        if (options.simFailWrites > 0)
-            sim->FailNextWrites(options.simFailWrites);
-        if (options.simFailReads > 0)
-            sim->FailNextReads(options.simFailReads);
-        device_ = std::move(sim);
-    } else {
+    else
         clock_ = std::make_unique<platform::SteadyClock>();
-#ifdef TEVLAN_HAVE_HIDRAW
-        device_ = std::make_unique<platform::HidrawBackend>(*clock_);
-#else
-        backendError_ = "this tevlanctl was built without the hidraw backend; only --device sim works";
-#endif
+    std::ostream* out = &trace;
+    backend_ = platform::MakeHidBackend(options, *clock_, [out](const std::string& line) {
+        *out << line << '\n';
+        out->flush();
+    });
+    if (backend_.sim) {
+        if (options.simFailWrites > 0)
+            backend_.sim->FailNextWrites(options.simFailWrites);
+        if (options.simFailReads > 0)
+            backend_.sim->FailNextReads(options.simFailReads);
     }
-    platform::IHidBackend* top = device_.get();
-    if (top && options.trace) {
-        std::ostream* out = &trace;
-        traced_ = std::make_unique<platform::TracedBackend>(*top, [out](const std::string& line) {
-            *out << line << '\n';
-            out->flush();
-        });
-        top = traced_.get();
-    }
+    backendError_ = backend_.error.empty() ? "" : "this tevlanctl was " + backend_.error;
+    platform::IHidBackend* top = backend_.top;
     if (top) {
         watch_ = std::make_unique<Watch>(*top);
         link_ = std::make_unique<DeviceLink>(*watch_, *clock_, host_, library_);
@@ -149,8 +131,9 @@ CtlDeviceSession::~CtlDeviceSession()
     // while the backends below it still exist.
     link_.reset();
     watch_.reset();
-    traced_.reset();
-    device_.reset();
+    backend_.traced.reset();
+    backend_.real.reset();
+    backend_.sim.reset();
 }
 
 int CtlDeviceSession::Connect(std::string* message, bool requireFeature)

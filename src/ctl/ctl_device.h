@@ -21,6 +21,7 @@
 #include "device/device_link.h"
 #include "macros/macro_model.h"
 #include "platform/clock/clock.h"
+#include "platform/cmdline/hid_backend_stack.h"
 #include "platform/hid/hid_transport.h"
 
 class CtlHost final : public IDeviceHost {
@@ -90,8 +91,7 @@ public:
 private:
     class Watch;
     std::unique_ptr<platform::IClock> clock_;
-    std::unique_ptr<platform::IHidBackend> device_;  // the simulated mouse or hidraw
-    std::unique_ptr<platform::IHidBackend> traced_;
+    platform::HidBackendStack backend_;  // the simulated mouse or hidraw, traced or not
     std::unique_ptr<Watch> watch_;
     CtlHost host_;
     MacroLibrary library_;

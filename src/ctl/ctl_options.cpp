@@ -1,7 +1,6 @@
 #include "ctl/ctl_options.h"
 
 #include <cctype>
-#include <cerrno>
 #include <cstdlib>
 
 #ifndef TEVLAN_VERSION
@@ -36,19 +35,6 @@ bool EndsWith(const std::string& s, const std::string& tail)
 }
 
 }  // namespace
-
-std::optional<long> ParseCtlNumber(const std::string& text)
-{
-    if (text.empty() || text[0] == '-' || text[0] == '+' || text[0] == ' ')
-        return std::nullopt;
-    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-    errno = 0;
-    char* end = nullptr;
-    const long v = std::strtol(text.c_str() + (hex ? 2 : 0), &end, hex ? 16 : 10);
-    if (errno != 0 || end == text.c_str() + (hex ? 2 : 0) || *end != '\0')
-        return std::nullopt;
-    return v;
-}
 
 std::optional<uint16_t> ParseCtlSensor(const std::string& text)
 {
@@ -88,31 +74,11 @@ CtlParseResult ParseCtlArguments(const std::vector<std::string>& args)
             continue;
         }
         // "--name value" and "--name=value" are both accepted.
-        std::string name = arg, value;
-        bool hasValue = false;
-        if (size_t eq = arg.find('='); eq != std::string::npos) {
-            name = arg.substr(0, eq);
-            value = arg.substr(eq + 1);
-            hasValue = true;
-        }
-        auto needValue = [&](const char* what) -> bool {
-            if (hasValue)
-                return true;
-            if (i + 1 >= args.size())
-                return false;
-            value = args[++i];
-            (void)what;
-            return true;
-        };
-        auto byteValue = [&](const char* what, uint8_t& into) -> std::string {
-            if (!needValue(what))
-                return name + " needs a value: " + what;
-            std::optional<long> v = ParseCtlNumber(value);
-            if (!v || *v < 0 || *v > 255)
-                return name + " takes a number from 0 to 255 (decimal, or hexadecimal with 0x), not '" + value + "'";
-            into = uint8_t(*v);
-            return {};
-        };
+        const platform::OptionArg option = platform::SplitOption(arg);
+        const std::string& name = option.name;
+        const bool hasValue = option.inlineValue.has_value();
+        std::string value;
+        auto needValue = [&]() { return platform::TakeOptionValue(option, args, i, value); };
 
         if (name == "--help" && !hasValue) {
             o.command = CtlCommand::Help;
@@ -120,69 +86,40 @@ CtlParseResult ParseCtlArguments(const std::vector<std::string>& args)
         } else if (name == "--version" && !hasValue) {
             o.command = CtlCommand::Version;
             return r;
-        } else if (name == "--trace" && !hasValue) {
-            o.trace = true;
         } else if (name == "--json" && !hasValue) {
             o.json = true;
         } else if (name == "--force" && !hasValue) {
             o.force = true;
-        } else if (name == "--device") {
-            if (!needValue("auto or sim"))
-                return fail("--device needs a value: auto or sim");
-            if (value == "auto")
-                o.device = CtlDevice::Auto;
-            else if (value == "sim")
-                o.device = CtlDevice::Sim;
-            else
-                return fail("--device takes auto (the real mouse) or sim (the simulated mouse), not '" + value + "'");
-        } else if (name == "--data-dir") {
-            if (!needValue("a folder") || value.empty())
-                return fail("--data-dir needs a folder");
-            o.dataDir = value;
-        } else if (name == "--sim-sensor") {
-            if (std::string e = byteValue("the sensor code, like 0x25", o.simSensor); !e.empty())
-                return fail(e);
-        } else if (name == "--sim-battery") {
-            if (std::string e = byteValue("the battery percent, like 80", o.simBattery); !e.empty())
-                return fail(e);
-        } else if (name == "--sim-charge") {
-            if (std::string e = byteValue("the charge state: 0 none, 1 charging, 2 full", o.simCharge); !e.empty())
-                return fail(e);
-        } else if (name == "--sim-products") {
-            if (!needValue("A, B, AB or none"))
-                return fail("--sim-products needs a value: A, B, AB or none");
-            if (value == "A" || value == "a") {
-                o.simA = true, o.simB = false;
-            } else if (value == "B" || value == "b") {
-                o.simA = false, o.simB = true;
-            } else if (value == "AB" || value == "ab" || value == "BA" || value == "ba") {
-                o.simA = o.simB = true;
-            } else if (value == "none") {
-                o.simA = o.simB = false;
-            } else {
-                return fail("--sim-products takes A (cable), B (receiver), AB (both) or none, not '" + value + "'");
-            }
         } else if (name == "--sim-fail-writes" || name == "--sim-fail-reads") {
             uint8_t n = 0;
-            if (std::string e = byteValue("how many", n); !e.empty())
-                return fail(e);
+            std::string error;
+            if (platform::ParseByteOption(option, args, i, "how many", n, &error) == platform::OptionResult::Error)
+                return fail(error);
             (name == "--sim-fail-writes" ? o.simFailWrites : o.simFailReads) = n;
         } else if (name == "--sensor") {
-            if (!needValue("a sensor identifier"))
+            if (!needValue())
                 return fail("--sensor needs a sensor identifier, like 0x3325");
             std::optional<uint16_t> s = ParseCtlSensor(value);
             if (!s)
                 return fail("--sensor takes a sensor identifier in hexadecimal, like 0x3325, not '" + value + "'");
             o.sensor = s;
         } else if (name == "--index") {
-            if (!needValue("a profile index"))
+            if (!needValue())
                 return fail("--index needs a profile index from 0 to 4");
-            std::optional<long> v = ParseCtlNumber(value);
+            std::optional<long> v = platform::ParseWholeNumber(value);
             if (!v || *v > 4)
                 return fail("--index takes a profile index from 0 to 4, not '" + value + "'");
             o.index = int(*v);
         } else {
-            return fail("unknown option " + name);
+            std::string error;
+            switch (platform::ParseDeviceOption(option, args, i, o, &error)) {
+            case platform::OptionResult::Taken:
+                break;
+            case platform::OptionResult::Error:
+                return fail(error);
+            case platform::OptionResult::NotShared:
+                return fail("unknown option " + name);
+            }
         }
     }
 

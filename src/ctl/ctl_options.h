@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/cmdline/device_options.h"
+
 // Exit codes; scripts depend on them.
 enum CtlExit : int {
     kExitOk = 0,
@@ -16,22 +18,15 @@ enum CtlExit : int {
     kExitDeviceIo = 4,  // includes a permission error on the mouse's hidraw nodes
 };
 
-enum class CtlDevice { Auto, Sim };
+using CtlDevice = platform::DeviceChoice;
 
 enum class CtlCommand { None, Help, Version, List, Status, Apply, Reset, ProfileShow, ProfileNew, MacrosShow };
 
-struct CtlOptions {
-    CtlDevice device = CtlDevice::Auto;
-    std::optional<std::string> dataDir;
-    bool trace = false;
+// The shared options (device, data folder, trace, simulated mouse) and tevlanctl's own.
+struct CtlOptions : platform::DeviceOptions {
     bool json = false;
 
-    // The simulated mouse.
-    uint8_t simSensor = 0x25;
-    uint8_t simBattery = 80;
-    uint8_t simCharge = 0;
-    bool simA = true;
-    bool simB = false;
+    // The simulated mouse's failures.
     int simFailWrites = 0;  // the next N feature writes fail
     int simFailReads = 0;   // the next N feature reads fail
 
@@ -54,8 +49,5 @@ CtlParseResult ParseCtlArguments(const std::vector<std::string>& args);
 std::string CtlHelpText();
 std::string CtlVersionText();
 
-// Number parsing shared with the commands: "0x25" or "37" (range checked by
-// the caller); nullopt when the text is not a whole number.
-std::optional<long> ParseCtlNumber(const std::string& text);
 // A sensor identifier: hexadecimal with or without "0x" ("0x3325", "3325").
 std::optional<uint16_t> ParseCtlSensor(const std::string& text);
