@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <map>
 #include <tuple>
+#include <vector>
 
 namespace platform {
 
@@ -36,6 +37,26 @@ QStringList FaceFamilies(const std::u16string& face)
         return {QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Droid Sans Fallback"),
                 QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("AR PL UMing CN"), name};
     return {name};
+}
+
+// Large opaque pictures with a palette stay as they are: expanding them
+// costs little per paint, keeping them expanded costs megabytes.
+bool KeepsPalette(const QImage& img)
+{
+    if (img.format() != QImage::Format_Indexed8) return false;
+    if (int64_t{img.width()} * img.height() < 256 * 1024) return false;
+    const QList<QRgb> table = img.colorTable();
+    if (table.isEmpty()) return false;
+    return std::all_of(table.begin(), table.end(), [](QRgb c) { return qAlpha(c) == 255; });
+}
+
+// Row y of a palette picture, columns x .. x + n, as premultiplied pixels
+// (opaque: the same values).
+void ExpandRow(const QImage& img, const QList<QRgb>& table, int x, int y, int n, QRgb* out)
+{
+    const uchar* in = img.constScanLine(y) + x;
+    const qsizetype size = table.size();
+    for (int i = 0; i < n; ++i) out[i] = in[i] < size ? table[in[i]] : 0xFF000000u;
 }
 
 }  // namespace
@@ -90,7 +111,7 @@ QtImage::QtImage(QImage image) : image_(std::move(image))
 {
     // In place where the depth allows (a decoded 32-bit PNG): a converted
     // copy of the window's background alone would be 3 MB more to allocate.
-    if (image_.format() != kFormat) image_.convertTo(kFormat);
+    if (image_.format() != kFormat && !KeepsPalette(image_)) image_.convertTo(kFormat);
     // Qt gives a file named "...@2x.png" a pixel ratio of 2, and the painter
     // would then draw it at half its size: here a pixel is a pixel, and the
     // skin's density is the skin's business.
@@ -116,6 +137,23 @@ COLORREF QtImage::AverageOverBlack() const
     const int64_t n = static_cast<int64_t>(w) * h;
     if (n <= 0) return 0;
     int64_t r = 0, g = 0, b = 0;
+    if (IsCompact()) {
+        // Count every palette entry once, then weigh its colour.
+        std::vector<int64_t> uses(256, 0);
+        for (int y = 0; y < h; ++y) {
+            const uchar* row = image_.constScanLine(y);
+            for (int x = 0; x < w; ++x) ++uses[row[x]];
+        }
+        const QList<QRgb> table = image_.colorTable();
+        for (int i = 0; i < 256; ++i) {
+            const QRgb c = i < table.size() ? table[i] : 0xFF000000u;
+            r += uses[size_t(i)] * qRed(c);
+            g += uses[size_t(i)] * qGreen(c);
+            b += uses[size_t(i)] * qBlue(c);
+        }
+        opaque_ = 1;
+        return RGB(static_cast<int>(r / n), static_cast<int>(g / n), static_cast<int>(b / n));
+    }
     uint32_t all = 0xFFFFFFFFu;
     for (int y = 0; y < h; ++y) {
         const auto* row = reinterpret_cast<const uint32_t*>(image_.constScanLine(y));
@@ -142,6 +180,7 @@ bool QtImage::IsOpaque() const
 {
     if (opaque_ >= 0) return opaque_ == 1;
     opaque_ = 1;
+    if (IsCompact()) return true;  // kept so only with an opaque palette
     for (int y = 0; y < image_.height() && opaque_; ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image_.constScanLine(y));
         for (int x = 0; x < image_.width(); ++x)
@@ -242,7 +281,34 @@ void QtCanvas::DrawImage(const IImage& image, const Rect& dst, const Rect& srcIn
         // not blended (the window's background on every paint).
         const bool cover = opacity >= 255 && qimg->KnownOpaque();
         painter_.setCompositionMode(cover ? QPainter::CompositionMode_Source : QPainter::CompositionMode_SourceOver);
-        if (src.Height() == dst.Height()) {
+        if (qimg->IsCompact()) {
+            // Expanded through the palette a band of rows at a time.
+            const QImage& pic = qimg->Get();
+            const QList<QRgb> table = pic.colorTable();
+            const int sh = src.Height(), dh = dst.Height();
+            constexpr int kBand = 32;
+            // Kept between calls: a new band for every draw would be mapped
+            // and unmapped each time.
+            thread_local QImage band;
+            if (band.width() < across.Width()) band = QImage(across.Width(), kBand, kFormat);
+            int filled = 0, bandTop = across.top;
+            auto flush = [&] {
+                if (filled > 0) painter_.drawImage(QPoint(across.left, bandTop), band, QRect(0, 0, across.Width(), filled));
+                filled = 0;
+            };
+            for (int y = across.top; y < across.bottom; ++y) {
+                const int64_t d = y - dst.top;
+                const int sy = src.top + static_cast<int>(((2 * d + 1) * sh) / (2 * int64_t{dh}));
+                if (sy < 0 || sy >= image.Height()) {
+                    flush();
+                    continue;
+                }
+                if (filled == 0) bandTop = y;
+                ExpandRow(pic, table, across.left - dx, sy, across.Width(), reinterpret_cast<QRgb*>(band.scanLine(filled)));
+                if (++filled == kBand) flush();
+            }
+            flush();
+        } else if (src.Height() == dst.Height()) {
             const int dy = dst.top - src.top;
             Rect inside = across.Intersect(Rect{across.left, dy, across.right, dy + image.Height()});
             if (!inside.IsEmpty())
@@ -276,7 +342,8 @@ void QtCanvas::DrawImage(const IImage& image, const Rect& dst, const Rect& srcIn
         int sy = src.top + static_cast<int>(((2 * d + 1) * sh) / (2 * int64_t{dh}));
         auto* out = reinterpret_cast<QRgb*>(part.scanLine(y));
         bool rowInside = sy >= 0 && sy < image.Height();
-        const QRgb* in = (qimg && rowInside) ? reinterpret_cast<const QRgb*>(qimg->Get().constScanLine(sy)) : nullptr;
+        const bool direct = qimg && rowInside && !qimg->IsCompact();
+        const QRgb* in = direct ? reinterpret_cast<const QRgb*>(qimg->Get().constScanLine(sy)) : nullptr;
         for (int x = 0; x < visible.Width(); ++x) {
             int sx = columns[static_cast<size_t>(x)];
             if (!rowInside || sx < 0 || sx >= image.Width()) {

@@ -19,7 +19,9 @@ std::u16string FromQString(const QString& s);
 // when it is not installed.
 QFont ToQFont(const FontSpec& spec);
 
-// An image over a QImage in premultiplied ARGB.
+// An image over a QImage in premultiplied ARGB, or, for a large opaque
+// picture decoded with a palette (a window background), over its one byte a
+// pixel: a quarter of the memory, expanded a few rows at a time as drawn.
 class QtImage final : public IImage {
 public:
     explicit QtImage(QImage image);
@@ -35,6 +37,8 @@ public:
     // until one of them has looked).
     bool KnownOpaque() const { return opaque_ == 1; }
     const QImage& Get() const { return image_; }
+    // Kept with its palette (Format_Indexed8, every colour opaque).
+    bool IsCompact() const { return image_.format() == QImage::Format_Indexed8; }
     // Drawing on the image: it may stop being opaque.
     QImage& Mutable()
     {

@@ -149,3 +149,35 @@ TEST(DrawSpeed, AnOpaquePictureIsCopiedAsTheGeneralPathBlendsIt)
     }
     EXPECT_FALSE(Sample(5, 5).IsOpaque());
 }
+
+TEST(DrawSpeed, ALargePalettePictureStaysSmallAndDrawsAsExpandedOne)
+{
+    EnsureGuiApplication();
+    QImage rgb(700, 400, QImage::Format_RGB32);
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 700; ++x) {
+            const int i = (x / 9 + (y / 7) * 13) % 200;
+            rgb.setPixel(x, y, qRgb(i, 255 - i, i * 3 % 256));
+        }
+    const QImage indexed = rgb.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
+    ASSERT_EQ(indexed.convertToFormat(QImage::Format_RGB32), rgb);  // few enough colours: exact
+    const QtImage compact(indexed);
+    const QtImage expanded(rgb);
+    EXPECT_TRUE(compact.IsCompact());
+    EXPECT_FALSE(expanded.IsCompact());
+    EXPECT_FALSE(QtImage(indexed.copy(0, 0, 50, 50)).IsCompact());  // small: expanded at once
+    EXPECT_EQ(compact.AverageOverBlack(), expanded.AverageOverBlack());
+    EXPECT_TRUE(compact.IsOpaque());
+    EXPECT_EQ(compact.Pixel(123, 45), expanded.Pixel(123, 45));
+    EXPECT_EQ(compact.Alpha(699, 399), 255);
+    expanded.IsOpaque();
+    for (const Rect& dst : {Rect{0, 0, 700, 400}, Rect{-30, 17, 670, 417}, Rect{5, 5, 705, 905}, Rect{0, 0, 1400, 800}}) {
+        QtImageCanvas a(720, 450), b(720, 450);
+        for (QtImageCanvas* canvas : {&a, &b}) canvas->FillRect({0, 0, 720, 450}, RGB(1, 2, 3));
+        a.SetClip({3, 3, 600, 440});
+        b.SetClip({3, 3, 600, 440});
+        a.DrawImage(compact, dst, {}, 255);
+        b.DrawImage(expanded, dst, {}, 255);
+        ExpectSame(a.Image(), b.Image(), "palette");
+    }
+}
