@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/temp_folder.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -86,16 +88,14 @@ class CtlProcess : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char tmpl[] = "/tmp/tevlanctl-test-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        root_ = tmpl;
+        ASSERT_FALSE(tmp_.Path().empty());
+        root_ = tmp_.Path();
         data_ = root_ / "data";
         fs::create_directories(data_ / "config");
         // The same texts tevlanctl loads, so that reset records built here match its own.
         LoadLanguage(TEVLAN_BINARY_DIR, data_.string(), 1.0);
         g_sensorId = kDefaultSensorId;
     }
-    void TearDown() override { fs::remove_all(root_); }
 
     // tevlanctl --device sim --data-dir <data> args..., with XDG_CONFIG_HOME
     // pointed into the test folder so a default data folder is never the user's.
@@ -163,6 +163,7 @@ protected:
         return names;
     }
 
+    TempFolder tmp_{"tevlanctl-test-"};
     fs::path root_, data_;
 };
 
@@ -579,6 +580,7 @@ TEST_F(CtlProcess, UsageErrorsAreExitCodeTwoWithAPointerToHelp)
         {"--sim-sensor"},
         {"--index", "1", "status"},
         {"profile", "new", "x.psf", "--index", "5"},
+        {"profile", "new", "x.psf", "--index", "0x-1"},
         {"profile", "new", "x.txt"},
         {"apply", "--sensor", "0x1234"},
         {"apply", "--sensor", "fast"},

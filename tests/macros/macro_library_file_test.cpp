@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "support/temp_folder.h"
+
 #include <filesystem>
-#include <random>
 
 #include "persist/data_folders.h"
 #include "persist/stdio_file_ex.h"
@@ -52,18 +53,14 @@ class MacroLibraryFileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::random_device rd;
-        dir = fs::temp_directory_path() /
-              ("tevlan-mlf-" + std::to_string(rd()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
+        dir = tmp_.Path();
         fs::create_directories(dir / "config");
         SetDataFolders(dir.string(), dir.string());
         g_macroLibrary.ClearLibrary();
         g_macroWorkLibrary.ClearLibrary();
     }
-    void TearDown() override { fs::remove_all(dir); }
 
+    TempFolder tmp_{"tevlan-mlf-"};
     fs::path dir;
 };
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/temp_folder.h"
+
 #include <filesystem>
 #include <unistd.h>
 
@@ -13,18 +15,15 @@ class DataFoldersTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir = fs::temp_directory_path() /
-              ("tevlan-df-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
+        dir = tmp_.Path();
         fs::create_directories(dir);
         root = dir.string();
     }
     void TearDown() override
     {
-        fs::remove_all(dir);
         SetDataFolders("", "");
     }
+    TempFolder tmp_{"tevlan-df-"};
     fs::path dir;
     std::string root;
 };

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/temp_folder.h"
+
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -66,10 +68,7 @@ class ProfileFileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir = fs::temp_directory_path() /
-              ("tevlan-pf-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
+        dir = tmp_.Path();
         fs::create_directories(dir / "config");
         SetDataFolders(dir.string(), dir.string());
         SetSettingsDefaults(g_userDataFolder);
@@ -83,7 +82,6 @@ protected:
     }
     void TearDown() override
     {
-        fs::remove_all(dir);
         ClearUiTexts();
         g_sensorId = kDefaultSensorId;
     }
@@ -150,6 +148,7 @@ protected:
         return path;
     }
 
+    TempFolder tmp_{"tevlan-pf-"};
     fs::path dir;
 };
 

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/temp_folder.h"
+
 #include <filesystem>
 #include <unistd.h>
 
@@ -29,10 +31,7 @@ class SettingsFileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir = fs::temp_directory_path() /
-              ("tevlan-sf-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
+        dir = tmp_.Path();
         fs::create_directories(dir / "config");
         data = dir.string() + "/";
         SetDataFolders(dir.string(), dir.string());
@@ -45,7 +44,6 @@ protected:
     }
     void TearDown() override
     {
-        fs::remove_all(dir);
         ClearUiTexts();
         g_sensorId = kDefaultSensorId;
         g_workingProfile = 0;
@@ -86,6 +84,7 @@ protected:
         }
     }
 
+    TempFolder tmp_{"tevlan-sf-"};
     fs::path dir;
     std::string data;
 };

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/temp_folder.h"
+
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -43,18 +45,15 @@ class StdioFileExTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir = fs::temp_directory_path() /
-              ("tevlan-sfe-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
+        dir = tmp_.Path();
         fs::create_directories(dir);
     }
     void TearDown() override
     {
         fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(dir);
     }
     std::string Path(const char* name) const { return (dir / name).string(); }
+    TempFolder tmp_{"tevlan-sfe-"};
     fs::path dir;
 };
 

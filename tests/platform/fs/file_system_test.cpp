@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/temp_folder.h"
+
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -13,12 +15,10 @@ class FileSystemTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir = fs::temp_directory_path() / ("tevlan-fs-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
+        dir = tmp_.Path();
         fs::create_directories(dir);
     }
-    void TearDown() override { fs::remove_all(dir); }
+    TempFolder tmp_{"tevlan-fs-"};
     fs::path dir;
 };
 
