@@ -15,7 +15,9 @@
 #include "platform/clock/clock.h"
 #include "platform/cmdline/hid_backend_stack.h"
 #include "platform/instance/instance_notifier_qt.h"
+#include "platform/instance/session_end_qt.h"
 #include "platform/instance/single_instance.h"
+#include "platform/keyboard/qt_key_source.h"
 #include "platform/qt/qt_application.h"
 #include "platform/shell/qt_shell_services.h"
 
@@ -48,6 +50,8 @@ int main(int argc, char** argv)
     if (instance.Acquire(platform::kSecondInstanceMessage) == platform::InstanceRole::Second) return 0;
 
     platform::QtApplication application(argc, argv);
+    // The key dialogs and the macro recorder hear keys system-wide on X11.
+    platform::InstallDesktopKeySources();
     platform::QtShellServices shell;
     platform::g_shellServices = &shell;
 
@@ -72,6 +76,12 @@ int main(int argc, char** argv)
     platform::InstanceNotifierQt notifier(instance, [&](uint32_t msg, uint32_t wParam, uint32_t lParam) {
         if (mainWindow && mainWindow->GetSafeHwnd())
             host.SendMessage(mainWindow->GetSafeHwnd(), msg, wParam, static_cast<LPARAM>(lParam));
+    });
+    // Logout, shutdown or Ctrl+C close the window as its close button does,
+    // so that a pending save is written on the way out.
+    platform::SessionEndNotifierQt sessionEnd([&](int) {
+        if (!mainWindow || !mainWindow->GetSafeHwnd()) return false;
+        return host.PostMessage(mainWindow->GetSafeHwnd(), WM_CLOSE, 0, 0);
     });
     const bool benchFirstFrame = o.benchFirstFrame;
     env.onMainWindow = [&](CTevlanDlg* w) {
