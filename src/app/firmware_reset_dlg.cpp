@@ -1,7 +1,7 @@
 #include "app/firmware_reset_dlg.h"
 
 #include "persist/ui_text.h"
-#include "ui/image_button.h"
+#include "ui/dialog_parts.h"
 #include "ui/passive_controls.h"
 #include "ui/ui_scale.h"
 
@@ -26,17 +26,11 @@ void CFirmwareResetDlg::CreateControls(Rect)
 {
     if (controlsCreated) return;
     controlsCreated = true;
-    auto close = std::make_unique<CImageButton>(hwnd_, 2004, ScaleRect(405, 4, 420, 19), u"");
-    close->LoadNormalAndHover(SkinPath(u"skins/exit_nr.png"), SkinPath(u"skins/exit_ov.png"));
-    AddControl(0, std::move(close));
+    AddControl(0, MakeDialogCloseButton(hwnd_, ScaleRect(405, 4, 420, 19)));
 
-    auto ok = std::make_unique<CImageButton>(hwnd_, 2010, ScaleRect(260, 110, 329, 130), UiText(4));
-    ok->LoadNormalAndHover(SkinPath(u"skins/button2_nr.png"), SkinPath(u"skins/button2_ov.png"));
-    AddControl(0, std::move(ok));
+    AddControl(0, MakeDialogPushButton(hwnd_, 2010, ScaleRect(260, 110, 329, 130), UiText(4)));
 
-    auto cancel = std::make_unique<CImageButton>(hwnd_, 2011, ScaleRect(350, 110, 419, 130), UiText(5));
-    cancel->LoadNormalAndHover(SkinPath(u"skins/button2_nr.png"), SkinPath(u"skins/button2_ov.png"));
-    AddControl(0, std::move(cancel));
+    AddControl(0, MakeDialogPushButton(hwnd_, 2011, ScaleRect(350, 110, 419, 130), UiText(5)));
 
     auto text = std::make_unique<CStaticText>(hwnd_, 3001, ScaleRect(0, 60, 429, 108), RGB(180, 180, 180),
                                               DT_CENTER | DT_VCENTER | DT_WORDBREAK);
@@ -47,12 +41,7 @@ void CFirmwareResetDlg::CreateControls(Rect)
 
 void CFirmwareResetDlg::DrawBackground(platform::ICanvas& dc, const Rect& client)
 {
-    PaintBackgroundCache(dc, client);
-    if (frame_)
-        frame_->Draw(dc, Rect{0, 0, ScaleUnits(kBaseWidth), ScaleUnits(kBaseHeight)});
-    else
-        dc.FillRect(client, RGB(0x1F, 0x1F, 0x1F));
-    DrawControls(dc, client);
+    DrawFramedDialog(*this, dc, client, frame_.get(), kBaseWidth, kBaseHeight);
 }
 
 bool CFirmwareResetDlg::PreTranslateMessage(HWND, const platform::Msg& msg)

@@ -1,7 +1,7 @@
 #include "ui/attention_dlg.h"
 
 #include "persist/ui_text.h"
-#include "ui/image_button.h"
+#include "ui/dialog_parts.h"
 #include "ui/passive_controls.h"
 #include "ui/ui_scale.h"
 
@@ -32,13 +32,9 @@ void CAttentionDlg::CreateControls(Rect)
 {
     if (controlsCreated) return;
     controlsCreated = true;
-    auto close = std::make_unique<CImageButton>(hwnd_, 2004, ScaleRect(300, 4, 315, 19), u"");
-    close->LoadNormalAndHover(SkinPath(u"skins/exit_nr.png"), SkinPath(u"skins/exit_ov.png"));
-    AddControl(0, std::move(close));
+    AddControl(0, MakeDialogCloseButton(hwnd_, ScaleRect(300, 4, 315, 19)));
 
-    auto ok = std::make_unique<CImageButton>(hwnd_, 2010, ScaleRect(240, 70, 309, 90), UiText(4));
-    ok->LoadNormalAndHover(SkinPath(u"skins/button2_nr.png"), SkinPath(u"skins/button2_ov.png"));
-    AddControl(0, std::move(ok));
+    AddControl(0, MakeDialogPushButton(hwnd_, 2010, ScaleRect(240, 70, 309, 90), UiText(4)));
 
     auto title = std::make_unique<CStaticText>(hwnd_, 2012, ScaleRect(21, 11, 175, 31), RGB(0x52, 0x90, 0xFE),
                                                DT_LEFT | DT_SINGLELINE);
@@ -55,12 +51,7 @@ void CAttentionDlg::CreateControls(Rect)
 
 void CAttentionDlg::DrawBackground(platform::ICanvas& dc, const Rect& client)
 {
-    PaintBackgroundCache(dc, client);
-    if (frame_)
-        frame_->Draw(dc, Rect{0, 0, ScaleUnits(kBaseWidth), ScaleUnits(kBaseHeight)});
-    else
-        dc.FillRect(client, RGB(0x1F, 0x1F, 0x1F));
-    DrawControls(dc, client);
+    DrawFramedDialog(*this, dc, client, frame_.get(), kBaseWidth, kBaseHeight);
 }
 
 LRESULT CAttentionDlg::OnOkButton(WPARAM, LPARAM lParam)
