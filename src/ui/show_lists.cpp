@@ -30,19 +30,6 @@ int CShowListBase::OnLButtonDown(WPARAM, int x, int y)
     return state_ != before;
 }
 
-int CShowListBase::OnLButtonUp(WPARAM, int x, int y)
-{
-    if (disabled_) return 0;
-    int before = state_;
-    if (Contains(x, y)) {
-        state_ = kStateHover;
-        Notify(CE_CLICK);
-    } else {
-        state_ = kStateNormal;
-    }
-    return state_ != before;
-}
-
 void CShowListBase::DrawRows(platform::ICanvas& dc, const Rect& area, int rowLeft)
 {
     const double s = g_uiScale;

@@ -33,7 +33,6 @@ public:
     CShowListBase(HWND owner, UINT id, Rect rect, std::u16string caption, bool visible, bool available,
                   bool disabled);
     int OnLButtonDown(WPARAM flags, int x, int y) override;
-    int OnLButtonUp(WPARAM flags, int x, int y) override;
 
     int selection = -1;
     int firstRow = 0;

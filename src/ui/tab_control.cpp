@@ -32,19 +32,7 @@ void CTabControl::Draw(platform::ICanvas& dc, const Rect&)
     DrawCaption(dc, label, rect_, align_, kCaptionNormal, leftMargin_, rightMargin_);
 }
 
-int CTabControl::OnLButtonUp(WPARAM, int x, int y)
-{
-    if (disabled_) return 0;
-    int before = state_;
-    if (Contains(x, y)) {
-        state_ = kStateHover;
-        *g_selection = Index();
-        Notify(CE_CLICK);
-    } else {
-        state_ = kStateNormal;
-    }
-    return state_ != before;
-}
+void CTabControl::OnClick() { *g_selection = Index(); }
 
 int CTabControl::OnRButtonUp(WPARAM, int x, int y)
 {

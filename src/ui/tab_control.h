@@ -14,7 +14,6 @@ public:
     CTabControl(HWND owner, UINT id, Rect rect, std::u16string caption, unsigned align = DT_LEFT,
                 bool visible = true, bool available = true, bool disabled = false);
     void Draw(platform::ICanvas& dc, const Rect& area) override;
-    int OnLButtonUp(WPARAM flags, int x, int y) override;
     int OnRButtonUp(WPARAM flags, int x, int y) override;
     void ReleaseImages() override;
 
@@ -34,6 +33,10 @@ public:
     // (the main window binds it to its working-profile index at start-up).
     static void BindSelection(int* selection);
     static int Selection();
+
+protected:
+    // Stores the tab's index into the bound selection before CE_CLICK goes out.
+    void OnClick() override;
 
 private:
     std::array<std::unique_ptr<CSkinImage>, 4> tabImages_;
