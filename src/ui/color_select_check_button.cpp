@@ -16,15 +16,4 @@ void CColorSelectCheckButton::Draw(platform::ICanvas& dc, const Rect&)
     if (!swatch_.IsEmpty()) dc.FillRect(swatch_, colour_);
 }
 
-int CColorSelectCheckButton::OnLButtonDblClk(WPARAM, int x, int y)
-{
-    if (disabled_) return 0;
-    int before = state_;
-    if (Contains(x, y)) {
-        state_ = kStateHover;
-        Notify(CE_DBLCLK);
-    } else {
-        state_ = kStateNormal;
-    }
-    return state_ != before;
-}
+int CColorSelectCheckButton::OnLButtonDblClk(WPARAM, int x, int y) { return DoubleClickAt(x, y); }

@@ -114,18 +114,7 @@ void CImageShowList::DrawRowExtra(platform::ICanvas& dc, int index, const Rect& 
                                           static_cast<int>(icons_[0]->Height() * s)));
 }
 
-int CImageShowList::OnLButtonDblClk(WPARAM, int x, int y)
-{
-    if (disabled_) return 0;
-    int before = state_;
-    if (Contains(x, y)) {
-        state_ = kStateHover;
-        Notify(CE_DBLCLK);
-    } else {
-        state_ = kStateNormal;
-    }
-    return state_ != before;
-}
+int CImageShowList::OnLButtonDblClk(WPARAM, int x, int y) { return DoubleClickAt(x, y); }
 
 void CImageShowList::ReleaseImages()
 {

@@ -28,6 +28,15 @@ int CSkinButton::OnLButtonUp(WPARAM, int x, int y)
     return state_ != before;
 }
 
+int CSkinButton::DoubleClickAt(int x, int y)
+{
+    int before = state_;
+    UpStep step = StateAfterUp(disabled_, state_, Contains(x, y));
+    state_ = step.state;
+    if (step.click) Notify(CE_DBLCLK);
+    return state_ != before;
+}
+
 void CSkinButton::ReleaseImages()
 {
     for (auto& i : images_) i.reset();

@@ -42,6 +42,9 @@ protected:
     // Runs on a button-up inside, before CE_CLICK is sent.
     virtual void OnClick() {}
     virtual WPARAM ClickWParam() const { return 0; }
+    // A double click at (x, y): the look a button-up leaves, with CE_DBLCLK
+    // instead of the click when it is inside. Whether the look changed.
+    int DoubleClickAt(int x, int y);
     // Frame `frame` of the strip when there is one, else separate image
     // `image` (1..3); nothing when that picture is missing.
     void DrawLook(platform::ICanvas& dc, int frame, int image) const;
