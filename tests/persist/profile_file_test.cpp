@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "support/temp_folder.h"
+#include "support/utf16_bytes.h"
 
 #include <filesystem>
 #include <sys/stat.h>
@@ -17,16 +18,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Le(const std::u16string& s)
-{
-    std::string out = "\xFF\xFE";
-    for (char16_t c : s) {
-        out.push_back(char(c & 0xFF));
-        out.push_back(char(c >> 8));
-    }
-    return out;
-}
 
 std::u16string FromLe(const std::string& bytes)
 {
