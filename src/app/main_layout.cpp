@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "app/main_ids.h"
 #include "persist/settings_file.h"
 #include "persist/text_codec.h"
 #include "persist/ui_text.h"
@@ -299,13 +300,14 @@ void CMainLayout::CreateFixedControls()
     image(3400, 457, 171, 672, 569, Skin(u"mouse/mouse_nr.png"));
     {
         std::u16string address = u"www.tevlan.example";
-        auto link = std::make_unique<CLinkButton>(w, ScaleRect(463, 660, 663, 678), address);
+        auto link = std::make_unique<CLinkButton>(w, main_ids::kMakerLink, ScaleRect(463, 660, 663, 678), address);
         link->SetFont(ScaleUnits(18), kNumericFace);
         Add(0, std::move(link));
     }
 
     // Bottom row and the window buttons.
-    button(3502, 36, 700, 105, 720, u"button2_nr.png", u"button2_ov.png", UiText(1));
+    button(main_ids::kProfileList, 36, 700, 105, 720, u"button2_nr.png", u"button2_ov.png", UiText(1))
+        ->SetReportsHover(true);
     text(3021, 150, 702, 360, 720, UiText(3) + u":1.1.1");
     // Apply sits in the bottom row beside Reset: higher up in the column it
     // would lie under the pointer preferences whenever DPI is open too.

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "app/main_layout.h"
-#include "buttons/ui/button_captions.h"
 #include "persist/settings_file.h"
 #include "persist/ui/profile_tabs.h"
 #include "persist/ui_text.h"
@@ -484,16 +483,6 @@ TEST_F(LayoutTest, LightingClosedKeepsItsControlsHiddenAndADamagedModeIsHarmless
     RefreshLighting(dlg, p, true);
     StoreLighting(dlg, p);
     EXPECT_EQ(p, before);
-}
-
-TEST_F(LayoutTest, ButtonCaptionsAreTheProfileLabels)
-{
-    Open();
-    g_profiles[1].buttons[7].label = u"Forward";
-    RefreshButtonCaptions(dlg, 1);
-    EXPECT_EQ(Get<CComboButton>(2020)->Label(), u"Forward");
-    RefreshButtonCaptions(dlg, 9);  // no such profile: nothing changes
-    EXPECT_EQ(Get<CComboButton>(2020)->Label(), u"Forward");
 }
 
 // ---- slider routing and the highlight -----------------------------------------------

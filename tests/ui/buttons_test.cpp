@@ -184,7 +184,7 @@ TEST_F(ButtonsTest, PowerDialSelectsByWedgeAndIgnoresPointsBetweenThem)
 TEST_F(ButtonsTest, LinkButtonReportsEnterAndLeaveOncePerVisit)
 {
     TestDlg dlg;
-    HWND w = Open(dlg, [&](TestDlg& d) { d.Add<CLinkButton>(0, Rect{10, 10, 200, 28}, u"https://example.org"); });
+    HWND w = Open(dlg, [&](TestDlg& d) { d.Add<CLinkButton>(0, 3503, Rect{10, 10, 200, 28}, u"https://example.org"); });
     MoveTo(w, 20, 20);
     MoveTo(w, 30, 20);
     MoveTo(w, 300, 200);
@@ -196,7 +196,7 @@ TEST_F(ButtonsTest, LinkButtonReportsEnterAndLeaveOncePerVisit)
 TEST_F(ButtonsTest, ProfileListButtonReportsHoverOnEveryMoveOverIt)
 {
     TestDlg dlg;
-    HWND w = Open(dlg, [&](TestDlg& d) { d.Add<CImageButton>(0, 3502, Rect{10, 10, 80, 30}, u""); });
+    HWND w = Open(dlg, [&](TestDlg& d) { d.Add<CImageButton>(0, 3502, Rect{10, 10, 80, 30}, u"")->SetReportsHover(true); });
     MoveTo(w, 20, 20);
     MoveTo(w, 21, 20);
     MoveTo(w, 22, 20);

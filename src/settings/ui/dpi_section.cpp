@@ -83,3 +83,15 @@ void StoreDpiSection(const CDlgBase& dlg, ProfileRecord& profile, int workingOrd
     const int enabled = std::popcount(static_cast<unsigned>(profile.DPIOffOnFlagValue));
     profile.CurrentDPILevelValue = static_cast<uint8_t>(std::clamp(workingOrdinal, 0, std::max(0, enabled - 1)));
 }
+
+void CDpiSection::Refresh(const ProfileRecord* profile)
+{
+    if (profile) RefreshDpiSection(host_.Dialog(), *profile, workingOrdinal_);
+}
+
+void CDpiSection::Store(ProfileRecord& profile)
+{
+    StoreDpiSection(host_.Dialog(), profile, workingOrdinal_ ? *workingOrdinal_ : profile.CurrentDPILevelValue);
+}
+
+void CDpiSection::OnStepTableChanged() { UpdateDpiBarStepCount(host_.Dialog()); }

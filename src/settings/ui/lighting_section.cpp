@@ -111,3 +111,10 @@ void StoreLighting(const CDlgBase& dlg, ProfileRecord& profile)
     if (auto* s = dlg.Find<CSliderControl>(3220)) l.Lighting1Brightness[size_t(m)] = static_cast<uint8_t>(s->Position());
     l.Lighting1Direction[size_t(m)] = IsRadioSelected(3240) ? 1 : 0;
 }
+
+void CLightingSection::Refresh(const ProfileRecord* profile)
+{
+    if (profile) RefreshLighting(host_.Dialog(), *profile, isOpen_ && isOpen_());
+}
+
+void CLightingSection::Store(ProfileRecord& profile) { StoreLighting(host_.Dialog(), profile); }

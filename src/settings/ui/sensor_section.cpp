@@ -11,6 +11,7 @@
 #include "ui/power_manage_button.h"
 #include "ui/radio_state.h"
 #include "ui/slider_control.h"
+#include "platform/shell/shell_services.h"
 
 namespace {
 
@@ -124,3 +125,23 @@ void StoreSensorSettings(const CDlgBase& dlg, ProfileRecord& profile)
     auto* debounce = dlg.Find<CSliderControl>(3530);
     SetKeyDebounce(profile, debounce ? debounce->Position() * 2 : 12);
 }
+
+void CSensorSection::MapMessages(CDlgBase& dlg)
+{
+    dlg.MapClick(kAcceleration, [this] {
+        host_.ScheduleApply(PendingGroup::Windows);
+        host_.StoreToProfile();
+    });
+    dlg.MapClick(kDesktopMouseSettings, [] {
+        if (platform::g_shellServices) platform::g_shellServices->OpenMouseSettings();
+    });
+}
+
+void CSensorSection::Refresh(const ProfileRecord* profile)
+{
+    if (!profile) return;
+    RefreshPollingRate(host_.Dialog(), *profile);
+    RefreshSensorSettings(host_.Dialog(), *profile);
+}
+
+void CSensorSection::Store(ProfileRecord& profile) { StoreSensorSettings(host_.Dialog(), profile); }

@@ -327,7 +327,7 @@ public:
             AddControl(0, std::move(r));
         }
         text(3145, R(601, 361, 687, 379), u"1000 Hz", DT_CENTER, RGB(255, 255, 255));
-        auto link = std::make_unique<CLinkButton>(h, R(546, 452, 766, 470), u"https://tevlan.example");
+        auto link = std::make_unique<CLinkButton>(h, 3503, R(546, 452, 766, 470), u"https://tevlan.example");
         link->SetFont(ScaleUnits(14), u"DejaVu Sans");
         AddControl(0, std::move(link));
     }

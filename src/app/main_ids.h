@@ -1,0 +1,102 @@
+#pragma once
+// The main window's control ids, messages and timers, by name. The numbers
+// are the ones the window has always used (the skin, the tests and the
+// language files know the controls by them); code of the main window names
+// them from here instead of writing the numbers.
+#include "platform/window/messages.h"
+
+namespace main_ids {
+
+// ---- window buttons and the bottom row ----
+constexpr UINT kClose = 2001;
+constexpr UINT kMinimise = 2002;
+constexpr UINT kApply = 2047;
+constexpr UINT kReset = 2045;
+constexpr UINT kProfileList = 3502;    // "Profiles": reports hover (CE_HOVER) as well
+constexpr UINT kVersionText = 3021;
+constexpr UINT kMakerLink = 3503;
+// No control has this id today; a button given it would, like the tabs and
+// headers, repaint the whole window on its click.
+constexpr UINT kWholeWindowButton = 2040;
+
+// ---- button list ----
+constexpr UINT kButtonComboMessage = 1028;  // every combo of the list reports with it
+constexpr UINT kFirstButtonCombo = 2013;    // 2013 + i for button i (nine rows)
+constexpr int kButtonComboCount = 9;
+constexpr UINT kLastHighlightCombo = 2026;  // the macro menus' combos light the picture too
+constexpr UINT kMacroManager = 2062;
+
+// ---- battery and power ----
+constexpr UINT kBatteryPercent = 3405;
+constexpr UINT kPowerCaption = 3407;
+constexpr UINT kMoveLighting = 3501;
+constexpr UINT kMotionWakeup = 3504;
+
+// ---- profile tabs and their buttons ----
+constexpr UINT kFirstProfileTab = 2049;  // 2049 + p for profile p
+constexpr int kProfileTabCount = 5;
+constexpr UINT kAddProfile = 2071;
+constexpr UINT kImportProfile = 2070;
+constexpr UINT kExportProfile = 2069;
+constexpr UINT kRenameProfile = 2068;
+constexpr UINT kProfilesCaption = 3009;
+
+// ---- section headers (right-hand column) ----
+constexpr UINT kDpiHeader = 3001;
+constexpr UINT kLightingHeader = 3002;
+constexpr UINT kWindowsHeader = 3003;
+constexpr UINT kPollingHeader = 3004;
+constexpr UINT kLiftOffHeader = 3011;
+constexpr UINT kDebounceHeader = 3012;
+constexpr UINT kButtonListCaption = 3008;
+constexpr UINT kBatteryCaption = 3007;
+
+// ---- DPI: eight level columns ----
+constexpr UINT kFirstDpiCheck = 3260;   // + k
+constexpr UINT kFirstDpiSwatch = 3270;  // + k
+constexpr UINT kFirstDpiLabel = 3290;   // + k
+constexpr UINT kFirstDpiBar = 3300;     // + k
+constexpr int kDpiLevelColumns = 8;
+
+// ---- lighting ----
+constexpr UINT kLightingComboMessage = 1144;
+constexpr UINT kLightingMode = 3120;
+constexpr UINT kFirstColourSlot = 3180;  // + j, eight slots
+constexpr UINT kLightingSpeed = 3200;
+constexpr UINT kLightingBrightness = 3220;
+constexpr UINT kDirectionUp = 3240;
+constexpr UINT kDirectionDown = 3250;
+
+// ---- sensor, pointer preferences ----
+constexpr UINT kFirstPollingRate = 3030;  // 125, 250, 500, 1000 Hz
+constexpr UINT kLiftOffLow = 3510;
+constexpr UINT kLiftOffHigh = 3511;
+constexpr UINT kDebounce = 3530;
+constexpr UINT kScrollLines = 2009;
+constexpr UINT kScrollPage = 2010;
+constexpr UINT kAcceleration = 2030;
+constexpr UINT kScrollSpeed = 2041;
+constexpr UINT kPointerSpeed = 2043;
+constexpr UINT kDoubleClickSpeed = 2044;
+constexpr UINT kDesktopMouseSettings = 3330;
+
+// ---- messages ----
+constexpr UINT kMsgSecondInstance = 2999;
+constexpr UINT kMsgTrayIcon = WM_USER + 32;             // 1056
+constexpr UINT kMsgDeviceSettingsChanged = 1067;
+constexpr UINT kMsgRunTask = WM_USER + 0x1F4;           // 1524: work handed over by another thread
+
+// ---- tray menu ----
+constexpr WPARAM kTrayIconId = 128;
+constexpr int kTrayShow = 2075;
+constexpr int kTrayExit = 2076;
+// Tray entries for the simulated mouse (--device sim only).
+constexpr int kTraySimDpiButton = 2090;
+constexpr int kTraySimToggleCable = 2091;
+constexpr int kTraySimToggleReceiver = 2092;
+
+// ---- timers besides those the device link uses ----
+constexpr UINT kTimerOsd = 50;      // on-screen display countdown, 300 ms
+constexpr UINT kTimerNoMouse = 80;  // the start-up check for a mouse, once after 2 s
+
+}  // namespace main_ids
