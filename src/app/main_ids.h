@@ -86,6 +86,19 @@ constexpr UINT kMsgTrayIcon = WM_USER + 32;             // 1056
 constexpr UINT kMsgDeviceSettingsChanged = 1067;
 constexpr UINT kMsgRunTask = WM_USER + 0x1F4;           // 1524: work handed over by another thread
 
+// What the main window's popups report when the user clicks elsewhere, by
+// kind of menu (give it to CWndPopup::Create). Kinds 15 to 99 are dismissed
+// silently (0); the macro sub-menus (kind 100 + set index) all use
+// kMsgMacroMenuDismissed.
+constexpr UINT kPopupDismissal[15] = {1029, 1032, 1042, 1045, 1047, 1055, 1057, 1126,
+                                      1136, 1146, 1156, 1159, 1162, 1165, 1168};
+constexpr UINT kMsgMacroMenuDismissed = 1050;
+constexpr UINT PopupDismissalMessage(int kind)
+{
+    if (kind >= 0 && kind < 15) return kPopupDismissal[kind];
+    return kind >= 100 ? kMsgMacroMenuDismissed : 0;
+}
+
 // ---- tray menu ----
 constexpr WPARAM kTrayIconId = 128;
 constexpr int kTrayShow = 2075;

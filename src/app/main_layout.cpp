@@ -21,6 +21,7 @@
 #include "ui/passive_controls.h"
 #include "ui/power_manage_button.h"
 #include "ui/radio_button.h"
+#include "ui/radio_state.h"
 #include "ui/skin_image.h"
 #include "ui/slider_control.h"
 #include "ui/tab_control.h"
@@ -168,6 +169,15 @@ void CMainLayout::CreateControls(const Rect&)
 {
     if (created_) return;
     created_ = true;
+    // The radio groups of the window, with the bits the selection word has
+    // always used for them.
+    RegisterRadioGroup({{main_ids::kScrollLines, 0x80}, {main_ids::kScrollPage, 0x100}});
+    RegisterRadioGroup({{main_ids::kDirectionUp, 0x800}, {main_ids::kDirectionDown, 0x1000}});
+    RegisterRadioGroup({{main_ids::kFirstPollingRate, 0x10000},
+                        {main_ids::kFirstPollingRate + 1, 0x20000},
+                        {main_ids::kFirstPollingRate + 2, 0x40000},
+                        {main_ids::kFirstPollingRate + 3, 0x80000}});
+    RegisterRadioGroup({{main_ids::kLiftOffLow, 0x100000}, {main_ids::kLiftOffHigh, 0x200000}});
     CreateFixedControls();
     CreateSectionHeaders();
     CreateDpiSection();

@@ -1,3 +1,4 @@
+#include <stdexcept>
 #include "ui/check_button.h"
 #include "ui/color_select_check_button.h"
 #include "ui/combo_button.h"
@@ -85,6 +86,8 @@ TEST_F(ButtonsTest, CheckedCheckButtonIsPaintedWithItsCheckedPicture)
 
 TEST_F(ButtonsTest, RadioGroupsKeepOneBitAndReclickingReportsAgain)
 {
+    RegisterRadioGroup({{3030, 0x10000}, {3031, 0x20000}, {3032, 0x40000}, {3033, 0x80000}});
+    RegisterRadioGroup({{3240, 0x800}, {3250, 0x1000}});
     TestDlg dlg;
     HWND w = Open(dlg, [&](TestDlg& d) {
         d.Add<CRadioButton>(0, 3030, Rect{10, 10, 30, 30});
@@ -106,6 +109,17 @@ TEST_F(ButtonsTest, RadioGroupsKeepOneBitAndReclickingReportsAgain)
     EXPECT_EQ(g_radioStateWord, before);
     EXPECT_EQ(dlg.Count(2999, CE_CLICK), 1);
     EXPECT_EQ(dlg.Find<CRadioButton>(3033)->LookIndex(), 2);
+}
+
+TEST_F(ButtonsTest, RadioGroupThatWouldShareABitIsRefused)
+{
+    RegisterRadioGroup({{3240, 0x800}, {3250, 0x1000}});
+    RegisterRadioGroup({{3240, 0x800}, {3250, 0x1000}});  // the window opened again
+    EXPECT_THROW(RegisterRadioGroup({{3240, 0x2}, {3250, 0x1000}}), std::logic_error);
+    EXPECT_THROW(RegisterRadioGroup({{4001, 0x800}, {4002, 0x4}}), std::logic_error);
+    SelectRadio(3250);
+    EXPECT_TRUE(IsRadioSelected(3250));
+    EXPECT_EQ(RadioBit(4001), 0u) << "a refused group is not half registered";
 }
 
 TEST_F(ButtonsTest, DpiRadioForLevelThreeEnablesLevelsZeroToThree)
