@@ -11,8 +11,14 @@ constexpr UINT kCancel = 2011;
 constexpr UINT kQuestion = 3001;
 constexpr int kQuestionText = 140;
 
-const FramedDlgLook kLook{CFirmwareResetDlg::kBaseWidth, CFirmwareResetDlg::kBaseHeight, u"skins/Frame_common.bmp",
-                          u"firmware-reset", kOk, kCancel, DialogKey::Ok, DialogKey::Ignore};
+const FramedDlgLook kLook{CFirmwareResetDlg::kBaseWidth,
+                          CFirmwareResetDlg::kBaseHeight,
+                          u"skins/Frame_common.bmp",
+                          u"firmware-reset",
+                          kOk,
+                          kCancel,
+                          DialogKey::Ok,
+                          DialogKey::Ignore};
 
 }  // namespace
 

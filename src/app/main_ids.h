@@ -12,7 +12,7 @@ constexpr UINT kClose = 2001;
 constexpr UINT kMinimise = 2002;
 constexpr UINT kApply = 2047;
 constexpr UINT kReset = 2045;
-constexpr UINT kProfileList = 3502;    // "Profiles": reports hover (CE_HOVER) as well
+constexpr UINT kProfileList = 3502;  // "Profiles": reports hover (CE_HOVER) as well
 constexpr UINT kVersionText = 3021;
 constexpr UINT kMakerLink = 3503;
 // No control has this id today; a button given it would, like the tabs and
@@ -82,9 +82,9 @@ constexpr UINT kDesktopMouseSettings = 3330;
 
 // ---- messages ----
 constexpr UINT kMsgSecondInstance = 2999;
-constexpr UINT kMsgTrayIcon = WM_USER + 32;             // 1056
+constexpr UINT kMsgTrayIcon = WM_USER + 32;  // 1056
 constexpr UINT kMsgDeviceSettingsChanged = 1067;
-constexpr UINT kMsgRunTask = WM_USER + 0x1F4;           // 1524: work handed over by another thread
+constexpr UINT kMsgRunTask = WM_USER + 0x1F4;  // 1524: work handed over by another thread
 
 // What the main window's popups report when the user clicks elsewhere, by
 // kind of menu (give it to CWndPopup::Create). Kinds 15 to 99 are dismissed

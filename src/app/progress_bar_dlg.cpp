@@ -9,8 +9,14 @@
 namespace {
 
 // Nothing to answer: the dialog ends by itself, keys must not end it early.
-const FramedDlgLook kLook{CProgressBarDlg::kBaseWidth, CProgressBarDlg::kBaseHeight, u"skins/Frame_progress_nr.bmp",
-                          u"progress", 0, 0, DialogKey::Ignore, DialogKey::Ignore};
+const FramedDlgLook kLook{CProgressBarDlg::kBaseWidth,
+                          CProgressBarDlg::kBaseHeight,
+                          u"skins/Frame_progress_nr.bmp",
+                          u"progress",
+                          0,
+                          0,
+                          DialogKey::Ignore,
+                          DialogKey::Ignore};
 
 }  // namespace
 

@@ -16,12 +16,12 @@ class CProgressBarDlg final : public CFramedDlg {
 public:
     static constexpr int kBaseWidth = 429;
     static constexpr int kBaseHeight = 140;
-    static constexpr UINT kStepTimer = 1;   // one bar step every 10 ms
-    static constexpr UINT kEndTimer = 2;    // the short pause at 100 %
+    static constexpr UINT kStepTimer = 1;  // one bar step every 10 ms
+    static constexpr UINT kEndTimer = 2;   // the short pause at 100 %
     static constexpr int kStepMs = 10;
     static constexpr int kEndMs = 20;
-    static constexpr int kStep = 2;         // percent per step
-    static constexpr int kBarTop = 66;      // base units, in both pictures
+    static constexpr int kStep = 2;     // percent per step
+    static constexpr int kBarTop = 66;  // base units, in both pictures
     static constexpr int kBarHeight = 12;
 
     // caption is kept but not shown.

@@ -7,14 +7,14 @@
 #include "app/main_ids.h"
 #include "app/osd_dialog.h"
 #include "app/progress_bar_dlg.h"
-#include "device/device_core_files.h"
 #include "buttons/ui/button_list_section.h"
+#include "device/device_core_files.h"
 #include "macros/macro_library_file.h"
-#include "persist/ui/profile_tabs.h"
 #include "persist/language_file.h"
 #include "persist/profile_file.h"
 #include "persist/settings_file.h"
 #include "persist/text_codec.h"
+#include "persist/ui/profile_tabs.h"
 #include "persist/ui_text.h"
 #include "platform/fs/file_system.h"
 #include "platform/shell/screen_scale.h"
@@ -70,8 +70,8 @@ CTevlanDlg::CTevlanDlg(MainWindowStartup startup, MainWindowDevices devices)
     dpiSection_ = dpi.get();
     sections_.push_back(std::move(dpi));
     sections_.push_back(std::make_unique<CSensorSection>(*this));
-    sections_.push_back(std::make_unique<CLightingSection>(
-        *this, [this] { return layout_->IsSectionOpen(MainSection::Lighting); }));
+    sections_.push_back(
+        std::make_unique<CLightingSection>(*this, [this] { return layout_->IsSectionOpen(MainSection::Lighting); }));
     MapMessages();
 }
 
@@ -172,11 +172,11 @@ void CTevlanDlg::AddTrayIcon()
     params.toolTip = u"Tevlan";
     params.menu = {{kTrayShow, UiText(1)}, {0, u""}, {kTrayExit, UiText(2)}};
     if (devices_.sim) {
-        params.menu.insert(params.menu.begin() + 1, {{0, u""},
-                                                     {kTraySimDpiButton, u"Simulated mouse: DPI button (F9)"},
-                                                     {kTraySimToggleCable, u"Simulated mouse: plug/unplug cable (F10)"},
-                                                     {kTraySimToggleReceiver,
-                                                      u"Simulated mouse: plug/unplug receiver (F11)"}});
+        params.menu.insert(params.menu.begin() + 1,
+                           {{0, u""},
+                            {kTraySimDpiButton, u"Simulated mouse: DPI button (F9)"},
+                            {kTraySimToggleCable, u"Simulated mouse: plug/unplug cable (F10)"},
+                            {kTraySimToggleReceiver, u"Simulated mouse: plug/unplug receiver (F11)"}});
     }
     platform::PostTrayEventsTo(params, Host(), hwnd_, kMsgTrayIcon, kTrayIconId);
     tray_ = platform::g_shellServices->CreateTrayIcon(std::move(params));
@@ -431,7 +431,8 @@ void CTevlanDlg::PostToWindowThread(std::function<void()> task)
         std::lock_guard<std::mutex> lock(taskMutex_);
         tasks_.push_back(std::move(task));
     }
-    if (HWND w = taskWindow_.load(); w && platform::g_windowHost) platform::g_windowHost->PostMessage(w, kMsgRunTask, 0, 0);
+    if (HWND w = taskWindow_.load(); w && platform::g_windowHost)
+        platform::g_windowHost->PostMessage(w, kMsgRunTask, 0, 0);
 }
 
 void CTevlanDlg::RunPostedTask()
@@ -578,9 +579,9 @@ bool CTevlanDlg::OnKeyDown(UINT vk, bool repeat)
 bool CTevlanDlg::OnSimKey(UINT vk)
 {
     switch (vk) {
-    case VK_F1 + 8: SimPressDpiButton(); return true;      // F9
-    case VK_F1 + 9: SimTogglePlug(true); return true;      // F10
-    case VK_F1 + 10: SimTogglePlug(false); return true;    // F11
+    case VK_F1 + 8: SimPressDpiButton(); return true;    // F9
+    case VK_F1 + 9: SimTogglePlug(true); return true;    // F10
+    case VK_F1 + 10: SimTogglePlug(false); return true;  // F11
     default: return false;
     }
 }

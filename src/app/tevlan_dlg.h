@@ -166,7 +166,7 @@ private:
     std::unique_ptr<COSDDialog> osd_;
     std::unique_ptr<CAttentionDlg> startupWarning_;
     std::unique_ptr<platform::ITrayIcon> tray_;
-    bool applyScheduled_ = false;   // timer 30 runs
+    bool applyScheduled_ = false;  // timer 30 runs
     bool progressShowing_ = false;
     bool destroying_ = false;
     bool firstPaintSeen_ = false;

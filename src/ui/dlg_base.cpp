@@ -266,7 +266,8 @@ void CDlgBase::PaintBackgroundCache(platform::ICanvas& dc, const Rect& client) c
 
 void CDlgBase::DrawFrameImage(platform::ICanvas& dc, const CSkinImage& frame) const
 {
-    frame.Draw(dc, Rect{0, 0, static_cast<int>(frame.Width() * g_uiScale), static_cast<int>(frame.Height() * g_uiScale)});
+    frame.Draw(dc,
+               Rect{0, 0, static_cast<int>(frame.Width() * g_uiScale), static_cast<int>(frame.Height() * g_uiScale)});
 }
 
 // ---- popups -------------------------------------------------------------------------
@@ -510,7 +511,7 @@ void CDlgBase::OnLButtonDblClk(WPARAM flags, int x, int y)
 void CDlgBase::OnRButtonUp(WPARAM flags, int x, int y)
 {
     if (!hovered_) return;
-    bool inGroup0 = std::any_of(groups_[0].begin(), groups_[0].end(),
-                                [&](const auto& c) { return c && c->Contains(x, y); });
+    bool inGroup0 =
+        std::any_of(groups_[0].begin(), groups_[0].end(), [&](const auto& c) { return c && c->Contains(x, y); });
     if (inGroup0) hovered_->OnRButtonUp(flags, x, y);
 }

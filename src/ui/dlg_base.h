@@ -67,7 +67,10 @@ public:
     // The first control with this id in group order; null if none.
     CControlBase* FindControl(UINT id) const;
     template <class T>
-    T* Find(UINT id) const { return dynamic_cast<T*>(FindControl(id)); }
+    T* Find(UINT id) const
+    {
+        return dynamic_cast<T*>(FindControl(id));
+    }
     // Adds a control to a group; the dialog owns it from now on.
     template <class T>
     T* AddControl(int group, std::unique_ptr<T> control)

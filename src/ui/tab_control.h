@@ -11,8 +11,8 @@
 class CTabControl : public CSkinButton {
 public:
     static constexpr UINT kFirstId = 2049;
-    CTabControl(HWND owner, UINT id, Rect rect, std::u16string caption, unsigned align = DT_LEFT,
-                bool visible = true, bool available = true, bool disabled = false);
+    CTabControl(HWND owner, UINT id, Rect rect, std::u16string caption, unsigned align = DT_LEFT, bool visible = true,
+                bool available = true, bool disabled = false);
     void Draw(platform::ICanvas& dc, const Rect& area) override;
     int OnRButtonUp(WPARAM flags, int x, int y) override;
     void ReleaseImages() override;

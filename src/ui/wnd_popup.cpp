@@ -153,9 +153,7 @@ LRESULT CWndPopup::OnMessage(HWND self, UINT message, WPARAM wParam, LPARAM lPar
         buttonDown_ = false;
         if (OnItemLButtonUp(x, y)) Redraw();
         return 0;
-    case WM_RBUTTONUP:
-        OnItemRButtonUp(x, y);
-        return 0;
+    case WM_RBUTTONUP: OnItemRButtonUp(x, y); return 0;
     case WM_ACTIVATE:
         // The user went elsewhere: tell the owner once per deactivation; it
         // closes the popup. A popup already closing says nothing more.
@@ -175,7 +173,6 @@ LRESULT CWndPopup::OnMessage(HWND self, UINT message, WPARAM wParam, LPARAM lPar
         hwnd_ = 0;
         if (!deleting_) Yard().dead.push_back(this);
         return 0;
-    default:
-        return 0;
+    default: return 0;
     }
 }

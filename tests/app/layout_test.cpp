@@ -464,7 +464,8 @@ TEST_F(LayoutTest, LightingShowsTheModesOwnValuesAndControls)
     // Mode 0 shows no parameter at all.
     l.Lighting1ModeValue = {0, 0, 0};
     RefreshLighting(dlg, p, true);
-    for (UINT id : {3161u, 3180u, 3200u, 3220u, 3240u, 3164u, 3163u, 3162u}) EXPECT_FALSE(dlg.FindControl(id)->IsVisible());
+    for (UINT id : {3161u, 3180u, 3200u, 3220u, 3240u, 3164u, 3163u, 3162u})
+        EXPECT_FALSE(dlg.FindControl(id)->IsVisible());
 }
 
 TEST_F(LayoutTest, LightingClosedKeepsItsControlsHiddenAndADamagedModeIsHarmless)
@@ -535,4 +536,3 @@ TEST_F(LayoutTest, MouseHighlightDrawsTheButtonsNumberOnThePicture)
 }
 
 }  // namespace
-

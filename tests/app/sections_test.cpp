@@ -124,7 +124,11 @@ TEST_F(SectionsTest, RefreshThenStoreCarriesEverySettingTheControlsHold)
         {"lighting direction", [](ProfileRecord& p) { p.lighting.Lighting1Direction[size_t(LightingModeOf(p))] ^= 1; }},
         {"pointer speed", [](ProfileRecord& p) { SetPointerSpeed(p, 2); }},
         {"double-click speed", [](ProfileRecord& p) { SetDoubleClickSpeed(p, 9); }},
-        {"scroll speed", [](ProfileRecord& p) { SetScrollWheelSpeed(p, 7); SetTiltSpeed(p, 7); }},
+        {"scroll speed",
+         [](ProfileRecord& p) {
+             SetScrollWheelSpeed(p, 7);
+             SetTiltSpeed(p, 7);
+         }},
         {"scroll by page", [](ProfileRecord& p) { SetScrollWheelPageEnable(p, 1); }},
         {"acceleration", [](ProfileRecord& p) { SetAccelerationEnable(p, 0); }},
         {"lift-off", [](ProfileRecord& p) { SetLiftDetectionHeight(p, 1); }},

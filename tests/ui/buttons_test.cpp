@@ -27,7 +27,9 @@ TEST_F(ButtonsTest, DisabledButtonNeitherLightsUpNorReports)
 {
     TestDlg dlg;
     CImageButton* b = nullptr;
-    HWND w = Open(dlg, [&](TestDlg& d) { b = d.Add<CImageButton>(0, 2010, Rect{10, 10, 80, 30}, u"", DT_CENTER, true, true, true); });
+    HWND w = Open(dlg, [&](TestDlg& d) {
+        b = d.Add<CImageButton>(0, 2010, Rect{10, 10, 80, 30}, u"", DT_CENTER, true, true, true);
+    });
     MoveTo(w, 20, 20);
     EXPECT_EQ(b->State(), kStateNormal);
     // It still catches the press: the window does not move.
@@ -140,7 +142,9 @@ TEST_F(ButtonsTest, ComboReportsAtMostFiveEntersOneLeaveAndNoLeaveWhileOpen)
     TestDlg dlg;
     CComboButton* c = nullptr;
     const UINT kMsg = 1144;
-    HWND w = Open(dlg, [&](TestDlg& d) { c = d.Add<CComboButton>(0, kMsg, 3120, Rect{10, 10, 200, 35}, u"", DT_LEFT, u"Wave"); });
+    HWND w = Open(dlg, [&](TestDlg& d) {
+        c = d.Add<CComboButton>(0, kMsg, 3120, Rect{10, 10, 200, 35}, u"", DT_LEFT, u"Wave");
+    });
     for (int i = 0; i < 9; ++i) MoveTo(w, 20 + i, 20);
     EXPECT_EQ(dlg.Count(kMsg, CComboButton::kEnter), 5);
     MoveTo(w, 300, 200);
@@ -210,7 +214,9 @@ TEST_F(ButtonsTest, LinkButtonReportsEnterAndLeaveOncePerVisit)
 TEST_F(ButtonsTest, ProfileListButtonReportsHoverOnEveryMoveOverIt)
 {
     TestDlg dlg;
-    HWND w = Open(dlg, [&](TestDlg& d) { d.Add<CImageButton>(0, 3502, Rect{10, 10, 80, 30}, u"")->SetReportsHover(true); });
+    HWND w = Open(dlg, [&](TestDlg& d) {
+        d.Add<CImageButton>(0, 3502, Rect{10, 10, 80, 30}, u"")->SetReportsHover(true);
+    });
     MoveTo(w, 20, 20);
     MoveTo(w, 21, 20);
     MoveTo(w, 22, 20);

@@ -146,7 +146,7 @@ TEST_F(DlgBaseTest, OfOverlappingControlsTheLaterOneIsOnTopAndWinsTheHitTest)
     HWND w = Open(dlg, [&](TestDlg& d) {
         early = d.Add<CImageButton>(1, 2010, Rect{10, 10, 80, 30}, u"");
         late = d.Add<CImageButton>(0, 2011, Rect{40, 10, 110, 30}, u"");
-        early->LoadNormalAndHover(Skin(u"exit_ov.png"), Skin(u"exit_ov.png"));  // red
+        early->LoadNormalAndHover(Skin(u"exit_ov.png"), Skin(u"exit_ov.png"));       // red
         late->LoadNormalAndHover(Skin(u"button2_nr.png"), Skin(u"button2_ov.png"));  // grey
         label = d.Add<CStaticText>(2, 3000, Rect{0, 0, 5, 5}, RGB(1, 2, 3), DT_LEFT);
     });

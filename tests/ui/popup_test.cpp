@@ -93,8 +93,8 @@ TEST_F(PopupTest, TheHoveredRowIsPaintedWithTheHoverPicture)
     MoveTo(pw, 10, 35);
     COLORREF hot = PixelAt(pw, 140, 30);
     COLORREF cold = PixelAt(pw, 140, 5);
-    EXPECT_GT(GetBValue(hot), 110);   // accent-tinted row
-    EXPECT_LT(GetBValue(cold), 60);   // plain dark row
+    EXPECT_GT(GetBValue(hot), 110);                         // accent-tinted row
+    EXPECT_LT(GetBValue(cold), 60);                         // plain dark row
     EXPECT_EQ(PixelAt(pw, 60, 25), RGB(0x35, 0xA0, 0xDE));  // the separator
 }
 

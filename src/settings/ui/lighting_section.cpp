@@ -23,8 +23,8 @@ void Repaint(const CDlgBase& dlg, const CControlBase* c)
 bool In(int m, std::initializer_list<int> modes) { return std::find(modes.begin(), modes.end(), m) != modes.end(); }
 
 // Every control whose visibility depends on the mode.
-constexpr unsigned kModeControls[] = {3161, 3180, 3181, 3182, 3183, 3184, 3185, 3186, 3187, 3163, 3190,
-                                      3200, 3210, 3162, 3191, 3220, 3230, 3164, 3240, 3250};
+constexpr unsigned kModeControls[] = {3161, 3180, 3181, 3182, 3183, 3184, 3185, 3186, 3187, 3163,
+                                      3190, 3200, 3210, 3162, 3191, 3220, 3230, 3164, 3240, 3250};
 
 }  // namespace
 
@@ -108,7 +108,8 @@ void StoreLighting(const CDlgBase& dlg, ProfileRecord& profile)
     if (l.Lighting1ModeValue[0] >= kLightingModeCount) return;
     const int m = LightingModeOf(profile);
     if (auto* s = dlg.Find<CSliderControl>(3200)) l.Lighting1Speed[size_t(m)] = static_cast<uint8_t>(s->Position());
-    if (auto* s = dlg.Find<CSliderControl>(3220)) l.Lighting1Brightness[size_t(m)] = static_cast<uint8_t>(s->Position());
+    if (auto* s = dlg.Find<CSliderControl>(3220))
+        l.Lighting1Brightness[size_t(m)] = static_cast<uint8_t>(s->Position());
     l.Lighting1Direction[size_t(m)] = IsRadioSelected(3240) ? 1 : 0;
 }
 

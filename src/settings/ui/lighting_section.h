@@ -34,7 +34,9 @@ bool LightingControlShown(unsigned id, int mode);
 class CLightingSection final : public CWindowSection {
 public:
     CLightingSection(ISectionHost& host, std::function<bool()> isOpen)
-        : CWindowSection(host), isOpen_(std::move(isOpen)) {}
+        : CWindowSection(host), isOpen_(std::move(isOpen))
+    {
+    }
     void Refresh(const ProfileRecord* profile) override;
     void Store(ProfileRecord& profile) override;
 

@@ -4,6 +4,7 @@
 
 #include "persist/text_codec.h"
 #include "persist/ui_text.h"
+#include "platform/shell/shell_services.h"
 #include "profile/profile_record.h"
 #include "ui/check_button.h"
 #include "ui/dlg_base.h"
@@ -11,7 +12,6 @@
 #include "ui/power_manage_button.h"
 #include "ui/radio_state.h"
 #include "ui/slider_control.h"
-#include "platform/shell/shell_services.h"
 
 namespace {
 
