@@ -3,9 +3,15 @@
 // are the ones the window has always used (the skin, the tests and the
 // language files know the controls by them); code of the main window names
 // them from here instead of writing the numbers.
+#include "buttons/ui/button_list_section.h"
+#include "persist/ui/profile_tabs.h"
 #include "platform/window/messages.h"
+#include "settings/ui/settings_ids.h"
 
 namespace main_ids {
+
+// The settings sections name their own controls.
+using namespace settings_ids;
 
 // ---- window buttons and the bottom row ----
 constexpr UINT kClose = 2001;
@@ -20,20 +26,17 @@ constexpr UINT kMakerLink = 3503;
 constexpr UINT kWholeWindowButton = 2040;
 
 // ---- button list ----
-constexpr UINT kButtonComboMessage = 1028;  // every combo of the list reports with it
-constexpr UINT kFirstButtonCombo = 2013;    // 2013 + i for button i (nine rows)
+constexpr UINT kButtonComboMessage = 1028;                           // every combo of the list reports with it
+constexpr UINT kFirstButtonCombo = CButtonListSection::kFirstCombo;  // + i for button i (nine rows)
 constexpr int kButtonComboCount = 9;
 constexpr UINT kLastHighlightCombo = 2026;  // the macro menus' combos light the picture too
 constexpr UINT kMacroManager = 2062;
 
 // ---- battery and power ----
 constexpr UINT kBatteryPercent = 3405;
-constexpr UINT kPowerCaption = 3407;
-constexpr UINT kMoveLighting = 3501;
-constexpr UINT kMotionWakeup = 3504;
 
 // ---- profile tabs and their buttons ----
-constexpr UINT kFirstProfileTab = 2049;  // 2049 + p for profile p
+constexpr UINT kFirstProfileTab = CProfileTabsSection::kFirstTab;  // + p for profile p
 constexpr int kProfileTabCount = 5;
 constexpr UINT kAddProfile = 2071;
 constexpr UINT kImportProfile = 2070;
@@ -50,35 +53,6 @@ constexpr UINT kLiftOffHeader = 3011;
 constexpr UINT kDebounceHeader = 3012;
 constexpr UINT kButtonListCaption = 3008;
 constexpr UINT kBatteryCaption = 3007;
-
-// ---- DPI: eight level columns ----
-constexpr UINT kFirstDpiCheck = 3260;   // + k
-constexpr UINT kFirstDpiSwatch = 3270;  // + k
-constexpr UINT kFirstDpiLabel = 3290;   // + k
-constexpr UINT kFirstDpiBar = 3300;     // + k
-constexpr int kDpiLevelColumns = 8;
-
-// ---- lighting ----
-constexpr UINT kLightingComboMessage = 1144;
-constexpr UINT kLightingMode = 3120;
-constexpr UINT kFirstColourSlot = 3180;  // + j, eight slots
-constexpr UINT kLightingSpeed = 3200;
-constexpr UINT kLightingBrightness = 3220;
-constexpr UINT kDirectionUp = 3240;
-constexpr UINT kDirectionDown = 3250;
-
-// ---- sensor, pointer preferences ----
-constexpr UINT kFirstPollingRate = 3030;  // 125, 250, 500, 1000 Hz
-constexpr UINT kLiftOffLow = 3510;
-constexpr UINT kLiftOffHigh = 3511;
-constexpr UINT kDebounce = 3530;
-constexpr UINT kScrollLines = 2009;
-constexpr UINT kScrollPage = 2010;
-constexpr UINT kAcceleration = 2030;
-constexpr UINT kScrollSpeed = 2041;
-constexpr UINT kPointerSpeed = 2043;
-constexpr UINT kDoubleClickSpeed = 2044;
-constexpr UINT kDesktopMouseSettings = 3330;
 
 // ---- messages ----
 constexpr UINT kMsgSecondInstance = 2999;

@@ -157,8 +157,8 @@ TEST_F(SectionsTest, ClicksReachTheHostAsTheirApplyGroup)
         int stores;
     };
     const Case cases[] = {
-        {CSensorSection::kAcceleration, {PendingGroup::Windows}, 1},
-        {CSensorSection::kDesktopMouseSettings, {}, 0},  // the desktop's settings, not the mouse's
+        {settings_ids::kAcceleration, {PendingGroup::Windows}, 1},
+        {settings_ids::kDesktopMouseSettings, {}, 0},  // the desktop's settings, not the mouse's
     };
     for (const Case& c : cases) {
         fake.scheduled.clear();

@@ -24,6 +24,7 @@ std::u16string DebounceCaption(int position);
 // The power caption: "Sleep after " + minutes + " min" in the language's words.
 std::u16string PowerCaption(int minutes);
 
+#include "settings/ui/settings_ids.h"
 #include "ui/section_host.h"
 
 // Sensor, power and pointer preferences as one object of the main window.
@@ -31,9 +32,6 @@ std::u16string PowerCaption(int minutes);
 // desktop settings button opens the desktop's own mouse settings.
 class CSensorSection final : public CWindowSection {
 public:
-    static constexpr UINT kAcceleration = 2030;
-    static constexpr UINT kDesktopMouseSettings = 3330;
-
     using CWindowSection::CWindowSection;
     void MapMessages(CDlgBase& dlg) override;
     void Refresh(const ProfileRecord* profile) override;
