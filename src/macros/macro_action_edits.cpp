@@ -48,7 +48,7 @@ MacroRefusal CheckMacroInsert(const MacroKey* macro, MacroInsertKind kind)
     // the slots are checked as well as the steps.
     if (!macro_steps::Fit(*macro, steps) || macro->UsedActions() + slots > kMacroActionSlots)
         return MacroRefusal::Text(macro_text::kInsertFull);
-    return MacroRefusal::None();
+    return MacroRefusal::Accepted();
 }
 
 MacroAction MacroInsertStartAction(const MacroKey& macro, int selection, MacroInsertKind kind)

@@ -16,7 +16,7 @@ MacroRefusal CheckNameShape(const std::u16string& name)
 {
     if (name.empty()) return MacroRefusal::Text(macro_text::kNameEmpty);
     if (name.size() > size_t(kMacroNameMaxLength)) return MacroRefusal::Text(macro_text::kNameTooLong);
-    return MacroRefusal::None();
+    return MacroRefusal::Accepted();
 }
 
 }  // namespace
@@ -62,7 +62,7 @@ MacroRefusal CheckNewMacroName(const MacroSet& set, const std::u16string& name)
     if (r.Refused()) return r;
     for (const MacroKey& m : set.macros)
         if (m.name == name) return MacroRefusal::Text(macro_text::kNameUsed);
-    return MacroRefusal::None();
+    return MacroRefusal::Accepted();
 }
 
 MacroRefusal CheckMacroRename(const MacroSet& set, const MacroKey& macro, const std::u16string& name)
@@ -71,7 +71,7 @@ MacroRefusal CheckMacroRename(const MacroSet& set, const MacroKey& macro, const 
     if (r.Refused()) return r;
     for (const MacroKey& m : set.macros)
         if (&m != &macro && m.name == name) return MacroRefusal::Text(macro_text::kNameUsed);
-    return MacroRefusal::None();
+    return MacroRefusal::Accepted();
 }
 
 MacroLoopCount LoopCountFromText(const std::u16string& text)

@@ -8,7 +8,7 @@ MacroRefusal AddMacroSet(MacroLibrary& library, const std::u16string& name)
     for (const MacroSet& s : library.sets())
         if (s.name == name) return MacroRefusal::Text(macro_text::kSetNameUsed);
     library.AppendSet(name);
-    return MacroRefusal::None();
+    return MacroRefusal::Accepted();
 }
 
 MacroRefusal DeleteMacroSet(MacroLibrary& library, const std::u16string& name, int* deletedIndex)
@@ -18,7 +18,7 @@ MacroRefusal DeleteMacroSet(MacroLibrary& library, const std::u16string& name, i
         if (s.name == name) {
             library.DeleteSetByName(name);
             if (deletedIndex) *deletedIndex = index;
-            return MacroRefusal::None();
+            return MacroRefusal::Accepted();
         }
         ++index;
     }
@@ -32,13 +32,13 @@ MacroRefusal ImportMacroLibrary(MacroLibrary& library, const std::string& path)
     MacroLibrary read;
     if (!ReadMacroLibraryFile(read, path)) return MacroRefusal::File(macro_text::kImportFailed, path);
     library = std::move(read);
-    return MacroRefusal::None();
+    return MacroRefusal::Accepted();
 }
 
 MacroRefusal ExportMacroLibrary(const MacroLibrary& library, const std::string& path)
 {
     if (!WriteMacroLibraryFile(library, path)) return MacroRefusal::File(macro_text::kExportFailed, path);
-    return MacroRefusal::None();
+    return MacroRefusal::Accepted();
 }
 
 std::u16string DefaultMacroExportName(const MacroLibrary& library)

@@ -26,7 +26,7 @@ MacroRefusal MacroRecorder::Start(MacroKey* macro)
     lastEventWord_ = 0;
     macro->actionNum = 0;
     macro->commandActionNum = 0;
-    return MacroRefusal::None();
+    return MacroRefusal::Accepted();
 }
 
 MacroRecorder::Result MacroRecorder::Feed(uint8_t key, bool release, uint32_t timeMs, bool recordPauses)

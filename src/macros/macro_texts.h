@@ -37,7 +37,7 @@ struct MacroRefusal {
     std::string path;
 
     bool Refused() const { return text != 0; }
-    static MacroRefusal None() { return {}; }
+    static MacroRefusal Accepted() { return {}; }
     static MacroRefusal Text(int n) { return {n, {}}; }
     static MacroRefusal File(int n, std::string p) { return {n, std::move(p)}; }
 };
