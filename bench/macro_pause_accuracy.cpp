@@ -7,6 +7,10 @@
 // would get from the moment this program happened to read each event.
 //
 //   bench_macro_pause_accuracy
+//   bench_macro_pause_accuracy --observe SECONDS
+//       only prints every key event the server reports for that long, with
+//       its server time and the gap to the one before, so that what another
+//       program recorded can be checked against the server's own times.
 //
 // A measuring tool, not part of the program: it talks to the X server
 // directly. libXtst is opened at run time because only its run-time
@@ -39,8 +43,38 @@ struct Seen {
 
 }  // namespace
 
-int main()
+namespace {
+
+int Observe(int seconds)
 {
+    std::mutex lock;
+    uint32_t last = 0;
+    bool first = true;
+    auto source = platform::CreateX11RawKeySource();
+    if (!source->Start([&](uint32_t w, uint32_t l) {
+            std::lock_guard<std::mutex> g(lock);
+            const uint32_t t = l & 0x7FFFFFFFu;
+            std::printf("key 0x%02X %-7s server time %u ms, gap %s\n", unsigned(w & 0xFF),
+                        (l & 0x80000000u) ? "release" : "press", unsigned(t),
+                        first ? "-" : std::to_string(RecordedPauseMs(last, l)).c_str());
+            std::fflush(stdout);
+            last = l;
+            first = false;
+        })) {
+        std::fprintf(stderr, "no X server with XInput 2\n");
+        return 1;
+    }
+    std::this_thread::sleep_for(std::chrono::seconds(seconds));
+    source->Stop();
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 3 && std::string(argv[1]) == "--observe") return Observe(std::max(1, std::atoi(argv[2])));
+
     // 20 events: ten keys pressed and released, so no event repeats the one before.
     const int gaps[19] = {100, 200, 100, 37, 250, 63, 150, 20, 500, 80, 120, 45, 300, 90, 180, 30, 400, 70, 1000};
 

@@ -227,7 +227,7 @@ void CMacroManagerDlg::AddControls()
     pauses->LoadImage3(SkinPath(u"skins/check_dn.png"));
     pauses->SetChecked(true);
     recordPauses_ = AddControl(1, std::move(pauses));
-    text(ids::kRecordPausesLabel, 390, 84, 590, 102, 193);
+    text(ids::kRecordPausesLabel, 390, 84, 516, 102, 193);
 
     RegisterRadioGroup(
         {{ids::kLoopHeld, ids::kLoopHeldBit}, {ids::kLoopToggle, ids::kLoopToggleBit}, {ids::kLoopCount, ids::kLoopCountBit}});
@@ -243,7 +243,7 @@ void CMacroManagerDlg::AddControls()
         radio->LoadImage2(SkinPath(u"skins/radio_ov.png"));
         radio->LoadImage3(SkinPath(u"skins/radio_dn.png"));
         AddControl(1, std::move(radio));
-        text(r.label, 390, r.top, 590, r.top + 17, r.textNo);
+        text(r.label, 390, r.top, 516, r.top + 17, r.textNo);
     }
 
     platform::EditParams p;
