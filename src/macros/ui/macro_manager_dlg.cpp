@@ -110,11 +110,11 @@ void CMacroManagerDlg::MapHandlers()
         return LRESULT(0);
     });
     MapMessage(ids::kMacroScroll, [this](WPARAM part, LPARAM event) {
-        OnScrollBar(reinterpret_cast<CShowListBase*>(macroList_), macroScroll_, event, part);
+        OnScrollBar(macroList_, macroScroll_, event, part);
         return LRESULT(0);
     });
     MapMessage(ids::kActionScroll, [this](WPARAM part, LPARAM event) {
-        OnScrollBar(reinterpret_cast<CShowListBase*>(actionList_), actionScroll_, event, part);
+        OnScrollBar(actionList_, actionScroll_, event, part);
         return LRESULT(0);
     });
     MapClick(ids::kNewMacro, [this] { OnNewMacro(); });
