@@ -612,7 +612,10 @@ void CMacroManagerDlg::EnableForRecording(bool recording)
     } else {
         for (CControlBase* c : disabledForRecording_) c->SetDisabled(false);
         disabledForRecording_.clear();
-        if (loopEdit_) Host().EnableWindow(loopEdit_, true);
+        if (loopEdit_) {
+            Host().EnableWindow(loopEdit_, true);
+            if (loopEditShown_) Host().SetFocus(loopEdit_);
+        }
     }
     Repaint();
 }

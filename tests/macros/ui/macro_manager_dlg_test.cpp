@@ -8,8 +8,10 @@
 #include "macros/macro_library_file.h"
 #include "macros/ui/action_key_modify_dlg.h"
 #include "macros/ui/action_time_modify_dlg.h"
+#include "macros/ui/macro_list_sources.h"
 #include "macros/ui/macro_manager_ids.h"
 #include "macros/ui/macro_set_add_dlg.h"
+#include "buttons/key_names.h"
 #include "persist/text_codec.h"
 #include "platform/fs/file_system.h"
 #include "profile/profile_record.h"
@@ -243,6 +245,28 @@ TEST_F(MacroManagerTest, DialogsStoreTheirValuesAndScale)
         host.ProcessPending();
         EXPECT_EQ(host.GetClientRect(add.GetSafeHwnd()), (Rect{0, 0, int(530 * scale), int(200 * scale)}));
         EXPECT_EQ(host.GetWindowRect(add.Edit()).Width(), int(398 * scale));
+    }
+}
+
+TEST(MacroActionRows, TextAndIconByAction)
+{
+    struct Case {
+        MacroAction action;
+        std::u16string text;
+        int icon;
+    };
+    const Case cases[] = {
+        {{0x03, 0x00, 0x0F, 0xFF}, u"4095ms", IShowRows::kPause},
+        {{0x00, 0x01, 0x00, 0x00}, u"65536ms", IShowRows::kPause},  // any code below 8 shows as a pause
+        {{0xE5, 0, 0, 0x81}, u"Move Left 127", IShowRows::kPress},
+        {{0xE5, 0, 0, 0x05}, u"Move Right 5", IShowRows::kPress},
+        {{0xE6, 0, 0, 0xFF}, u"Move Up 1", IShowRows::kPress},
+        {{0xE7, 0, 0, 0x02}, u"Wheel Down 2", IShowRows::kPress},
+        {{0x41, 0x80, 0, 0}, GetKeyName(0x41), IShowRows::kRelease},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MacroActionText(c.action), c.text) << int(c.action.b0);
+        EXPECT_EQ(MacroActionIcon(c.action), c.icon) << int(c.action.b0);
     }
 }
 
