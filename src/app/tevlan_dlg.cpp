@@ -10,6 +10,7 @@
 #include "buttons/ui/button_list_section.h"
 #include "device/device_core_files.h"
 #include "macros/macro_library_file.h"
+#include "macros/ui/macro_manager_dlg.h"
 #include "persist/language_file.h"
 #include "persist/profile_file.h"
 #include "persist/settings_file.h"
@@ -219,6 +220,7 @@ void CTevlanDlg::MapMessages()
         link_->ApplyToDevice();
     });
     MapClick(kReset, [this] { FactoryReset(); });
+    MapClick(kMacroManager, [this] { OpenMacroManager(); });
     MapClick(kMakerLink, [] {
         if (platform::g_shellServices) platform::g_shellServices->OpenWebAddress(kMakerWebAddress);
     });
@@ -235,6 +237,22 @@ void CTevlanDlg::MapMessages()
     SubscribeShared(kButtonComboMessage, CComboButton::kEnter, highlight);
     SubscribeShared(kButtonComboMessage, CComboButton::kLeave, [this](WPARAM) { layout_->SetHighlightedButton(0); });
     for (auto& section : sections_) section->MapMessages(*this);
+}
+
+void CTevlanDlg::OpenMacroManager()
+{
+    CMacroManagerDlg(1, hwnd_).DoModal();
+    // The manager saved its library to the file, the only channel between
+    // its copy and ours: reread it so the menus and the upload see the change.
+    g_macroLibrary.ClearLibrary();
+    LoadApplicationMacroLibrary();
+    if (link_ && link_->anyPresent) {
+        // Changed macros and the buttons that name them go to the mouse now.
+        link_->PendingKeys = true;
+        link_->ApplyToDevice();
+    } else {
+        RefreshFromProfile();
+    }
 }
 
 void CTevlanDlg::OnSectionHeaderClicked(UINT id)

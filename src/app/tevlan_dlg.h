@@ -154,6 +154,8 @@ private:
     void SimPressDpiButton();
     void SimTogglePlug(bool cable);
     void OnSectionHeaderClicked(UINT id);
+    // Runs the macro manager; afterwards the library is reread and the mouse updated.
+    void OpenMacroManager();
 
     MainWindowStartup startup_;
     MainWindowDevices devices_;

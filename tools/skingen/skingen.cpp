@@ -27,6 +27,7 @@
 #include <QtMath>
 
 #include "main_window_art.h"
+#include "macro_manager_art.h"
 
 #include <cstdio>
 #include <functional>
@@ -743,6 +744,7 @@ int main(int argc, char** argv) {
     Frames();
     Resources();
     AddMainWindowArt(Add);
+    AddMacroManagerArt(Add);
 
     QFile mf(out.filePath("manifest.txt"));
     if (!mf.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) return 1;

@@ -1,0 +1,73 @@
+#include "macros/ui/macro_set_name_dlg.h"
+
+#include "macros/ui/macro_manager_ids.h"
+#include "persist/ui_text.h"
+#include "ui/image_button.h"
+#include "ui/passive_controls.h"
+#include "ui/ui_scale.h"
+
+namespace {
+
+FramedDlgLook LookFor(const char16_t* kind)
+{
+    FramedDlgLook look;
+    look.baseWidth = CMacroSetNameDlg::kBaseWidth;
+    look.baseHeight = CMacroSetNameDlg::kBaseHeight;
+    look.frame = u"skins/res/300.png";
+    look.kind = kind;
+    look.cancelId = macro_ids::kDlgCancel;
+    return look;
+}
+
+}  // namespace
+
+CMacroSetNameDlg::CMacroSetNameDlg(const char16_t* kind, int promptText, UINT reportMessage, HWND parent)
+    : CFramedDlg(LookFor(kind), parent), promptText_(promptText), reportMessage_(reportMessage)
+{
+    MapClick(macro_ids::kDlgOk, [this] { TryOk(); });
+}
+
+void CMacroSetNameDlg::AddControls()
+{
+    auto close = std::make_unique<CImageButton>(hwnd_, macro_ids::kClose, ScaleRect(494, 10, 509, 25), u"");
+    close->LoadStrip(333, 3);
+    AddControl(0, std::move(close));
+    auto ok = std::make_unique<CImageButton>(hwnd_, macro_ids::kDlgOk, ScaleRect(306, 158, 398, 185), UiText(4));
+    ok->LoadStrip(296, 3);
+    AddControl(0, std::move(ok));
+    auto cancel =
+        std::make_unique<CImageButton>(hwnd_, macro_ids::kDlgCancel, ScaleRect(408, 158, 500, 185), UiText(5));
+    cancel->LoadStrip(297, 3);
+    AddControl(0, std::move(cancel));
+
+    auto prompt = std::make_unique<CStaticText>(hwnd_, macro_ids::kSetDlgPrompt, ScaleRect(65, 76, 465, 94),
+                                                RGB(180, 180, 180), DT_LEFT | DT_SINGLELINE);
+    prompt->SetLabelText(UiText(promptText_));
+    AddControl(0, std::move(prompt));
+
+    platform::EditParams p;
+    p.font = {u"Tahoma", ScaleUnits(14)};
+    p.textColour = RGB(255, 255, 255);
+    p.backColour = RGB(11, 11, 11);
+    edit_ = Host().CreateEdit(hwnd_, int(macro_ids::kSetDlgEdit), ScaleRect(66, 101, 464, 123), p);
+}
+
+bool CMacroSetNameDlg::OnInitDialog()
+{
+    CFramedDlg::OnInitDialog();
+    if (edit_) Host().SetFocus(edit_);
+    return true;
+}
+
+std::u16string CMacroSetNameDlg::Description() const { return UiText(promptText_); }
+
+void CMacroSetNameDlg::TryOk()
+{
+    std::u16string name = edit_ ? Host().GetWindowText(edit_) : std::u16string();
+    const LRESULT taken = parent_ ? Host().SendMessage(parent_, reportMessage_, 0, reinterpret_cast<LPARAM>(&name)) : 0;
+    if (taken) {
+        AnswerOk();
+    } else if (edit_) {
+        Host().SetFocus(edit_);
+    }
+}

@@ -1,0 +1,49 @@
+#pragma once
+// The frame the five small macro dialogs share (319 x 102 on the warning
+// frame): a title, the value being edited, OK and Cancel, the close button.
+// A dialog with an edit box gets it focused with the caret at the end;
+// Enter confirms it like OK and Escape is swallowed, so a stray key never
+// throws the typing away. Confirm decides whether the dialog may close:
+// a refusal is shown and the dialog stays open.
+#include <string>
+
+#include "macros/macro_texts.h"
+#include "ui/framed_dlg.h"
+
+class CStaticText;
+
+class CMacroValueDlg : public CFramedDlg {
+public:
+    static constexpr int kBaseWidth = 319;
+    static constexpr int kBaseHeight = 102;
+
+    // withEdit false: the value is a text in a white frame (the key dialog).
+    CMacroValueDlg(const char16_t* kind, int titleText, bool withEdit, HWND parent);
+
+    // The edit box's text (empty without one).
+    std::u16string EditText() const;
+    HWND Edit() const { return edit_; }
+    bool OnInitDialog() override;
+    bool PreTranslateMessage(HWND self, const platform::Msg& msg) override;
+
+protected:
+    void AddControls() override;
+    void DrawOverFrame(platform::ICanvas& dc) override;
+    std::u16string Description() const override;
+    // What the dialog shows when it opens.
+    virtual std::u16string InitialValue() const = 0;
+    // OK or Enter: stores the result and answers the refusal to show, or none.
+    virtual MacroRefusal Confirm() = 0;
+    // Digits only (time and move dialogs): other characters are warned about.
+    virtual bool WantsDigits() const { return false; }
+    // The key dialog's value text.
+    void ShowValue(const std::u16string& text);
+
+private:
+    void TryOk();
+
+    int titleText_;
+    bool withEdit_;
+    HWND edit_ = 0;
+    CStaticText* value_ = nullptr;
+};
