@@ -68,7 +68,8 @@ protected:
     {
         std::vector<std::string> argv{TEVLAN_PATH, "--device", "sim", "--trace", "--data-dir", data.string()};
         argv.insert(argv.end(), extra.begin(), extra.end());
-        const fs::path err = root / "stderr";
+        // A file of its own: the last start's trace must not look like this one's.
+        const fs::path err = root / ("stderr" + std::to_string(++starts));
         const pid_t pid = Spawn(argv, env, err);
         ASSERT_GT(pid, 0);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
@@ -85,7 +86,8 @@ protected:
         ASSERT_TRUE(ready) << ReadFile(err);
         ASSERT_EQ(kill(pid, SIGTERM), 0);
         ASSERT_EQ(waitpid(pid, &status, 0), pid);
-        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadFile(err);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+            << "status " << status << ": " << ReadFile(err).substr(0, 2000);
     }
 
     std::vector<std::string> ConfigFiles() const
@@ -97,6 +99,7 @@ protected:
     }
 
     TempFolder tmp{"tvl-safety-"};
+    int starts = 0;
     fs::path root, data;
     std::vector<std::string> env;
 };
