@@ -87,18 +87,21 @@ def committed(data):
 
 def run_sensor_change(tevlan, helper, work, kills):
     env = sensor_env(work)
-    template = os.path.join(work, "template")
-    os.makedirs(os.path.join(template, "config"))
-    subprocess.run([helper, "prepare", template], check=True)
     err_path = os.path.join(work, "tevlan-stderr")
 
+    def fresh(name):
+        # Prepared in place: the settings hold the slot files' full paths.
+        data = os.path.join(work, name)
+        shutil.rmtree(data, ignore_errors=True)
+        os.makedirs(os.path.join(data, "config"))
+        subprocess.run([helper, "prepare", data], check=True)
+        return data
+
     # How long a change takes here, from the status answer to the settings
-    # file that ends it: the kills are spread over a little more than that.
+    # file that ends it: the kills are spread over that time.
     spans = []
     for _ in range(3):
-        data = os.path.join(work, "calibrate")
-        shutil.rmtree(data, ignore_errors=True)
-        shutil.copytree(template, data)
+        data = fresh("calibrate")
         p = start_window(tevlan, data, err_path, env)
         t0 = wait_for_status_answer(p, err_path)
         while t0 is not None and not committed(data) and time.monotonic() - t0 < 10:
@@ -109,14 +112,12 @@ def run_sensor_change(tevlan, helper, work, kills):
         p.wait()
     if not spans:
         sys.exit("tevlan did not reach its status answer; is it built?")
-    span = max(spans) * 1.5
+    span = max(spans)
 
     before = {}
     after = {}
     for _ in range(kills):
-        data = os.path.join(work, "sensor")
-        shutil.rmtree(data, ignore_errors=True)
-        shutil.copytree(template, data)
+        data = fresh("sensor")
         p = start_window(tevlan, data, err_path, env)
         t0 = wait_for_status_answer(p, err_path)
         if t0 is not None:

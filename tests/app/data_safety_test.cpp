@@ -118,7 +118,7 @@ TEST_F(DataSafety, WhatKilledSavesLeftInConfigIsGoneAfterOneStart)
         const pid_t pid = Spawn({TEVLANCTL_PATH, "--data-dir", data.string(), "profile", "new", file.string(), "--force"},
                                 env, root / "ctl-stderr");
         ASSERT_GT(pid, 0);
-        std::this_thread::sleep_for(std::chrono::microseconds(250 * i));
+        std::this_thread::sleep_for(std::chrono::microseconds(330 * i));
         kill(pid, SIGKILL);
         int status = 0;
         waitpid(pid, &status, 0);
