@@ -183,7 +183,8 @@ bool LoadSettingsAndProfiles()
     // Only the window's start-up calls this, holding the single-instance
     // lock: no write of ours can be under way, so any temporary file in
     // config/ is what a killed save left behind.
-    platform::RemoveStaleTemporaryFiles(UserDataPath("config"));
+    // Without a data folder the paths are relative: nothing is removed then.
+    if (!g_userDataFolder.empty()) platform::RemoveStaleTemporaryFiles(UserDataPath("config"));
 
     // The table starts at the defaults, so that entries a short file does not
     // reach keep usable slot paths instead of empty ones (an empty slot path

@@ -21,6 +21,14 @@
 #include "platform/keyboard/qt_key_source.h"
 #include "platform/keyboard/x11_raw_key_source.h"
 
+// Xlib's two calls the start-up probe needs; its header's macros (KeyPress,
+// None, ...) would clash with Qt's names.
+extern "C" {
+struct _XDisplay;
+_XDisplay* XOpenDisplay(const char* name);
+int XCloseDisplay(_XDisplay* display);
+}
+
 namespace {
 
 using namespace platform;
@@ -146,11 +154,29 @@ TEST_F(KeyboardHook, EventsFromTheSourceThreadArriveAtTheWindowInOrder) {
     host.DestroyWindow(w);
 }
 
+bool Retried(const std::function<bool()>& connectOnce);
+
+// Qt ends the process when it cannot reach the X server, and does not try
+// again; a connection of our own, retried, lets it start once the server
+// takes connections again.
+void WaitForXServer() {
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (!platform || std::string(platform) != "xcb") return;
+    Retried([] {
+        _XDisplay* d = XOpenDisplay(nullptr);
+        if (d) XCloseDisplay(d);
+        return d != nullptr;
+    });
+}
+
 QGuiApplication* App() {
     static int argc = 1;
     static char name[] = "test";
     static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) new QGuiApplication(argc, argv);
+    if (!QCoreApplication::instance()) {
+        WaitForXServer();
+        new QGuiApplication(argc, argv);
+    }
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance());
 }
 
