@@ -43,6 +43,9 @@ def run_save_loop(helper, work, kills):
         for k, v in zip(words[0::2], words[1::2]):
             totals[k] += int(v)
         bad_rounds += out.returncode != 0
+    # The counts above are per round; what piled up is what is there now.
+    words = subprocess.run([helper, "check", data], capture_output=True, text=True).stdout.split()
+    totals["left-at-end"] = int(dict(zip(words[0::2], words[1::2])).get("stray-before", -1))
     return totals, bad_rounds
 
 
@@ -151,10 +154,11 @@ def main():
     try:
         if args.save_kills:
             totals, bad = run_save_loop(helper, work, args.save_kills)
-            print("save loop: %d SIGKILLs; before the restart %d torn, %d temporary files left; "
-                  "after it %d torn, %d stray (%d rounds with a fault)"
+            print("save loop: %d SIGKILLs; summed over the rounds: before the restart %d torn, %d temporary "
+                  "files; after it %d torn, %d stray (%d rounds with a fault); temporary files in config/ "
+                  "at the end: %d"
                   % (args.save_kills, totals["torn-before"], totals["stray-before"], totals["torn-after"],
-                     totals["stray-after"], bad))
+                     totals["stray-after"], bad, totals["left-at-end"]))
             failed |= bad > 0
         if args.sensor_kills:
             span, before, after = run_sensor_change(tevlan, helper, work, args.sensor_kills)
