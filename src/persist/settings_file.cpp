@@ -181,9 +181,11 @@ bool SaveCurrentProfileSetting()
 bool LoadSettingsAndProfiles()
 {
     // Only the window's start-up calls this, holding the single-instance
-    // lock: no write of ours can be under way, so any temporary file in
-    // config/ is what a killed save left behind.
-    // Without a data folder the paths are relative: nothing is removed then.
+    // lock: no save of the program's can be under way, so a temporary file in
+    // config/ is what a killed save left behind. (A tevlanctl writing there
+    // at this moment names its file only in its last instant, and a write
+    // that loses that name to us is simply done again.) Without a data
+    // folder the paths are relative, and nothing is removed.
     if (!g_userDataFolder.empty()) platform::RemoveStaleTemporaryFiles(UserDataPath("config"));
 
     // The table starts at the defaults, so that entries a short file does not
