@@ -340,8 +340,9 @@ void CTevlanDlg::OnTimer(UINT id)
 
 void CTevlanDlg::SaveNow()
 {
-    DeviceCoreFiles::SaveCurrentProfileSetting();
+    // The settings file last: it is the record the next start trusts.
     DeviceCoreFiles::SaveAllProfileFiles();
+    DeviceCoreFiles::SaveCurrentProfileSetting();
 }
 
 void CTevlanDlg::OnDestroy()

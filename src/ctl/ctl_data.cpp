@@ -25,7 +25,7 @@ std::string SensorText(uint16_t id)
 
 }  // namespace
 
-std::string DescribeBadTextFile(const std::string& path, const std::u16string& header)
+std::string DescribeBadTextFile(const std::string& path, const std::u16string& header, const ParseError& where)
 {
     std::error_code ec;
     const std::filesystem::file_status st = std::filesystem::status(path, ec);
@@ -50,6 +50,8 @@ std::string DescribeBadTextFile(const std::string& path, const std::u16string& h
     file.ReadString(first);
     if (first != header)
         return path + " does not start with the line " + U16ToUtf8(header);
+    if (where.line > 0)
+        return path + " is not valid at line " + std::to_string(where.line) + ": " + where.reason;
     return path + " is not valid: a line is missing, out of place or malformed";
 }
 
@@ -67,16 +69,19 @@ int ReadCtlSettings(const CtlFolders& folders, CtlSettings* settings, std::strin
     if (!platform::FileExists(path))
         return kExitOk;
     CStdioFileEx file;
-    if (!file.Open(path, CStdioFileEx::modeRead) || !ParseSettingsFile(file, settings->table)) {
-        *message = "the settings file " + DescribeBadTextFile(path, u"[Setting]") +
+    ParseError where;
+    if (!file.Open(path, CStdioFileEx::modeRead) || !ParseSettingsFile(file, settings->table, &where)) {
+        *message = "the settings file " + DescribeBadTextFile(path, u"[Setting]", where) +
                    " (tevlanctl does not repair it; the program replaces it with its defaults)";
         return kExitBadFile;
     }
     settings->present = true;
     const long long current = ParseDecimal(settings->table[kSettingCurrentProfile].value);
     settings->currentProfile = current >= 0 && current < kProfileCount ? int(current) : 0;
-    settings->sensor = ParseHex16(settings->table[kSettingSensor].value);
-    settings->preparedFor = uint16_t(~ParseHex16(settings->table[kSettingPreST].value));
+    // Read as the program's start-up reads them: a damaged value is no sensor change.
+    const StoredSensor stored = ReadStoredSensor(settings->table);
+    settings->sensor = stored.sensor;
+    settings->preparedFor = stored.preparedFor;
     return kExitOk;
 }
 
@@ -112,8 +117,9 @@ int ChooseCtlSensor(const CtlFolders& folders, std::optional<uint16_t> option, u
 
 int ReadCtlProfile(const std::string& path, ProfileRecord* record, std::string* message)
 {
-    if (!ReadProfileRecord(*record, path)) {
-        *message = "the profile file " + DescribeBadTextFile(path, u"[Setting]");
+    ParseError where;
+    if (!ReadProfileRecord(*record, path, &where)) {
+        *message = "the profile file " + DescribeBadTextFile(path, u"[Setting]", where);
         return kExitBadFile;
     }
     return kExitOk;
@@ -164,8 +170,9 @@ int ReadCtlMacroLibrary(const CtlFolders& folders, MacroLibrary* library, std::s
 
 int ReadCtlMacroFile(const std::string& path, MacroLibrary* library, std::string* message)
 {
-    if (!ReadMacroLibraryFile(*library, path)) {
-        *message = "the macro library file " + DescribeBadTextFile(path, u"[MacroLibrary]");
+    ParseError where;
+    if (!ReadMacroLibraryFile(*library, path, &where)) {
+        *message = "the macro library file " + DescribeBadTextFile(path, u"[MacroLibrary]", where);
         return kExitBadFile;
     }
     return kExitOk;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "macros/macro_model.h"
+#include "persist/parse_error.h"
 #include "profile/profile_record.h"
 
 struct CtlFolders {
@@ -18,8 +19,10 @@ struct CtlFolders {
 
 // Why a text file of the program could not be read, for the message: the
 // file's bytes are looked at for the usual mistakes (no byte-order mark,
-// CR LF line ends, a wrong first line).
-std::string DescribeBadTextFile(const std::string& path, const std::u16string& header);
+// CR LF line ends, a wrong first line); otherwise the parser's line and
+// reason say what is wrong.
+std::string DescribeBadTextFile(const std::string& path, const std::u16string& header,
+                                const ParseError& where = {});
 
 struct CtlSettings {
     bool present = false;  // config/config.ini exists (and was valid)

@@ -214,7 +214,8 @@ Options (before the command):
   --trace                print every HID report on standard error: "W" and the 33
                          bytes of a feature report written, "R" and the 33 bytes
                          of a feature report read, "I" and an input report
-  --json                 print one JSON document on standard output
+  --json                 print one JSON document on standard output; on failure
+                         {"error":"...","exitCode":N}, the message also on standard error
   --sim-sensor CODE      simulated mouse: sensor code of its status answer (0x25)
   --sim-battery N        simulated mouse: battery percent (80)
   --sim-charge N         simulated mouse: charge state, 0 none, 1 charging, 2 full (0)

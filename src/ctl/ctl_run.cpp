@@ -1,5 +1,6 @@
 #include "ctl/ctl_run.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "ctl/ctl_data.h"
@@ -16,6 +17,17 @@
 
 namespace {
 
+// A script that reads standard output gets a document on failure too.
+std::string JsonError(const std::string& message, int code)
+{
+    JsonWriter j;
+    j.BeginObject();
+    j.MemberUtf8("error", message);
+    j.MemberInt("exitCode", code);
+    j.EndObject();
+    return j.Text();
+}
+
 struct Ctl {
     const CtlOptions& o;
     std::ostream& out;
@@ -25,6 +37,8 @@ struct Ctl {
     int Fail(int code, const std::string& message)
     {
         err << "tevlanctl: " << message << "\n";
+        if (o.json)
+            out << JsonError(message, code) << "\n";
         return code;
     }
     void Note(const std::string& note)
@@ -348,6 +362,9 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
     const CtlParseResult parsed = ParseCtlArguments(args);
     if (!parsed.error.empty()) {
         err << "tevlanctl: " << parsed.error << "\nTry 'tevlanctl --help' for the commands and options.\n";
+        // The options did not parse, so --json is looked for as given.
+        if (std::find(args.begin(), args.end(), "--json") != args.end())
+            out << JsonError(parsed.error, kExitUsage) << "\n";
         return kExitUsage;
     }
     const CtlOptions& o = parsed.options;

@@ -526,8 +526,9 @@ void DeviceLink::HandleStatusAnswer(const FeatureReport& answer)
     // answer never re-defaults the profiles (and never on every query).
     const uint16_t id = SensorIdOfCode(status->sensorCode);
     if (id != 0 && id != g_sensorId) {
+        const uint16_t previous = g_sensorId;
         g_sensorId = id;
-        AdoptSensor();
+        AdoptSensor(previous);
     }
     batteryLevel = status->batteryLevel;
     if (status->chargeState == 1) {
@@ -540,14 +541,19 @@ void DeviceLink::HandleStatusAnswer(const FeatureReport& answer)
     }
 }
 
-void DeviceLink::AdoptSensor()
+void DeviceLink::AdoptSensor(uint16_t previousSensor)
 {
-    preSensorCheck = uint16_t(~g_sensorId);
-    host_.StoreSensorSettings(g_sensorId, preSensorCheck);
+    // The settings file is the record of what is done: it names the new
+    // sensor with PreST still for the old one until all five profiles are
+    // saved, so a start after a kill in between makes the change again.
+    host_.StoreSensorSettings(g_sensorId, uint16_t(~previousSensor));
     host_.SaveCurrentProfileSetting();
     for (ProfileRecord& p : g_profiles)
         ApplySensorDpiDefaults(p);
     host_.SaveAllProfileFiles();
+    preSensorCheck = uint16_t(~g_sensorId);
+    host_.StoreSensorSettings(g_sensorId, preSensorCheck);
+    host_.SaveCurrentProfileSetting();
     BuildDpiStepTable(g_sensorId);
     host_.OnDpiStepTableChanged();
     // The mouse still holds the levels of the old scale; without an apply it

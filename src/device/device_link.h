@@ -105,7 +105,8 @@ public:
 
     // --- status and reset ------------------------------------------------
     void HandleStatusAnswer(const FeatureReport& answer);
-    void AdoptSensor();
+    // g_sensorId already holds the new sensor; the profiles were prepared for previousSensor.
+    void AdoptSensor(uint16_t previousSensor);
     // The factory reset after the user confirmed it: the command, the active
     // profile back to its defaults under its own name, its slot file
     // rewritten, the images primed, the progress dialog.

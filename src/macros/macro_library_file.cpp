@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "persist/data_folders.h"
 #include "persist/stdio_file_ex.h"
@@ -90,21 +91,23 @@ uint8_t ReadHexField(char16_t hi, char16_t lo)
 // Reads the lines of a library file by position.
 class LineReader {
 public:
-    explicit LineReader(CStdioFileEx& file) : file_(file) {}
+    LineReader(CStdioFileEx& file, ParseError* error) : file_(file), error_(error) {}
 
     bool Header()
     {
         std::u16string line;
-        return file_.ReadString(line) && line == kHeader;
+        if (!Read(line)) return false;
+        return line == kHeader || Reject("the first line is not [MacroLibrary]");
     }
 
     // The value of the next line: after its first "=", never empty.
     std::optional<std::u16string> Value()
     {
         std::u16string line;
-        if (!file_.ReadString(line)) return std::nullopt;  // the file ended early
+        if (!Read(line)) return std::nullopt;  // the file ended early
         const size_t eq = line.find(u'=');
-        if (eq == std::u16string::npos || eq + 1 == line.size()) return std::nullopt;
+        if (eq == std::u16string::npos) return Reject("no '=' in the line"), std::nullopt;
+        if (eq + 1 == line.size()) return Reject("no value after the '='"), std::nullopt;
         return line.substr(eq + 1);
     }
 
@@ -115,8 +118,20 @@ public:
         return ReadDecimal(*v);
     }
 
+    // Fails at the line just read.
+    bool Reject(std::string why) { return RejectLine(error_, line_, std::move(why)); }
+
 private:
+    bool Read(std::u16string& line)
+    {
+        if (!file_.ReadString(line)) return RejectLine(error_, line_ + 1, "the file ends before this line");
+        ++line_;
+        return true;
+    }
+
     CStdioFileEx& file_;
+    ParseError* error_;
+    int line_ = 0;
 };
 
 bool ReadMacro(LineReader& in, MacroKey& macro)
@@ -130,7 +145,9 @@ bool ReadMacro(LineReader& in, MacroKey& macro)
     auto steps = in.Number();
     if (!steps) return false;
     auto actions = in.Value();
-    if (!actions || actions->size() != kActionLineDigits) return false;
+    if (!actions) return false;
+    if (actions->size() != kActionLineDigits)
+        return in.Reject("the actions have " + std::to_string(actions->size()) + " characters instead of 2688");
 
     macro.loopType = LowByte(*loopType);
     macro.loopNum = LowByte(*loopNum);
@@ -149,9 +166,9 @@ bool ReadMacro(LineReader& in, MacroKey& macro)
     return true;
 }
 
-bool ReadLibrary(CStdioFileEx& file, MacroLibrary& library)
+bool ReadLibrary(CStdioFileEx& file, MacroLibrary& library, ParseError* error)
 {
-    LineReader in(file);
+    LineReader in(file, error);
     if (!in.Header()) return false;
     auto sets = in.Number();
     if (!sets) return false;
@@ -172,10 +189,10 @@ bool ReadLibrary(CStdioFileEx& file, MacroLibrary& library)
     return true;
 }
 
-bool ReadOpenedFile(CStdioFileEx& file, MacroLibrary& library)
+bool ReadOpenedFile(CStdioFileEx& file, MacroLibrary& library, ParseError* error)
 {
     library.ClearLibrary();
-    if (ReadLibrary(file, library)) return true;
+    if (ReadLibrary(file, library, error)) return true;
     library.ClearLibrary();
     return false;
 }
@@ -215,11 +232,11 @@ std::u16string FormatMacroLibrary(const MacroLibrary& library)
     return out;
 }
 
-bool ParseMacroLibrary(std::string_view fileBytes, MacroLibrary& library)
+bool ParseMacroLibrary(std::string_view fileBytes, MacroLibrary& library, ParseError* error)
 {
     CStdioFileEx file;
     file.OpenBytes(std::string(fileBytes));
-    return ReadOpenedFile(file, library);
+    return ReadOpenedFile(file, library, error);
 }
 
 bool WriteMacroLibraryFile(const MacroLibrary& library, const std::string& path)
@@ -230,12 +247,12 @@ bool WriteMacroLibraryFile(const MacroLibrary& library, const std::string& path)
     return file.Close();
 }
 
-bool ReadMacroLibraryFile(MacroLibrary& library, const std::string& path)
+bool ReadMacroLibraryFile(MacroLibrary& library, const std::string& path, ParseError* error)
 {
     library.ClearLibrary();
     CStdioFileEx file;
-    if (!file.Open(path, CStdioFileEx::modeRead)) return false;
-    return ReadOpenedFile(file, library);
+    if (!file.Open(path, CStdioFileEx::modeRead)) return RejectLine(error, 0, "the file cannot be read");
+    return ReadOpenedFile(file, library, error);
 }
 
 bool LoadApplicationMacroLibrary(MacroLibrary& library, const std::string& path)

@@ -37,6 +37,7 @@
 #include <string_view>
 
 #include "macros/macro_model.h"
+#include "persist/parse_error.h"
 
 extern MacroLibrary g_macroLibrary;
 extern MacroLibrary g_macroWorkLibrary;
@@ -51,14 +52,16 @@ std::u16string FormatMacroLibrary(const MacroLibrary& library);
 
 // Parses the bytes of a whole file (byte-order mark first) into `library`,
 // which is cleared first. False when the file is rejected; `library` is then
-// left empty. Safe on any input.
-bool ParseMacroLibrary(std::string_view fileBytes, MacroLibrary& library);
+// left empty, and *error (when given) says at which line and why. Safe on
+// any input.
+bool ParseMacroLibrary(std::string_view fileBytes, MacroLibrary& library, ParseError* error = nullptr);
 
 // Writes the library (atomically); false when the file cannot be written.
 bool WriteMacroLibraryFile(const MacroLibrary& library, const std::string& path);
 // Reads the file into `library` (cleared first); false when it cannot be read
-// or is rejected, with `library` left empty. Never writes anything.
-bool ReadMacroLibraryFile(MacroLibrary& library, const std::string& path);
+// or is rejected, with `library` left empty (and *error saying where and
+// why). Never writes anything.
+bool ReadMacroLibraryFile(MacroLibrary& library, const std::string& path, ParseError* error = nullptr);
 
 // The application library's read: on any failure the library becomes the one
 // empty default set, which is written to `path` at once. A successful read

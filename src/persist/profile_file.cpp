@@ -99,28 +99,36 @@ struct Split {
 
 class LineReader {
 public:
-    explicit LineReader(CStdioFileEx& f) : file_(f) {}
+    LineReader(CStdioFileEx& f, ParseError* error) : file_(f), error_(error) {}
 
     // The next line, or false at the end of the file.
     bool Next(Split& s)
     {
-        if (!file_.ReadString(s.line)) return false;
+        if (!file_.ReadString(s.line)) return RejectLine(error_, line_ + 1, "the file ends before this line");
+        ++line_;
         size_t eq = s.line.find(u'=');
         s.p = eq == std::u16string::npos ? -1 : long(eq);
         return true;
     }
+    // A line with '=' (its key may be empty).
+    bool WithEquals(Split& s) { return Next(s) && (s.p >= 0 || Reject("no '=' in the line")); }
     // A line with a non-empty key: '=' at position 1 or later.
-    bool Pair(Split& s) { return Next(s) && s.p >= 1; }
+    bool Pair(Split& s) { return WithEquals(s) && (s.p >= 1 || Reject("no name before the '='")); }
+    // Fails at the line just read.
+    bool Reject(std::string why) { return RejectLine(error_, line_, std::move(why)); }
 
 private:
     CStdioFileEx& file_;
+    ParseError* error_;
+    int line_ = 0;
 };
 
-bool ParseInto(CStdioFileEx& file, ProfileRecord& r)
+bool ParseInto(CStdioFileEx& file, ProfileRecord& r, ParseError* error)
 {
-    LineReader in(file);
+    LineReader in(file, error);
     Split s;
-    if (!in.Next(s) || s.line != u"[Setting]") return false;
+    if (!in.Next(s)) return false;
+    if (s.line != u"[Setting]") return in.Reject("the first line is not [Setting]");
 
     for (auto& pair : r.settings) {
         if (!in.Pair(s)) return false;
@@ -195,10 +203,11 @@ bool ParseInto(CStdioFileEx& file, ProfileRecord& r)
         button.code = {s.Byte(0), s.Byte(2), s.Byte(4)};
 
         // The macro name may be empty and its line may even lack a key.
-        if (!in.Next(s) || s.p < 0) return false;
+        if (!in.WithEquals(s)) return false;
         button.macro.name = s.Value();
 
-        if (!in.Next(s) || s.p < 0 || size_t(s.p) + 1 >= s.line.size()) return false;
+        if (!in.WithEquals(s)) return false;
+        if (size_t(s.p) + 1 >= s.line.size()) return in.Reject("no value after the '='");
         // A count beyond the slots that exist would let later code read past
         // the actions; it is limited to 336 (and a negative one to 0).
         long long count = ParseDecimal(s.Value());
@@ -206,7 +215,9 @@ bool ParseInto(CStdioFileEx& file, ProfileRecord& r)
         if (count > kMacroActionSlots) count = kMacroActionSlots;
         button.macro.actionNum = uint32_t(count);
 
-        if (!in.Next(s) || s.p < 0 || s.line.size() - size_t(s.p) - 1 != kAllActionChars) return false;
+        if (!in.WithEquals(s)) return false;
+        if (const size_t n = s.line.size() - size_t(s.p) - 1; n != kAllActionChars)
+            return in.Reject("the actions have " + std::to_string(n) + " characters instead of 2688");
         for (size_t k = 0; k < size_t(kMacroActionSlots); ++k) {
             button.macro.actions[k] = {s.Byte(8 * k), s.Byte(8 * k + 2), s.Byte(8 * k + 4), s.Byte(8 * k + 6)};
         }
@@ -313,20 +324,20 @@ bool WriteProfileFile(int index, const std::string& path)
     return WriteProfileRecord(g_profiles[size_t(index)], path);
 }
 
-bool ParseProfileFile(CStdioFileEx& file, ProfileRecord& record)
+bool ParseProfileFile(CStdioFileEx& file, ProfileRecord& record, ParseError* error)
 {
     // Fields the file does not carry (the macro loop settings) keep their values.
     ProfileRecord scratch = record;
-    if (!ParseInto(file, scratch)) return false;
+    if (!ParseInto(file, scratch, error)) return false;
     record = std::move(scratch);
     return true;
 }
 
-bool ReadProfileRecord(ProfileRecord& record, const std::string& path)
+bool ReadProfileRecord(ProfileRecord& record, const std::string& path, ParseError* error)
 {
     CStdioFileEx file;
-    if (!file.Open(path, CStdioFileEx::modeRead)) return false;
-    return ParseProfileFile(file, record);
+    if (!file.Open(path, CStdioFileEx::modeRead)) return RejectLine(error, 0, "the file cannot be read");
+    return ParseProfileFile(file, record, error);
 }
 
 bool ReadProfileFile(int index, const std::string& path)

@@ -38,6 +38,7 @@
 // The macro loop settings are not in the file and keep their values.
 #include <string>
 
+#include "persist/parse_error.h"
 #include "persist/stdio_file_ex.h"
 #include "profile/profile_record.h"
 
@@ -50,11 +51,12 @@ bool WriteProfileRecord(const ProfileRecord& record, const std::string& path);
 bool WriteProfileFile(int index, const std::string& path);
 
 // Parses an opened file into a record. On success the record holds what was
-// read; on failure it is left exactly as it was (the parse works on a copy).
-bool ParseProfileFile(CStdioFileEx& file, ProfileRecord& record);
+// read; on failure it is left exactly as it was (the parse works on a copy),
+// and *error, when given, says at which line and why.
+bool ParseProfileFile(CStdioFileEx& file, ProfileRecord& record, ParseError* error = nullptr);
 // Reads a file into a record without any recovery: on failure nothing is
 // reset and nothing is written (an import tries a file this way first).
-bool ReadProfileRecord(ProfileRecord& record, const std::string& path);
+bool ReadProfileRecord(ProfileRecord& record, const std::string& path, ParseError* error = nullptr);
 
 // Reads a file into profile index of g_profiles. On failure the profile is
 // reset to its defaults and written to its slot file (not to the path read),

@@ -4,6 +4,7 @@
 #include "persist/profile_file.h"
 #include "persist/stdio_file_ex.h"
 #include "persist/text_codec.h"
+#include "platform/fs/file_system.h"
 
 std::array<SettingPair, kSettingsCount> g_settings;
 
@@ -29,6 +30,28 @@ void SetValue(int index, std::u16string value)
     g_settings[size_t(index)].value = std::move(value);
 }
 
+bool IsHexDigit(char16_t c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
+}
+
+// Reads profile `index` from its slot file. A slot path that names no
+// readable profile file (a cut path, a folder, a misspelt name) falls back to
+// the default slot file in the data folder, read when it is sound and reset
+// only when it is not: the program creates no file outside the data folder
+// on its own. True when the slot setting was changed to the default.
+bool LoadSlotProfile(int index)
+{
+    const std::string path = ProfileSlotPath(index);
+    const std::string fallback = DefaultProfileSlotPath(g_userDataFolder, index);
+    if (path != fallback) {
+        if (!path.empty() && ReadProfileRecord(g_profiles[size_t(index)], path)) return false;
+        SetValue(kSettingProfileSlot0URL + index, Utf8ToU16(fallback));
+    }
+    ReadProfileFile(index, fallback);
+    return path != fallback;
+}
+
 }  // namespace
 
 std::string SettingsFilePath()
@@ -46,6 +69,36 @@ std::u16string FormatSensorValue(uint16_t value)
     } while (value != 0);
     while (hex.size() < 4) hex.insert(hex.begin(), u' ');
     return u"0x" + hex;
+}
+
+std::optional<uint16_t> ParseSensorValue(const std::u16string& text)
+{
+    size_t i = 0;
+    if (text.size() >= 2 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X')) i = 2;
+    // "0x%4X": exactly four characters, the digits right-aligned after spaces.
+    if (text.size() - i != 4) return std::nullopt;
+    while (i < text.size() && text[i] == u' ') ++i;
+    if (i == text.size()) return std::nullopt;
+    for (size_t k = i; k < text.size(); ++k)
+        if (!IsHexDigit(text[k])) return std::nullopt;
+    return ParseHex16(text);
+}
+
+StoredSensor ReadStoredSensor(const std::array<SettingPair, kSettingsCount>& table)
+{
+    const std::optional<uint16_t> sensor = ParseSensorValue(table[kSettingSensor].value);
+    const std::optional<uint16_t> prest = ParseSensorValue(table[kSettingPreST].value);
+    if (sensor && prest) return {*sensor, uint16_t(~*prest), false};
+    // A damaged value is no news about the sensor: it is taken from the
+    // other one, so the profiles are kept as they are.
+    if (sensor) return {*sensor, *sensor, true};
+    if (prest) return {uint16_t(~*prest), uint16_t(~*prest), true};
+    return {kDefaultSensorId, kDefaultSensorId, true};
+}
+
+std::string DefaultProfileSlotPath(const std::string& dataFolder, int index)
+{
+    return dataFolder + "config/default" + std::to_string(index) + ".psf";
 }
 
 uint16_t ParseHex16(const std::u16string& text)
@@ -78,8 +131,7 @@ void SetSettingsDefaults(const std::string& dataFolder)
         if (i < kSettingProfileSlot0URL)
             g_settings[size_t(i)].value = Ascii(values[i]);
         else
-            g_settings[size_t(i)].value =
-                Utf8ToU16(dataFolder + "config/default" + std::to_string(i - kSettingProfileSlot0URL) + ".psf");
+            g_settings[size_t(i)].value = Utf8ToU16(DefaultProfileSlotPath(dataFolder, i - kSettingProfileSlot0URL));
     }
 }
 
@@ -98,16 +150,20 @@ bool WriteSettingsFile()
     return file.Close();
 }
 
-bool ParseSettingsFile(CStdioFileEx& file, std::array<SettingPair, kSettingsCount>& table)
+bool ParseSettingsFile(CStdioFileEx& file, std::array<SettingPair, kSettingsCount>& table, ParseError* error)
 {
     std::u16string line;
-    if (!file.ReadString(line) || line != u"[Setting]") return false;
+    if (!file.ReadString(line)) return RejectLine(error, 1, "the file is empty");
+    if (line != u"[Setting]") return RejectLine(error, 1, "the first line is not [Setting]");
     auto scratch = table;
     int i = 0;
     while (file.ReadString(line)) {
-        if (i >= kSettingsCount) return false;
+        const int at = i + 2;
+        if (i >= kSettingsCount) return RejectLine(error, at, "more than 16 settings");
         size_t p = line.find(u'=');
-        if (p == std::u16string::npos || p < 1 || p + 1 >= line.size()) return false;
+        if (p == std::u16string::npos) return RejectLine(error, at, "no '=' in the line");
+        if (p < 1) return RejectLine(error, at, "no name before the '='");
+        if (p + 1 >= line.size()) return RejectLine(error, at, "no value after the '='");
         scratch[size_t(i)].key = line.substr(0, p);
         scratch[size_t(i)].value = line.substr(p + 1);
         ++i;
@@ -124,6 +180,14 @@ bool SaveCurrentProfileSetting()
 
 bool LoadSettingsAndProfiles()
 {
+    // Only the window's start-up calls this, holding the single-instance
+    // lock: no save of the program's can be under way, so a temporary file in
+    // config/ is what a killed save left behind. (A tevlanctl writing there
+    // at this moment names its file only in its last instant, and a write
+    // that loses that name to us is simply done again.) Without a data
+    // folder the paths are relative, and nothing is removed.
+    if (!g_userDataFolder.empty()) platform::RemoveStaleTemporaryFiles(UserDataPath("config"));
+
     // The table starts at the defaults, so that entries a short file does not
     // reach keep usable slot paths instead of empty ones (an empty slot path
     // would silently drop every later save of that profile).
@@ -134,33 +198,44 @@ bool LoadSettingsAndProfiles()
         CStdioFileEx file;
         if (file.Open(SettingsFilePath(), CStdioFileEx::modeRead)) read = ParseSettingsFile(file, g_settings);
     }
-    if (!read) {
-        // Only the settings are replaced. Each slot file is still read below,
-        // and only one that cannot be read is reset and rewritten by the
-        // profile reader itself: a damaged config.ini must not wipe five
-        // good profiles.
-        SetSettingsDefaults(g_userDataFolder);
-        WriteSettingsFile();
-    }
+    // Only the settings are replaced. Each slot file is still read below, and
+    // only one that cannot be read is reset and rewritten: a damaged
+    // config.ini must not wipe five good profiles.
+    if (!read) SetSettingsDefaults(g_userDataFolder);
+    bool repaired = !read;
 
-    for (int i = 0; i < kProfileCount; ++i) ReadProfileFile(i, ProfileSlotPath(i));
+    for (int i = 0; i < kProfileCount; ++i) repaired = LoadSlotProfile(i) || repaired;
 
     // The window shows the stored current profile; setting it here keeps the
     // save below from writing profile 0 over the user's choice.
     g_workingProfile = GetCurrentProfile();
 
-    g_sensorId = GetSensorSetting();
-    uint16_t prepared = uint16_t(~GetPreviousSensorSetting());
-    if (prepared != g_sensorId) PrepareProfilesForSensor();
+    const StoredSensor stored = ReadStoredSensor(g_settings);
+    g_sensorId = stored.sensor;
+    if (stored.repaired) {
+        SetSensorSetting();
+        SetPreviousSensorSetting(uint16_t(~stored.preparedFor));
+        repaired = true;
+    }
+    if (stored.preparedFor != g_sensorId)
+        PrepareProfilesForSensor();
+    else if (repaired)
+        WriteSettingsFile();
     return read;
 }
 
 void PrepareProfilesForSensor()
 {
-    SetPreviousSensorSetting(uint16_t(~g_sensorId));
+    // The settings file is the record of what is done. Until all five
+    // profiles are saved it names the new sensor with PreST still for the
+    // one the profiles were prepared for, so a start after a kill anywhere
+    // in between finds the two apart and makes the change again.
+    SetSensorSetting();
     SaveCurrentProfileSetting();
     for (auto& record : g_profiles) ApplySensorDpiDefaults(record);
     SaveAllProfileFiles();
+    SetPreviousSensorSetting(uint16_t(~g_sensorId));
+    SaveCurrentProfileSetting();
 }
 
 std::u16string GetSetting(int index, int which)

@@ -15,8 +15,10 @@
 // Owner: the window thread.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "persist/parse_error.h"
 #include "profile/profile_record.h"
 
 constexpr int kSettingsCount = 16;
@@ -39,7 +41,15 @@ std::string SettingsFilePath();
 
 // Reads the settings (a missing or malformed file is replaced by the
 // defaults), then the five slot files, then reconciles the sensor. True when
-// the settings file was read without falling back.
+// the settings file was read without falling back. First it removes what
+// killed saves left in config/: only the window's start-up calls it, holding
+// the single-instance lock.
+//
+// Nothing that is damaged costs a good file: a slot path that names no
+// readable profile file is set back to the default slot file in the data
+// folder (read when sound, reset when not); a Sensor or PreST value that is
+// not well formed is taken from the other one and never counts as a sensor
+// change. What was repaired is written back to the settings file.
 bool LoadSettingsAndProfiles();
 bool WriteSettingsFile();
 // CurrentProfile = g_workingProfile, then WriteSettingsFile.
@@ -47,9 +57,11 @@ bool SaveCurrentProfileSetting();
 // The keys and defaults; slot paths under dataFolder (which ends in '/').
 void SetSettingsDefaults(const std::string& dataFolder);
 
-// Parses the settings file text; false on a malformed file. Entries after
-// the last line keep what they held.
-bool ParseSettingsFile(class CStdioFileEx& file, std::array<SettingPair, kSettingsCount>& table);
+// Parses the settings file text; false on a malformed file, with the line
+// and the reason in *error when given. Entries after the last line keep what
+// they held.
+bool ParseSettingsFile(class CStdioFileEx& file, std::array<SettingPair, kSettingsCount>& table,
+                       ParseError* error = nullptr);
 std::u16string FormatSettingsFile(const std::array<SettingPair, kSettingsCount>& table);
 
 // Key (which == 0) or value (which == 1); empty for an index above 15.
@@ -73,11 +85,30 @@ void SetPreviousSensorSetting(uint16_t value);
 uint16_t GetSensorSetting();
 uint16_t GetPreviousSensorSetting();
 
-// After g_sensorId changed: PreST = ~g_sensorId, save the settings, give all
-// five profiles the sensor's DPI defaults and save them.
+// After g_sensorId changed: give all five profiles the sensor's DPI defaults.
+// The settings file is written first with Sensor = g_sensorId and PreST as it
+// was, then the five profiles, then the settings with PreST = ~g_sensorId:
+// a change cut short anywhere is made again at the next start.
 void PrepareProfilesForSensor();
 
 // "0x%4X" and its reading: base 16 with or without "0x" (spaces after the
 // prefix, which the padding puts there, are skipped).
 std::u16string FormatSensorValue(uint16_t value);
 uint16_t ParseHex16(const std::u16string& text);
+// A sensor value as the program writes it: "0x" (or nothing) and exactly four
+// characters, hexadecimal digits right-aligned after spaces. A cut or stray
+// character gives nothing.
+std::optional<uint16_t> ParseSensorValue(const std::u16string& text);
+
+// What Sensor and PreST say, as start-up reads them.
+struct StoredSensor {
+    uint16_t sensor;       // the sensor to use
+    uint16_t preparedFor;  // the sensor the profiles were prepared for (~PreST)
+    bool repaired;         // a value was not well formed and was taken from the other
+};
+// Both well formed: as stored. One damaged: both from the other (the
+// profiles count as prepared for it). Both damaged: the default sensor.
+StoredSensor ReadStoredSensor(const std::array<SettingPair, kSettingsCount>& table);
+
+// The default slot file of a profile: dataFolder + "config/default<index>.psf".
+std::string DefaultProfileSlotPath(const std::string& dataFolder, int index);

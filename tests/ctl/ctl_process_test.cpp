@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "ctl/json_writer.h"
 #include "macros/macro_library_file.h"
 #include "persist/language_file.h"
 #include "persist/profile_file.h"
@@ -353,6 +354,8 @@ TEST_F(CtlProcess, ApplyRefusesInvalidInputsBeforeTouchingTheMouseAndLeavesThemA
     WriteFile(Config("MacroLibraryFile.mlf"), shortLibrary);
     CtlRun lib = Ctl({"--trace", "apply"});
     EXPECT_EQ(lib.exit, 1);
+    EXPECT_NE(lib.err.find("MacroLibraryFile.mlf is not valid at line 3: the file ends before this line"),
+              std::string::npos) << lib.err;
     EXPECT_TRUE(lib.Writes().empty());
     EXPECT_EQ(ReadFile(Config("MacroLibraryFile.mlf")), shortLibrary);
     fs::remove(Config("MacroLibraryFile.mlf"));
@@ -361,6 +364,8 @@ TEST_F(CtlProcess, ApplyRefusesInvalidInputsBeforeTouchingTheMouseAndLeavesThemA
     WriteFile(Config("config.ini"), badSettings);
     CtlRun settings = Ctl({"--trace", "apply"});
     EXPECT_EQ(settings.exit, 1);
+    EXPECT_NE(settings.err.find("config.ini is not valid at line 2: no value after the '='"), std::string::npos)
+        << settings.err;
     EXPECT_TRUE(settings.Writes().empty());
     EXPECT_EQ(ReadFile(Config("config.ini")), badSettings);
     EXPECT_EQ(DataFolderFiles(), (std::vector<std::string>{"config", "config/config.ini", "config/default0.psf"}));
@@ -473,7 +478,9 @@ TEST_F(CtlProcess, ProfileShowDecodesAValidFileAndRejectsAnInvalidOneUntouched)
     CtlRun bad = Ctl({"profile", "show", file.string()});
     EXPECT_EQ(bad.exit, 1);
     EXPECT_TRUE(bad.out.empty());
-    EXPECT_NE(bad.err.find("not valid"), std::string::npos) << bad.err;
+    EXPECT_NE(bad.err.find("show.psf is not valid at line 97: the actions have 2687 characters instead of 2688"),
+              std::string::npos)
+        << bad.err;
     EXPECT_EQ(ReadFile(file), bytes);
 
     EXPECT_EQ(Ctl({"profile", "show", (root_ / "missing.psf").string()}).exit, 1);
@@ -561,6 +568,33 @@ TEST_F(CtlProcess, NoMouseIsExitCodeThreeForEveryDeviceCommand)
         EXPECT_EQ(r.exit, 3) << command << ": " << r.err;
         EXPECT_NE(r.err.find("no mouse found"), std::string::npos) << r.err;
         EXPECT_TRUE(r.Writes().empty());
+    }
+}
+
+TEST_F(CtlProcess, EveryFailureWithJsonPrintsTheErrorAsAnObjectOnStandardOutputToo)
+{
+    const struct {
+        std::vector<std::string> args;
+        int exit;
+    } cases[] = {
+        {{"--sim-products", "none", "--json", "status"}, 3},
+        {{"--json", "profile", "show", (root_ / "missing.psf").string()}, 1},
+        {{"--json", "frobnicate"}, 2},
+        {{"--sim-fail-writes", "3", "--json", "apply"}, 4},
+    };
+    for (const auto& c : cases) {
+        CtlRun r = Ctl(c.args);
+        SCOPED_TRACE(c.args.back());
+        EXPECT_EQ(r.exit, c.exit);
+        // One message on standard error is the error member, word for word.
+        bool found = false;
+        std::istringstream lines(r.err);
+        for (std::string line; std::getline(lines, line);) {
+            if (line.rfind("tevlanctl: ", 0) == 0)
+                found |= r.out == "{\"error\":" + JsonQuote(line.substr(11)) + ",\"exitCode\":" +
+                                      std::to_string(c.exit) + "}\n";
+        }
+        EXPECT_TRUE(found) << r.out << r.err;
     }
 }
 

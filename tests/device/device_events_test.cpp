@@ -106,8 +106,9 @@ TEST_F(Status, NewSensorReDefaultsAllProfilesOnce)
     for (const ProfileRecord& p : g_profiles)
         EXPECT_EQ(p.XYSettingValue, (std::array<uint16_t, 8>{3, 7, 15, 31, 49, 59, 59, 59}));
     EXPECT_EQ(DpiStepCount(), 121);
-    EXPECT_EQ(host.sensorSettings, (std::vector<std::pair<uint16_t, uint16_t>>{{0x3360, 0xCC9F}}));
-    EXPECT_EQ(host.settingsSaves, 1);
+    // First the change is recorded as not done (PreST still for 0x3325), then done.
+    EXPECT_EQ(host.sensorSettings, (std::vector<std::pair<uint16_t, uint16_t>>{{0x3360, 0xCCDA}, {0x3360, 0xCC9F}}));
+    EXPECT_EQ(host.settingsSaves, 2);
     EXPECT_EQ(host.allProfileSaves, 1);
     EXPECT_EQ(host.tableChanges, 1);
     EXPECT_EQ(link->chargeState, 1);

@@ -11,7 +11,11 @@
 #include "support/temp_folder.h"
 #include "support/utf16_bytes.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -209,6 +213,109 @@ TEST_F(SettingsFileTest, SensorChangeResetsDpiAndRewritesEverything)
     ASSERT_TRUE(WriteProfileRecord(edited, SlotPath(0)));
     EXPECT_TRUE(LoadSettingsAndProfiles());
     EXPECT_EQ(g_profiles[0].XYSettingValue[0], 77);
+}
+
+TEST_F(SettingsFileTest, DamagedSensorValuesAreRepairedWithoutTouchingTheProfiles)
+{
+    // The profiles were prepared for 0x3360; only the settings are damaged.
+    const std::u16string good = DefaultText(u"0x3360", u"0xCC9F");
+    auto with = [&](const char16_t* from, const char16_t* to) {
+        std::u16string t = good;
+        t.replace(t.find(from), std::u16string(from).size(), to);
+        return t;
+    };
+    const struct {
+        const char* what;
+        std::u16string text;
+        std::u16string repairedTo;  // the whole settings file afterwards
+    } cases[] = {
+        {"stray character", with(u"Sensor=0x3360", u"Sensor=0x33Z5"), good},
+        {"prefix only", with(u"Sensor=0x3360", u"Sensor=0x"), good},
+        {"PreST short a digit", with(u"PreST=0xCC9F", u"PreST=0xCC9"), good},
+        {"cut inside PreST", u"[Setting]\nSensor=0x3360\nPreST=0xC", good},
+        // Nothing of PreST survived: the default sensor, and still no reset.
+        {"cut inside Sensor", u"[Setting]\nSensor=0x33", DefaultText()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        g_sensorId = 0x3360;
+        WriteGoodProfiles();
+        std::array<std::string, kProfileCount> slots;
+        for (int i = 0; i < kProfileCount; ++i) slots[size_t(i)] = Bytes(SlotPath(i));
+        WriteConfig(c.text);
+        EXPECT_TRUE(LoadSettingsAndProfiles());
+        ExpectGoodProfilesKept();
+        for (int i = 0; i < kProfileCount; ++i) EXPECT_EQ(Bytes(SlotPath(i)), slots[size_t(i)]) << i;
+        EXPECT_EQ(Bytes(ConfigPath()), Le(c.repairedTo));
+    }
+}
+
+TEST_F(SettingsFileTest, SensorChangeKilledBetweenItsWritesIsCompletedAtTheNextStart)
+{
+    WriteGoodProfiles();
+    WriteConfig(DefaultText(u"0x3360", u"0xCCDA"));
+    // The start that makes the change dies as soon as it writes more than
+    // 16 KB to one file: at its first profile, after any settings write.
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        const rlimit noCore{0, 0}, small{16384, 16384};
+        setrlimit(RLIMIT_CORE, &noCore);
+        setrlimit(RLIMIT_FSIZE, &small);
+        LoadSettingsAndProfiles();
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << "the change was not cut short";
+
+    EXPECT_TRUE(LoadSettingsAndProfiles());
+    EXPECT_EQ(Bytes(ConfigPath()), Le(DefaultText(u"0x3360", u"0xCC9F")));
+    for (int i = 0; i < kProfileCount; ++i) {
+        EXPECT_EQ(g_profiles[size_t(i)].XYSettingValue, (std::array<uint16_t, 8>{3, 7, 15, 31, 49, 59, 59, 59})) << i;
+        EXPECT_EQ(Bytes(SlotPath(i)), Le(FormatProfileFile(g_profiles[size_t(i)]))) << i;
+    }
+}
+
+TEST_F(SettingsFileTest, ASlotPathNamingNoProfileFileFallsBackToTheDefaultSlot)
+{
+    const fs::path outside = dir / "outside";
+    fs::create_directories(outside);
+    ASSERT_TRUE(platform::WriteFileAtomic((outside / "broken.psf").string(), Le(u"[Setting]\nbroken\n")));
+    ProfileRecord mine = g_profiles[2];
+    mine.settings[0].value = u"Kept elsewhere";
+    ASSERT_TRUE(WriteProfileRecord(mine, (outside / "mine.psf").string()));
+    const struct {
+        const char* what;
+        fs::path slot;
+        bool used;  // a sound file outside is the user's choice and stays
+    } cases[] = {
+        {"cut to a folder", outside, false},
+        {"cut inside a name", outside / "defa", false},
+        {"damaged file", outside / "broken.psf", false},
+        {"sound file", outside / "mine.psf", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        WriteGoodProfiles();
+        std::u16string text = DefaultText();
+        const std::u16string slot2 = Utf8ToU16(SlotPath(2));
+        text.replace(text.find(slot2), slot2.size(), Utf8ToU16(c.slot.string()));
+        WriteConfig(text);
+        const std::string broken = Bytes((outside / "broken.psf").string());
+
+        EXPECT_TRUE(LoadSettingsAndProfiles());
+        EXPECT_EQ(GetProfileName(g_profiles[2]), c.used ? u"Kept elsewhere" : u"Mine 2");
+        EXPECT_EQ(Bytes(ConfigPath()), Le(c.used ? text : DefaultText()));
+        SaveAllProfileFiles();
+        std::vector<std::string> there;
+        for (const auto& e : fs::directory_iterator(outside)) there.push_back(e.path().filename().string());
+        std::sort(there.begin(), there.end());
+        EXPECT_EQ(there, (std::vector<std::string>{"broken.psf", "mine.psf"})) << "nothing is created outside";
+        EXPECT_EQ(Bytes((outside / "broken.psf").string()), broken);
+    }
 }
 
 TEST_F(SettingsFileTest, TypedAccessorsStayInRange)

@@ -2,13 +2,24 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace platform {
 
 namespace {
+
+constexpr char kTempInfix[] = ".tmp-";
+constexpr size_t kTempSuffixLength = 6;
+// As many links as the kernel itself follows before it calls it a loop.
+constexpr int kMaxLinkHops = 40;
+// A rename that finds its temporary name gone lost it to a start-up clean-up
+// running beside us; the whole write is simply done again.
+constexpr int kWriteAttempts = 3;
 
 class Fd {
 public:
@@ -44,6 +55,103 @@ std::string FolderOf(const std::string& path)
     return path.substr(0, slash);
 }
 
+bool IsAlphanumeric(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// The file a path finally names, every symbolic link on the way followed (a
+// relative one from the link's own folder). Nothing when the links loop.
+std::optional<std::string> FollowLinks(std::string path)
+{
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        struct stat st{};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        std::string target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        for (;;) {
+            ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+            if (n < 0) return std::nullopt;
+            if (static_cast<size_t>(n) < target.size()) {
+                target.resize(static_cast<size_t>(n));
+                break;
+            }
+            target.resize(target.size() * 2);
+        }
+        if (target.empty()) return std::nullopt;
+        path = target.front() == '/' ? target : FolderOf(path) + "/" + target;
+    }
+    return std::nullopt;
+}
+
+std::string TemporaryName(const std::string& target)
+{
+    static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    unsigned char raw[kTempSuffixLength];
+    if (::getrandom(raw, sizeof raw, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof raw)) {
+        // No entropy yet this early after boot: a clash is only retried.
+        timespec ts{};
+        ::clock_gettime(CLOCK_MONOTONIC, &ts);
+        unsigned long long v = static_cast<unsigned long long>(ts.tv_nsec) ^ (static_cast<unsigned long long>(::getpid()) << 20);
+        for (unsigned char& b : raw) b = static_cast<unsigned char>(v), v = v * 6364136223846793005ULL + 1;
+    }
+    std::string name = target + kTempInfix;
+    for (unsigned char b : raw) name.push_back(kAlphabet[b % (sizeof kAlphabet - 1)]);
+    return name;
+}
+
+bool FillAndSync(int fd, mode_t mode, const std::string& bytes)
+{
+    return ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
+}
+
+enum class Attempt { Done, Failed, Again, NoUnnamedFiles };
+
+// The bytes go into a file without a name; it gets one only once it is
+// complete and on disk, just before the rename.
+Attempt WriteThroughUnnamedFile(const std::string& target, const std::string& bytes, mode_t mode)
+{
+    Fd fd(::open(FolderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+    if (fd.get() < 0) {
+        // Older kernels and some file systems do not know O_TMPFILE.
+        return errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL ? Attempt::NoUnnamedFiles : Attempt::Failed;
+    }
+    if (!FillAndSync(fd.get(), mode, bytes)) return Attempt::Failed;
+    const std::string self = "/proc/self/fd/" + std::to_string(fd.get());
+    std::string tmp;
+    for (int tries = 0;; ++tries) {
+        tmp = TemporaryName(target);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, tmp.c_str(), AT_SYMLINK_FOLLOW) == 0) break;
+        if (errno == EEXIST && tries < 16) continue;
+        // ENOENT here: no /proc to name the file through.
+        return errno == ENOENT ? Attempt::NoUnnamedFiles : Attempt::Failed;
+    }
+    if (::rename(tmp.c_str(), target.c_str()) != 0) {
+        const int why = errno;
+        ::unlink(tmp.c_str());
+        return why == ENOENT ? Attempt::Again : Attempt::Failed;
+    }
+    return Attempt::Done;
+}
+
+Attempt WriteThroughNamedFile(const std::string& target, const std::string& bytes, mode_t mode)
+{
+    std::string tmp = target + kTempInfix + std::string(kTempSuffixLength, 'X');
+    Fd fd(::mkstemp(tmp.data()));
+    if (fd.get() < 0) return Attempt::Failed;
+    bool ok = FillAndSync(fd.get(), mode, bytes);
+    ok = (::close(fd.release()) == 0) && ok;
+    if (!ok) {
+        ::unlink(tmp.c_str());
+        return Attempt::Failed;
+    }
+    if (::rename(tmp.c_str(), target.c_str()) != 0) {
+        const int why = errno;
+        ::unlink(tmp.c_str());
+        return why == ENOENT ? Attempt::Again : Attempt::Failed;
+    }
+    return Attempt::Done;
+}
+
 }  // namespace
 
 std::optional<std::string> ReadWholeFile(const std::string& path)
@@ -68,29 +176,72 @@ std::optional<std::string> ReadWholeFile(const std::string& path)
 
 bool WriteFileAtomic(const std::string& path, const std::string& bytes)
 {
+    // Replacing a link by a plain file would cut it off from the file the
+    // user keeps elsewhere: the file at the end of the links is replaced.
+    const std::optional<std::string> followed = FollowLinks(path);
+    if (!followed) return false;
+    const std::string& target = *followed;
+
     mode_t mode = 0644;
     struct stat st{};
-    if (::stat(path.c_str(), &st) == 0) {
+    if (::stat(target.c_str(), &st) == 0) {
         if (!S_ISREG(st.st_mode)) return false;
         // A read-only target stays untouched, as a plain overwrite would have
         // failed. The mode bits count too: root passes access() for anything.
-        if (::access(path.c_str(), W_OK) != 0 || (st.st_mode & 0222) == 0) return false;
+        if (::access(target.c_str(), W_OK) != 0 || (st.st_mode & 0222) == 0) return false;
         mode = st.st_mode & 07777;
+        if (static_cast<size_t>(st.st_size) == bytes.size()) {
+            const std::optional<std::string> current = ReadWholeFile(target);
+            if (current && *current == bytes) return true;
+        }
     }
-    std::string tmp = path + ".tmp-XXXXXX";
-    Fd fd(::mkstemp(tmp.data()));
-    if (fd.get() < 0) return false;
-    bool ok = ::fchmod(fd.get(), mode) == 0 && WriteAll(fd.get(), bytes.data(), bytes.size()) &&
-              ::fsync(fd.get()) == 0;
-    ok = (::close(fd.release()) == 0) && ok;
-    if (!ok || ::rename(tmp.c_str(), path.c_str()) != 0) {
-        ::unlink(tmp.c_str());
-        return false;
+
+    bool unnamed = true;
+    for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
+        Attempt a = unnamed ? WriteThroughUnnamedFile(target, bytes, mode) : Attempt::NoUnnamedFiles;
+        if (a == Attempt::NoUnnamedFiles) {
+            unnamed = false;
+            a = WriteThroughNamedFile(target, bytes, mode);
+        }
+        if (a == Attempt::Failed) return false;
+        if (a == Attempt::Done) {
+            // The rename is only durable once the folder itself is flushed.
+            Fd dir(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+            if (dir.get() >= 0) ::fsync(dir.get());
+            return true;
+        }
     }
-    // The rename is only durable once the folder itself is flushed.
-    Fd dir(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() >= 0) ::fsync(dir.get());
+    return false;
+}
+
+bool IsTemporaryFileName(const std::string& name)
+{
+    const size_t infix = sizeof kTempInfix - 1;
+    if (name.size() < 1 + infix + kTempSuffixLength) return false;
+    const size_t at = name.size() - kTempSuffixLength - infix;
+    if (name.compare(at, infix, kTempInfix) != 0) return false;
+    for (size_t i = at + infix; i < name.size(); ++i)
+        if (!IsAlphanumeric(name[i])) return false;
     return true;
+}
+
+int RemoveStaleTemporaryFiles(const std::string& folder)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return 0;
+    int removed = 0;
+    const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string name = e->d_name;
+        if (!IsTemporaryFileName(name)) continue;
+        const std::string path = prefix + name;
+        struct stat st{};
+        // Only files the writer could have made: never a link or a folder.
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        if (::unlink(path.c_str()) == 0) ++removed;
+    }
+    ::closedir(dir);
+    return removed;
 }
 
 bool FileExists(const std::string& path)
