@@ -365,6 +365,7 @@ void CTevlanDlg::BringToFront()
 
 void CTevlanDlg::CloseProgram()
 {
+    closing_ = true;
     CloseOpenDialogs();
     EndDialog(IDOK);
 }

@@ -73,3 +73,9 @@ MenuBox MacroCascadeBox(const MenuAnchor& a, const MenuBox& setList, int row, in
     const int top = FitRows(a, int(setList.top + row * kMenuRowHeight * a.scale), rows);
     return {setList.right, top, setList.right + Scaled(162, a.scale), int(top + 24 * a.scale)};
 }
+
+int KeepTopInWorkArea(int top, int height, int workTop, int workBottom)
+{
+    if (top + height > workBottom) top = workBottom - height;
+    return top < workTop ? workTop : top;
+}

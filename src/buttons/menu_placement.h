@@ -37,3 +37,7 @@ MenuBox MacroCascadeBox(const MenuAnchor& a, const MenuBox& setList, int row, in
 
 // Height of one menu row in base units.
 inline constexpr int kMenuRowHeight = 22;
+
+// The top (screen) of a menu `height` high that must not hang below the work
+// area: moved up to end at its bottom, but never above its top.
+int KeepTopInWorkArea(int top, int height, int workTop, int workBottom);

@@ -44,6 +44,14 @@ constexpr int kKindOffice = 12;
 constexpr int kKindMacroSets = 99;
 constexpr int kKindMacroSetBase = 100;
 
+// The window's popup slots the chain uses: the function menu, the one open
+// sub-menu (a catalogue menu or the list of macro sets), and the one open
+// list of macros. Opening a sub-menu closes the other sub-menus, so one
+// slot each is enough.
+constexpr int kSlotFunctionMenu = 9;
+constexpr int kSlotSubMenu = 10;
+constexpr int kSlotMacroSet = 11;
+
 // The one-shot timer of the left-button warning.
 constexpr UINT kTimerLeftButtonWarning = 20;
 

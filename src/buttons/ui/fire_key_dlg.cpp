@@ -4,30 +4,35 @@
 #include "buttons/ui/button_list_ids.h"
 #include "persist/ui_text.h"
 #include "ui/attention_dlg.h"
-#include "ui/dialog_parts.h"
 #include "ui/passive_controls.h"
 #include "ui/ui_scale.h"
 
 namespace {
+
+constexpr UINT kOk = 2010;
+constexpr UINT kCancel = 2011;
 constexpr COLORREF kTextColour = RGB(180, 180, 180);
 constexpr int kTextTitle = 170, kTextInterval = 171, kTextCount = 172, kTextExplain = 173;
+
+// Enter does not confirm and Escape does not cancel: a stray key must not
+// set or drop the function.
+const FramedDlgLook kLook{CFireKeyDlg::kBaseWidth, CFireKeyDlg::kBaseHeight, u"skins/Frame_common.bmp", u"fire",
+                          0, kCancel, DialogKey::Ignore, DialogKey::Ignore};
+
 }  // namespace
 
-CFireKeyDlg::CFireKeyDlg(HWND owner) : CDlgBase(true)
+CFireKeyDlg::CFireKeyDlg(HWND owner) : CFramedDlg(kLook, owner)
 {
-    owner_ = owner;
-    windowWidth = ScaleUnits(kBaseWidth);
-    windowHeight = ScaleUnits(kBaseHeight);
-    MapMessage(2010, [this](WPARAM w, LPARAM l) { return OnOkButton(w, l); });
-    MapMessage(2011, [this](WPARAM w, LPARAM l) { return OnCloseButton(w, l); });
+    MapClick(kOk, [this] { OnOk(); });
 }
+
+std::u16string CFireKeyDlg::Description() const { return UiText(kTextTitle); }
 
 bool CFireKeyDlg::OnInitDialog()
 {
-    CDlgBase::OnInitDialog();
-    frame_ = CSkinImage::FromFile(SkinPath(u"skins/Frame_common.bmp"));
-    Host().DescribeWindow(hwnd_, u"fire", UiText(kTextTitle));
+    CFramedDlg::OnInitDialog();
     platform::EditParams edit;
+    // Point size 10 at the UI scale, in pixels of the screen's DPI.
     edit.font = {u"Tahoma", int(13 * g_uiScale / (g_dpiFactor > 0 ? g_dpiFactor : 1.0f))};
     edit.align = DT_CENTER;
     intervalEdit_ = Host().CreateEdit(hwnd_, kIntervalEditId, ScaleRect(70, 50, 168, 72), edit);
@@ -40,20 +45,18 @@ bool CFireKeyDlg::OnInitDialog()
     return true;
 }
 
-void CFireKeyDlg::CreateControls(Rect)
+void CFireKeyDlg::AddControls()
 {
-    if (controlsCreated) return;
-    controlsCreated = true;
     auto title = std::make_unique<CStaticText>(hwnd_, 2012, ScaleRect(20, 3, 230, 27), RGB(255, 255, 255),
                                                DT_LEFT | DT_VCENTER | DT_SINGLELINE, UiText(kTextTitle));
     title->SetFont(ScaleUnits(18), g_uiFont.face);
     AddControl(0, std::move(title));
-    AddControl(0, MakeDialogCloseButton(hwnd_, ScaleRect(405, 4, 420, 19)));
-    // OK and Cancel sit side by side in the bottom-right corner as in the
-    // key-combination dialog, below the explanation; each caption stands
-    // above its own box and inside the dialog.
-    AddControl(0, MakeDialogPushButton(hwnd_, 2010, ScaleRect(260, 110, 329, 130), UiText(4)));
-    AddControl(0, MakeDialogPushButton(hwnd_, 2011, ScaleRect(350, 110, 419, 130), UiText(5)));
+    AddCloseButton(405);
+    // OK and Cancel side by side in the bottom-right corner, as in the
+    // key-combination dialog, below the explanation; each caption above its
+    // own box and inside the dialog.
+    AddPushButton(kOk, 260, 110, 329, 130, UiText(4));
+    AddPushButton(kCancel, 350, 110, 419, 130, UiText(5));
     const struct {
         int text;
         Rect r;
@@ -70,24 +73,16 @@ void CFireKeyDlg::CreateControls(Rect)
     }
 }
 
-void CFireKeyDlg::DrawBackground(platform::ICanvas& dc, const Rect& client)
+bool CFireKeyDlg::PreTranslateMessage(HWND self, const platform::Msg& msg)
 {
-    DrawFramedDialog(*this, dc, client, frame_.get(), kBaseWidth, kBaseHeight);
-}
-
-bool CFireKeyDlg::PreTranslateMessage(HWND, const platform::Msg& msg)
-{
-    // Enter does not confirm and Escape does not cancel: a stray key must
-    // not set or drop the function.
-    if ((msg.message == WM_KEYDOWN || msg.message == WM_KEYUP) &&
-        (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE))
-        return true;
     if (msg.message == WM_CHAR && msg.hwnd != hwnd_) {
         const char16_t ch = char16_t(msg.wParam);
         if (ch == u'\r' || ch == 0x1B) return true;
+        // The character still goes into the box; the warning only tells.
         if (const int warning = TypedCharacterWarning(ch)) Warn(warning);
+        return false;
     }
-    return false;
+    return CFramedDlg::PreTranslateMessage(self, msg);
 }
 
 LRESULT CFireKeyDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -96,7 +91,7 @@ LRESULT CFireKeyDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         CheckBoxes();
         return 0;
     }
-    return CDlgBase::WindowProc(message, wParam, lParam);
+    return CFramedDlg::WindowProc(message, wParam, lParam);
 }
 
 void CFireKeyDlg::CheckBoxes()
@@ -121,20 +116,17 @@ void CFireKeyDlg::Warn(int textNumber)
     warning.DoModal();
 }
 
-LRESULT CFireKeyDlg::OnOkButton(WPARAM wParam, LPARAM lParam)
+void CFireKeyDlg::OnOk()
 {
-    if (lParam != CE_CLICK) return 0;
     const FireConfirmation fire = ConfirmFire(Host().GetWindowText(intervalEdit_), Host().GetWindowText(countEdit_));
     if (fire.refusalText) {
         Warn(fire.refusalText);
-        return 0;
+        return;
     }
-    if (owner_) {
+    if (parent_) {
         result_ = fire.result;
-        Host().SendMessage(owner_, button_list::kMsgFireReport, wParam, reinterpret_cast<LPARAM>(&result_));
+        Host().SendMessage(parent_, button_list::kMsgFireReport, kOk, reinterpret_cast<LPARAM>(&result_));
     }
     Host().KillTimer(hwnd_, kTimerCheck);
-    ReleaseControlImages();
-    OnOK();
-    return 0;
+    AnswerOk();
 }

@@ -4,12 +4,10 @@
 // 100 ms check puts numbers past 255 back to 255 with a warning, and OK
 // refuses an interval below 5. OK reports to the owner with message 1063,
 // lParam = the KeyCombination (the fire label and code).
-#include <memory>
-
 #include "buttons/function_catalogue.h"
-#include "ui/dlg_base.h"
+#include "ui/framed_dlg.h"
 
-class CFireKeyDlg final : public CDlgBase {
+class CFireKeyDlg final : public CFramedDlg {
 public:
     static constexpr int kBaseWidth = 429;
     static constexpr int kBaseHeight = 140;
@@ -18,23 +16,21 @@ public:
     static constexpr UINT kTimerCheck = 1;
 
     explicit CFireKeyDlg(HWND owner);
-    LRESULT DoModal() { return CDlgBase::DoModal(owner_); }
 
     bool OnInitDialog() override;
-    void CreateControls(Rect client) override;
-    void DrawBackground(platform::ICanvas& dc, const Rect& client) override;
     bool PreTranslateMessage(HWND self, const platform::Msg& msg) override;
 
 protected:
+    void AddControls() override;
+    std::u16string Description() const override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    LRESULT OnOkButton(WPARAM wParam, LPARAM lParam);
+    void OnOk();
     void CheckBoxes();
     void Warn(int textNumber);
 
     HWND intervalEdit_ = 0;
     HWND countEdit_ = 0;
     KeyCombination result_;
-    std::unique_ptr<CSkinImage> frame_;
 };

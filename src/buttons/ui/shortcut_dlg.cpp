@@ -3,47 +3,48 @@
 #include "buttons/ui/button_list_ids.h"
 #include "persist/ui_text.h"
 #include "ui/check_button.h"
-#include "ui/dialog_parts.h"
 #include "ui/passive_controls.h"
 #include "ui/ui_scale.h"
 
 namespace {
+
+constexpr UINT kOk = 2010;
+constexpr UINT kCancel = 2011;
 constexpr COLORREF kLabelColour = RGB(180, 180, 180);
 constexpr int kTextTitle = 180;
 constexpr int kTextShift = 320, kTextCtrl = 321, kTextAlt = 322, kTextWin = 323;
+
+// Enter and Escape are keys like any other here: they may be the key wanted.
+const FramedDlgLook kLook{CShortcutDlg::kBaseWidth, CShortcutDlg::kBaseHeight, u"skins/Frame_common.bmp",
+                          u"key-combination", 0, kCancel, DialogKey::Ignore, DialogKey::Ignore};
+
 }  // namespace
 
-CShortcutDlg::CShortcutDlg(HWND owner) : CDlgBase(true)
+CShortcutDlg::CShortcutDlg(HWND owner) : CFramedDlg(kLook, owner)
 {
-    owner_ = owner;
-    windowWidth = ScaleUnits(kBaseWidth);
-    windowHeight = ScaleUnits(kBaseHeight);
-    MapMessage(2010, [this](WPARAM w, LPARAM l) { return OnOkButton(w, l); });
-    MapMessage(2011, [this](WPARAM w, LPARAM l) { return OnCloseButton(w, l); });
+    MapClick(kOk, [this] { OnOk(); });
 }
 
 CShortcutDlg::~CShortcutDlg() { hook_.StopHook(); }
 
 bool CShortcutDlg::OnInitDialog()
 {
-    CDlgBase::OnInitDialog();
-    frame_ = CSkinImage::FromFile(SkinPath(u"skins/Frame_common.bmp"));
-    Host().DescribeWindow(hwnd_, u"key-combination", UiText(kTextTitle));
+    CFramedDlg::OnInitDialog();
     hook_.StartHook(hwnd_);
     return true;
 }
 
-void CShortcutDlg::CreateControls(Rect)
+std::u16string CShortcutDlg::Description() const { return UiText(kTextTitle); }
+
+void CShortcutDlg::AddControls()
 {
-    if (controlsCreated) return;
-    controlsCreated = true;
     auto title = std::make_unique<CStaticText>(hwnd_, 2013, ScaleRect(20, 3, 230, 27), RGB(255, 255, 255),
                                                DT_LEFT | DT_VCENTER | DT_SINGLELINE, UiText(kTextTitle));
     title->SetFont(ScaleUnits(18), g_uiFont.face);
     AddControl(0, std::move(title));
-    AddControl(0, MakeDialogCloseButton(hwnd_, ScaleRect(405, 4, 420, 19)));
-    AddControl(0, MakeDialogPushButton(hwnd_, 2010, ScaleRect(260, 110, 329, 130), UiText(4)));
-    AddControl(0, MakeDialogPushButton(hwnd_, 2011, ScaleRect(350, 110, 419, 130), UiText(5)));
+    AddCloseButton(405);
+    AddPushButton(kOk, 260, 110, 329, 130, UiText(4));
+    AddPushButton(kCancel, 350, 110, 419, 130, UiText(5));
     const struct {
         UINT id;
         int left;
@@ -66,21 +67,12 @@ void CShortcutDlg::CreateControls(Rect)
     AddControl(1, std::move(name));
 }
 
-void CShortcutDlg::DrawBackground(platform::ICanvas& dc, const Rect& client)
-{
-    PaintBackgroundCache(dc, client);
-    if (frame_)
-        frame_->Draw(dc, Rect{0, 0, ScaleUnits(kBaseWidth), ScaleUnits(kBaseHeight)});
-    else
-        dc.FillRect(client, RGB(0x1F, 0x1F, 0x1F));
-    dc.FillRect(ScaleRect(22, 35, 179, 57), RGB(255, 255, 255));
-    DrawControls(dc, client);
-}
+void CShortcutDlg::DrawOverFrame(platform::ICanvas& dc) { dc.FillRect(ScaleRect(22, 35, 179, 57), RGB(255, 255, 255)); }
 
 bool CShortcutDlg::PreTranslateMessage(HWND, const platform::Msg& msg)
 {
-    // Every key belongs to the capture: Enter or Escape must not answer the
-    // dialog while the user is trying to set them as the key.
+    // Every key belongs to the capture: none may answer the dialog or reach
+    // anything else while the user is pressing the combination.
     return msg.message == WM_KEYDOWN || msg.message == WM_KEYUP || msg.message == WM_CHAR;
 }
 
@@ -90,11 +82,12 @@ LRESULT CShortcutDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         OnKeyEvent(wParam);
         return 0;
     }
-    return CDlgBase::WindowProc(message, wParam, lParam);
+    return CFramedDlg::WindowProc(message, wParam, lParam);
 }
 
 void CShortcutDlg::OnKeyEvent(WPARAM wParam)
 {
+    // The hook puts the key code in the low byte.
     std::optional<CapturedKey> key = CaptureKeyEvent(int(wParam & 0xFF));
     if (!key) return;
     key_ = std::move(key);
@@ -116,16 +109,13 @@ uint8_t CShortcutDlg::CheckedModifiers() const
     return bits;
 }
 
-LRESULT CShortcutDlg::OnOkButton(WPARAM wParam, LPARAM lParam)
+void CShortcutDlg::OnOk()
 {
-    if (lParam != CE_CLICK) return 0;
-    if (owner_) {
+    if (parent_) {
         if (std::optional<KeyCombination> combo = ConfirmKeyCombination(CheckedModifiers(), key_)) {
             result_ = std::move(*combo);
-            Host().SendMessage(owner_, button_list::kMsgKeysReport, wParam, reinterpret_cast<LPARAM>(&result_));
+            Host().SendMessage(parent_, button_list::kMsgKeysReport, kOk, reinterpret_cast<LPARAM>(&result_));
         }
     }
-    ReleaseControlImages();
-    OnOK();
-    return 0;
+    AnswerOk();
 }
