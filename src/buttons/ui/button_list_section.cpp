@@ -185,10 +185,8 @@ void CButtonListSection::OnComboClick(WPARAM comboId)
     combo->SetOpen(true);
     auto* menu = new CComboPopup(int(library_.count()));
     if (!Show(menu, FunctionMenuBox(AnchorOf(*combo)), kMsgMenuReport, kMsgMenuDismissed, comboId,
-              kSlotFunctionMenu)) {
-        combo->SetOpen(false);
-        host_.RepaintControl(combo);
-    }
+              kSlotFunctionMenu))
+        CloseCombo(*combo);
 }
 
 void CButtonListSection::OpenSubMenu(UINT message, WPARAM comboId)
@@ -263,8 +261,7 @@ void CButtonListSection::Assign(CComboButton& combo, int comboId, const std::u16
         out.caption = label;
     }
     combo.SetLabel(out.caption);
-    combo.SetOpen(false);
-    host_.RepaintControl(&combo);
+    CloseCombo(combo);
     if (out.sendButtons) host_.ScheduleApply(PendingGroup::Keys);
     if (out.warningText) {
         warningText_ = out.warningText;
@@ -400,10 +397,18 @@ void CButtonListSection::OnMacroDismissed(WPARAM comboId, LPARAM kind)
 
 void CButtonListSection::MarkClosed(WPARAM comboId)
 {
-    if (CComboButton* combo = Combo(comboId)) {
-        combo->SetOpen(false);
-        host_.RepaintControl(combo);
-    }
+    if (CComboButton* combo = Combo(comboId)) CloseCombo(*combo);
+}
+
+void CButtonListSection::CloseCombo(CComboButton& combo)
+{
+    combo.SetOpen(false);
+    host_.RepaintControl(&combo);
+    // An open combo keeps its leave to itself; the mouse picture still
+    // shows this button while the pointer is long gone.
+    const HWND window = host_.Dialog().GetSafeHwnd();
+    if (!combo.GetRect().Contains(Win().ScreenToClient(window, Win().GetCursorPos())))
+        Win().SendMessage(window, kMsgCombo, combo.Id(), CComboButton::kLeave);
 }
 
 void CButtonListSection::CloseSubMenus()

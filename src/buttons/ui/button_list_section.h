@@ -72,6 +72,7 @@ private:
     void CloseSubMenus();
     void CloseAll();
     void MarkClosed(WPARAM comboId);
+    void CloseCombo(CComboButton& combo);
 
     const MacroLibrary& library_;
     int dialogCombo_ = 0;  // the combo whose dialog runs

@@ -48,7 +48,8 @@ bool CFireKeyDlg::OnInitDialog()
 void CFireKeyDlg::AddControls()
 {
     auto title = std::make_unique<CStaticText>(hwnd_, 2012, ScaleRect(20, 3, 230, 27), RGB(255, 255, 255),
-                                               DT_LEFT | DT_VCENTER | DT_SINGLELINE, UiText(kTextTitle));
+                                               DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    title->SetLabelText(UiText(kTextTitle));
     title->SetFont(ScaleUnits(18), g_uiFont.face);
     AddControl(0, std::move(title));
     AddCloseButton(405);
@@ -67,7 +68,8 @@ void CFireKeyDlg::AddControls()
         {kTextExplain, ScaleRect(70, 75, 420, 108), DT_LEFT | DT_WORDBREAK},
     };
     for (const auto& t : texts) {
-        auto c = std::make_unique<CStaticText>(hwnd_, 2012, t.r, kTextColour, t.format, UiText(t.text));
+        auto c = std::make_unique<CStaticText>(hwnd_, 2012, t.r, kTextColour, t.format);
+        c->SetLabelText(UiText(t.text));
         c->SetFont(g_uiFont.height, g_uiFont.face);
         AddControl(0, std::move(c));
     }

@@ -39,7 +39,8 @@ std::u16string CShortcutDlg::Description() const { return UiText(kTextTitle); }
 void CShortcutDlg::AddControls()
 {
     auto title = std::make_unique<CStaticText>(hwnd_, 2013, ScaleRect(20, 3, 230, 27), RGB(255, 255, 255),
-                                               DT_LEFT | DT_VCENTER | DT_SINGLELINE, UiText(kTextTitle));
+                                               DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    title->SetLabelText(UiText(kTextTitle));
     title->SetFont(ScaleUnits(18), g_uiFont.face);
     AddControl(0, std::move(title));
     AddCloseButton(405);
@@ -57,7 +58,8 @@ void CShortcutDlg::AddControls()
         check->LoadImage3(SkinPath(u"skins/check_dn.png"));
         AddControl(0, std::move(check));
         auto label = std::make_unique<CStaticText>(hwnd_, 3000 + c.id, ScaleRect(c.left + 15, 70, c.left + 45, 88),
-                                                   kLabelColour, DT_LEFT | DT_VCENTER | DT_SINGLELINE, UiText(c.text));
+                                                   kLabelColour, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        label->SetLabelText(UiText(c.text));
         label->SetFont(ScaleUnits(16), u"Tahoma");
         AddControl(0, std::move(label));
     }
