@@ -9,6 +9,7 @@
 #include "buttons/ui/button_list_ids.h"
 #include "buttons/ui/shortcut_dlg.h"
 #include "buttons/ui/fire_key_dlg.h"
+#include "device/device_reports.h"
 #include "macros/macro_library_file.h"
 #include "persist/text_codec.h"
 #include "persist/ui_text.h"
@@ -59,7 +60,7 @@ protected:
     {
         size_t n = 0;
         for (const auto& w : sim->AcceptedWrites())
-            if (w.size() > 2 && w[2] == 0x71) ++n;
+            if (w.size() > 2 && w[2] == kCmdKeyAssignment) ++n;
         return n;
     }
     int PopupWindows() { return int(host.TopLevelWindows().size()); }
