@@ -9,6 +9,10 @@
 // as it reaches it.
 //
 //   bench_menu_latency [rounds] [button 0-7]
+//   bench_menu_latency --hold-open SECONDS
+//       no measuring: opens the fourth combo's menu and its multimedia
+//       sub-menu and keeps them open, to look at them where no input can be
+//       scripted (a headless Wayland compositor and its screenshooter)
 #include <QApplication>
 #include <QEvent>
 #include <QTimer>
@@ -116,8 +120,10 @@ double Median(std::vector<double> v)
 
 int main(int argc, char** argv)
 {
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
-    const int button = argc > 2 ? std::clamp(std::atoi(argv[2]), 0, 7) : 0;
+    const bool hold = argc > 2 && std::string(argv[1]) == "--hold-open";
+    const int holdSeconds = hold ? std::max(1, std::atoi(argv[2])) : 0;
+    const int rounds = hold ? 0 : argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
+    const int button = hold ? 3 : argc > 2 ? std::clamp(std::atoi(argv[2]), 0, 7) : 0;
     platform::QtApplication application(argc, argv);
     platform::QtShellServices shell;
     platform::g_shellServices = &shell;
@@ -153,6 +159,32 @@ int main(int argc, char** argv)
             host.SendMessage(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
             host.SendMessage(w, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
         };
+        if (hold) {
+            const auto* combo = dlg.Find<CComboButton>(UINT(2013 + button));
+            if (!combo) return 1;
+            const Rect r = combo->GetRect();
+            click(main, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+            Pump([] { return false; }, 300);
+            auto* menu = dynamic_cast<CItemPopup*>(dlg.Popup(button_list::kSlotFunctionMenu));
+            if (!menu) return 3;
+            const Rect row = menu->Items()[10].rect;
+            host.SendMessage(menu->GetSafeHwnd(), WM_MOUSEMOVE, 0,
+                             MAKELPARAM((row.left + row.right) / 2, (row.top + row.bottom) / 2));
+            for (int s = 0; s < holdSeconds; ++s) {
+                const auto* sub = dlg.Popup(button_list::kSlotSubMenu);
+                const Rect m = host.GetWindowRect(menu->GetSafeHwnd());
+                const Rect w = host.GetWindowRect(main);
+                std::printf("main %d,%d  menu %d,%d %dx%d  sub-menu %s", w.left, w.top, m.left, m.top, m.Width(),
+                            m.Height(), sub ? "open" : "closed");
+                if (sub) {
+                    const Rect sr = host.GetWindowRect(sub->GetSafeHwnd());
+                    std::printf(" %d,%d %dx%d", sr.left, sr.top, sr.Width(), sr.Height());
+                }
+                std::printf("\n");
+                std::fflush(stdout);
+                Pump([] { return false; }, 1000);
+            }
+        }
         for (int round = 0; round < rounds; ++round) {
             const auto* combo = dlg.Find<CComboButton>(UINT(2013 + button));
             if (!combo) return 1;
@@ -183,6 +215,8 @@ int main(int argc, char** argv)
         dlg.DestroyWindow();
     }
     std::filesystem::remove_all(data);
+    platform::g_shellServices = nullptr;
+    if (hold) return 0;
     std::printf("click -> menu exposed: median %.1f ms, worst %.1f ms over %d rounds (goal < 16 ms)\n", Median(mapped),
                 *std::max_element(mapped.begin(), mapped.end()), rounds);
     std::printf("choice -> key report written: median %.1f ms, worst %.1f ms (goal < 25 ms, 20 ms of it the batching delay)\n",

@@ -76,3 +76,10 @@ if [ -x "$apply" ]; then
   "$apply" 5 2>/dev/null | sed 's/^/apply: /'
   echo "apply: goal: window thread never blocked > 5 ms"
 fi
+
+# 5. The button menus: click -> menu shown, choice -> key report written, for
+#    the first button and for the fourth (whose report follows three paced ones).
+menu="$build/bench/bench_menu_latency"
+if [ -x "$menu" ]; then
+  for b in 0 3; do "$menu" 20 "$b" 2>/dev/null | grep -v '^[WR] ' | sed "s/^/menus, button $((b + 1)): /"; done
+fi
