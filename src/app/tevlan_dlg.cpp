@@ -383,6 +383,7 @@ void CTevlanDlg::BringToFront()
 
 void CTevlanDlg::CloseProgram()
 {
+    closing_ = true;
     CloseOpenDialogs();
     EndDialog(IDOK);
 }

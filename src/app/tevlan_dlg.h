@@ -118,6 +118,7 @@ public:
     void ClosePopup(int slot) override { CDlgBase::ClosePopup(slot); }
     LRESULT RunModal(CDlgBase& dialog) override { return dialog.DoModal(hwnd_); }
     LRESULT MessageBox(const std::u16string& text) override;
+    bool IsClosing() const override { return closing_ || destroying_; }
 
     // ---- state ----
     DeviceLink* Link() { return link_.get(); }
@@ -171,6 +172,7 @@ private:
     bool applyScheduled_ = false;  // timer 30 runs
     bool progressShowing_ = false;
     bool destroying_ = false;
+    bool closing_ = false;  // CloseProgram has begun
     bool firstPaintSeen_ = false;
 
     // Tasks from other threads; the window's id is published for them only

@@ -55,6 +55,10 @@ public:
     virtual LRESULT RunModal(CDlgBase& dialog) = 0;
     // The program's message box with one text; IDOK when confirmed.
     virtual LRESULT MessageBox(const std::u16string& text) = 0;
+
+    // The window has begun to close: a choice reported now (by a popup or
+    // dialog still on its way out) must change nothing.
+    virtual bool IsClosing() const { return false; }
 };
 
 class CWindowSection {
