@@ -17,6 +17,7 @@
 #include <functional>
 #include <string>
 
+#include "persist/ui/profile_ids.h"
 #include "platform/window/geometry.h"
 #include "ui/section_host.h"
 
@@ -34,7 +35,7 @@ bool IsProfileShown(int p);
 
 class CProfileTabsSection final : public CWindowSection {
 public:
-    static constexpr UINT kFirstTab = 2049;  // + p for profile p
+    static constexpr UINT kFirstTab = profile_ids::kFirstTab;  // + p for profile p
 
     // What a menu choice does once the menu is gone (the action timer).
     enum class Action { Import = 0, Export = 1, Rename = 2, Delete = 3, Add = 4, TooMany = 5, None = 6 };
