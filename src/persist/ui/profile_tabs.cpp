@@ -266,9 +266,10 @@ void CProfileTabsSection::OnListReport(WPARAM event, LPARAM row)
 
 void CProfileTabsSection::OnListDismissed()
 {
-    // Opening the slot menu from a row may take the focus from the list; the
-    // list stays while its slot menu is open, and closes with it.
-    if (SlotMenu()) return;
+    // Opening the slot menu from a row takes the focus from the list (before
+    // the menu is even in its slot); the list stays while its slot menu is
+    // open, and closes with it.
+    if (openingSlotMenu_ || SlotMenu()) return;
     host_.ClosePopup(kListSlot);
 }
 
@@ -290,16 +291,20 @@ void CProfileTabsSection::OpenSlotMenu(int index, const Rect& anchor, bool fromL
     const int size = ScaleUnits(300);
 
     auto* menu = new CProfileRKeyPopup();
-    if (!menu->Create(dlg.GetSafeHwnd(), Rect::FromSize(at.x, at.y, size, size), kMsgSlotMenuReport,
-                      int(kFirstTab) + index, kMsgSlotMenuDismissed)) {
+    openingSlotMenu_ = true;
+    const bool made = menu->Create(dlg.GetSafeHwnd(), Rect::FromSize(at.x, at.y, size, size), kMsgSlotMenuReport,
+                                   int(kFirstTab) + index, kMsgSlotMenuDismissed);
+    openingSlotMenu_ = false;
+    if (!made) {
         delete menu;
         return;
     }
     // Its real height is known now that its items are laid out.
-    const Rect made = h.GetWindowRect(menu->GetSafeHwnd());
-    in.menuHeight = made.Height();
+    const Rect shown = h.GetWindowRect(menu->GetSafeHwnd());
+    in.menuHeight = shown.Height();
     const Point fitted = SlotMenuPlace(in, g_uiScale);
-    if (fitted.y != made.top) h.SetWindowPos(menu->GetSafeHwnd(), Rect::FromSize(fitted.x, fitted.y, made.Width(), made.Height()));
+    if (fitted.y != shown.top)
+        h.SetWindowPos(menu->GetSafeHwnd(), Rect::FromSize(fitted.x, fitted.y, shown.Width(), shown.Height()));
     slotMenuAnchor_ = fromList ? kListButton : kFirstTab + UINT(index);
     host_.OpenPopup(kSlotMenuSlot, menu);
 }

@@ -95,4 +95,5 @@ private:
     // must not open it again on its release.
     bool listOpenAtHover_ = false;
     UINT slotMenuAnchor_ = 0;  // the control the slot menu opened from
+    bool openingSlotMenu_ = false;
 };
