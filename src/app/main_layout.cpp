@@ -141,6 +141,13 @@ Rect AddProfileButtonPlace(int shownCount)
     return {300, 433 + 25 * m, 346, 453 + 25 * m};
 }
 
+Rect ProfileActionButtonPlace(int shownCount, int i)
+{
+    const Rect add = AddProfileButtonPlace(shownCount);
+    const int left = 300 + 55 * i;
+    return {left, add.bottom + 6, left + 52, add.bottom + 26};
+}
+
 bool MouseHighlightOrigin(int h, Point* out)
 {
     if (h < 1 || h > 9) return false;
@@ -298,12 +305,13 @@ void CMainLayout::CreateFixedControls()
         Rect r = AddProfileButtonPlace(3);
         button(2071, r.left, r.top, r.right, r.bottom, u"add_nr.png", u"add_ov.png", u"+");
     }
-    // Import, export and rename sit where the power dial is drawn, so they
-    // are kept but not shown: the same three actions are on every tab's
-    // right-click menu and in the profile list.
-    button(2070, 42, 584, 88, 604, u"add_nr.png", u"add_ov.png", UiText(90))->SetAvailable(false);
-    button(2069, 112, 584, 158, 604, u"add_nr.png", u"add_ov.png", UiText(91))->SetAvailable(false);
-    button(2068, 182, 584, 228, 604, u"add_nr.png", u"add_ov.png", UiText(92))->SetAvailable(false);
+    // Import, export and rename of the current profile, in a row under the
+    // add button (step 2 moves them with it); the same actions for any
+    // profile are on its tab's right-click menu and in the profile list.
+    for (int i = 0; i < 3; ++i) {
+        Rect r = ProfileActionButtonPlace(3, i);
+        button(UINT(2070 - i), r.left, r.top, r.right, r.bottom, u"button2_nr.png", u"button2_ov.png", UiText(90 + i));
+    }
 
     // Centre: the mouse picture and the maker's link.
     image(3400, 457, 171, 672, 569, Skin(u"mouse/mouse_nr.png"));
@@ -641,6 +649,11 @@ bool CMainLayout::PlaceMovableControls()
         Rect r = AddProfileButtonPlace(shownCount_);
         place(add, ScaleRect(r.left, r.top, r.right, r.bottom));
     }
+    for (int i = 0; i < 3; ++i)
+        if (CControlBase* action = dlg_.FindControl(UINT(2070 - i))) {
+            Rect r = ProfileActionButtonPlace(shownCount_, i);
+            place(action, ScaleRect(r.left, r.top, r.right, r.bottom));
+        }
 
     const bool liftOff = LiftOffPresent();
     if (CCheckButton* h = Header(MainSection::LiftOff)) {

@@ -65,7 +65,7 @@ CTevlanDlg::CTevlanDlg(MainWindowStartup startup, MainWindowDevices devices)
     if (devices_.hid && devices_.deviceClock)
         link_ = std::make_unique<DeviceLink>(*devices_.hid, *devices_.deviceClock, *this, g_macroLibrary);
     layout_ = std::make_unique<CMainLayout>(*this);
-    sections_.push_back(std::make_unique<CProfileTabsSection>(*this, &g_workingProfile));
+    sections_.push_back(std::make_unique<CProfileTabsSection>(*this, &g_workingProfile, [this] { RefreshFromProfile(); }));
     sections_.push_back(std::make_unique<CButtonListSection>(*this));
     auto dpi = std::make_unique<CDpiSection>(*this, link_ ? &link_->currentDpiOrdinal : nullptr);
     dpiSection_ = dpi.get();
@@ -170,7 +170,7 @@ void CTevlanDlg::AddTrayIcon()
     platform::TrayIconParams params;
     params.iconPath = g_programFolder + "skins/res/128.png";
     params.toolTip = u"Tevlan";
-    params.menu = {{kTrayShow, UiText(1)}, {0, u""}, {kTrayExit, UiText(2)}};
+    params.menu = {{kTrayShow, UiText(kTrayShowText)}, {0, u""}, {kTrayExit, UiText(2)}};
     if (devices_.sim) {
         params.menu.insert(params.menu.begin() + 1,
                            {{0, u""},

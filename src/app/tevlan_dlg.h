@@ -50,6 +50,9 @@ constexpr int kOsdTicks = 5;
 constexpr int kNoMouseCheckMs = 2000;
 
 constexpr int kNoMouseTextNumber = 155;
+// The tray item that brings the window back has its own text: text 1 is
+// the "Profiles" button's caption.
+constexpr int kTrayShowText = 342;
 inline constexpr const char16_t* kMakerWebAddress = u"https://www.tevlan.example/";
 inline constexpr const char16_t* kSupportText = u"Technical support: support@tevlan.example";
 // The hidden key sequence that shows the support contact: five letters twice.
