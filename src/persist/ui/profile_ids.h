@@ -22,8 +22,8 @@ constexpr UINT kMsgSlotMenuReport = 1164;   // wParam the tag (tab id), lParam t
 constexpr UINT kMsgSlotMenuDismissed = 1165;
 
 // Popup slots of the main window taken by the two menus.
-constexpr int kListSlot = 10;
-constexpr int kSlotMenuSlot = 11;
+constexpr int kListSlot = 12;
+constexpr int kSlotMenuSlot = 13;
 
 // The short delay between a menu's choice and what it opens, so the menu is
 // gone before a dialog appears.
