@@ -11,8 +11,8 @@
 class CTabControl : public CSkinButton {
 public:
     static constexpr UINT kFirstId = 2049;
-    CTabControl(HWND owner, UINT id, Rect rect, std::u16string caption, unsigned align = DT_LEFT,
-                bool visible = true, bool available = true, bool disabled = false);
+    CTabControl(HWND owner, UINT id, Rect rect, std::u16string caption, unsigned align = DT_LEFT, bool visible = true,
+                bool available = true, bool disabled = false);
     void Draw(platform::ICanvas& dc, const Rect& area) override;
     int OnRButtonUp(WPARAM flags, int x, int y) override;
     void ReleaseImages() override;
@@ -29,10 +29,11 @@ public:
     // since, or it was never drawn).
     bool LookChanged() const { return drawnLook_ != LookIndex(); }
 
-    // Every tab reads and writes one selection: the profile the window shows
-    // (the main window binds it to its working-profile index at start-up).
-    static void BindSelection(int* selection);
-    static int Selection();
+    // The tabs of one window read and write one selection, which the window
+    // owns and binds every tab to (the main window: the index of the profile
+    // it shows). An unbound tab keeps its own, 0; null unbinds.
+    void BindSelection(int* selection);
+    int Selection() const { return *selection_; }
 
 protected:
     // Stores the tab's index into the bound selection before CE_CLICK goes out.
@@ -41,4 +42,6 @@ protected:
 private:
     std::array<std::unique_ptr<CSkinImage>, 4> tabImages_;
     int drawnLook_ = -1;
+    int ownSelection_ = 0;
+    int* selection_ = &ownSelection_;
 };

@@ -42,3 +42,11 @@ void RefreshProfileTabs(const CDlgBase& dlg)
     }
     for (const CTabControl* tab : changed) platform::g_windowHost->InvalidateRect(w, tab->GetRect());
 }
+
+void CProfileTabsSection::OnControlsCreated()
+{
+    for (int p = 0; p < kProfileCount; ++p)
+        if (auto* tab = host_.Dialog().Find<CTabControl>(kFirstTab + UINT(p))) tab->BindSelection(selection_);
+}
+
+void CProfileTabsSection::Refresh(const ProfileRecord*) { RefreshProfileTabs(host_.Dialog()); }
