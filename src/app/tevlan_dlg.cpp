@@ -266,6 +266,14 @@ LRESULT CTevlanDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (layout_->OnMouseMove(wParam, GET_X_LPARAM(lParam), pending)) StartTimer(kTimerApply, kApplyDelayMs);
         return r;
     }
+    case WM_LBUTTONUP: {
+        // The end of a slider drag starts its apply here too: released
+        // outside the window, no move would follow to start it.
+        const LRESULT r = CDlgBase::WindowProc(message, wParam, lParam);
+        const bool pending = link_ && (link_->PendingDpiAndMore || link_->PendingWindows);
+        if (layout_->OnMouseMove(0, GET_X_LPARAM(lParam), pending)) StartTimer(kTimerApply, kApplyDelayMs);
+        return r;
+    }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case kTrayShow: BringToFront(); return 0;
@@ -365,12 +373,14 @@ void CTevlanDlg::BringToFront()
 
 void CTevlanDlg::CloseProgram()
 {
+    closing_ = true;
     CloseOpenDialogs();
     EndDialog(IDOK);
 }
 
 ProfileRecord* CTevlanDlg::WorkingProfile()
 {
+    if (closing_ || destroying_) return nullptr;
     if (g_workingProfile < 0 || g_workingProfile >= kProfileCount) return nullptr;
     return &g_profiles[size_t(g_workingProfile)];
 }
@@ -403,9 +413,9 @@ LRESULT CTevlanDlg::MessageBox(const std::u16string& text)
     return box.DoModal();
 }
 
-void CTevlanDlg::ScheduleApply(PendingGroup group)
+void CTevlanDlg::MarkPending(PendingGroup group)
 {
-    if (!link_) return;
+    if (!link_ || closing_ || destroying_) return;
     switch (group) {
     case PendingGroup::Keys: link_->PendingKeys = true; break;
     case PendingGroup::DpiAndMore: link_->PendingDpiAndMore = true; break;
@@ -413,6 +423,12 @@ void CTevlanDlg::ScheduleApply(PendingGroup group)
     case PendingGroup::Wake: link_->PendingWake = true; break;
     case PendingGroup::Windows: link_->PendingWindows = true; break;
     }
+}
+
+void CTevlanDlg::ScheduleApply(PendingGroup group)
+{
+    if (!link_ || closing_ || destroying_) return;
+    MarkPending(group);
     StartTimer(kTimerApply, kApplyDelayMs);
 }
 
@@ -525,6 +541,7 @@ void CTevlanDlg::OnDpiStepTableChanged()
 
 void CTevlanDlg::EndProgram()
 {
+    closing_ = true;
     if (hwnd_) Host().ShowWindow(hwnd_, SW_HIDE);
     CloseOpenDialogs();
     osd_.reset();

@@ -49,7 +49,7 @@ SettingChange EditDpiLevelEnabled(ProfileRecord& profile, int& workingOrdinal, i
     profile.DPIOffOnFlagValue = r.mask;
     profile.CurrentDPILevelValue = uint8_t(r.ordinal);
     workingOrdinal = r.ordinal;
-    return SettingChange::If(changed, SettingGroup::DpiAndMore);
+    return SettingChange::If(changed, PendingGroup::DpiAndMore);
 }
 
 int DpiStepAtLeast(long long dpi)
@@ -71,7 +71,7 @@ SettingChange EditDpiLevelStep(ProfileRecord& profile, int level, int step)
     uint16_t& stored = profile.XYSettingValue[size_t(level)];
     const bool changed = stored != step;
     stored = uint16_t(step);
-    return SettingChange::If(changed, SettingGroup::DpiAndMore);
+    return SettingChange::If(changed, PendingGroup::DpiAndMore);
 }
 
 SettingChange EditDpiLevelColour(ProfileRecord& profile, int level, COLORREF colour)
@@ -81,5 +81,5 @@ SettingChange EditDpiLevelColour(ProfileRecord& profile, int level, COLORREF col
     COLORREF& stored = profile.DPILevelIndication[size_t(level)];
     const bool changed = stored != colour;
     stored = colour;
-    return SettingChange::If(changed, SettingGroup::DpiAndMore);
+    return SettingChange::If(changed, PendingGroup::DpiAndMore);
 }

@@ -70,7 +70,7 @@ SettingChange EditLightingMode(ProfileRecord& profile, int mode)
     const bool changed = l.Lighting1ModeValue != value || l.Lighting1Name != name;
     l.Lighting1ModeValue = value;
     l.Lighting1Name = name;
-    return SettingChange::If(changed, SettingGroup::DpiAndMore);
+    return SettingChange::If(changed, PendingGroup::DpiAndMore);
 }
 
 namespace {
@@ -85,7 +85,7 @@ SettingChange EditModeByte(ProfileRecord& profile, std::array<uint8_t, kLighting
     uint8_t& stored = values[size_t(CurrentLightingMode(profile))];
     const bool changed = stored != value;
     stored = uint8_t(value);
-    return SettingChange::If(changed, SettingGroup::DpiAndMore);
+    return SettingChange::If(changed, PendingGroup::DpiAndMore);
 }
 
 }  // namespace
@@ -113,7 +113,7 @@ SettingChange EditLightingColour(ProfileRecord& profile, int mode, int slot, COL
     colour &= 0x00FFFFFF;
     const bool changed = stored != colour;
     stored = colour;
-    return SettingChange::If(changed, SettingGroup::DpiAndMore);
+    return SettingChange::If(changed, PendingGroup::DpiAndMore);
 }
 
 int LightingDeselectRefusal(const ProfileRecord& profile, int slot)
@@ -144,7 +144,7 @@ SettingChange EditLightingColourSelected(ProfileRecord& profile, int slot, bool 
     }
     const bool changed = (stored != 0) != select;
     stored = select ? 1 : 0;
-    return SettingChange::If(changed, SettingGroup::DpiAndMore);
+    return SettingChange::If(changed, PendingGroup::DpiAndMore);
 }
 
 SettingChange ToggleLightingColour(ProfileRecord& profile, int slot)

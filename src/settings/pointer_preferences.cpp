@@ -10,7 +10,7 @@ SettingChange StoreSetting(ProfileRecord& profile, int position, int value, void
 {
     const std::u16string before = profile.settings[size_t(position)].value;
     set(profile, value);
-    return SettingChange::If(profile.settings[size_t(position)].value != before, SettingGroup::Windows);
+    return SettingChange::If(profile.settings[size_t(position)].value != before, PendingGroup::Windows);
 }
 
 bool Outside(int position, int count) { return position < 0 || position >= count; }

@@ -43,14 +43,14 @@ SettingChange EditPollingRate(ProfileRecord& profile, int code)
     const bool changed = profile.PollingRateValue != value || profile.PollingRateName != name;
     profile.PollingRateValue = value;
     profile.PollingRateName = name;
-    return SettingChange::If(changed, SettingGroup::DpiAndMore);
+    return SettingChange::If(changed, PendingGroup::DpiAndMore);
 }
 
 SettingChange EditLiftOffDistance(ProfileRecord& profile, int choice)
 {
     if (choice != 1 && choice != 2) return SettingChange::Refused(kTextValueOutOfRange);
     return SettingChange::If(StoreSetting(profile, kSetLiftDetectionHeight, choice, SetLiftDetectionHeight),
-                             SettingGroup::DpiAndMore);
+                             PendingGroup::DpiAndMore);
 }
 
 int DebouncePositionOfMs(int ms) { return std::clamp(ms / 2, 0, kDebouncePositions - 1); }
@@ -66,7 +66,7 @@ SettingChange EditDebouncePosition(ProfileRecord& profile, int position)
 {
     if (position < 0 || position >= kDebouncePositions) return SettingChange::Refused(kTextValueOutOfRange);
     return SettingChange::If(StoreSetting(profile, kSetKeyDebounce, position * 2, SetKeyDebounce),
-                             SettingGroup::DpiAndMore);
+                             PendingGroup::DpiAndMore);
 }
 
 SettingChange EditDebounceMs(ProfileRecord& profile, int ms)
@@ -84,16 +84,16 @@ SettingChange EditPowerDownTime(ProfileRecord& profile, int minutes)
 {
     if (minutes < kPowerDownMinMinutes || minutes > kPowerDownMaxMinutes)
         return SettingChange::Refused(kTextValueOutOfRange);
-    return SettingChange::If(StoreSetting(profile, kSetPowerDownTime, minutes, SetPowerDownTime), SettingGroup::Power);
+    return SettingChange::If(StoreSetting(profile, kSetPowerDownTime, minutes, SetPowerDownTime), PendingGroup::Power);
 }
 
 SettingChange EditMoveLighting(ProfileRecord& profile, bool on)
 {
     return SettingChange::If(StoreSetting(profile, kSetMoveLightingOnOffMode, on ? 1 : 0, SetMoveLightingOnOffMode),
-                             SettingGroup::Power);
+                             PendingGroup::Power);
 }
 
 SettingChange EditMotionWakeup(ProfileRecord& profile, bool on)
 {
-    return SettingChange::If(StoreSetting(profile, kSetMotionWakeup, on ? 1 : 0, SetMotionWakeup), SettingGroup::Wake);
+    return SettingChange::If(StoreSetting(profile, kSetMotionWakeup, on ? 1 : 0, SetMotionWakeup), PendingGroup::Wake);
 }

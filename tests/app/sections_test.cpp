@@ -46,6 +46,7 @@ public:
     CDlgBase& Dialog() override { return dlg_; }
     ProfileRecord* WorkingProfile() override { return &g_profiles[0]; }
     void ScheduleApply(PendingGroup group) override { scheduled.push_back(group); }
+    void MarkPending(PendingGroup group) override { marked.push_back(group); }
     void StoreToProfile() override { ++stores; }
     void RepaintControl(const CControlBase*) override { ++repaints; }
     void RepaintWindow() override { ++repaints; }
@@ -56,7 +57,7 @@ public:
     LRESULT RunModal(CDlgBase&) override { return IDCANCEL; }
     LRESULT MessageBox(const std::u16string&) override { return IDOK; }
 
-    std::vector<PendingGroup> scheduled;
+    std::vector<PendingGroup> scheduled, marked;
     int stores = 0;
     int repaints = 0;
 
@@ -157,7 +158,7 @@ TEST_F(SectionsTest, ClicksReachTheHostAsTheirApplyGroup)
         int stores;
     };
     const Case cases[] = {
-        {settings_ids::kAcceleration, {PendingGroup::Windows}, 1},
+        {settings_ids::kAcceleration, {PendingGroup::Windows}, 0},  // stored by the edit itself
         {settings_ids::kDesktopMouseSettings, {}, 0},  // the desktop's settings, not the mouse's
     };
     for (const Case& c : cases) {

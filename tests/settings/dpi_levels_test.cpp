@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/dpi_step_table.h"
+#include "settings/sent_group.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ TEST(DpiLevels, ProfileEditWritesMaskAndOrdinalOrRefusesWithItsText)
     p.DPIOffOnFlagValue = 0b00001111;
     p.CurrentDPILevelValue = 2;
     int working = 2;
-    EXPECT_EQ(EditDpiLevelEnabled(p, working, 1, false).group, SettingGroup::DpiAndMore);
+    EXPECT_EQ(Sent(EditDpiLevelEnabled(p, working, 1, false)), PendingGroup::DpiAndMore);
     EXPECT_EQ(p.DPIOffOnFlagValue, 0b00001101);
     EXPECT_EQ(p.CurrentDPILevelValue, 1);
     EXPECT_EQ(working, 1);

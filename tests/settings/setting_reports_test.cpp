@@ -10,14 +10,15 @@
 
 namespace {
 
-void MarkPending(DeviceLink& link, SettingGroup g)
+void MarkPending(DeviceLink& link, const SettingChange& c)
 {
-    switch (g) {
-    case SettingGroup::DpiAndMore: link.PendingDpiAndMore = true; break;
-    case SettingGroup::Power: link.PendingPower = true; break;
-    case SettingGroup::Wake: link.PendingWake = true; break;
-    case SettingGroup::Windows: link.PendingWindows = true; break;
-    case SettingGroup::None: break;
+    if (!c.Changed()) return;
+    switch (c.group) {
+    case PendingGroup::DpiAndMore: link.PendingDpiAndMore = true; break;
+    case PendingGroup::Power: link.PendingPower = true; break;
+    case PendingGroup::Wake: link.PendingWake = true; break;
+    case PendingGroup::Windows: link.PendingWindows = true; break;
+    case PendingGroup::Keys: link.PendingKeys = true; break;
     }
 }
 
@@ -77,7 +78,7 @@ TEST_F(LinkTest, EachEditSendsOnlyItsOwnReport)
         row.edit(Active(), ordinal, changes);
         for (const SettingChange& c : changes) {
             ASSERT_FALSE(c.refused);
-            MarkPending(*link, c.group);
+            MarkPending(*link, c);
         }
         link->ApplyToDevice();
         Settle();

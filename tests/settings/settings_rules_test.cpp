@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "persist/ui_text.h"
+#include "settings/sent_group.h"
 #include "settings/colour_palette.h"
 #include "settings/lighting_settings.h"
 #include "settings/pointer_preferences.h"
@@ -20,13 +21,13 @@ ProfileRecord Fresh()
 TEST(SensorSettings, PollingDebounceAndPowerStoreWhatTheWindowShows)
 {
     ProfileRecord p = Fresh();
-    EXPECT_EQ(EditPollingRate(p, 2).group, SettingGroup::DpiAndMore);
+    EXPECT_EQ(Sent(EditPollingRate(p, 2)), PendingGroup::DpiAndMore);
     EXPECT_EQ(p.PollingRateName, u"500HZ");
     EXPECT_EQ(p.PollingRateValue, (std::array<uint8_t, 3>{2, 0, 0}));
     EXPECT_EQ(PollingCaptionIndex(p), 2);
     EXPECT_TRUE(EditPollingRate(p, 4).refused);
 
-    EXPECT_EQ(EditDebouncePosition(p, 15).group, SettingGroup::DpiAndMore);
+    EXPECT_EQ(Sent(EditDebouncePosition(p, 15)), PendingGroup::DpiAndMore);
     EXPECT_EQ(p.settings[kSetKeyDebounce].value, u"30");
     EXPECT_EQ(DebounceMsCaption(15), u"30ms");
     // A stored odd time (only a file holds one) shows the step below it.
@@ -36,17 +37,17 @@ TEST(SensorSettings, PollingDebounceAndPowerStoreWhatTheWindowShows)
     EXPECT_TRUE(EditDebounceMs(p, 32).refused);
 
     // The same minutes again (a click the dial maps to its own value) is no change.
-    EXPECT_EQ(EditPowerDownTime(p, 8).group, SettingGroup::Power);
+    EXPECT_EQ(Sent(EditPowerDownTime(p, 8)), PendingGroup::Power);
     EXPECT_FALSE(EditPowerDownTime(p, 8).Changed());
     EXPECT_TRUE(EditPowerDownTime(p, 2).refused);
-    EXPECT_EQ(EditMotionWakeup(p, false).group, SettingGroup::Wake);
+    EXPECT_EQ(Sent(EditMotionWakeup(p, false)), PendingGroup::Wake);
 }
 
 TEST(PointerPreferences, PageModeKeepsTheLinesValue)
 {
     ProfileRecord p = Fresh();
-    ASSERT_EQ(EditWheelLines(p, 7).group, SettingGroup::Windows);
-    EXPECT_EQ(EditWheelPageMode(p, true).group, SettingGroup::Windows);
+    ASSERT_EQ(Sent(EditWheelLines(p, 7)), PendingGroup::Windows);
+    EXPECT_EQ(Sent(EditWheelPageMode(p, true)), PendingGroup::Windows);
     EXPECT_FALSE(WheelLinesEditable(p));
     EXPECT_EQ(p.settings[kSetScrollWheelSpeed].value, u"7");
     EXPECT_EQ(p.settings[kSetTiltSpeed].value, u"7");
@@ -90,21 +91,21 @@ TEST(Lighting, EachModeKeepsItsOwnValuesAndTheMenuEndsWithOff)
 {
     ProfileRecord p = Fresh();
     ASSERT_FALSE(EditLightingMode(p, 2).refused);
-    ASSERT_EQ(ToggleLightingColour(p, 0).group, SettingGroup::DpiAndMore);
-    ASSERT_EQ(EditLightingColour(p, 2, 1, Rgb(1, 2, 3)).group, SettingGroup::DpiAndMore);
+    ASSERT_EQ(Sent(ToggleLightingColour(p, 0)), PendingGroup::DpiAndMore);
+    ASSERT_EQ(Sent(EditLightingColour(p, 2, 1, Rgb(1, 2, 3))), PendingGroup::DpiAndMore);
     const auto mode6 = p.lighting.Lighting1ColorSelected[6];
     const auto colours6 = p.lighting.Lighting1FixedColor[6];
-    EXPECT_EQ(EditLightingMode(p, 6).group, SettingGroup::DpiAndMore);
+    EXPECT_EQ(Sent(EditLightingMode(p, 6)), PendingGroup::DpiAndMore);
     EXPECT_EQ(p.lighting.Lighting1ColorSelected[6], mode6);
     EXPECT_EQ(p.lighting.Lighting1FixedColor[6], colours6);
     EXPECT_EQ(LightingModeUses(6).colourSlots, 8);
     EXPECT_EQ(p.lighting.Lighting1ColorSelected[2][0], 0);
 
-    EXPECT_EQ(EditLightingBrightness(p, 2).group, SettingGroup::DpiAndMore);
+    EXPECT_EQ(Sent(EditLightingBrightness(p, 2)), PendingGroup::DpiAndMore);
     EXPECT_EQ(p.lighting.Lighting1Brightness[6], 2);
     EXPECT_EQ(BrightnessPercentCaption(2), u"75%");
 
-    ASSERT_EQ(EditLightingMode(p, kLightingMenu.back().mode).group, SettingGroup::DpiAndMore);
+    ASSERT_EQ(Sent(EditLightingMode(p, kLightingMenu.back().mode)), PendingGroup::DpiAndMore);
     EXPECT_EQ(p.lighting.Lighting1ModeValue, (std::array<uint8_t, 3>{0, 0, 0}));
     EXPECT_EQ(p.lighting.Lighting1Name, UiText(109));
     const LightingModeUse off = LightingModeUses(0);
@@ -121,7 +122,7 @@ TEST(ColourPalette, BackgroundAndOutsidePickNothing)
 
     ProfileRecord p = Fresh();
     // A level past the eight edits level 0.
-    EXPECT_EQ(EditPaletteTargetColour(p, {PaletteMode::Dpi, 9, 0}, Rgb(9, 9, 9)).group, SettingGroup::DpiAndMore);
+    EXPECT_EQ(Sent(EditPaletteTargetColour(p, {PaletteMode::Dpi, 9, 0}, Rgb(9, 9, 9))), PendingGroup::DpiAndMore);
     EXPECT_EQ(p.DPILevelIndication[0], Rgb(9, 9, 9));
     EXPECT_TRUE(EditPaletteTargetColour(p, {PaletteMode::Lighting, 10, 0}, 0).refused);
 }

@@ -24,9 +24,13 @@ std::u16string LightingBrightnessText(int position);
 // Which parameter controls mode m shows.
 bool LightingControlShown(unsigned id, int mode);
 
+#include <array>
 #include <functional>
 
+#include "settings/setting_change.h"
 #include "ui/section_host.h"
+
+struct PopupResult;
 
 // The lighting section as one object of the main window. Whether its panel
 // is open is the layout's to say (isOpen); closed, the mode's visibility
@@ -37,9 +41,20 @@ public:
         : CWindowSection(host), isOpen_(std::move(isOpen))
     {
     }
+    void MapMessages(CDlgBase& dlg) override;
     void Refresh(const ProfileRecord* profile) override;
     void Store(ProfileRecord& profile) override;
+    // Timers 1..8: the single click on colour slot 0..7 that no second click
+    // followed toggles its selection.
+    bool OnTimer(UINT id) override;
 
 private:
+    void Edit(const std::function<SettingChange(ProfileRecord&)>& edit);
+    void OpenModeMenu();
+    void CloseModeMenu();
+    void OnModeChosen(const PopupResult& result);
+    void OnColourSlot(int slot, LPARAM event);
+
     std::function<bool()> isOpen_;
+    std::array<bool, 8> afterDoubleClick_{};
 };
