@@ -76,3 +76,10 @@ if [ -x "$apply" ]; then
   "$apply" 5 2>/dev/null | sed 's/^/apply: /'
   echo "apply: goal: window thread never blocked > 5 ms"
 fi
+
+# 5. A settings change on its way to the mouse, and the reports of a slider drag.
+settings="$build/bench/bench_settings_apply"
+if [ -x "$settings" ]; then
+  "$settings" 20 2>/dev/null | sed 's/^/settings: /'
+  echo "settings: goal: one batched apply per drag, none while dragging"
+fi
