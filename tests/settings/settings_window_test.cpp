@@ -244,3 +244,23 @@ TEST_F(SettingsWindow, TypedDpiTakesTheFirstStepThatReachesIt)
 }
 
 }  // namespace
+
+namespace {
+
+// Once the window is on its way out (the mouse went away), a control's
+// report that still arrives changes nothing and sends nothing.
+TEST_F(SettingsWindow, AClosingWindowsHandlersChangeNothing)
+{
+    Start();
+    const ProfileRecord before = Active();
+    sim->ClearTrace();
+    dlg->EndProgram();
+    for (UINT id : {kFirstPollingRate + 2, kLiftOffLow, kDirectionDown, kScrollPage})
+        host.SendMessage(Main(), id, id, CE_CLICK);
+    host.SendMessage(Main(), kDebounce, 3, CE_VALUE);
+    Settle(30);
+    EXPECT_TRUE(Active() == before);
+    EXPECT_TRUE(sim->AcceptedWrites().empty());
+}
+
+}  // namespace
