@@ -8,6 +8,7 @@
 #include "persist/text_codec.h"
 #include "persist/ui_text.h"
 #include "settings/dpi_step_table.h"
+#include "settings/lighting_settings.h"
 #include "settings/sensor_settings.h"
 #include "settings/ui/lighting_section.h"
 #include "ui/check_button.h"
@@ -792,7 +793,7 @@ void CMainLayout::UpdateSliderCaption(UINT sliderId, int position)
         break;
     case 3220:
         captionId = 3230;
-        text = LightingBrightnessText(position);
+        text = BrightnessPercentCaption(position);
         break;
     case 3530:
         captionId = 3532;

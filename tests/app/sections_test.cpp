@@ -17,6 +17,7 @@
 #include "profile/profile_record.h"
 #include "settings/dpi_step_table.h"
 #include "settings/ui/dpi_section.h"
+#include "settings/lighting_settings.h"
 #include "settings/ui/lighting_section.h"
 #include "settings/ui/sensor_section.h"
 #include "ui/combo_button.h"
@@ -121,8 +122,8 @@ TEST_F(SectionsTest, RefreshThenStoreCarriesEverySettingTheControlsHold)
     const Case cases[] = {
         {"DPI levels enabled", [](ProfileRecord& p) { p.DPIOffOnFlagValue = 0x15; }},
         {"current DPI level", [](ProfileRecord& p) { p.CurrentDPILevelValue = 3; }},
-        {"lighting speed", [](ProfileRecord& p) { p.lighting.Lighting1Speed[size_t(LightingModeOf(p))] = 0; }},
-        {"lighting direction", [](ProfileRecord& p) { p.lighting.Lighting1Direction[size_t(LightingModeOf(p))] ^= 1; }},
+        {"lighting speed", [](ProfileRecord& p) { p.lighting.Lighting1Speed[size_t(CurrentLightingMode(p))] = 0; }},
+        {"lighting direction", [](ProfileRecord& p) { p.lighting.Lighting1Direction[size_t(CurrentLightingMode(p))] ^= 1; }},
         {"pointer speed", [](ProfileRecord& p) { SetPointerSpeed(p, 2); }},
         {"double-click speed", [](ProfileRecord& p) { SetDoubleClickSpeed(p, 9); }},
         {"scroll speed",

@@ -37,10 +37,6 @@ constexpr unsigned kModeControls[] = {3161, 3180, 3181, 3182, 3183, 3184, 3185, 
 
 }  // namespace
 
-int LightingModeOf(const ProfileRecord& profile) { return CurrentLightingMode(profile); }
-
-std::u16string LightingBrightnessText(int position) { return BrightnessPercentCaption(position); }
-
 bool LightingControlShown(unsigned id, int m)
 {
     const LightingModeUse use = LightingModeUses(m);
@@ -67,7 +63,7 @@ bool LightingControlShown(unsigned id, int m)
 void RefreshLighting(const CDlgBase& dlg, const ProfileRecord& profile, bool sectionOpen)
 {
     const LightingSettings& l = profile.lighting;
-    const int m = LightingModeOf(profile);
+    const int m = CurrentLightingMode(profile);
     if (auto* combo = dlg.Find<CComboButton>(kLightingMode)) {
         combo->SetLabel(l.Lighting1Name);
         combo->SetVisible(sectionOpen);
@@ -91,7 +87,7 @@ void RefreshLighting(const CDlgBase& dlg, const ProfileRecord& profile, bool sec
         brightness->SetPosition(l.Lighting1Brightness[size_t(m)]);
         Repaint(dlg, brightness);
         if (auto* c = dlg.Find<CStaticText>(kLightingBrightnessText)) {
-            c->SetLabelText(LightingBrightnessText(brightness->Position()));
+            c->SetLabelText(BrightnessPercentCaption(brightness->Position()));
             Repaint(dlg, c);
         }
     }
@@ -114,7 +110,7 @@ void StoreLighting(const CDlgBase& dlg, ProfileRecord& profile)
     // The controls showed mode 0's values for a damaged mode byte; they are
     // not that mode's to overwrite.
     if (l.Lighting1ModeValue[0] >= kLightingModeCount) return;
-    const int m = LightingModeOf(profile);
+    const int m = CurrentLightingMode(profile);
     if (auto* s = dlg.Find<CSliderControl>(kLightingSpeed))
         l.Lighting1Speed[size_t(m)] = static_cast<uint8_t>(s->Position());
     if (auto* s = dlg.Find<CSliderControl>(kLightingBrightness))

@@ -16,12 +16,7 @@ void RefreshLighting(const CDlgBase& dlg, const ProfileRecord& profile, bool sec
 // Controls -> profile: speed, brightness and direction of the current mode.
 void StoreLighting(const CDlgBase& dlg, ProfileRecord& profile);
 
-// The mode the profile's lighting uses; a mode byte past the ten per-mode
-// entries (a damaged file) counts as mode 0, lighting off.
-int LightingModeOf(const ProfileRecord& profile);
-// "25%", "50%", "75%", "100%" for brightness positions 0 to 3.
-std::u16string LightingBrightnessText(int position);
-// Which parameter controls mode m shows.
+// Which parameter controls mode m shows (what the mode uses, by control).
 bool LightingControlShown(unsigned id, int mode);
 
 #include <array>

@@ -70,9 +70,6 @@ void RepaintRadios(const CDlgBase& dlg, std::initializer_list<UINT> ids)
 
 }  // namespace
 
-std::u16string DebounceCaption(int position) { return DebounceMsCaption(position); }
-
-std::u16string PowerCaption(int minutes) { return PowerSleepCaption(minutes); }
 
 void RefreshPollingRate(const CDlgBase& dlg, const ProfileRecord& profile)
 {
@@ -91,15 +88,15 @@ void RefreshSensorSettings(const CDlgBase& dlg, const ProfileRecord& profile)
     SelectRadio(ProfileSettingInt(profile, kSetLiftDetectionHeight) == 1 ? kLiftOffLow : kLiftOffHigh);
     RepaintRadios(dlg, {kLiftOffLow, kLiftOffHigh});
 
-    const int debounce = ShowSlider(dlg, kDebounce, ProfileSettingInt(profile, kSetKeyDebounce) / 2);
-    if (debounce >= 0) SetCaption(dlg, kDebounceText, DebounceCaption(debounce));
+    const int debounce = ShowSlider(dlg, kDebounce, DebouncePositionOfMs(ProfileSettingInt(profile, kSetKeyDebounce)));
+    if (debounce >= 0) SetCaption(dlg, kDebounceText, DebounceMsCaption(debounce));
 
     const int minutes = ProfileSettingInt(profile, kSetPowerDownTime);
     if (auto* dial = dlg.Find<CPowerManageButton>(CPowerManageButton::kId)) {
         dial->SetValue(minutes);
         Repaint(dlg, dial);
     }
-    SetCaption(dlg, kPowerCaption, PowerCaption(minutes));
+    SetCaption(dlg, kPowerCaption, PowerSleepCaption(minutes));
     ShowCheck(dlg, kMoveLighting, ProfileSettingInt(profile, kSetMoveLightingOnOffMode) == 1);
     ShowCheck(dlg, kMotionWakeup, ProfileSettingInt(profile, kSetMotionWakeup) == 1);
 

@@ -19,10 +19,6 @@ void RefreshSensorSettings(const CDlgBase& dlg, const ProfileRecord& profile);
 // handler only and stay as they are.
 void StoreSensorSettings(const CDlgBase& dlg, ProfileRecord& profile);
 
-// "%dms" of a debounce slider position (2 ms per position).
-std::u16string DebounceCaption(int position);
-// The power caption: "Sleep after " + minutes + " min" in the language's words.
-std::u16string PowerCaption(int minutes);
 
 #include <functional>
 
