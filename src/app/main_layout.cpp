@@ -292,7 +292,7 @@ void CMainLayout::CreateFixedControls()
     // the add button.
     for (int p = 0; p < 5; ++p) {
         Rect r = ProfileTabPlace(p);
-        auto tab = std::make_unique<CTabControl>(w, UINT(CTabControl::kFirstId + p),
+        auto tab = std::make_unique<CTabControl>(w, main_ids::kFirstProfileTab + UINT(p),
                                                  ScaleRect(r.left, r.top, r.right, r.bottom), u"");
         tab->LoadTabImages(Skin(u"profile_slot_nr.png"), Skin(u"profile_slot_ov.png"), Skin(u"profile_slot_nr2.png"),
                            Skin(u"profile_slot_ov2.png"));
@@ -644,7 +644,7 @@ bool CMainLayout::PlaceMovableControls()
     shownCount_ = GetProfileShowCount();
     for (int k = 0; k < 5; ++k) shownList_[size_t(k)] = GetProfileShowList(k);
     for (int k = 0; k < shownCount_; ++k)
-        if (CControlBase* tab = dlg_.FindControl(UINT(CTabControl::kFirstId + shownList_[size_t(k)]))) {
+        if (CControlBase* tab = dlg_.FindControl(main_ids::kFirstProfileTab + UINT(shownList_[size_t(k)]))) {
             Rect r = ProfileTabPlace(k);
             place(tab, ScaleRect(r.left, r.top, r.right, r.bottom));
         }

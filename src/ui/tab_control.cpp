@@ -1,6 +1,10 @@
 #include "ui/tab_control.h"
 
-void CTabControl::BindSelection(int* selection) { selection_ = selection ? selection : &ownSelection_; }
+void CTabControl::BindSelection(int* selection, int index)
+{
+    selection_ = selection ? selection : &ownSelection_;
+    index_ = index;
+}
 
 CTabControl::CTabControl(HWND owner, UINT id, Rect rect, std::u16string caption, unsigned align, bool visible,
                          bool available, bool disabled)

@@ -272,7 +272,7 @@ TEST_F(ValueControlsTest, TabClickStoresItsIndexBeforeReportingAndRightClickRepo
         d.Add<CTabControl>(0, 2049, Rect{10, 10, 172, 31}, u"Profile 1");
         d.Add<CTabControl>(0, 2051, Rect{10, 40, 172, 61}, u"Profile 3");
     });
-    for (UINT id : {2049u, 2051u}) dlg.Find<CTabControl>(id)->BindSelection(&working);
+    for (UINT id : {2049u, 2051u}) dlg.Find<CTabControl>(id)->BindSelection(&working, int(id - 2049));
     dlg.MapMessage(2051, [&](WPARAM, LPARAM l) {
         if (l == CE_CLICK) seen = working;
         return 0;

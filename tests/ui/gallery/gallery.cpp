@@ -297,6 +297,7 @@ public:
             t->LoadTabImages(S(u"profile_slot_nr.png"), S(u"profile_slot_ov.png"), S(u"profile_slot_nr2.png"),
                              S(u"profile_slot_ov2.png"));
             t->SetMargins(6, 0);
+            t->BindSelection(nullptr, i);
             AddControl(0, std::move(t));
         }
         auto add = std::make_unique<CImageButton>(h, 2071, R(716, 40, 762, 60), u"+");
