@@ -88,3 +88,9 @@ menu="$build/bench/bench_menu_latency"
 if [ -x "$menu" ]; then
   for b in 0 3; do "$menu" 20 "$b" 2>/dev/null | grep -v '^[WR] ' | sed "s/^/menus, button $((b + 1)): /"; done
 fi
+# 7. A settings change on its way to the mouse, and the reports of a slider drag.
+settings="$build/bench/bench_settings_apply"
+if [ -x "$settings" ]; then
+  "$settings" 20 2>/dev/null | sed 's/^/settings: /'
+  echo "settings: goal: one batched apply per drag, none while dragging"
+fi

@@ -8,6 +8,8 @@
 #include "persist/text_codec.h"
 #include "persist/ui_text.h"
 #include "settings/dpi_step_table.h"
+#include "settings/lighting_settings.h"
+#include "settings/sensor_settings.h"
 #include "settings/ui/lighting_section.h"
 #include "ui/check_button.h"
 #include "ui/color_select_button.h"
@@ -31,6 +33,7 @@ namespace {
 
 constexpr int kColumnX = 846;      // left edge of the right-hand column
 constexpr int kColumnWidth = 262;  // headers and panel frames
+constexpr int kDpiFrameWidth = 278;  // to 1124, inside the 1127-unit window
 constexpr int kHeaderHeight = 25;
 constexpr COLORREF kText = RGB(180, 180, 180);
 constexpr const char16_t* kNumericFace = u"Tahoma";
@@ -278,8 +281,10 @@ void CMainLayout::CreateFixedControls()
         dial->LoadValueImages(SkinPath(u"skins/"));
         Add(0, std::move(dial));
     }
-    text(3407, 36, 640, 266, 658, u"", DT_CENTER);
-    for (auto [id, top] : {std::pair{3501u, 658}, std::pair{3504u, 678}}) {
+    // The caption and both switches sit a few units higher than they were,
+    // so the second switch clears the frame's bottom edge (696).
+    text(3407, 36, 635, 266, 653, u"", DT_CENTER);
+    for (auto [id, top] : {std::pair{3501u, 655}, std::pair{3504u, 674}}) {
         auto check = std::make_unique<CCheckButton>(w, id, ScaleRect(50, top, 65, top + 15), u"");
         check->LoadImage1(Skin(u"check_nr.png"));
         check->LoadImage2(Skin(u"check_ov.png"));
@@ -287,8 +292,8 @@ void CMainLayout::CreateFixedControls()
         check->SetChecked(true);
         Add(0, std::move(check));
     }
-    text(3402, 70, 658, 270, 676, UiText(268));
-    text(3402, 70, 678, 270, 696, UiText(274));
+    text(3402, 70, 654, 270, 672, UiText(268));
+    text(3402, 70, 673, 270, 691, UiText(274));
 
     // Profile tabs and buttons; step 2 of the background places the tabs and
     // the add button.
@@ -383,6 +388,10 @@ void CMainLayout::CreateDpiSection()
         Rect r = ScaleRect(870 + dx, 240, 896 + dx, 252);
         Add(1, std::make_unique<CColorSelectButton>(w, UINT(3270 + k), r, u"", r));
     }
+    // The eighth column would start at 1125 of the 1127-unit window: it is
+    // kept (the sections read all eight levels) but never shown.
+    for (UINT first : {3300u, 3290u, 3260u, 3270u})
+        if (CControlBase* c = dlg_.FindControl(first + 7)) c->SetAvailable(false);
 }
 
 namespace {
@@ -556,11 +565,13 @@ void CMainLayout::CreateWindowsSection(int p)
     text(3130, 215, 29, 246, 46, u"", true);
     text(3134, 36, 54, 236, 72, UiText(131));
     {
-        auto c = std::make_unique<CCheckButton>(w, 2030, at(20, 57, 31, 68), u"");
+        // At the 15-unit size of the other check boxes: squeezed to 11 its
+        // unchecked picture lost its outline and could not be seen.
+        auto c = std::make_unique<CCheckButton>(w, 2030, at(18, 56, 33, 71), u"");
         c->LoadImage1(Skin(u"check_nr.png"));
         c->LoadImage2(Skin(u"check_ov.png"));
         c->LoadImage3(Skin(u"check_dn.png"));
-        place(Add(g, std::move(c)), 20, 57, 31, 68);
+        place(Add(g, std::move(c)), 18, 56, 33, 71);
     }
     text(3135, 20, 90, 220, 108, UiText(132));
     text(3137, 40, 119, 240, 137, UiText(133));
@@ -722,7 +733,9 @@ void CMainLayout::DrawStaticBackground(platform::ICanvas& dc, const Rect& client
     DrawFrame(dc, 36, 341, 230, 43);
     DrawFrame(dc, 36, 423, 230, 82);
     DrawFrame(dc, 36, 550, 230, 146);
-    if (open[size_t(SectionIndex(MainSection::Dpi))]) DrawFrame(dc, kColumnX, 62, kColumnWidth, 196);
+    // The DPI frame is wider than the column: it holds the seventh level's
+    // column, which reaches 14 units past the column's edge.
+    if (open[size_t(SectionIndex(MainSection::Dpi))]) DrawFrame(dc, kColumnX, 62, kDpiFrameWidth, 196);
     for (MainSection s : {S::Lighting, S::Polling, S::LiftOff, S::Debounce, S::Windows}) {
         if (!open[size_t(SectionIndex(s))]) continue;
         DrawFrame(dc, kColumnX, PanelTop(s), kColumnWidth,
@@ -793,7 +806,7 @@ void CMainLayout::UpdateSliderCaption(UINT sliderId, int position)
         break;
     case 3220:
         captionId = 3230;
-        text = LightingBrightnessText(position);
+        text = BrightnessPercentCaption(position);
         break;
     case 3530:
         captionId = 3532;

@@ -283,6 +283,14 @@ LRESULT CTevlanDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (layout_->OnMouseMove(wParam, GET_X_LPARAM(lParam), pending)) StartTimer(kTimerApply, kApplyDelayMs);
         return r;
     }
+    case WM_LBUTTONUP: {
+        // The end of a slider drag starts its apply here too: released
+        // outside the window, no move would follow to start it.
+        const LRESULT r = CDlgBase::WindowProc(message, wParam, lParam);
+        const bool pending = link_ && (link_->PendingDpiAndMore || link_->PendingWindows);
+        if (layout_->OnMouseMove(0, GET_X_LPARAM(lParam), pending)) StartTimer(kTimerApply, kApplyDelayMs);
+        return r;
+    }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case kTrayShow: BringToFront(); return 0;
@@ -390,6 +398,7 @@ void CTevlanDlg::CloseProgram()
 
 ProfileRecord* CTevlanDlg::WorkingProfile()
 {
+    if (closing_ || destroying_) return nullptr;
     if (g_workingProfile < 0 || g_workingProfile >= kProfileCount) return nullptr;
     return &g_profiles[size_t(g_workingProfile)];
 }
@@ -422,10 +431,16 @@ LRESULT CTevlanDlg::MessageBox(const std::u16string& text)
     return box.DoModal();
 }
 
+void CTevlanDlg::MarkPending(PendingGroup group)
+{
+    if (!link_ || closing_ || destroying_) return;
+    link_->Schedule(group);
+}
+
 void CTevlanDlg::ScheduleApply(PendingGroup group)
 {
-    if (!link_) return;
-    link_->Schedule(group);
+    if (!link_ || closing_ || destroying_) return;
+    MarkPending(group);
     StartTimer(kTimerApply, kApplyDelayMs);
 }
 
@@ -538,6 +553,7 @@ void CTevlanDlg::OnDpiStepTableChanged()
 
 void CTevlanDlg::EndProgram()
 {
+    closing_ = true;
     if (hwnd_) Host().ShowWindow(hwnd_, SW_HIDE);
     CloseOpenDialogs();
     osd_.reset();

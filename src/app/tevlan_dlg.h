@@ -114,6 +114,7 @@ public:
     ProfileRecord* WorkingProfile() override;
     // Sets the group's pending flag and (re)starts the 20 ms apply timer.
     void ScheduleApply(PendingGroup group) override;
+    void MarkPending(PendingGroup group) override;
     void StoreToProfile() override;
     void RepaintControl(const CControlBase* control) override { InvalidateControl(control); }
     void RepaintWindow() override;
@@ -175,7 +176,7 @@ private:
     bool applyScheduled_ = false;  // timer 30 runs
     bool progressShowing_ = false;
     bool destroying_ = false;
-    bool closing_ = false;  // CloseProgram has begun
+    bool closing_ = false;  // the window is on its way out: handlers change nothing
     bool firstPaintSeen_ = false;
 
     // Tasks from other threads; the window's id is published for them only
