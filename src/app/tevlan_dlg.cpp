@@ -248,7 +248,7 @@ void CTevlanDlg::OpenMacroManager()
     LoadApplicationMacroLibrary();
     if (link_ && link_->anyPresent) {
         // Changed macros and the buttons that name them go to the mouse now.
-        link_->PendingKeys = true;
+        link_->Schedule(PendingGroup::Keys);
         link_->ApplyToDevice();
     } else {
         RefreshFromProfile();
@@ -287,7 +287,7 @@ LRESULT CTevlanDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         // The end of a slider drag starts its apply here too: released
         // outside the window, no move would follow to start it.
         const LRESULT r = CDlgBase::WindowProc(message, wParam, lParam);
-        const bool pending = link_ && (link_->PendingDpiAndMore || link_->PendingWindows);
+        const bool pending = link_ && (link_->IsScheduled(PendingGroup::DpiAndMore) || link_->IsScheduled(PendingGroup::Windows));
         if (layout_->OnMouseMove(0, GET_X_LPARAM(lParam), pending)) StartTimer(kTimerApply, kApplyDelayMs);
         return r;
     }
