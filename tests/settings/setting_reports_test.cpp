@@ -13,13 +13,7 @@ namespace {
 void MarkPending(DeviceLink& link, const SettingChange& c)
 {
     if (!c.Changed()) return;
-    switch (c.group) {
-    case PendingGroup::DpiAndMore: link.PendingDpiAndMore = true; break;
-    case PendingGroup::Power: link.PendingPower = true; break;
-    case PendingGroup::Wake: link.PendingWake = true; break;
-    case PendingGroup::Windows: link.PendingWindows = true; break;
-    case PendingGroup::Keys: link.PendingKeys = true; break;
-    }
+    link.Schedule(c.group);
 }
 
 struct Row {
