@@ -210,16 +210,20 @@ void UhidMouse::UnplugLocked(std::unique_lock<std::mutex>& lock, SimProduct prod
     Product& p = *products_[Slot(product)];
     if (!p.plugged) return;
     p.plugged = false;
-    // The devices go first, as a cable pulled: the kernel sees the removal
-    // before anything else happens.
-    for (auto& d : devices_)
-        if (!d->destroyed && d->product == product) {
-            uhid_event ev{};
-            ev.type = UHID_DESTROY;
-            WriteEvent(d->fd, ev);
-            d->destroyed = true;
-        }
     unplugAtMs_ = clock_.NowMs();
+    // The devices go first, as a cable pulled: the kernel sees the removal
+    // before anything else happens. The feature device goes before the
+    // others: a hidraw call waiting for its answer holds a lock every hidraw
+    // removal needs, and only this device's removal ends the wait (at once;
+    // otherwise after the kernel's 5 s report timeout).
+    for (SimInterface iface : {SimInterface::Feature, SimInterface::Input, SimInterface::Mouse})
+        for (auto& d : devices_)
+            if (!d->destroyed && d->product == product && d->iface == iface) {
+                uhid_event ev{};
+                ev.type = UHID_DESTROY;
+                WriteEvent(d->fd, ev);
+                d->destroyed = true;
+            }
     std::thread reader = std::move(p.reader);
     lock.unlock();
     sim_.Unplug(product);  // the reader's Read returns Gone
