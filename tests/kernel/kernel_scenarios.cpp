@@ -335,10 +335,13 @@ TEST_F(Kernel, ApplyTimeOfAFullProfileAgainstThePacingFloor) {
     for (size_t i = 1; i < times.size(); ++i) shortest = std::min(shortest, times[i] - times[i - 1]);
     // From the first report reaching the mouse to the end of the last pause.
     const int64_t paced = r.endMs - times.front();
-    std::printf("apply time: %lld ms from the first report to the end of tevlanctl, %lld ms for the whole "
-                "process, floor %lld ms (%+.1f %%); shortest gap between reports %lld ms\n",
-                (long long)paced, (long long)r.elapsedMs, (long long)floorMs,
-                100.0 * double(paced - floorMs) / double(floorMs), (long long)shortest);
+    const int64_t span = times.back() - times.front() + 60;
+    std::printf("apply time: %lld ms from the first report to the last one's pause (%+.1f %% against the %lld ms "
+                "floor), %lld ms to the end of tevlanctl, %lld ms for the whole process; gaps between reports %lld "
+                "ms shortest, %.1f ms mean\n",
+                (long long)span, 100.0 * double(span - floorMs) / double(floorMs), (long long)floorMs,
+                (long long)paced, (long long)r.elapsedMs, (long long)shortest,
+                double(times.back() - times.front()) / double(times.size() - 1));
     EXPECT_GE(shortest, 55) << "reports closer together than the pacing allows";
     EXPECT_GE(paced, floorMs - 60);
     EXPECT_LT(paced, floorMs * 3 / 2);
@@ -449,10 +452,13 @@ TEST_F(Kernel, UnplugDuringAnApplyEndsItWithExitFourWithinASecond) {
 }
 
 TEST_F(Kernel, UnplugAndReplugAreReportedByTheMonitorAndTheNextCommandWorks) {
-    platform::HidrawBackend backend(clock_);
+    // Earlier scenarios' removals must not reach the monitor.
+    Settle();
+    // Declared before the backend, whose monitor thread uses them until it ends.
     std::mutex mu;
     std::condition_variable cv;
     std::vector<std::pair<bool, std::string>> events;
+    platform::HidrawBackend backend(clock_);
     backend.SetChangeCallback([&](bool arrived, const std::string& path) {
         std::lock_guard<std::mutex> lock(mu);
         events.push_back({arrived, path});
@@ -644,10 +650,10 @@ TEST_F(Kernel, OpenRetriesEaccesShortlyAfterAnArrivalAndNotOtherwise) {
 int OpenAfterArrival(const std::string& old) {
     if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0) return 126;
     platform::SteadyClock clock;
-    platform::HidrawBackend backend(clock);
     std::mutex mu;
     std::condition_variable cv;
     std::string arrived;
+    platform::HidrawBackend backend(clock);
     backend.SetChangeCallback([&](bool added, const std::string& path) {
         std::lock_guard<std::mutex> lock(mu);
         if (added && arrived.empty()) arrived = path;

@@ -78,7 +78,7 @@ $bb sync
 $bb poweroff -f
 INIT
   chmod +x "$tree/init"
-  (cd "$tree" && find . | cpio -o -H newc --quiet | gzip -1) > "$initrd.tmp" && mv "$initrd.tmp" "$initrd"
+  (cd "$tree" && find . | "$busybox" cpio -o -H newc 2>/dev/null | gzip -1) > "$initrd.tmp" && mv "$initrd.tmp" "$initrd"
   rm -rf "$tree"; trap - EXIT
 fi
 
