@@ -424,7 +424,7 @@ TEST_F(Kernel, DpiButtonReportsReachTheListenerAndRemovalEndsIt) {
     EXPECT_TRUE(cv.wait_for(lock, std::chrono::seconds(5), [&] { return ended; })) << "the listener never ended";
     std::printf("listener ended %lld ms after the unplug\n", (long long)(NowMs() - unplugged));
     lock.unlock();
-    listener.Join();
+    listener.Stop();  // joins; cancels a listener that missed the removal
 }
 
 // --- removal --------------------------------------------------------------------
