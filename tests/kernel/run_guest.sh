@@ -12,12 +12,14 @@
 set -uo pipefail
 out=$(realpath -m "$1"); shift
 mkdir -p "$out"
-rm -f "$out/skip" "$out/guest-exit" "$out/console.log"
+# Nothing of an earlier run may pass for this one's result.
+find "$out" -mindepth 1 -maxdepth 1 ! -name 'initramfs-*' -exec rm -rf {} +
 
 skip() { echo "$*" > "$out/skip"; echo "SKIPPED: $*"; exit 0; }
 
-qemu=$(command -v qemu-system-x86_64 || true)
-[ -n "$qemu" ] || skip "qemu-system-x86_64 is not installed (tools/setup.sh installs qemu-system-x86)"
+# TEVLAN_QEMU names another emulator (or a missing one, to see the skip).
+qemu=${TEVLAN_QEMU:-$(command -v qemu-system-x86_64 || true)}
+[ -n "$qemu" ] && [ -x "$qemu" ] || skip "qemu-system-x86_64 is not installed (tools/setup.sh installs qemu-system-x86)"
 busybox=$(command -v busybox || true)
 [ -n "$busybox" ] && "$busybox" --list 2>/dev/null | grep -qx insmod ||
   skip "no busybox with insmod (tools/setup.sh installs busybox-static)"
@@ -90,7 +92,7 @@ fi
 } > "$out/guest-command.sh"
 
 start=$(date +%s.%N)
-timeout --kill-after=5 "${TEVLAN_GUEST_TIMEOUT:-240}" "$qemu" \
+timeout --kill-after=5 "${TEVLAN_GUEST_TIMEOUT:-270}" "$qemu" \
   -m 768 -smp 1 -nographic -no-reboot -nodefaults -serial stdio \
   -kernel "$kernel" -initrd "$initrd" \
   -append "console=ttyS0 quiet loglevel=3 panic=-1 tevlan_out=$out" \
