@@ -13,6 +13,7 @@ packages=(
   xvfb xauth xdotool imagemagick  # running the window headless, screenshots, key injection
   fonts-dejavu-core fonts-dejavu-extra   # DejaVu Sans Condensed stands in for Tahoma
   trayer                          # a tray under Xvfb, to see the tray icon in screenshots
+  qemu-system-x86 linux-image-amd64 busybox-static   # the hidraw tests against a real kernel (tests/kernel)
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -56,7 +56,8 @@ void DeviceIoThread::EnqueueWrite(std::shared_ptr<platform::IHidDevice> device, 
         const bool ok = WriteStamped(*device, report);
         if (onResult)
             onResult(ok);
-        clock_.SleepMs(waitAfterMs);
+        if (ok)
+            clock_.SleepMs(waitAfterMs);
     });
 }
 

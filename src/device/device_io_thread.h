@@ -30,6 +30,9 @@ public:
 
     // Writes `report` (byte 4 replaced by the sequence number), then waits
     // waitAfterMs. onResult, when given, learns whether the write succeeded.
+    // A failed write is not waited after: the mouse got nothing to work on,
+    // and when it was unplugged the writes still queued fail at once, so the
+    // wait would only hold up whoever waits for the queue to end.
     void EnqueueWrite(std::shared_ptr<platform::IHidDevice> device, const FeatureReport& report, int waitAfterMs,
                       std::function<void(bool ok)> onResult = {});
     void EnqueueWait(int ms);
