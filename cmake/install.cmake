@@ -25,8 +25,8 @@ endif()
 # prefix to /etc/udev/rules.d, where udev finds it; any other prefix keeps it
 # under its own lib/udev/rules.d and says how to activate it. The choice is
 # made when installing, so that it follows a prefix given to `cmake --install`.
-set(TEVLAN_UDEV_RULES_DIR "" CACHE PATH
-  "Folder for the udev rule; empty chooses by install prefix (/usr: lib/udev/rules.d, /usr/local: /etc/udev/rules.d)")
+# TEVLAN_UDEV_RULES_DIR (the top CMakeLists.txt) overrides the choice; the
+# programs' hint for a missing rule follows the same choice.
 set(TEVLAN_UDEV_RULE ${CMAKE_SOURCE_DIR}/data/70-tevlan.rules)
 install(CODE "
   set(_rule_dir \"${TEVLAN_UDEV_RULES_DIR}\")

@@ -44,6 +44,10 @@ int main(int argc, char** argv)
         std::cout << AppHelpText();
         return 0;
     }
+    if (o.version) {
+        std::cout << AppVersionText();
+        return 0;
+    }
 
     // The lock comes first: a second start must show nothing at all.
     platform::SingleInstance instance;
@@ -68,6 +72,7 @@ int main(int argc, char** argv)
     AppEnvironment env;
     env.startup.folders = SystemFolderEnvironment();
     env.startup.dataDir = o.dataDir;
+    env.startup.startHidden = o.hidden;
     env.devices = {backend.top, &clock, backend.sim.get(), backend.sim != nullptr};
 
     CTevlanDlg* mainWindow = nullptr;

@@ -24,6 +24,7 @@
 #include "ui/slider_control.h"
 #include "ui/tab_control.h"
 #include "ui/ui_scale.h"
+#include "tevlan_version.h"
 
 namespace {
 
@@ -306,7 +307,7 @@ void CMainLayout::CreateFixedControls()
 
     // Bottom row and the window buttons.
     button(3502, 36, 700, 105, 720, u"button2_nr.png", u"button2_ov.png", UiText(1));
-    text(3021, 150, 702, 360, 720, UiText(3) + u":1.1.1");
+    text(3021, 150, 702, 360, 720, UiText(3) + u":" + Ascii(kTevlanVersion));
     // Apply sits in the bottom row beside Reset: higher up in the column it
     // would lie under the pointer preferences whenever DPI is open too.
     button(2047, 963, 700, 1032, 720, u"button2_nr.png", u"button2_ov.png", UiText(6));

@@ -62,6 +62,7 @@ enum class PendingGroup { Keys, DpiAndMore, Power, Wake, Windows };
 struct MainWindowStartup {
     FolderEnvironment folders;           // executable path, XDG_CONFIG_HOME, home
     std::optional<std::string> dataDir;  // --data-dir: the data folder itself
+    bool startHidden = false;            // --hidden: only the tray icon, where there is a tray
 };
 
 // The mouse the window talks to. All must outlive the window.

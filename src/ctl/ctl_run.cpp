@@ -7,6 +7,7 @@
 #include "ctl/ctl_options.h"
 #include "ctl/ctl_show.h"
 #include "ctl/json_writer.h"
+#include "device/udev_rule_hint.h"
 #include "persist/data_folders.h"
 #include "persist/language_file.h"
 #include "persist/profile_file.h"
@@ -21,6 +22,7 @@ struct Ctl {
     std::ostream& out;
     std::ostream& err;
     CtlFolders folders;
+    std::string executablePath;
 
     int Fail(int code, const std::string& message)
     {
@@ -54,6 +56,24 @@ struct Ctl {
                                        (c.lastError.empty() ? "the write failed" : c.lastError));
     }
 
+    // What the user can do about the interface that could not be opened, as
+    // further lines after the reason; empty when there is nothing to do.
+    std::string Advice(const CtlDeviceSession& session) const
+    {
+        switch (session.OpenProblem()) {
+        case platform::HidOpenProblem::NoPermission: {
+            const UdevRuleHint hint = UdevRuleHintFor(LocateProgram(executablePath));
+            return hint.needsCopy ? "\nInstall the udev rule that gives the user at the desk access to the mouse, then "
+                                    "plug it in again:\n  " + hint.commands
+                                  : "\nThe udev rule " + hint.rulePath + " is installed but not applied yet. Let udev "
+                                    "apply it, then plug the mouse in again:\n  " + hint.commands;
+        }
+        case platform::HidOpenProblem::Busy:
+            return "\nClose the program that uses it, then plug the mouse in again.";
+        default: return {};
+        }
+    }
+
     int List();
     int Status();
     int Apply();
@@ -80,7 +100,7 @@ int Ctl::List()
     CtlDeviceSession session(o, err);
     std::string message;
     if (int rc = session.Connect(&message, false); rc != kExitOk)
-        return Fail(rc, message);
+        return Fail(rc, message + Advice(session));
     DeviceLink& link = session.Link();
     auto role = [&link](const std::string& path) -> const char* {
         for (ProductSlot p : {kProductA, kProductB}) {
@@ -123,6 +143,8 @@ int Ctl::List()
     }
     for (const std::string& e : session.OpenErrors())
         Note(e);
+    if (const std::string advice = Advice(session); !advice.empty())
+        err << advice.substr(1) << "\n";
     if (!link.anyPresent && !session.OpenErrors().empty())
         return kExitDeviceIo;
     return kExitOk;
@@ -133,7 +155,7 @@ int Ctl::Status()
     CtlDeviceSession session(o, err);
     std::string message;
     if (int rc = session.Connect(&message); rc != kExitOk)
-        return Fail(rc, message);
+        return Fail(rc, message + Advice(session));
     DeviceLink& link = session.Link();
     link.QueryDeviceStatus();
     session.Settle();
@@ -204,7 +226,7 @@ int Ctl::Apply()
     session.Host().profileIndex = index;
 
     if (int rc = session.Connect(&message); rc != kExitOk)
-        return Fail(rc, message);
+        return Fail(rc, message + Advice(session));
     DeviceLink& link = session.Link();
     // A full apply: every image is still unknown to this fresh link, so with
     // every group pending each command goes out once, in the program's order
@@ -258,7 +280,7 @@ int Ctl::Reset()
     CtlDeviceSession session(o, err);
     std::string message;
     if (int rc = session.Connect(&message); rc != kExitOk)
-        return Fail(rc, message);
+        return Fail(rc, message + Advice(session));
     session.Link().SendFactoryReset();
     session.Settle();
     if (int rc = CheckWrites(session); rc != kExitOk)
@@ -351,7 +373,13 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     const CtlOptions& o = parsed.options;
     if (o.command == CtlCommand::Help) {
-        out << CtlHelpText();
+        const std::string topic = o.helpTopic.empty() ? std::string() : CtlCommandHelpText(o.helpTopic);
+        if (!o.helpTopic.empty() && topic.empty()) {
+            err << "tevlanctl: unknown command '" << o.helpTopic << "'\n";
+            out << CtlHelpText();
+            return kExitUsage;
+        }
+        out << (topic.empty() ? CtlHelpText() : topic);
         return kExitOk;
     }
     if (o.command == CtlCommand::Version) {
@@ -359,7 +387,7 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitOk;
     }
 
-    Ctl ctl{o, out, err, {}};
+    Ctl ctl{o, out, err, {}, executablePath};
     ctl.folders.programFolder = ProgramFolderFor(executablePath);
     if (o.dataDir) {
         ctl.folders.dataFolder = *o.dataDir;

@@ -120,6 +120,8 @@ public:
     // Why the last scan could not open an interface of the mouse (a missing
     // access rule, for example); empty when every open worked.
     std::string lastOpenError;
+    platform::HidOpenProblem lastOpenProblem = platform::HidOpenProblem::None;
+    std::string lastOpenPath;  // the interface lastOpenError is about
 
     // Pending-apply flags; the window's ScheduleApply sets them.
     bool PendingKeys = false;
