@@ -118,7 +118,7 @@ void CTevlanDlg::InitFoldersAndScale()
     if (platform::g_shellServices) work = platform::g_shellServices->QueryScreen().workArea;
     screenWidth = work.Width();
     screenHeight = work.Height();
-    g_uiScale = platform::UiScaleForScreenWidth(screenWidth);
+    g_uiScale = platform::UiScaleForWorkArea(screenWidth, screenHeight, kBaseWidth, kBaseHeight);
     g_dpiFactor = platform::DpiFactorForLogicalDpi(Host().LogicalDpi());
 
     LoadLanguage(g_uiScale);
