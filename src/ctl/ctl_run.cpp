@@ -39,7 +39,7 @@ struct Ctl {
     // language, read as the program reads it.
     void LoadTexts()
     {
-        if (!LoadLanguage(folders.programFolder, folders.dataFolder, 1.0))
+        if (!LoadLanguage(folders.programFolder, folders.dataFolder, 1.0, MessagesLocale()))
             Note("warning: no complete language file was found in " + folders.dataFolder + "config/ or " +
                  folders.programFolder + "config/; names from the language files stay empty");
     }
