@@ -54,6 +54,9 @@ int main(int argc, char** argv)
     if (instance.Acquire(platform::kSecondInstanceMessage) == platform::InstanceRole::Second) return 0;
 
     platform::QtApplication application(argc, argv);
+    // The window's own icon (the desktop shows it in the task bar and the
+    // window switcher); the same picture as the tray's, at twice its size.
+    application.SetIcon(ProgramFolderFor(SystemFolderEnvironment().executablePath) + "skins/res/128@2x.png");
     // The key dialogs and the macro recorder hear keys system-wide on X11.
     platform::InstallDesktopKeySources();
     platform::QtShellServices shell;
