@@ -13,6 +13,7 @@ packages=(
   xvfb xauth xdotool imagemagick  # running the window headless, screenshots, key injection
   fonts-dejavu-core fonts-dejavu-extra   # DejaVu Sans Condensed stands in for Tahoma
   trayer                          # a tray under Xvfb, to see the tray icon in screenshots
+  desktop-file-utils appstream    # the desktop entries' and the metainfo's validation tests
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -273,9 +273,11 @@ Exit codes:
   4  device I/O error, including no permission to open the mouse; or standard
      output cannot be written
 
-The mouse's hidraw nodes need the udev rule 70-tevlan.rules; when it is missing
-or not applied, the error says what to run. 'tevlanctl COMMAND --help' explains
-one command. See also man tevlanctl.
+The mouse's hidraw nodes need the udev rule 70-tevlan.rules. When it is missing
+or not applied yet, the error says what to run: for an installed tevlanctl,
+sudo udevadm control --reload && sudo udevadm trigger
+
+'tevlanctl COMMAND --help' explains one command; man tevlanctl explains all.
 
 Examples:
   tevlanctl status
