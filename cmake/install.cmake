@@ -120,7 +120,6 @@ set(CPACK_INSTALL_PREFIX /usr)
 # The install step sees the real prefix (/usr) and writes below DESTDIR, so
 # the udev rule's choice above holds for the package too.
 set(CPACK_SET_DESTDIR ON)
-set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Tevlan developers <maintainers@tevlan.example>")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
@@ -128,7 +127,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.tevlan.example")
 # Versions and libraries as the programs themselves need them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The symbols the strip takes out, as their own package (tevlan-dbgsym).
+# The programs are stripped and their debug symbols go to their own package
+# (tevlan-dbgsym_*.ddeb). CPACK_STRIP_FILES must stay off for that: it would
+# strip them before the symbols are taken out.
 set(CPACK_DEBIAN_DEBUGINFO_PACKAGE ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The rule takes effect once udev has reloaded its rules and re-run them on
