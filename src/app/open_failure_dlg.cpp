@@ -17,15 +17,17 @@ void COpenFailureDlg::CreateControls(Rect)
 {
     if (controlsCreated) return;
     controlsCreated = true;
+    // The frame picture is stretched to this size: its title rule lands at
+    // about a third of the height, so the text starts below that.
     frame_ = CSkinImage::FromFile(SkinPath(u"skins/Frame_warning.bmp"));
     AddControl(0, MakeDialogCloseButton(hwnd_, ScaleRect(541, 4, 556, 19)));
-    AddControl(0, MakeDialogPushButton(hwnd_, 2010, ScaleRect(477, 152, 546, 172), UiText(4)));
+    AddControl(0, MakeDialogPushButton(hwnd_, 2010, ScaleRect(477, 200, 546, 220), UiText(4)));
 
-    auto text = std::make_unique<CStaticText>(hwnd_, 2013, ScaleRect(20, 34, 540, 86), RGB(200, 200, 200),
+    auto text = std::make_unique<CStaticText>(hwnd_, 2013, ScaleRect(20, 82, 540, 146), RGB(200, 200, 200),
                                               DT_LEFT | DT_WORDBREAK);
     text->SetLabelText(Message());
     AddControl(0, std::move(text));
-    auto commands = std::make_unique<CStaticText>(hwnd_, 2014, ScaleRect(20, 92, 540, 146), RGB(255, 255, 255),
+    auto commands = std::make_unique<CStaticText>(hwnd_, 2014, ScaleRect(20, 150, 540, 196), RGB(255, 255, 255),
                                                   DT_LEFT | DT_WORDBREAK);
     commands->SetLabelText(commands_);
     AddControl(0, std::move(commands));

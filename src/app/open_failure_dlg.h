@@ -10,7 +10,7 @@
 class COpenFailureDlg : public CAttentionDlg {
 public:
     static constexpr int kBaseWidth = 560;
-    static constexpr int kBaseHeight = 184;
+    static constexpr int kBaseHeight = 230;
 
     // commands may be empty (nothing to run, only the message).
     COpenFailureDlg(const std::u16string& message, const std::u16string& commands);
