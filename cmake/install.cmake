@@ -127,10 +127,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.tevlan.example")
 # Versions and libraries as the programs themselves need them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The programs are stripped and their debug symbols go to their own package
-# (tevlan-dbgsym_*.ddeb). CPACK_STRIP_FILES must stay off for that: it would
-# strip them before the symbols are taken out.
-set(CPACK_DEBIAN_DEBUGINFO_PACKAGE ON)
+# Stripped programs; `make deb` keeps their debug symbols apart in
+# build-deb/debug/. (CPack's own -dbgsym package lists build paths in its
+# md5sums and lacks the copyright file, which lintian rejects.)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The rule takes effect once udev has reloaded its rules and re-run them on
 # the mouse's nodes; after a removal the reload drops it.
