@@ -77,7 +77,7 @@ void PaintMainMinimised(CTevlanDlg& dlg, platform::ICanvas& dc, const Rect& clie
 void OnMainMouseMove(CTevlanDlg& dlg, WPARAM flags, int x, int)
 {
     DeviceLink* link = dlg.Link();
-    const bool pending = link && (link->PendingDpiAndMore || link->PendingWindows);
+    const bool pending = link && (link->IsScheduled(PendingGroup::DpiAndMore) || link->IsScheduled(PendingGroup::Windows));
     if (LayoutOf(dlg).OnMouseMove(flags, x, pending)) dlg.StartTimer(30, 20);
 }
 

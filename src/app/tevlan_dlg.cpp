@@ -147,8 +147,7 @@ bool CTevlanDlg::OnInitDialog()
     g_openDialogs.fill(0);
     if (link_) {
         link_->currentDpiOrdinal = 2;
-        link_->PendingKeys = link_->PendingDpiAndMore = link_->PendingPower = false;
-        link_->PendingWake = link_->PendingWindows = false;
+        link_->ClearSchedule();
         link_->saveScheduled = false;
         link_->chargeState = 0;
         link_->batteryLevel = 10;
@@ -238,15 +237,15 @@ void CTevlanDlg::MapMessages()
     MapMessage(2047, [this](WPARAM, LPARAM l) {
         return OnClick(l, [this] {
             if (!link_) return;
-            link_->PendingKeys = true;
-            link_->PendingDpiAndMore = true;
+            link_->Schedule(PendingGroup::Keys);
+            link_->Schedule(PendingGroup::DpiAndMore);
             link_->ApplyToDevice();
         });
     });
     MapMessage(2045, [this](WPARAM, LPARAM l) { return OnClick(l, [this] { FactoryReset(); }); });
     MapMessage(2030, [this](WPARAM, LPARAM l) {
         return OnClick(l, [this] {
-            if (link_) link_->PendingWindows = true;
+            if (link_) link_->Schedule(PendingGroup::Windows);
             StartTimer(kTimerApply, kApplyDelayMs);
             StoreToProfile();
         });
@@ -398,13 +397,7 @@ void CTevlanDlg::StoreToProfile()
 void CTevlanDlg::ScheduleApply(PendingGroup group)
 {
     if (!link_) return;
-    switch (group) {
-    case PendingGroup::Keys: link_->PendingKeys = true; break;
-    case PendingGroup::DpiAndMore: link_->PendingDpiAndMore = true; break;
-    case PendingGroup::Power: link_->PendingPower = true; break;
-    case PendingGroup::Wake: link_->PendingWake = true; break;
-    case PendingGroup::Windows: link_->PendingWindows = true; break;
-    }
+    link_->Schedule(group);
     StartTimer(kTimerApply, kApplyDelayMs);
 }
 

@@ -56,7 +56,6 @@ inline constexpr const char16_t* kSupportText = u"Technical support: support@tev
 inline constexpr const char* kSupportKeySequence = "TEVLNTEVLN";
 
 // Which settings an apply must send.
-enum class PendingGroup { Keys, DpiAndMore, Power, Wake, Windows };
 
 // Where the main window finds its folders.
 struct MainWindowStartup {

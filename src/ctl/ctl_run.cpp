@@ -231,7 +231,8 @@ int Ctl::Apply()
     // A full apply: every image is still unknown to this fresh link, so with
     // every group pending each command goes out once, in the program's order
     // and with its pacing.
-    link.PendingKeys = link.PendingDpiAndMore = link.PendingPower = link.PendingWake = true;
+    for (PendingGroup g : {PendingGroup::Keys, PendingGroup::DpiAndMore, PendingGroup::Power, PendingGroup::Wake})
+        link.Schedule(g);
     link.ApplyToDevice();
     session.Settle();
     if (int rc = CheckWrites(session); rc != kExitOk)

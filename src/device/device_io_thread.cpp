@@ -43,7 +43,7 @@ void DeviceIoThread::Run()
 
 bool DeviceIoThread::WriteStamped(platform::IHidDevice& device, FeatureReport report)
 {
-    report[4] = sequence_.fetch_add(1);
+    report[kReportSequenceAt] = sequence_.fetch_add(1);
     return device.SetFeature(report.data(), report.size());
 }
 

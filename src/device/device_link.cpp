@@ -147,9 +147,9 @@ void DeviceLink::ScanDevices()
 
     if (anyPresent)
         host_.StartTimer(kTimerStatus, kStatusTickMs);
-    PendingDpiAndMore = true;
-    PendingKeys = true;
-    PendingPower = true;
+    Schedule(PendingGroup::DpiAndMore);
+    Schedule(PendingGroup::Keys);
+    Schedule(PendingGroup::Power);
     suppressProgress = true;
     host_.StartTimer(kTimerApply, kApplyDelayMs);
 }
@@ -423,15 +423,15 @@ void DeviceLink::ApplyToDevice()
 {
     sentSomething = false;
     AssignMacroSlots();
-    if (PendingKeys)
+    if (IsScheduled(PendingGroup::Keys))
         SendKeyAssignments();
-    if (PendingDpiAndMore)
+    if (IsScheduled(PendingGroup::DpiAndMore))
         SendSensorSettings();
-    if (PendingPower)
+    if (IsScheduled(PendingGroup::Power))
         SendPowerSettings();
-    if (PendingWake)
+    if (IsScheduled(PendingGroup::Wake))
         SendWakeSetting();
-    PendingKeys = PendingDpiAndMore = PendingPower = PendingWake = PendingWindows = false;
+    ClearSchedule();
     UploadMacros(true);
     if (sentSomething && !suppressProgress) {
         statusTickCount = 0;
@@ -500,7 +500,7 @@ int DeviceLink::OnDeviceSettingsChanged(int wParam, int)
     const std::u16string title = Ascii("DPI-" + std::to_string(level + 1));
     const std::u16string value = Ascii(std::to_string(DpiStepValue(step)));
     const int rate = p.PollingRateValue[0];
-    host_.ShowOsd(title, value, PollingRateReportName(rate <= 2 ? rate : 3));
+    host_.ShowOsd(title, value, PollingRateReportName(rate));
     return 0;
 }
 
@@ -561,7 +561,7 @@ void DeviceLink::AdoptSensor()
     host_.OnDpiStepTableChanged();
     // The mouse still holds the levels of the old scale; without an apply it
     // would run at other DPI values than the window now shows.
-    PendingDpiAndMore = true;
+    Schedule(PendingGroup::DpiAndMore);
     suppressProgress = true;
     host_.StartTimer(kTimerApply, kApplyDelayMs);
 }

@@ -37,6 +37,9 @@ constexpr int kStatusQueryEvery = 20; // status ticks between two queries, plus 
 
 enum ProductSlot { kProductA = 0, kProductB = 1 };
 
+// The groups of settings an apply may send; each goes out when scheduled.
+enum class PendingGroup { Keys, DpiAndMore, Power, Wake, Windows };
+
 // What the link knows about one product.
 struct ProductLink {
     uint16_t productId = 0;
@@ -123,12 +126,11 @@ public:
     platform::HidOpenProblem lastOpenProblem = platform::HidOpenProblem::None;
     std::string lastOpenPath;  // the interface lastOpenError is about
 
-    // Pending-apply flags; the window's ScheduleApply sets them.
-    bool PendingKeys = false;
-    bool PendingDpiAndMore = false;
-    bool PendingPower = false;
-    bool PendingWake = false;
-    bool PendingWindows = false;
+    // The next ApplyToDevice sends this group (and forgets it).
+    void Schedule(PendingGroup group) { scheduled_[static_cast<size_t>(group)] = true; }
+    bool IsScheduled(PendingGroup group) const { return scheduled_[static_cast<size_t>(group)]; }
+    // Forgets every scheduled group without sending it.
+    void ClearSchedule() { scheduled_.fill(false); }
     bool suppressProgress = false;
     bool saveScheduled = false;  // the window's timer-70 handler clears it
     bool sentSomething = false;
@@ -194,6 +196,7 @@ private:
     const MacroLibrary& macroLibrary_;
     std::array<ProductLink, 2> products_;
     std::array<SentImage, kImageCount> images_;
+    std::array<bool, 5> scheduled_{};  // by PendingGroup
     std::vector<platform::HidInterfaceInfo> scanList_;  // the enumeration of the scan under way
     std::shared_ptr<bool> alive_;
     std::unique_ptr<DeviceIoThread> io_;

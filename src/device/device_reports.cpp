@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <iterator>
 
 #include "profile/profile_record.h"
 #include "settings/dpi_step_table.h"
@@ -13,9 +14,9 @@ FeatureReport Frame(uint8_t code, uint8_t kind)
     FeatureReport r{};
     r[0] = kFeatureReportId;
     r[1] = 0x01;
-    r[2] = code;
+    r[kReportCommandAt] = code;
     r[3] = 0x00;
-    r[5] = kind;
+    r[kReportKindAt] = kind;
     return r;
 }
 
@@ -31,9 +32,9 @@ void PutRgb(uint8_t* at, COLORREF c)
 FeatureReport BuildCommand(uint8_t code, uint8_t payloadLength, const uint8_t* payload, int payloadBytes)
 {
     FeatureReport r = Frame(code, 0x01);
-    r[6] = payloadLength;
-    const int n = std::clamp(payloadBytes, 0, kFeatureReportLength - 7);
-    std::copy(payload, payload + n, r.begin() + 7);
+    r[kReportLengthAt] = payloadLength;
+    const int n = std::clamp(payloadBytes, 0, int(kReportPayloadMax));
+    std::copy(payload, payload + n, r.begin() + kReportPayloadAt);
     return r;
 }
 
@@ -82,15 +83,7 @@ DpiColourImage BuildDpiColourImage(const ProfileRecord& p)
     return image;
 }
 
-uint8_t BuildPollingByte(const ProfileRecord& p)
-{
-    switch (p.PollingRateValue[0]) {
-    case 0: return 8;
-    case 1: return 4;
-    case 2: return 2;
-    default: return 1;
-    }
-}
+uint8_t BuildPollingByte(const ProfileRecord& p) { return PollingRateOfCode(p.PollingRateValue[0]).intervalMs; }
 
 uint8_t BuildLiftOffByte(const ProfileRecord& p)
 {
@@ -192,9 +185,9 @@ FeatureReport BuildFactoryResetReport() { return BuildOneByteReport(kCmdFactoryR
 
 std::optional<StatusAnswer> ParseStatusAnswer(const FeatureReport& answer)
 {
-    if (answer[2] != kCmdStatus || answer[3] != 0)
+    if (answer[kReportCommandAt] != kCmdStatus || answer[3] != 0)
         return std::nullopt;
-    return StatusAnswer{answer[15], answer[18], answer[19]};
+    return StatusAnswer{answer[kStatusSensorAt], answer[kStatusBatteryAt], answer[kStatusChargeAt]};
 }
 
 uint16_t SensorIdOfCode(uint8_t sensorCode)
@@ -209,22 +202,20 @@ uint16_t SensorIdOfCode(uint8_t sensorCode)
     return 0;
 }
 
-uint8_t PollingIndexOfInterval(uint8_t intervalMs)
+const PollingRate& PollingRateOfCode(int code)
 {
-    switch (intervalMs) {
-    case 8: return 0;
-    case 4: return 1;
-    case 2: return 2;
-    default: return 3;
-    }
+    for (const PollingRate& r : kPollingRates)
+        if (r.code == code)
+            return r;
+    return std::end(kPollingRates)[-1];
 }
 
-const char16_t* PollingRateReportName(int index)
+uint8_t PollingIndexOfInterval(uint8_t intervalMs)
 {
-    switch (index) {
-    case 0: return u"125Hz";
-    case 1: return u"250Hz";
-    case 2: return u"500Hz";
-    default: return u"1000Hz";
-    }
+    for (const PollingRate& r : kPollingRates)
+        if (r.intervalMs == intervalMs)
+            return r.code;
+    return std::end(kPollingRates)[-1].code;
 }
+
+const char16_t* PollingRateReportName(int index) { return PollingRateOfCode(index).name; }

@@ -13,6 +13,7 @@
 //   [2] 0x20  [3] 0x00  [6] nonzero when it carries data
 //   [15] sensor code  [18] battery percent  [19] charge state (1, 2 charging)
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -24,6 +25,26 @@ constexpr uint8_t kInputReportId = 5;
 constexpr uint8_t kInputSettingsChanged = 6;
 
 using FeatureReport = std::array<uint8_t, kFeatureReportLength>;
+
+// Where a command report's fields lie.
+constexpr size_t kReportCommandAt = 2;
+constexpr size_t kReportSequenceAt = 4;
+constexpr size_t kReportKindAt = 5;     // 0x01 settings, 0x00 status request
+constexpr size_t kReportLengthAt = 6;
+constexpr size_t kReportPayloadAt = 7;
+constexpr size_t kReportPayloadMax = 26;
+static_assert(kReportPayloadAt + kReportPayloadMax == kFeatureReportLength,
+              "the header and the longest payload fill the report exactly");
+// Where the status answer keeps its values.
+constexpr size_t kStatusSensorAt = 15;
+constexpr size_t kStatusBatteryAt = 18;
+constexpr size_t kStatusChargeAt = 19;
+static_assert(kStatusChargeAt < kFeatureReportLength);
+// An input report 05 06: bytes 3 and 4 carry the interval and the DPI level.
+constexpr size_t kInputKindAt = 1;
+constexpr size_t kInputIntervalAt = 3;
+constexpr size_t kInputLevelAt = 4;
+constexpr size_t kInputReportMinLength = kInputLevelAt + 1;
 
 enum DeviceCommand : uint8_t {
     kCmdKeyAssignment = 0x04,
@@ -100,12 +121,27 @@ struct StatusAnswer {
 // 0x20 or byte 3 not 0).
 std::optional<StatusAnswer> ParseStatusAnswer(const FeatureReport& answer);
 // Whether the answer carries data at all (byte 6 nonzero).
-inline bool StatusAnswerHasData(const FeatureReport& answer) { return answer[6] != 0; }
+inline bool StatusAnswerHasData(const FeatureReport& answer) { return answer[kReportLengthAt] != 0; }
 
 // Sensor identifier for an answer's sensor code; 0 for a code the program
 // does not know.
 uint16_t SensorIdOfCode(uint8_t sensorCode);
 
+// The polling rates: the index a profile stores, the report interval the
+// mouse takes and reports, and the name the program shows.
+struct PollingRate {
+    uint8_t code;
+    uint8_t intervalMs;
+    const char16_t* name;
+};
+inline constexpr PollingRate kPollingRates[] = {
+    {0, 8, u"125Hz"},
+    {1, 4, u"250Hz"},
+    {2, 2, u"500Hz"},
+    {3, 1, u"1000Hz"},
+};
+// The rate of a stored index; an index the table lacks reads as 1000 Hz.
+const PollingRate& PollingRateOfCode(int code);
 // Polling index from the report interval of an input report: 8 -> 0, 4 -> 1,
 // 2 -> 2, anything else -> 3.
 uint8_t PollingIndexOfInterval(uint8_t intervalMs);

@@ -13,7 +13,7 @@ void InputListener::Start(std::unique_ptr<platform::IHidDevice> device, size_t r
     device_ = std::move(device);
     reading_ = false;
     platform::IHidDevice* dev = device_.get();
-    const size_t length = reportLength < 5 ? 5 : reportLength;
+    const size_t length = reportLength < kInputReportMinLength ? kInputReportMinLength : reportLength;
     thread_ = std::thread([this, dev, length, onChange = std::move(onChange), onEnd = std::move(onEnd)] {
         std::vector<uint8_t> buf(length, 0xFF);
         buf[0] = kInputReportId;
@@ -24,8 +24,9 @@ void InputListener::Start(std::unique_ptr<platform::IHidDevice> device, size_t r
                 break;
             // Bytes 3 and 4 must have come from this report, not from an
             // earlier longer one left in the buffer.
-            if (got >= 5 && buf[0] == kInputReportId && buf[1] == kInputSettingsChanged && onChange)
-                onChange(buf[3], buf[4]);
+            if (got >= kInputReportMinLength && buf[0] == kInputReportId && buf[kInputKindAt] == kInputSettingsChanged &&
+                onChange)
+                onChange(buf[kInputIntervalAt], buf[kInputLevelAt]);
         }
         if (onEnd)
             onEnd();

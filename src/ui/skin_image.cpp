@@ -9,6 +9,10 @@
 
 namespace {
 
+// The program folder the skin pictures are read from, with a trailing '/'.
+// Owner: the window thread. The main window sets it once at start-up
+// (SetSkinProgramFolder), before the first picture loads; tests set it in
+// their fixtures. Nothing reads it from another thread.
 std::string g_skinFolder;
 
 platform::IGraphics* Graphics()

@@ -52,7 +52,7 @@ public:
     void DrawBackground(platform::ICanvas& dc, const Rect& client) override { layout.DrawBackground(dc, client); }
 
     CMainLayout layout{*this};
-    bool pending = false;  // stands for PendingDpiAndMore or PendingWindows
+    bool pending = false;  // stands for a scheduled DpiAndMore or Windows apply
     int applyStarts = 0;
 
 protected:

@@ -112,7 +112,7 @@ TEST_F(Status, NewSensorReDefaultsAllProfilesOnce)
     EXPECT_EQ(host.tableChanges, 1);
     EXPECT_EQ(link->chargeState, 1);
     // The mouse gets the new levels by a quiet apply.
-    EXPECT_TRUE(link->PendingDpiAndMore && link->suppressProgress);
+    EXPECT_TRUE(link->IsScheduled(PendingGroup::DpiAndMore) && link->suppressProgress);
     EXPECT_EQ(host.timers.count(kTimerApply), 1u);
     link->ApplyToDevice();
     Settle();

@@ -143,7 +143,8 @@ TEST_F(LinkTest, OnlyButtonThreeChangedSendsDeviceIndexFour)
     ApplyAll();
     EXPECT_EQ(Writes().size(), 1u);
     EXPECT_EQ(host.progress.size(), 1u);
-    EXPECT_FALSE(link->PendingKeys || link->PendingDpiAndMore || link->PendingPower || link->PendingWake);
+    for (PendingGroup g : {PendingGroup::Keys, PendingGroup::DpiAndMore, PendingGroup::Power, PendingGroup::Wake})
+        EXPECT_FALSE(link->IsScheduled(g));
 }
 
 TEST_F(LinkTest, ModeSevenWithRedFirstColourIsSentOnceAfterPriming)
@@ -220,7 +221,8 @@ TEST_F(LinkTest, ReportsAreSixtyMillisecondsApartWithTheDocumentedWaits)
     Active().DPILevelIndication[0] = 0;
     Active().settings[kSetKeyDebounce].value = u"4";
     const int64_t t0 = clock.NowMs();
-    link->PendingKeys = link->PendingDpiAndMore = true;
+    link->Schedule(PendingGroup::Keys);
+    link->Schedule(PendingGroup::DpiAndMore);
     link->ApplyToDevice();
     Settle();
     link->QueryDeviceStatus();
@@ -257,7 +259,8 @@ TEST_F(LinkTest, ApplyReturnsBeforeTheMouseHasBeenWritten)
     Active().settings[kSetKeyDebounce].value = u"3";
     Active().lighting.Lighting1ModeValue[0] = 0;
     const int64_t before = clock.NowMs();
-    link->PendingKeys = link->PendingDpiAndMore = true;
+    link->Schedule(PendingGroup::Keys);
+    link->Schedule(PendingGroup::DpiAndMore);
     link->ApplyToDevice();
     // The window thread is back while the first write still waits at the gate.
     EXPECT_EQ(clock.NowMs(), before);

@@ -50,6 +50,24 @@ TEST_F(ResetProfileReports, LightingAndFirstButton)
     EXPECT_EQ(keys[2 + 12 + 1], 0x10);
 }
 
+TEST_F(ResetProfileReports, PollingRatesRoundTripBetweenIndexIntervalAndName)
+{
+    struct Case {
+        int index;
+        uint8_t intervalMs;
+        const char16_t* name;
+    };
+    for (const Case& c : {Case{0, 8, u"125Hz"}, Case{1, 4, u"250Hz"}, Case{2, 2, u"500Hz"}, Case{3, 1, u"1000Hz"}}) {
+        p.PollingRateValue[0] = uint8_t(c.index);
+        EXPECT_EQ(BuildPollingByte(p), c.intervalMs) << c.index;
+        EXPECT_EQ(PollingIndexOfInterval(c.intervalMs), c.index) << int(c.intervalMs);
+        EXPECT_EQ(std::u16string(PollingRateReportName(c.index)), c.name) << c.index;
+    }
+    // What the mouse may report that the program does not offer reads as the fastest.
+    EXPECT_EQ(PollingIndexOfInterval(3), 3);
+    EXPECT_EQ(std::u16string(PollingRateReportName(-1)), u"1000Hz");
+}
+
 TEST_F(ResetProfileReports, SettingsBytesFromTheirTexts)
 {
     p.PollingRateValue[0] = 7;

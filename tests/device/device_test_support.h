@@ -208,7 +208,8 @@ protected:
     // Every group pending, as the apply button does, and the apply run to its end.
     void ApplyAll()
     {
-        link->PendingKeys = link->PendingDpiAndMore = link->PendingPower = link->PendingWake = true;
+        for (PendingGroup g : {PendingGroup::Keys, PendingGroup::DpiAndMore, PendingGroup::Power, PendingGroup::Wake})
+            link->Schedule(g);
         link->ApplyToDevice();
         Settle();
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <tuple>
 
 #include "platform/draw/qt_canvas.h"
 
@@ -45,11 +46,7 @@ constexpr int kMaxPostedPerTurn = 100000;
 
 }  // namespace
 
-struct HeadlessHost::Win {
-    WindowId id = 0;
-    IWindowClient* client = nullptr;
-    WindowKind kind = WindowKind::Dialog;
-    WindowId owner = 0;
+struct HeadlessHost::Win final : WindowRecord {
     Rect rect;  // screen for a top-level window, parent client for an edit
     std::u16string text;
     bool visible = false;
@@ -57,7 +54,6 @@ struct HeadlessHost::Win {
     bool minimized = false;
     bool topmost = false;
     int opacity = 255;
-    bool destroying = false;
     // painting
     std::unique_ptr<IImageCanvas> buffer;
     Rect dirty;
@@ -66,19 +62,11 @@ struct HeadlessHost::Win {
     UINT track = 0;
     int hoverMs = 0;
     int64_t hoverDue = 0;
-    // dialog description
-    std::u16string describedKind;
-    std::u16string describedText;
     // edit boxes
-    bool isEdit = false;
-    int controlId = 0;
     EditParams edit;
     int selStart = 0;
     int selEnd = 0;
-    std::vector<WindowId> edits;
-    WindowId lastFocus = 0;
-
-    bool IsTop() const { return !isEdit; }
+    WindowId lastFocus = 0;  // a window's edit box that had the focus when it lost activation
 };
 
 // ---- HeadlessModal ---------------------------------------------------------
@@ -128,172 +116,54 @@ HeadlessHost::HeadlessHost(Rect screen, Rect workArea, IGraphics* graphics)
     }
 }
 
-HeadlessHost::~HeadlessHost()
-{
-    // Windows still open are forgotten without messages: their objects
-    // usually went out of scope before the host did.
-    windows_.clear();
-}
+HeadlessHost::~HeadlessHost() = default;
 
 IGraphics& HeadlessHost::Graphics() { return *graphics_; }
 
-HeadlessHost::Win* HeadlessHost::Find(WindowId w)
-{
-    auto it = windows_.find(w);
-    return it == windows_.end() ? nullptr : it->second.get();
-}
+HeadlessHost::Win* HeadlessHost::Find(WindowId w) { return static_cast<Win*>(Record(w)); }
 
-const HeadlessHost::Win* HeadlessHost::Find(WindowId w) const
-{
-    auto it = windows_.find(w);
-    return it == windows_.end() ? nullptr : it->second.get();
-}
-
-WindowId HeadlessHost::TopLevelOf(WindowId w) const
-{
-    const Win* win = Find(w);
-    if (!win) return 0;
-    return win->isEdit ? win->owner : w;
-}
-
-bool HeadlessHost::IsOwnedBy(WindowId w, WindowId owner) const
-{
-    for (const Win* win = Find(w); win; win = Find(win->owner)) {
-        if (win->owner == owner) return true;
-        if (win->owner == win->id) break;
-    }
-    return false;
-}
-
-bool HeadlessHost::AcceptsInput(WindowId top) const
-{
-    const Win* win = Find(top);
-    if (!win || !win->enabled || win->kind == WindowKind::Overlay) return false;
-    // A modal run disables its owner, as a dialog does on the desktop; the
-    // dialog itself, its popups and unrelated windows stay usable.
-    for (const ModalFrame* f : modalStack_)
-        if (!f->ended && GetOwner(f->window) == top) return false;
-    return true;
-}
+const HeadlessHost::Win* HeadlessHost::Find(WindowId w) const { return static_cast<const Win*>(Record(w)); }
 
 // ---- lifetime --------------------------------------------------------------
 
-WindowId HeadlessHost::CreateWindow(IWindowClient* client, const WindowParams& params)
+std::unique_ptr<WindowRecord> HeadlessHost::NewWindow(WindowId id, IWindowClient*, const WindowParams& params,
+                                                      WindowId)
 {
     auto win = std::make_unique<Win>();
-    WindowId id = nextId_.fetch_add(1);
-    win->id = id;
-    win->client = client;
-    win->kind = params.kind;
-    win->owner = Find(params.owner) ? params.owner : 0;
     win->rect = params.bounds;
     win->text = params.title;
     win->topmost = params.topmost || params.kind != WindowKind::Dialog;
     win->opacity = std::clamp(params.opacity, 0, 255);
-    windows_[id] = std::move(win);
+    win->dirty = Rect{0, 0, params.bounds.Width(), params.bounds.Height()};
     zOrder_.push_back(id);
-    Find(id)->dirty = Rect{0, 0, params.bounds.Width(), params.bounds.Height()};
-    if (client && client->OnMessage(id, WM_CREATE, 0, 0) == -1) {
-        DestroyWindow(id);
-        return 0;
-    }
-    if (params.visible && Find(id))
-        ShowWindow(id, params.kind == WindowKind::Overlay ? SW_SHOWNOACTIVATE : SW_SHOW);
-    return Find(id) ? id : 0;
+    return win;
 }
 
-void HeadlessHost::DestroyWindow(WindowId w)
+void HeadlessHost::Unhook(WindowRecord& record)
 {
-    Win* win = Find(w);
-    if (!win || win->destroying) return;
-    win->destroying = true;
-    // What it owns goes first: edit boxes, then owned top-level windows.
-    std::vector<WindowId> edits = win->edits;
-    for (WindowId e : edits) DestroyWindow(e);
-    std::vector<WindowId> owned;
-    for (WindowId t : zOrder_)
-        if (const Win* o = Find(t); o && o->owner == w) owned.push_back(t);
-    for (WindowId t : owned) DestroyWindow(t);
-
-    win = Find(w);
-    if (!win) return;
-    {
-        std::lock_guard<std::mutex> lock(postMutex_);
-        gone_.insert(w);
-    }
+    auto& win = static_cast<Win&>(record);
+    WindowId w = win.id;
     for (auto it = timers_.begin(); it != timers_.end();)
         it = it->first.first == w ? timers_.erase(it) : std::next(it);
-    for (ModalFrame* f : modalStack_)
-        if (f->window == w && !f->ended) {
-            f->ended = true;
-            f->result = IDCANCEL;
-        }
-    earlyEnds_.erase(w);
-    if (capture_ == w) capture_ = 0;
     if (dragging_ == w) dragging_ = 0;
     if (focus_ == w) focus_ = 0;
-    if (win->isEdit) {
-        if (Win* parent = Find(win->owner)) {
-            auto& v = parent->edits;
-            v.erase(std::remove(v.begin(), v.end(), w), v.end());
+    if (win.isEdit) {
+        if (Win* parent = Find(win.owner)) {
             if (parent->lastFocus == w) parent->lastFocus = 0;
-            if (focus_ == 0 && active_ == parent->id) focus_ = parent->id;
-            InvalidateRect(parent->id, win->rect);
+            if (focus_ == 0 && GetActiveWindow() == parent->id) focus_ = parent->id;
+            InvalidateRect(parent->id, win.rect);
         }
     } else {
         zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), w), zOrder_.end());
     }
-    IWindowClient* client = win->client;
-    bool wasActive = active_ == w;
-    if (wasActive) active_ = 0;
-    if (client) client->OnMessage(w, WM_DESTROY, 0, 0);
-    WindowId owner = Find(w) ? Find(w)->owner : 0;
-    windows_.erase(w);
-    if (wasActive) ActivateAfterLoss(owner);
-}
-
-bool HeadlessHost::IsWindow(WindowId w) const
-{
-    const Win* win = Find(w);
-    return win && !win->destroying;
-}
-
-WindowId HeadlessHost::GetOwner(WindowId w) const
-{
-    const Win* win = Find(w);
-    return win ? win->owner : 0;
 }
 
 // ---- messages --------------------------------------------------------------
 
-LRESULT HeadlessHost::SendMessage(WindowId w, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    Win* win = Find(w);
-    if (!win) return 0;
-    if (win->isEdit) {
-        // Edit boxes understand the few messages the dialogs send them.
-        if (message == WM_SETFOCUS) SetFocus(w);
-        if (message == WM_KILLFOCUS && focus_ == w) SetFocus(win->owner);
-        return 0;
-    }
-    if (!win->client) return 0;
-    LRESULT r = win->client->OnMessage(w, message, wParam, lParam);
-    if (message == WM_NCLBUTTONDOWN && wParam == HTCAPTION && IsWindow(w)) StartWindowDrag(w);
-    return r;
-}
-
-bool HeadlessHost::PostMessage(WindowId w, UINT message, WPARAM wParam, LPARAM lParam)
+void HeadlessHost::Enqueue(const Msg& msg)
 {
     std::lock_guard<std::mutex> lock(postMutex_);
-    if (w == 0 || w >= nextId_.load() || gone_.count(w)) return false;
-    posted_.push_back(Msg{w, message, wParam, lParam});
-    return true;
-}
-
-void HeadlessHost::PostQuitMessage(int exitCode)
-{
-    exitCode_ = exitCode;
-    quit_ = true;
+    posted_.push_back(msg);
 }
 
 bool HeadlessHost::DeliverPosted()
@@ -306,17 +176,12 @@ bool HeadlessHost::DeliverPosted()
             if (posted_.empty()) break;
             m = posted_.front();
             posted_.pop_front();
-            if (gone_.count(m.hwnd)) continue;
         }
+        if (IsGone(m.hwnd)) continue;
         any = true;
         SendMessage(m.hwnd, m.message, m.wParam, m.lParam);
     }
-    if (quit_)
-        for (ModalFrame* f : modalStack_)
-            if (!f->ended) {
-                f->ended = true;
-                f->result = kModalQuit;
-            }
+    if (QuitPosted()) EndAllModal(kModalQuit);
     return any;
 }
 
@@ -351,8 +216,8 @@ bool HeadlessHost::NextDue(int64_t limit, int64_t* due) const
             best = t.due;
             found = true;
         }
-    for (const auto& [id, win] : windows_)
-        if ((win->track & TME_HOVER) && win->hoverDue <= limit && (!found || win->hoverDue < best)) {
+    for (const auto& [id, record] : AllRecords())
+        if (const auto* win = static_cast<const Win*>(record.get()); (win->track & TME_HOVER) && win->hoverDue <= limit && (!found || win->hoverDue < best)) {
             best = win->hoverDue;
             found = true;
         }
@@ -364,7 +229,8 @@ void HeadlessHost::FireOne(int64_t due)
 {
     // Hover first: it fell due while the pointer rested, before any timer
     // of the same instant could move things.
-    for (auto& [id, win] : windows_) {
+    for (const auto& [id, record] : AllRecords()) {
+        auto* win = static_cast<Win*>(record.get());
         if ((win->track & TME_HOVER) && win->hoverDue <= due) {
             WindowId w = id;
             win->track &= ~TME_HOVER;
@@ -394,7 +260,7 @@ void HeadlessHost::Advance(int ms)
     int64_t target = clock_.NowMs() + std::max(ms, 0);
     ProcessPending();
     int64_t due = 0;
-    while (!quit_ && NextDue(target, &due)) {
+    while (!QuitPosted() && NextDue(target, &due)) {
         if (due > clock_.NowMs()) clock_.Set(due);
         FireOne(due);
         ProcessPending();
@@ -410,8 +276,8 @@ int HeadlessHost::Run()
     const int64_t stop = clock_.NowMs() + 24LL * 3600 * 1000;
     ProcessPending();
     int64_t due = 0;
-    while (!quit_ && NextDue(stop, &due)) Advance(static_cast<int>(std::max<int64_t>(0, due - clock_.NowMs())));
-    return exitCode_;
+    while (!QuitPosted() && NextDue(stop, &due)) Advance(static_cast<int>(std::max<int64_t>(0, due - clock_.NowMs())));
+    return ExitCode();
 }
 
 // ---- painting --------------------------------------------------------------
@@ -532,8 +398,8 @@ void HeadlessHost::CheckLeave()
 {
     WindowId under = WindowAt(cursor_);
     std::vector<WindowId> leaving;
-    for (auto& [id, win] : windows_)
-        if ((win->track & TME_LEAVE) && id != under) leaving.push_back(id);
+    for (const auto& [id, record] : AllRecords())
+        if ((static_cast<const Win*>(record.get())->track & TME_LEAVE) && id != under) leaving.push_back(id);
     for (WindowId w : leaving) {
         Win* win = Find(w);
         if (!win) continue;
@@ -553,11 +419,11 @@ void HeadlessHost::MoveMouse(Point screen)
         ProcessPending();
         return;
     }
-    WindowId target = capture_ ? capture_ : WindowAt(screen);
+    WindowId target = GetCapture() ? GetCapture() : WindowAt(screen);
     if (Win* win = Find(target); win && (win->track & TME_HOVER))
         win->hoverDue = clock_.NowMs() + win->hoverMs;  // the pointer moved: the rest starts again
     CheckLeave();
-    if (target && (capture_ || AcceptsInput(target))) SendMouse(WM_MOUSEMOVE, target, KeyFlags());
+    if (target && (GetCapture() || AcceptsInput(target))) SendMouse(WM_MOUSEMOVE, target, KeyFlags());
     AfterInput();
 }
 
@@ -565,8 +431,8 @@ void HeadlessHost::PressButton(MouseButton b)
 {
     int i = static_cast<int>(b);
     buttons_[i] = true;
-    WindowId target = capture_ ? capture_ : WindowAt(cursor_);
-    if (target && !capture_) {
+    WindowId target = GetCapture() ? GetCapture() : WindowAt(cursor_);
+    if (target && !GetCapture()) {
         if (!AcceptsInput(target)) {
             AfterInput();
             return;
@@ -604,8 +470,8 @@ void HeadlessHost::ReleaseButton(MouseButton b)
         AfterInput();
         return;
     }
-    WindowId target = capture_ ? capture_ : WindowAt(cursor_);
-    if (target && (capture_ || AcceptsInput(target))) {
+    WindowId target = GetCapture() ? GetCapture() : WindowAt(cursor_);
+    if (target && (GetCapture() || AcceptsInput(target))) {
         static constexpr UINT kUp[3] = {WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP};
         SendMouse(kUp[i], target, KeyFlags());
     }
@@ -617,16 +483,16 @@ void HeadlessHost::DoubleClick()
     PressButton(MouseButton::Left);
     ReleaseButton(MouseButton::Left);
     buttons_[0] = true;
-    WindowId target = capture_ ? capture_ : WindowAt(cursor_);
-    if (target && (capture_ || AcceptsInput(target))) SendMouse(WM_LBUTTONDBLCLK, target, KeyFlags());
+    WindowId target = GetCapture() ? GetCapture() : WindowAt(cursor_);
+    if (target && (GetCapture() || AcceptsInput(target))) SendMouse(WM_LBUTTONDBLCLK, target, KeyFlags());
     AfterInput();
     ReleaseButton(MouseButton::Left);
 }
 
 void HeadlessHost::Wheel(int delta)
 {
-    WindowId target = capture_ ? capture_ : WindowAt(cursor_);
-    if (target && (capture_ || AcceptsInput(target))) {
+    WindowId target = GetCapture() ? GetCapture() : WindowAt(cursor_);
+    if (target && (GetCapture() || AcceptsInput(target))) {
         Point p = ScreenToClient(target, cursor_);
         SendMessage(target, WM_MOUSEWHEEL, MAKEWPARAM(static_cast<int>(KeyFlags()), delta), MAKELPARAM(p.x, p.y));
     }
@@ -638,17 +504,6 @@ void HeadlessHost::Click(WindowId w, Point client, MouseButton b)
     MoveMouse(ClientToScreen(w, client));
     PressButton(b);
     ReleaseButton(b);
-}
-
-void HeadlessHost::SetCapture(WindowId w)
-{
-    if (IsWindow(w)) capture_ = TopLevelOf(w);
-}
-
-void HeadlessHost::ReleaseCapture()
-{
-    capture_ = 0;
-    CheckLeave();
 }
 
 bool HeadlessHost::TrackMouseEvent(WindowId w, UINT flags, int hoverMs)
@@ -680,7 +535,7 @@ void HeadlessHost::StartWindowDrag(WindowId w)
     WindowId top = TopLevelOf(w);
     Win* win = Find(top);
     if (!win || !buttons_[0]) return;
-    capture_ = 0;
+    ClearCapture();
     dragging_ = top;
     dragStart_ = cursor_;
     dragRect_ = win->rect;
@@ -704,32 +559,16 @@ void HeadlessHost::Raise(WindowId w)
     }
 }
 
-void HeadlessHost::Activate(WindowId w, WPARAM how)
+void HeadlessHost::Deactivating(WindowId old)
 {
-    Win* win = Find(w);
-    if (!win || win->isEdit || win->kind == WindowKind::Overlay || w == active_) return;
-    WindowId old = active_;
-    active_ = w;
-    if (Win* o = Find(old)) {
-        if (Find(focus_) && TopLevelOf(focus_) == old) o->lastFocus = focus_;
-        SendMessage(old, WM_ACTIVATE, WA_INACTIVE, 0);
-    }
-    if (active_ != w || !Find(w)) return;  // the old window's handler moved things on
-    win = Find(w);
-    focus_ = Find(win->lastFocus) ? win->lastFocus : w;
-    SendMessage(w, WM_ACTIVATE, how, 0);
+    // The window remembers which of its edit boxes had the focus.
+    if (Win* o = Find(old); o && Find(focus_) && TopLevelOf(focus_) == old) o->lastFocus = focus_;
 }
 
-void HeadlessHost::ActivateAfterLoss(WindowId owner)
+void HeadlessHost::Activated(WindowId w)
 {
-    // The desktop hands activation back to the owner when an owned window
-    // goes away or hides.
-    if (active_) return;
-    if (const Win* o = Find(owner); o && o->visible && !o->destroying) {
-        Activate(owner, WA_ACTIVE);
-        return;
-    }
-    focus_ = 0;
+    const Win* win = Find(w);
+    focus_ = win && Find(win->lastFocus) ? win->lastFocus : w;
 }
 
 void HeadlessHost::ShowWindow(WindowId w, int cmd)
@@ -740,15 +579,12 @@ void HeadlessHost::ShowWindow(WindowId w, int cmd)
     if (cmd == SW_HIDE) {
         win->visible = false;
         if (win->isEdit && focus_ == w) focus_ = win->owner;
-        if (capture_ == w) capture_ = 0;
+        if (GetCapture() == w) ClearCapture();
         if (wasVisible) {
             if (win->isEdit) InvalidateRect(win->owner, win->rect);
             SendMessage(w, WM_SHOWWINDOW, 0, 0);
         }
-        if (active_ == w) {
-            active_ = 0;
-            ActivateAfterLoss(Find(w) ? Find(w)->owner : 0);
-        }
+        LoseActivation(w);
         CheckLeave();
         return;
     }
@@ -845,11 +681,6 @@ void HeadlessHost::SetForegroundWindow(WindowId w)
     Activate(TopLevelOf(w), WA_ACTIVE);
 }
 
-void HeadlessHost::EnableWindow(WindowId w, bool enable)
-{
-    if (Win* win = Find(w)) win->enabled = enable;
-}
-
 void HeadlessHost::SetWindowText(WindowId w, const std::u16string& text)
 {
     Win* win = Find(w);
@@ -869,79 +700,41 @@ std::u16string HeadlessHost::GetWindowText(WindowId w) const
 
 // ---- modal runs ------------------------------------------------------------
 
-void HeadlessHost::DescribeWindow(WindowId w, const std::u16string& kind, const std::u16string& text)
-{
-    if (Win* win = Find(w)) {
-        win->describedKind = kind;
-        win->describedText = text;
-    }
-}
-
-bool HeadlessHost::ModalEnded(WindowId w) const
-{
-    for (const ModalFrame* f : modalStack_)
-        if (f->window == w) return f->ended;
-    return !IsWindow(w) || earlyEnds_.count(w) > 0;
-}
-
-void HeadlessHost::EndModal(WindowId w, LRESULT result)
-{
-    for (auto it = modalStack_.rbegin(); it != modalStack_.rend(); ++it)
-        if ((*it)->window == w) {
-            if (!(*it)->ended) {
-                (*it)->ended = true;
-                (*it)->result = result;
-            }
-            return;
-        }
-    if (IsWindow(w)) earlyEnds_[w] = result;
-}
-
 LRESULT HeadlessHost::RunModal(WindowId w)
 {
-    if (!IsWindow(w) || quit_) return quit_ ? kModalQuit : IDCANCEL;
+    if (!IsWindow(w) || QuitPosted()) return WindowBook::RunModal(w);
     ModalRecord record;
-    auto describe = [&] {
-        if (const Win* win = Find(w)) {
-            record.kind = win->describedKind;
-            record.text = win->describedText;
-        }
-    };
-    describe();
-    ModalFrame frame;
-    frame.window = w;
-    if (auto it = earlyEnds_.find(w); it != earlyEnds_.end()) {
-        frame.ended = true;
-        frame.result = it->second;
-        earlyEnds_.erase(it);
-    }
-    modalStack_.push_back(&frame);
-    if (!frame.ended) {
-        ShowWindow(w, SW_SHOW);
-        ProcessPending();
-        describe();  // a dialog may say what it is only once it shows
-        auto script = std::find_if(scripts_.begin(), scripts_.end(),
-                                   [&](const auto& s) { return s.first.empty() || s.first == record.kind; });
-        if (script != scripts_.end() && !frame.ended) {
-            ModalScript run = std::move(script->second);
-            scripts_.erase(script);
-            record.scripted = true;
-            HeadlessModal modal{*this, w, record.kind, record.text};
-            run(modal);
-            ProcessPending();
-        }
-        // Nothing real can end the run now: a script that left the dialog
-        // open, or no script at all, answers cancel rather than hanging.
-        if (!frame.ended) {
-            frame.ended = true;
-            frame.result = IDCANCEL;
-        }
-    }
-    modalStack_.pop_back();
-    if (IsWindow(w)) ShowWindow(w, SW_HIDE);
-    record.result = frame.result;
+    std::tie(record.kind, record.text) = DescriptionOf(w);
+    runningRecords_.push_back(&record);
+    record.result = WindowBook::RunModal(w);
+    runningRecords_.pop_back();
     modalLog_.push_back(record);
-    return frame.result;
+    return record.result;
+}
+
+void HeadlessHost::RunModalLoop(ModalFrame& frame)
+{
+    WindowId w = frame.window;
+    ModalRecord& record = *runningRecords_.back();
+    ShowWindow(w, SW_SHOW);
+    ProcessPending();
+    if (IsWindow(w)) std::tie(record.kind, record.text) = DescriptionOf(w);  // a dialog may say what it is only once it shows
+    auto script = std::find_if(scripts_.begin(), scripts_.end(),
+                               [&](const auto& s) { return s.first.empty() || s.first == record.kind; });
+    if (script != scripts_.end() && !frame.ended) {
+        ModalScript run = std::move(script->second);
+        scripts_.erase(script);
+        record.scripted = true;
+        HeadlessModal modal{*this, w, record.kind, record.text};
+        run(modal);
+        ProcessPending();
+    }
+    // Nothing real can end the run now: a script that left the dialog
+    // open, or no script at all, answers cancel rather than hanging.
+    if (!frame.ended) {
+        frame.ended = true;
+        frame.result = IDCANCEL;
+    }
 }
 
 void HeadlessHost::ScriptModal(const std::u16string& kind, ModalScript script)
@@ -951,32 +744,15 @@ void HeadlessHost::ScriptModal(const std::u16string& kind, ModalScript script)
 
 // ---- edit boxes ------------------------------------------------------------
 
-WindowId HeadlessHost::CreateEdit(WindowId parent, int controlId, const Rect& r, const EditParams& params)
+std::unique_ptr<WindowRecord> HeadlessHost::NewEdit(WindowId, WindowRecord& parent, const Rect& r,
+                                                    const EditParams& params)
 {
-    Win* p = Find(parent);
-    if (!p || p->isEdit) return 0;
     auto win = std::make_unique<Win>();
-    WindowId id = nextId_.fetch_add(1);
-    win->id = id;
-    win->isEdit = true;
-    win->owner = parent;
-    win->controlId = controlId;
     win->rect = r;
     win->edit = params;
     win->visible = params.visible;
-    p->edits.push_back(id);
-    windows_[id] = std::move(win);
-    InvalidateRect(parent, r);
-    return id;
-}
-
-WindowId HeadlessHost::FindEdit(WindowId parent, int controlId) const
-{
-    const Win* p = Find(parent);
-    if (!p) return 0;
-    for (WindowId e : p->edits)
-        if (const Win* edit = Find(e); edit && edit->controlId == controlId) return e;
-    return 0;
+    InvalidateRect(parent.id, r);
+    return win;
 }
 
 void HeadlessHost::SetEditSelection(WindowId edit, int start, int end)
@@ -988,13 +764,6 @@ void HeadlessHost::SetEditSelection(WindowId edit, int start, int end)
     win->selStart = clampPos(start);
     win->selEnd = clampPos(end);
     if (win->selStart > win->selEnd) std::swap(win->selStart, win->selEnd);
-}
-
-std::pair<std::u16string, std::u16string> HeadlessHost::DescriptionOf(WindowId w) const
-{
-    const Win* win = Find(w);
-    if (!win) return {};
-    return {win->describedKind, win->describedText};
 }
 
 int HeadlessHost::EditSelectionStart(WindowId edit) const
@@ -1009,14 +778,6 @@ int HeadlessHost::EditSelectionEnd(WindowId edit) const
     return win ? win->selEnd : 0;
 }
 
-void HeadlessHost::Notify(WindowId edit, UINT code)
-{
-    const Win* win = Find(edit);
-    if (!win) return;
-    SendMessage(win->owner, WM_COMMAND, MAKEWPARAM(win->controlId, static_cast<int>(code)),
-                static_cast<LPARAM>(edit));
-}
-
 void HeadlessHost::SetEditText(WindowId edit, const std::u16string& text, int caret)
 {
     Win* win = Find(edit);
@@ -1028,7 +789,7 @@ void HeadlessHost::SetEditText(WindowId edit, const std::u16string& text, int ca
     win->text = t;
     SetEditSelection(edit, caret, caret);
     InvalidateRect(edit, {});
-    if (changed) Notify(edit, EN_CHANGE);
+    if (changed) NotifyParent(edit, EN_CHANGE);
 }
 
 void HeadlessHost::EditChar(WindowId edit, char16_t c)
@@ -1076,19 +837,19 @@ void HeadlessHost::SetFocus(WindowId w)
     Win* win = Find(w);
     if (!win || w == focus_) return;
     WindowId top = TopLevelOf(w);
-    if (top != active_) Activate(top, WA_ACTIVE);
+    if (top != GetActiveWindow()) Activate(top, WA_ACTIVE);
     if (focus_ == w) return;
     WindowId old = focus_;
     focus_ = w;
-    if (Win* o = Find(old); o && o->isEdit) Notify(old, EN_KILLFOCUS);
-    if (Find(w) && Find(w)->isEdit && focus_ == w) Notify(w, EN_SETFOCUS);
+    if (Win* o = Find(old); o && o->isEdit) NotifyParent(old, EN_KILLFOCUS);
+    if (Find(w) && Find(w)->isEdit && focus_ == w) NotifyParent(w, EN_SETFOCUS);
 }
 
 // ---- keys ------------------------------------------------------------------
 
 bool HeadlessHost::DeliverKey(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    WindowId target = Find(focus_) ? focus_ : active_;
+    WindowId target = Find(focus_) ? focus_ : GetActiveWindow();
     WindowId top = TopLevelOf(target);
     Win* topWin = Find(top);
     if (!topWin || !AcceptsInput(top)) return false;
@@ -1135,11 +896,7 @@ void HeadlessHost::TypeText(const std::u16string& text)
 
 void HeadlessHost::ActivateOtherProgram()
 {
-    WindowId was = active_;
-    if (Win* w = Find(was); w && Find(focus_) && TopLevelOf(focus_) == was) w->lastFocus = focus_;
-    active_ = 0;
-    focus_ = 0;
-    if (IsWindow(was)) SendMessage(was, WM_ACTIVATE, WA_INACTIVE, 0);
+    DeactivateAll();
     ProcessPending();
 }
 

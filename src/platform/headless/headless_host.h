@@ -18,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/window/window_host.h"
+#include "platform/window/window_book.h"
 
 namespace platform {
 
@@ -74,7 +74,7 @@ struct ModalRecord {
     bool scripted = false;  // false: no script was queued and the run ended with IDCANCEL
 };
 
-class HeadlessHost final : public IWindowHost {
+class HeadlessHost final : public WindowBook {
 public:
     explicit HeadlessHost(Rect screen = {0, 0, 1920, 1080}, Rect workArea = {0, 0, 1920, 1040},
                           IGraphics* graphics = nullptr);
@@ -133,29 +133,13 @@ public:
     bool IsTimerRunning(WindowId w, UINT id) const;
     std::vector<WindowId> TopLevelWindows() const;  // bottom to top
     WindowId WindowAt(Point screen) const;
-    WindowId FindEdit(WindowId parent, int controlId) const;
-    // What DescribeWindow said about a window (kind, text): how a test reads
-    // the message of a dialog shown modeless.
-    std::pair<std::u16string, std::u16string> DescriptionOf(WindowId w) const;
-    int ExitCode() const { return exitCode_; }
-    bool QuitPosted() const { return quit_; }
 
-    // ---- IWindowHost ----
-    WindowId CreateWindow(IWindowClient* client, const WindowParams& params) override;
-    void DestroyWindow(WindowId w) override;
-    bool IsWindow(WindowId w) const override;
-    WindowId GetOwner(WindowId w) const override;
-    LRESULT SendMessage(WindowId w, UINT message, WPARAM wParam, LPARAM lParam) override;
-    bool PostMessage(WindowId w, UINT message, WPARAM wParam, LPARAM lParam) override;
-    void PostQuitMessage(int exitCode) override;
+    // ---- IWindowHost (the rest is the shared WindowBook) ----
     void SetTimer(WindowId w, UINT id, int ms) override;
     void KillTimer(WindowId w, UINT id) override;
     void InvalidateRect(WindowId w, const Rect& r) override;
     void Invalidate(WindowId w) override;
     void UpdateWindow(WindowId w) override;
-    void SetCapture(WindowId w) override;
-    void ReleaseCapture() override;
-    WindowId GetCapture() const override { return capture_; }
     bool TrackMouseEvent(WindowId w, UINT flags, int hoverMs) override;
     Point GetCursorPos() const override { return cursor_; }
     void StartWindowDrag(WindowId w) override;
@@ -170,14 +154,10 @@ public:
     Point ClientToScreen(WindowId w, Point p) const override;
     Point ScreenToClient(WindowId w, Point p) const override;
     void SetForegroundWindow(WindowId w) override;
-    WindowId GetActiveWindow() const override { return active_; }
-    void EnableWindow(WindowId w, bool enable) override;
     void SetWindowText(WindowId w, const std::u16string& text) override;
     std::u16string GetWindowText(WindowId w) const override;
+    // Records the run in the modal log.
     LRESULT RunModal(WindowId w) override;
-    void EndModal(WindowId w, LRESULT result) override;
-    void DescribeWindow(WindowId w, const std::u16string& kind, const std::u16string& text) override;
-    WindowId CreateEdit(WindowId parent, int controlId, const Rect& r, const EditParams& params) override;
     void SetEditSelection(WindowId edit, int start, int end) override;
     void SetFocus(WindowId w) override;
     WindowId GetFocus() const override { return focus_; }
@@ -203,19 +183,22 @@ private:
         uint64_t seq = 0;
         int period = 0;
     };
-    struct ModalFrame {
-        WindowId window = 0;
-        bool ended = false;
-        LRESULT result = 0;
-    };
+
+    // ---- WindowBook ----
+    std::unique_ptr<WindowRecord> NewWindow(WindowId id, IWindowClient* client, const WindowParams& params,
+                                            WindowId owner) override;
+    std::unique_ptr<WindowRecord> NewEdit(WindowId id, WindowRecord& parent, const Rect& r,
+                                          const EditParams& params) override;
+    void Enqueue(const Msg& msg) override;
+    void RunModalLoop(ModalFrame& frame) override;
+    void Unhook(WindowRecord& win) override;
+    void Deactivating(WindowId old) override;
+    void Activated(WindowId w) override;
+    void NothingActive() override { focus_ = 0; }
+    void CaptureReleased(WindowId) override { CheckLeave(); }
 
     Win* Find(WindowId w);
     const Win* Find(WindowId w) const;
-    WindowId TopLevelOf(WindowId w) const;
-    bool IsOwnedBy(WindowId w, WindowId owner) const;
-    bool AcceptsInput(WindowId top) const;
-    void Activate(WindowId w, WPARAM how);
-    void ActivateAfterLoss(WindowId lost);
     void Raise(WindowId w);
     bool DeliverPosted();
     void PaintPending();
@@ -230,9 +213,7 @@ private:
     void EditChar(WindowId edit, char16_t c);
     void EditKey(WindowId edit, UINT vk);
     void SetEditText(WindowId edit, const std::u16string& text, int caret);
-    void Notify(WindowId edit, UINT code);
     WPARAM KeyFlags() const;
-    bool ModalEnded(WindowId w) const;
 
     Rect screen_;
     Rect workArea_;
@@ -240,22 +221,14 @@ private:
     std::unique_ptr<IGraphics> ownGraphics_;
     HeadlessClock clock_;
     std::thread::id thread_;
-    std::atomic<uint64_t> nextId_{1};
-    std::map<WindowId, std::unique_ptr<Win>> windows_;
     std::vector<WindowId> zOrder_;  // top-level windows, bottom to top
     std::map<std::pair<WindowId, UINT>, Timer> timers_;
     uint64_t timerSeq_ = 0;
     mutable std::mutex postMutex_;
     std::deque<Msg> posted_;     // guarded by postMutex_
-    std::set<WindowId> gone_;    // guarded by postMutex_
-    std::atomic<bool> quit_{false};
-    std::atomic<int> exitCode_{0};
-    std::vector<ModalFrame*> modalStack_;
-    std::map<WindowId, LRESULT> earlyEnds_;
     std::vector<std::pair<std::u16string, ModalScript>> scripts_;
     std::vector<ModalRecord> modalLog_;
-    WindowId capture_ = 0;
-    WindowId active_ = 0;
+    std::vector<ModalRecord*> runningRecords_;  // innermost run last
     WindowId focus_ = 0;
     WindowId dragging_ = 0;
     Point dragStart_;

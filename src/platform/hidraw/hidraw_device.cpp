@@ -34,13 +34,13 @@ public:
     bool SetFeature(const uint8_t* data, size_t len) override {
         if (data == nullptr || len == 0) return Fail("Nothing to write");
         if (ioctl(fd_.get(), HIDIOCSFEATURE(len), data) < 0) return FailErrno("Writing a feature report", errno);
-        return true;
+        return Succeeded();
     }
 
     bool GetFeature(uint8_t* data, size_t len) override {
         if (data == nullptr || len == 0) return Fail("No buffer to read into");
         if (ioctl(fd_.get(), HIDIOCGFEATURE(len), data) < 0) return FailErrno("Reading a feature report", errno);
-        return true;
+        return Succeeded();
     }
 
     // Blocks in poll on the node and the cancel eventfd rather than in read:
@@ -89,6 +89,7 @@ public:
             const size_t copy = std::min(total, len);
             std::copy(tmp.begin(), tmp.begin() + long(copy), buf);
             if (got) *got = copy;
+            Succeeded();
             return HidReadResult::Report;
         }
     }
@@ -105,6 +106,14 @@ public:
     }
 
 private:
+    // The error describes the handle's last call: one that worked clears
+    // it, so an old read error is never taken for the reason a later write
+    // failed.
+    bool Succeeded() {
+        std::lock_guard<std::mutex> lock(mu_);
+        lastError_.clear();
+        return true;
+    }
     bool Fail(const std::string& what) {
         std::lock_guard<std::mutex> lock(mu_);
         lastError_ = what;

@@ -18,6 +18,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/keyboard/qt_key_table.h"
+
 namespace platform {
 
 namespace {
@@ -32,62 +34,6 @@ struct PostedEvent : QEvent {
 
 QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 Rect FromQRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
-
-// Qt key codes to the desktop's virtual-key codes the program speaks.
-UINT VirtualKey(int key)
-{
-    if (key >= Qt::Key_A && key <= Qt::Key_Z) return static_cast<UINT>('A' + (key - Qt::Key_A));
-    if (key >= Qt::Key_0 && key <= Qt::Key_9) return static_cast<UINT>('0' + (key - Qt::Key_0));
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return VK_F1 + static_cast<UINT>(key - Qt::Key_F1);
-    switch (key) {
-    case Qt::Key_Backspace: return VK_BACK;
-    case Qt::Key_Tab: case Qt::Key_Backtab: return VK_TAB;
-    case Qt::Key_Return: case Qt::Key_Enter: return VK_RETURN;
-    case Qt::Key_Shift: return VK_SHIFT;
-    case Qt::Key_Control: return VK_CONTROL;
-    case Qt::Key_Alt: return VK_MENU;
-    case Qt::Key_Pause: return VK_PAUSE;
-    case Qt::Key_CapsLock: return VK_CAPITAL;
-    case Qt::Key_Escape: return VK_ESCAPE;
-    case Qt::Key_Space: return VK_SPACE;
-    case Qt::Key_PageUp: return VK_PRIOR;
-    case Qt::Key_PageDown: return VK_NEXT;
-    case Qt::Key_End: return VK_END;
-    case Qt::Key_Home: return VK_HOME;
-    case Qt::Key_Left: return VK_LEFT;
-    case Qt::Key_Up: return VK_UP;
-    case Qt::Key_Right: return VK_RIGHT;
-    case Qt::Key_Down: return VK_DOWN;
-    case Qt::Key_Print: return VK_SNAPSHOT;
-    case Qt::Key_Insert: return VK_INSERT;
-    case Qt::Key_Delete: return VK_DELETE;
-    case Qt::Key_Help: return VK_HELP;
-    case Qt::Key_Meta: case Qt::Key_Super_L: return VK_LWIN;
-    case Qt::Key_Super_R: return VK_RWIN;
-    case Qt::Key_Menu: return VK_APPS;
-    case Qt::Key_NumLock: return VK_NUMLOCK;
-    case Qt::Key_ScrollLock: return VK_SCROLL;
-    case Qt::Key_Semicolon: case Qt::Key_Colon: return VK_OEM_1;
-    case Qt::Key_Plus: case Qt::Key_Equal: return VK_OEM_PLUS;
-    case Qt::Key_Comma: case Qt::Key_Less: return VK_OEM_COMMA;
-    case Qt::Key_Minus: case Qt::Key_Underscore: return VK_OEM_MINUS;
-    case Qt::Key_Period: case Qt::Key_Greater: return VK_OEM_PERIOD;
-    case Qt::Key_Slash: case Qt::Key_Question: return VK_OEM_2;
-    case Qt::Key_QuoteLeft: case Qt::Key_AsciiTilde: return VK_OEM_3;
-    case Qt::Key_BracketLeft: case Qt::Key_BraceLeft: return VK_OEM_4;
-    case Qt::Key_Backslash: case Qt::Key_Bar: return VK_OEM_5;
-    case Qt::Key_BracketRight: case Qt::Key_BraceRight: return VK_OEM_6;
-    case Qt::Key_Apostrophe: case Qt::Key_QuoteDbl: return VK_OEM_7;
-    case Qt::Key_VolumeMute: return VK_VOLUME_MUTE;
-    case Qt::Key_VolumeDown: return VK_VOLUME_DOWN;
-    case Qt::Key_VolumeUp: return VK_VOLUME_UP;
-    case Qt::Key_MediaNext: return VK_MEDIA_NEXT_TRACK;
-    case Qt::Key_MediaPrevious: return VK_MEDIA_PREV_TRACK;
-    case Qt::Key_MediaStop: return VK_MEDIA_STOP;
-    case Qt::Key_MediaPlay: case Qt::Key_MediaTogglePlayPause: return VK_MEDIA_PLAY_PAUSE;
-    default: return 0;
-    }
-}
 
 WPARAM MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
 {
@@ -166,13 +112,13 @@ protected:
     void keyPressEvent(QKeyEvent* e) override
     {
         LPARAM l = e->isAutoRepeat() ? (1 << 30) | 1 : 1;
-        if (host_->KeyInput(id_, WM_KEYDOWN, VirtualKey(e->key()), l))
+        if (host_->KeyInput(id_, WM_KEYDOWN, VirtualKeyFromKeyEvent(*e), l))
             for (QChar c : e->text())
                 if (c.unicode() >= 0x08) host_->KeyInput(id_, WM_CHAR, c.unicode(), l);
     }
     void keyReleaseEvent(QKeyEvent* e) override
     {
-        host_->KeyInput(id_, WM_KEYUP, VirtualKey(e->key()), static_cast<LPARAM>(0xC0000001u));
+        host_->KeyInput(id_, WM_KEYUP, VirtualKeyFromKeyEvent(*e), static_cast<LPARAM>(0xC0000001u));
     }
     void closeEvent(QCloseEvent* e) override;
     void moveEvent(QMoveEvent*) override { host_->PostMessage(id_, WM_MOVE, 0, MAKELPARAM(x(), y())); }
@@ -183,24 +129,12 @@ private:
     WindowId id_;
 };
 
-struct QtWindowHost::Win {
-    WindowId id = 0;
-    WindowKind kind = WindowKind::Dialog;
-    bool kindPopup = false;
-    WindowId owner = 0;
-    bool isEdit = false;
-    int controlId = 0;
+struct QtWindowHost::Win final : WindowRecord {
     QPointer<HostWidget> widget;
     QPointer<QLineEdit> edit;
-    IWindowClient* client = nullptr;
-    bool destroying = false;
-    bool enabled = true;
     UINT track = 0;
     int hoverMs = 0;
     std::unique_ptr<QTimer> hoverTimer;
-    std::vector<WindowId> edits;
-    std::u16string describedKind;
-    std::u16string describedText;
 
     QWidget* Widget() const { return isEdit ? static_cast<QWidget*>(edit.data()) : widget.data(); }
 };
@@ -215,9 +149,8 @@ void HostWidget::closeEvent(QCloseEvent* e)
     // popup) asked: the program decides. A popup hears it as losing
     // activation, which is what the click elsewhere meant.
     e->ignore();
-    if (host_->Find(id_) && host_->Find(id_)->kindPopup && host_->active_ == id_) {
-        host_->active_ = 0;
-        host_->SendMessage(id_, WM_ACTIVATE, WA_INACTIVE, 0);
+    if (host_->Find(id_) && host_->Find(id_)->kind == WindowKind::Popup && host_->GetActiveWindow() == id_) {
+        host_->DeactivateAll();
     } else {
         host_->PostMessage(id_, WM_CLOSE, 0, 0);
     }
@@ -243,30 +176,23 @@ QtWindowHost::QtWindowHost() : thread_(std::this_thread::get_id())
 QtWindowHost::~QtWindowHost()
 {
     timers_.clear();
-    for (auto& [id, win] : windows_) {
-        if (win->widget) {
+    for (auto& [id, record] : AllRecords()) {
+        if (auto* win = static_cast<Win*>(record.get()); win->widget) {
             win->widget->client = nullptr;
             win->widget->closingByHost = true;
         }
     }
     std::vector<QPointer<HostWidget>> widgets;
-    for (auto& [id, win] : windows_)
-        if (win->widget && !win->widget->parentWidget()) widgets.push_back(win->widget);
-    windows_.clear();
+    for (auto& [id, record] : AllRecords())
+        if (auto* win = static_cast<Win*>(record.get()); win->widget && !win->widget->parentWidget())
+            widgets.push_back(win->widget);
+    ForgetAll();
     for (auto& w : widgets) delete w.data();
 }
 
-QtWindowHost::Win* QtWindowHost::Find(WindowId w)
-{
-    auto it = windows_.find(w);
-    return it == windows_.end() ? nullptr : it->second.get();
-}
+QtWindowHost::Win* QtWindowHost::Find(WindowId w) { return static_cast<Win*>(Record(w)); }
 
-const QtWindowHost::Win* QtWindowHost::Find(WindowId w) const
-{
-    auto it = windows_.find(w);
-    return it == windows_.end() ? nullptr : it->second.get();
-}
+const QtWindowHost::Win* QtWindowHost::Find(WindowId w) const { return static_cast<const Win*>(Record(w)); }
 
 QWidget* QtWindowHost::WidgetOf(WindowId w) const
 {
@@ -280,27 +206,10 @@ WindowId QtWindowHost::WindowOfWidget(const QWidget* widget) const
     return it == byWidget_.end() ? 0 : it->second;
 }
 
-WindowId QtWindowHost::TopLevelOf(WindowId w) const
+std::unique_ptr<WindowRecord> QtWindowHost::NewWindow(WindowId id, IWindowClient* client, const WindowParams& params,
+                                                     WindowId ownerId)
 {
-    const Win* win = Find(w);
-    if (!win) return 0;
-    return win->isEdit ? win->owner : w;
-}
-
-bool QtWindowHost::AcceptsInput(WindowId top) const
-{
-    const Win* win = Find(top);
-    if (!win || !win->enabled || win->kind == WindowKind::Overlay) return false;
-    // A modal run disables its owner, as a dialog does on the desktop; the
-    // dialog itself, its popups and unrelated windows stay usable.
-    for (const ModalFrame* f : modalStack_)
-        if (!f->ended && GetOwner(f->window) == top) return false;
-    return true;
-}
-
-WindowId QtWindowHost::CreateWindow(IWindowClient* client, const WindowParams& params)
-{
-    const Win* owner = Find(params.owner);
+    const Win* owner = Find(ownerId);
     QWidget* parent = owner && !owner->isEdit ? owner->widget.data() : nullptr;
     Qt::WindowFlags flags = Qt::FramelessWindowHint;
     switch (params.kind) {
@@ -320,12 +229,6 @@ WindowId QtWindowHost::CreateWindow(IWindowClient* client, const WindowParams& p
         break;
     }
     auto win = std::make_unique<Win>();
-    WindowId id = nextId_.fetch_add(1);
-    win->id = id;
-    win->kind = params.kind;
-    win->kindPopup = params.kind == WindowKind::Popup;
-    win->owner = owner ? params.owner : 0;
-    win->client = client;
     auto* widget = new HostWidget(this, id, flags, parent);
     widget->client = client;
     widget->setWindowTitle(ToQString(params.title));
@@ -338,33 +241,12 @@ WindowId QtWindowHost::CreateWindow(IWindowClient* client, const WindowParams& p
     if (params.opacity < 255) widget->setWindowOpacity(std::clamp(params.opacity, 0, 255) / 255.0);
     win->widget = widget;
     byWidget_[widget] = id;
-    windows_[id] = std::move(win);
-    if (client && client->OnMessage(id, WM_CREATE, 0, 0) == -1) {
-        DestroyWindow(id);
-        return 0;
-    }
-    if (params.visible && Find(id))
-        ShowWindow(id, params.kind == WindowKind::Overlay ? SW_SHOWNOACTIVATE : SW_SHOW);
-    return Find(id) ? id : 0;
+    return win;
 }
 
-void QtWindowHost::DestroyWindow(WindowId w)
+void QtWindowHost::Unhook(WindowRecord& win)
 {
-    Win* win = Find(w);
-    if (!win || win->destroying) return;
-    win->destroying = true;
-    std::vector<WindowId> edits = win->edits;
-    for (WindowId e : edits) DestroyWindow(e);
-    std::vector<WindowId> owned;
-    for (auto& [id, o] : windows_)
-        if (!o->isEdit && o->owner == w) owned.push_back(id);
-    for (WindowId o : owned) DestroyWindow(o);
-    win = Find(w);
-    if (!win) return;
-    {
-        std::lock_guard<std::mutex> lock(goneMutex_);
-        gone_.insert(w);
-    }
+    WindowId w = win.id;
     for (auto it = timers_.begin(); it != timers_.end();) {
         if (it->first.first != w) {
             ++it;
@@ -375,32 +257,16 @@ void QtWindowHost::DestroyWindow(WindowId w)
         it->second.release()->deleteLater();
         it = timers_.erase(it);
     }
-    for (ModalFrame* f : modalStack_)
-        if (f->window == w && !f->ended) {
-            f->ended = true;
-            f->result = IDCANCEL;
-            if (f->loop) f->loop->exit();
-        }
-    earlyEnds_.erase(w);
-    if (capture_ == w) capture_ = 0;
     if (dragging_ == w) dragging_ = 0;
-    bool wasActive = active_ == w;
-    if (wasActive) active_ = 0;
-    IWindowClient* client = win->client;
-    if (win->isEdit) {
-        if (Win* parent = Find(win->owner)) {
-            auto& v = parent->edits;
-            v.erase(std::remove(v.begin(), v.end(), w), v.end());
-        }
-    }
-    if (client) client->OnMessage(w, WM_DESTROY, 0, 0);
-    win = Find(w);
-    if (!win) return;
-    WindowId owner = win->owner;
-    QWidget* widget = win->Widget();
-    if (win->widget) {
-        win->widget->client = nullptr;
-        win->widget->closingByHost = true;
+}
+
+void QtWindowHost::Release(WindowRecord& record)
+{
+    auto& win = static_cast<Win&>(record);
+    QWidget* widget = win.Widget();
+    if (win.widget) {
+        win.widget->client = nullptr;
+        win.widget->closingByHost = true;
     }
     if (widget) {
         byWidget_.erase(widget);
@@ -408,67 +274,17 @@ void QtWindowHost::DestroyWindow(WindowId w)
         // Deleting later is safe even from inside the widget's own event.
         widget->deleteLater();
     }
-    windows_.erase(w);
-    if (wasActive) ActivateAfterLoss(owner);
-}
-
-bool QtWindowHost::IsWindow(WindowId w) const
-{
-    const Win* win = Find(w);
-    return win && !win->destroying;
-}
-
-WindowId QtWindowHost::GetOwner(WindowId w) const
-{
-    const Win* win = Find(w);
-    return win ? win->owner : 0;
 }
 
 // ---- messages ----------------------------------------------------------------
 
-LRESULT QtWindowHost::SendMessage(WindowId w, UINT message, WPARAM wParam, LPARAM lParam)
+void QtWindowHost::Enqueue(const Msg& msg)
 {
-    Win* win = Find(w);
-    if (!win) return 0;
-    if (win->isEdit) {
-        if (message == WM_SETFOCUS) SetFocus(w);
-        if (message == WM_KILLFOCUS && win->edit && win->edit->hasFocus()) SetFocus(win->owner);
-        return 0;
-    }
-    if (!win->client) return 0;
-    LRESULT r = win->client->OnMessage(w, message, wParam, lParam);
-    if (message == WM_NCLBUTTONDOWN && wParam == HTCAPTION && IsWindow(w)) StartWindowDrag(w);
-    return r;
-}
-
-bool QtWindowHost::PostMessage(WindowId w, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    {
-        std::lock_guard<std::mutex> lock(goneMutex_);
-        if (w == 0 || w >= nextId_.load() || gone_.count(w)) return false;
-    }
     // Qt keeps events to one receiver in posting order, from any thread.
-    QCoreApplication::postEvent(this, new PostedEvent(Msg{w, message, wParam, lParam}));
-    return true;
+    QCoreApplication::postEvent(this, new PostedEvent(msg));
 }
 
-void QtWindowHost::PostQuitMessage(int exitCode)
-{
-    exitCode_ = exitCode;
-    quit_ = true;
-    QCoreApplication::postEvent(this, new QEvent(kQuitEvent));
-}
-
-void QtWindowHost::EndAllModal(LRESULT result)
-{
-    for (ModalFrame* f : modalStack_) {
-        if (!f->ended) {
-            f->ended = true;
-            f->result = result;
-        }
-        if (f->loop) f->loop->exit();
-    }
-}
+void QtWindowHost::QuitRequested() { QCoreApplication::postEvent(this, new QEvent(kQuitEvent)); }
 
 bool QtWindowHost::event(QEvent* e)
 {
@@ -479,7 +295,7 @@ bool QtWindowHost::event(QEvent* e)
     }
     if (e->type() == kQuitEvent) {
         EndAllModal(kModalQuit);
-        QCoreApplication::exit(exitCode_);
+        QCoreApplication::exit(ExitCode());
         return true;
     }
     return QObject::event(e);
@@ -487,7 +303,7 @@ bool QtWindowHost::event(QEvent* e)
 
 int QtWindowHost::Run()
 {
-    if (quit_) return exitCode_;
+    if (QuitPosted()) return ExitCode();
     return QCoreApplication::exec();
 }
 
@@ -563,13 +379,14 @@ void QtWindowHost::MouseInput(WindowId from, UINT message, Point screen, WPARAM 
             if (message == WM_LBUTTONUP) return;
         }
     }
-    WindowId target = capture_ ? capture_ : from;
+    WindowId capture = GetCapture();
+    WindowId target = capture ? capture : from;
     Win* win = Find(target);
     if (!win || !win->widget) return;
-    if (!capture_ && !AcceptsInput(target)) return;
+    if (!capture && !AcceptsInput(target)) return;
     bool press = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN ||
                  message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK;
-    if (press && !capture_) {
+    if (press && !capture) {
         Activate(target, WA_CLICKACTIVE);
         win = Find(target);
         if (!win || !win->widget) return;
@@ -592,15 +409,8 @@ void QtWindowHost::MouseLeft(WindowId from)
     PostMessage(from, WM_MOUSELEAVE, 0, 0);
 }
 
-void QtWindowHost::SetCapture(WindowId w)
+void QtWindowHost::CaptureReleased(WindowId was)
 {
-    if (IsWindow(w)) capture_ = TopLevelOf(w);
-}
-
-void QtWindowHost::ReleaseCapture()
-{
-    WindowId was = capture_;
-    capture_ = 0;
     // A leave that happened while captured is owed now.
     if (Win* win = Find(was); win && win->widget && (win->track & TME_LEAVE) &&
                               !win->widget->rect().contains(win->widget->mapFromGlobal(QCursor::pos())))
@@ -635,7 +445,7 @@ bool QtWindowHost::TrackMouseEvent(WindowId w, UINT flags, int hoverMs)
         win->hoverTimer->start(win->hoverMs);
     }
     if (what & TME_LEAVE) {
-        if (inside || capture_ == w) win->track |= TME_LEAVE;
+        if (inside || GetCapture() == w) win->track |= TME_LEAVE;
         else PostMessage(w, WM_MOUSELEAVE, 0, 0);
     }
     return true;
@@ -652,7 +462,7 @@ void QtWindowHost::StartWindowDrag(WindowId w)
     Win* win = Find(TopLevelOf(w));
     if (!win || !win->widget) return;
     if (!leftDown_) return;
-    capture_ = 0;
+    ClearCapture();
     QWindow* handle = win->widget->windowHandle();
     if (handle && handle->startSystemMove()) return;
     dragging_ = win->id;
@@ -664,28 +474,15 @@ void QtWindowHost::StartWindowDrag(WindowId w)
 
 // ---- placement and activation --------------------------------------------------------
 
-void QtWindowHost::Activate(WindowId w, WPARAM how)
+void QtWindowHost::WillActivate(WindowId w)
 {
-    if (trace_) std::fprintf(stderr, "window: activate %llu (was %llu)\n", (unsigned long long)w, (unsigned long long)active_);
-    Win* win = Find(w);
-    if (!win || win->isEdit || win->kind == WindowKind::Overlay) return;
-    if (win->widget) {
+    if (trace_)
+        std::fprintf(stderr, "window: activate %llu (was %llu)\n", (unsigned long long)w,
+                     (unsigned long long)GetActiveWindow());
+    if (Win* win = Find(w); win && win->widget) {
         if (canRaise_) win->widget->raise();
         win->widget->activateWindow();
     }
-    if (w == active_) return;
-    WindowId old = active_;
-    active_ = w;
-    if (IsWindow(old)) SendMessage(old, WM_ACTIVATE, WA_INACTIVE, 0);
-    if (active_ != w || !IsWindow(w)) return;
-    SendMessage(w, WM_ACTIVATE, how, 0);
-}
-
-void QtWindowHost::ActivateAfterLoss(WindowId owner)
-{
-    if (active_) return;
-    const Win* o = Find(owner);
-    if (o && o->widget && o->widget->isVisible() && !o->destroying) Activate(owner, WA_ACTIVE);
 }
 
 void QtWindowHost::CheckApplicationActivation()
@@ -696,13 +493,11 @@ void QtWindowHost::CheckApplicationActivation()
                      (unsigned long long)WindowOfWidget(QApplication::activeWindow()));
     if (QGuiApplication::applicationState() == Qt::ApplicationActive) {
         WindowId now = WindowOfWidget(QApplication::activeWindow());
-        if (now && now != active_ && AcceptsInput(now)) Activate(now, WA_ACTIVE);
+        if (now && now != GetActiveWindow() && AcceptsInput(now)) Activate(now, WA_ACTIVE);
         return;
     }
     // Another program took the focus.
-    WindowId was = active_;
-    active_ = 0;
-    if (IsWindow(was)) SendMessage(was, WM_ACTIVATE, WA_INACTIVE, 0);
+    DeactivateAll();
 }
 
 void QtWindowHost::ShowWindow(WindowId w, int cmd)
@@ -713,12 +508,9 @@ void QtWindowHost::ShowWindow(WindowId w, int cmd)
     if (cmd == SW_HIDE) {
         bool was = widget->isVisible();
         widget->hide();
-        if (capture_ == w) capture_ = 0;
+        if (GetCapture() == w) ClearCapture();
         if (was && !win->isEdit) SendMessage(w, WM_SHOWWINDOW, 0, 0);
-        if (active_ == w) {
-            active_ = 0;
-            ActivateAfterLoss(Find(w) ? Find(w)->owner : 0);
-        }
+        LoseActivation(w);
         return;
     }
     if (win->isEdit) {
@@ -820,10 +612,9 @@ void QtWindowHost::SetForegroundWindow(WindowId w)
 
 void QtWindowHost::EnableWindow(WindowId w, bool enable)
 {
+    WindowBook::EnableWindow(w, enable);
     Win* win = Find(w);
-    if (!win) return;
-    win->enabled = enable;
-    if (win->isEdit && win->edit) win->edit->setEnabled(enable);
+    if (win && win->isEdit && win->edit) win->edit->setEnabled(enable);
 }
 
 void QtWindowHost::SetWindowText(WindowId w, const std::u16string& text)
@@ -849,75 +640,47 @@ std::u16string QtWindowHost::GetWindowText(WindowId w) const
 
 void QtWindowHost::DescribeWindow(WindowId w, const std::u16string& kind, const std::u16string& text)
 {
+    WindowBook::DescribeWindow(w, kind, text);
     Win* win = Find(w);
-    if (!win) return;
-    win->describedKind = kind;
-    win->describedText = text;
-    if (win->widget) {
+    if (win && win->widget) {
         win->widget->setAccessibleName(ToQString(kind));
         win->widget->setAccessibleDescription(ToQString(text));
     }
 }
 
-void QtWindowHost::EndModal(WindowId w, LRESULT result)
+void QtWindowHost::RunModalLoop(ModalFrame& frame)
 {
-    for (auto it = modalStack_.rbegin(); it != modalStack_.rend(); ++it)
-        if ((*it)->window == w) {
-            if (!(*it)->ended) {
-                (*it)->ended = true;
-                (*it)->result = result;
-            }
-            if ((*it)->loop) (*it)->loop->exit();
-            return;
-        }
-    if (IsWindow(w)) earlyEnds_[w] = result;
+    Win* win = Find(frame.window);
+    if (!win || !win->widget) {
+        frame.ended = true;
+        frame.result = IDCANCEL;
+        return;
+    }
+    QEventLoop loop;
+    frame.wake = [&loop] { loop.exit(); };
+    // Qt blocks the owner's window hierarchy too, so that the desktop
+    // keeps the dialog above it; a run without an owner (the main
+    // window) blocks nothing.
+    if (win->owner) win->widget->setWindowModality(Qt::WindowModal);
+    ShowWindow(frame.window, SW_SHOW);
+    if (!frame.ended) loop.exec();
+    frame.wake = nullptr;
 }
 
-LRESULT QtWindowHost::RunModal(WindowId w)
+void QtWindowHost::ModalRunDone(WindowId w)
 {
-    if (quit_) return kModalQuit;
-    Win* win = Find(w);
-    if (!win || !win->widget) return IDCANCEL;
-    ModalFrame frame;
-    frame.window = w;
-    if (auto it = earlyEnds_.find(w); it != earlyEnds_.end()) {
-        frame.ended = true;
-        frame.result = it->second;
-        earlyEnds_.erase(it);
-    }
-    if (!frame.ended) {
-        QEventLoop loop;
-        frame.loop = &loop;
-        modalStack_.push_back(&frame);
-        // Qt blocks the owner's window hierarchy too, so that the desktop
-        // keeps the dialog above it; a run without an owner (the main
-        // window) blocks nothing.
-        if (win->owner) win->widget->setWindowModality(Qt::WindowModal);
-        ShowWindow(w, SW_SHOW);
-        if (!frame.ended) loop.exec();
-        frame.loop = nullptr;
-        modalStack_.erase(std::remove(modalStack_.begin(), modalStack_.end(), &frame), modalStack_.end());
-    }
-    if (Win* still = Find(w); still && still->widget) {
-        ShowWindow(w, SW_HIDE);
-        if (Find(w) && Find(w)->widget) Find(w)->widget->setWindowModality(Qt::NonModal);
-    }
-    return frame.result;
+    if (Win* win = Find(w); win && win->widget) win->widget->setWindowModality(Qt::NonModal);
 }
 
 // ---- edit boxes ------------------------------------------------------------------------
 
-WindowId QtWindowHost::CreateEdit(WindowId parent, int controlId, const Rect& r, const EditParams& params)
+std::unique_ptr<WindowRecord> QtWindowHost::NewEdit(WindowId id, WindowRecord& parent, const Rect& r,
+                                                   const EditParams& params)
 {
-    Win* p = Find(parent);
-    if (!p || p->isEdit || !p->widget) return 0;
+    auto& p = static_cast<Win&>(parent);
+    if (!p.widget) return nullptr;
     auto win = std::make_unique<Win>();
-    WindowId id = nextId_.fetch_add(1);
-    win->id = id;
-    win->isEdit = true;
-    win->owner = parent;
-    win->controlId = controlId;
-    auto* edit = new QLineEdit(p->widget);
+    auto* edit = new QLineEdit(p.widget);
     edit->setFrame(false);
     edit->setGeometry(ToQRect(r));
     edit->setFont(ToQFont(params.font));
@@ -930,20 +693,11 @@ WindowId QtWindowHost::CreateEdit(WindowId parent, int controlId, const Rect& r,
     pal.setColor(QPalette::Text, QColor(GetRValue(params.textColour), GetGValue(params.textColour), GetBValue(params.textColour)));
     edit->setPalette(pal);
     edit->installEventFilter(this);
-    QObject::connect(edit, &QLineEdit::textChanged, this, [this, id] { Notify(id, EN_CHANGE); });
+    QObject::connect(edit, &QLineEdit::textChanged, this, [this, id] { NotifyParent(id, EN_CHANGE); });
     win->edit = edit;
     byWidget_[edit] = id;
-    p->edits.push_back(id);
-    windows_[id] = std::move(win);
     edit->setVisible(params.visible);
-    return id;
-}
-
-void QtWindowHost::Notify(WindowId edit, UINT code)
-{
-    const Win* win = Find(edit);
-    if (!win || win->destroying) return;
-    SendMessage(win->owner, WM_COMMAND, MAKEWPARAM(win->controlId, static_cast<int>(code)), static_cast<LPARAM>(edit));
+    return win;
 }
 
 void QtWindowHost::SetEditSelection(WindowId edit, int start, int end)
@@ -963,7 +717,7 @@ void QtWindowHost::SetFocus(WindowId w)
     Win* win = Find(w);
     if (!win) return;
     WindowId top = TopLevelOf(w);
-    if (top != active_) Activate(top, WA_ACTIVE);
+    if (top != GetActiveWindow()) Activate(top, WA_ACTIVE);
     win = Find(w);
     if (!win || !win->Widget()) return;
     win->Widget()->setFocus(Qt::OtherFocusReason);
@@ -973,7 +727,7 @@ WindowId QtWindowHost::GetFocus() const
 {
     QWidget* f = QApplication::focusWidget();
     WindowId id = WindowOfWidget(f);
-    return id ? id : active_;
+    return id ? id : GetActiveWindow();
 }
 
 bool QtWindowHost::KeyInput(WindowId target, UINT message, WPARAM wParam, LPARAM lParam)
@@ -995,7 +749,7 @@ bool QtWindowHost::eventFilter(QObject* watched, QEvent* e)
     case QEvent::KeyPress: {
         auto* k = static_cast<QKeyEvent*>(e);
         LPARAM l = k->isAutoRepeat() ? (1 << 30) | 1 : 1;
-        if (!KeyInput(id, WM_KEYDOWN, VirtualKey(k->key()), l)) return true;
+        if (!KeyInput(id, WM_KEYDOWN, VirtualKeyFromKeyEvent(*k), l)) return true;
         // The dialog sees each character first and may keep it from the edit.
         for (QChar c : k->text())
             if (c.unicode() >= 0x08 && !KeyInput(id, WM_CHAR, c.unicode(), l)) return true;
@@ -1003,13 +757,13 @@ bool QtWindowHost::eventFilter(QObject* watched, QEvent* e)
     }
     case QEvent::KeyRelease: {
         auto* k = static_cast<QKeyEvent*>(e);
-        return !KeyInput(id, WM_KEYUP, VirtualKey(k->key()), static_cast<LPARAM>(0xC0000001u));
+        return !KeyInput(id, WM_KEYUP, VirtualKeyFromKeyEvent(*k), static_cast<LPARAM>(0xC0000001u));
     }
-    case QEvent::FocusIn: Notify(id, EN_SETFOCUS); break;
-    case QEvent::FocusOut: Notify(id, EN_KILLFOCUS); break;
+    case QEvent::FocusIn: NotifyParent(id, EN_SETFOCUS); break;
+    case QEvent::FocusOut: NotifyParent(id, EN_KILLFOCUS); break;
     case QEvent::MouseButtonPress:
         if (WindowId top = TopLevelOf(id); !AcceptsInput(top)) return true;
-        else if (top != active_) Activate(top, WA_CLICKACTIVE);
+        else if (top != GetActiveWindow()) Activate(top, WA_CLICKACTIVE);
         break;
     default: break;
     }

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "platform/draw/qt_canvas.h"
-#include "platform/window/window_host.h"
+#include "platform/window/window_book.h"
 
 class QEventLoop;
 class QLineEdit;
@@ -25,26 +25,17 @@ namespace platform {
 
 class HostWidget;
 
-class QtWindowHost final : public QObject, public IWindowHost {
+class QtWindowHost final : public QObject, public WindowBook {
 public:
     QtWindowHost();
     ~QtWindowHost() override;
 
-    WindowId CreateWindow(IWindowClient* client, const WindowParams& params) override;
-    void DestroyWindow(WindowId w) override;
-    bool IsWindow(WindowId w) const override;
-    WindowId GetOwner(WindowId w) const override;
-    LRESULT SendMessage(WindowId w, UINT message, WPARAM wParam, LPARAM lParam) override;
-    bool PostMessage(WindowId w, UINT message, WPARAM wParam, LPARAM lParam) override;
-    void PostQuitMessage(int exitCode) override;
+    // The rest of IWindowHost is the shared WindowBook.
     void SetTimer(WindowId w, UINT id, int ms) override;
     void KillTimer(WindowId w, UINT id) override;
     void InvalidateRect(WindowId w, const Rect& r) override;
     void Invalidate(WindowId w) override;
     void UpdateWindow(WindowId w) override;
-    void SetCapture(WindowId w) override;
-    void ReleaseCapture() override;
-    WindowId GetCapture() const override { return capture_; }
     bool TrackMouseEvent(WindowId w, UINT flags, int hoverMs) override;
     Point GetCursorPos() const override;
     void StartWindowDrag(WindowId w) override;
@@ -59,14 +50,10 @@ public:
     Point ClientToScreen(WindowId w, Point p) const override;
     Point ScreenToClient(WindowId w, Point p) const override;
     void SetForegroundWindow(WindowId w) override;
-    WindowId GetActiveWindow() const override { return active_; }
     void EnableWindow(WindowId w, bool enable) override;
     void SetWindowText(WindowId w, const std::u16string& text) override;
     std::u16string GetWindowText(WindowId w) const override;
-    LRESULT RunModal(WindowId w) override;
-    void EndModal(WindowId w, LRESULT result) override;
     void DescribeWindow(WindowId w, const std::u16string& kind, const std::u16string& text) override;
-    WindowId CreateEdit(WindowId parent, int controlId, const Rect& r, const EditParams& params) override;
     void SetEditSelection(WindowId edit, int start, int end) override;
     void SetFocus(WindowId w) override;
     WindowId GetFocus() const override;
@@ -90,42 +77,34 @@ public:
 private:
     friend class HostWidget;
     struct Win;
-    struct ModalFrame {
-        WindowId window = 0;
-        QEventLoop* loop = nullptr;
-        bool ended = false;
-        LRESULT result = 0;
-    };
+
+    // ---- WindowBook ----
+    std::unique_ptr<WindowRecord> NewWindow(WindowId id, IWindowClient* client, const WindowParams& params,
+                                            WindowId owner) override;
+    std::unique_ptr<WindowRecord> NewEdit(WindowId id, WindowRecord& parent, const Rect& r,
+                                          const EditParams& params) override;
+    void Enqueue(const Msg& msg) override;
+    void RunModalLoop(ModalFrame& frame) override;
+    void Unhook(WindowRecord& win) override;
+    void Release(WindowRecord& win) override;
+    void WillActivate(WindowId w) override;
+    void QuitRequested() override;
+    void CaptureReleased(WindowId was) override;
+    void ModalRunDone(WindowId w) override;
 
     Win* Find(WindowId w);
     const Win* Find(WindowId w) const;
-    WindowId TopLevelOf(WindowId w) const;
-    bool AcceptsInput(WindowId top) const;
-    void Activate(WindowId w, WPARAM how);
-    void ActivateAfterLoss(WindowId owner);
     void CheckApplicationActivation();
-    void EndAllModal(LRESULT result);
     // Input from a HostWidget, in screen coordinates.
     void MouseInput(WindowId from, UINT message, Point screen, WPARAM keys, int wheel = 0);
     void MouseLeft(WindowId from);
     bool KeyInput(WindowId target, UINT message, WPARAM wParam, LPARAM lParam);
-    void Notify(WindowId edit, UINT code);
 
     QtGraphics graphics_;
     SteadyClock clock_;
     std::thread::id thread_;
-    std::atomic<uint64_t> nextId_{1};
-    std::map<WindowId, std::unique_ptr<Win>> windows_;
     std::map<const QWidget*, WindowId> byWidget_;
     std::map<std::pair<WindowId, UINT>, std::unique_ptr<QTimer>> timers_;
-    mutable std::mutex goneMutex_;
-    std::set<WindowId> gone_;  // guarded by goneMutex_
-    std::vector<ModalFrame*> modalStack_;
-    std::map<WindowId, LRESULT> earlyEnds_;
-    std::atomic<bool> quit_{false};
-    std::atomic<int> exitCode_{0};
-    WindowId capture_ = 0;
-    WindowId active_ = 0;
     WindowId dragging_ = 0;  // moved by hand where the desktop cannot move it
     Point dragStart_;
     Point lastMouse_;

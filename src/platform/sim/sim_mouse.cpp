@@ -117,19 +117,20 @@ public:
             lastError_ = failure;
             return false;
         }
-        if (len >= 5 && data[0] == 0x0C) {
-            if (c.state.lastSequence && data[4] != uint8_t(*c.state.lastSequence + 1)) c.state.sequenceBreaks += 1;
-            c.state.lastSequence = data[4];
+        if (len > kSimSequenceAt && data[0] == 0x0C) {
+            const uint8_t sequence = data[kSimSequenceAt];
+            if (c.state.lastSequence && sequence != uint8_t(*c.state.lastSequence + 1)) c.state.sequenceBreaks += 1;
+            c.state.lastSequence = sequence;
         }
         std::string problem = CheckFeatureFraming(data, len);
         if (problem.empty()) problem = ApplyFeatureReport(c.state, data);
         const bool valid = problem.empty();
         if (valid) {
             c.state.validWrites += 1;
-            if (data[2] == 0x20) {
+            if (data[kSimCommandAt] == 0x20) {
                 const bool withData = c.emptyAnswers == 0;
                 if (!withData) --c.emptyAnswers;
-                c.answer = c.rawAnswer ? *c.rawAnswer : BuildStatusAnswer(c.status, data[4], withData);
+                c.answer = c.rawAnswer ? *c.rawAnswer : BuildStatusAnswer(c.status, data[kSimSequenceAt], withData);
             }
         } else {
             c.state.rejectedWrites += 1;

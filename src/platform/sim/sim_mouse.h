@@ -44,6 +44,14 @@ inline constexpr uint16_t kSimVendorId = 0x248A;
 inline constexpr uint16_t kSimProductA = 0x5B2E;
 inline constexpr uint16_t kSimProductB = 0x5B2F;
 inline constexpr size_t kSimReportLength = 33;
+// Where a command report's fields lie, as the mouse reads them.
+inline constexpr size_t kSimCommandAt = 2;
+inline constexpr size_t kSimSequenceAt = 4;
+inline constexpr size_t kSimKindAt = 5;
+inline constexpr size_t kSimLengthAt = 6;
+inline constexpr size_t kSimPayloadAt = 7;
+inline constexpr size_t kSimPayloadMax = 26;
+static_assert(kSimPayloadAt + kSimPayloadMax == kSimReportLength, "header and payload fill the report");
 
 // "sim:A:feature" and so on.
 std::string SimPath(SimProduct product, SimInterface iface);

@@ -6,7 +6,6 @@ namespace platform {
 namespace {
 
 constexpr uint8_t kReportId = 0x0C;
-constexpr size_t kFirstPayloadByte = 7;
 constexpr int kPacketDataBytes = 25;
 // Byte 3 of the macro image, the step count, is one byte: 255 steps of 3 bytes
 // need 31 packets. No upload can be longer, which settles whether a packet
@@ -85,7 +84,7 @@ std::string CheckLighting(const uint8_t* data) {
                ", expected " + std::to_string(expected);
     // The mode and the brightness/speed byte go out even when the length byte
     // says 0 (modes 10 and above).
-    const size_t end = kFirstPayloadByte + (length < 2 ? 2 : length);
+    const size_t end = kSimPayloadAt + (length < 2 ? 2 : length);
     return CheckTrailingZeros(data, end);
 }
 
@@ -97,18 +96,18 @@ std::string CheckFeatureFraming(const uint8_t* data, size_t len) {
     if (data[0] != kReportId) return "report id " + Hex(data[0]) + ", expected 0x0C";
     if (data[1] != 0x01) return "byte 1 is " + Hex(data[1]) + ", expected 0x01";
     if (data[3] != 0x00) return "byte 3 is " + Hex(data[3]) + ", expected 0x00";
-    const uint8_t command = data[2];
+    const uint8_t command = data[kSimCommandAt];
     if (command == 0x0E) return CheckMacroPacket(data);
 
     const uint8_t expectedByte5 = command == 0x20 ? 0x00 : 0x01;
-    if (data[5] != expectedByte5)
-        return "byte 5 is " + Hex(data[5]) + ", expected " + Hex(expectedByte5);
+    if (data[kSimKindAt] != expectedByte5)
+        return "byte 5 is " + Hex(data[kSimKindAt]) + ", expected " + Hex(expectedByte5);
     if (command == 0x08) return CheckLighting(data);
 
     const int length = FixedPayloadLength(command);
     if (length < 0) return "unknown command " + Hex(command);
-    if (data[6] != length)
-        return "payload length " + std::to_string(data[6]) + " for command " + Hex(command) + ", expected " +
+    if (data[kSimLengthAt] != length)
+        return "payload length " + std::to_string(data[kSimLengthAt]) + " for command " + Hex(command) + ", expected " +
                std::to_string(length);
     switch (command) {
     case 0x04:
@@ -127,7 +126,7 @@ std::string CheckFeatureFraming(const uint8_t* data, size_t len) {
     default:
         break;
     }
-    return CheckTrailingZeros(data, kFirstPayloadByte + size_t(length));
+    return CheckTrailingZeros(data, kSimPayloadAt + size_t(length));
 }
 
 namespace {

@@ -185,6 +185,15 @@ TEST(HidrawDevice, FeatureCallsThatFailKeepTheirErrorOnTheHandle) {
     EXPECT_NE(dev->LastError().find("/dev/hidraw11"), std::string::npos);
     EXPECT_FALSE(dev->GetFeature(report.data(), report.size()));
     EXPECT_NE(dev->LastError().find("Reading a feature report"), std::string::npos);
+
+    // A call that works leaves no old error behind for the next one to report.
+    Bytes input(33, 0);
+    input[0] = 0x05;
+    node.Send(input);
+    Bytes buf(33);
+    size_t got = 0;
+    ASSERT_EQ(dev->Read(buf.data(), buf.size(), &got), HidReadResult::Report);
+    EXPECT_EQ(dev->LastError(), "");
 }
 
 }  // namespace

@@ -212,6 +212,24 @@ TEST_F(QtHostTest, EditBoxReportsChangesAndTheDialogFiltersKeys)
     EXPECT_EQ(changes, 3u);  // "50" set, then 7 and 8 typed
 }
 
+TEST_F(QtHostTest, KeysCarryTheCodesTheKeyboardHookGives)
+{
+    Recorder& r = Make();
+    WindowId w = Open(r, {0, 0, 100, 100});
+    struct Case {
+        Qt::Key key;
+        WPARAM vk;
+    };
+    // Modifiers are the left ones, as in the key names and the macro tables.
+    for (const Case& c : {Case{Qt::Key_Shift, 0xA0}, Case{Qt::Key_Control, 0xA2}, Case{Qt::Key_Alt, 0xA4},
+                          Case{Qt::Key_A, 'A'}, Case{Qt::Key_F9, 0x78}}) {
+        r.got.clear();
+        QTest::keyClick(W(w), c.key);
+        ASSERT_EQ(r.Count(WM_KEYDOWN), 1u) << c.key;
+        EXPECT_EQ(r.got.front().wParam, c.vk) << c.key;
+    }
+}
+
 TEST_F(QtHostTest, CaptionPressMovesTheWindowWithThePointer)
 {
     Recorder& r = Make();
