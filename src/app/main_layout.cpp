@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "app/main_ids.h"
 #include "persist/settings_file.h"
 #include "persist/text_codec.h"
 #include "persist/ui_text.h"
@@ -20,6 +21,7 @@
 #include "ui/passive_controls.h"
 #include "ui/power_manage_button.h"
 #include "ui/radio_button.h"
+#include "ui/radio_state.h"
 #include "ui/skin_image.h"
 #include "ui/slider_control.h"
 #include "ui/tab_control.h"
@@ -28,8 +30,8 @@
 
 namespace {
 
-constexpr int kColumnX = 846;       // left edge of the right-hand column
-constexpr int kColumnWidth = 262;   // headers and panel frames
+constexpr int kColumnX = 846;      // left edge of the right-hand column
+constexpr int kColumnWidth = 262;  // headers and panel frames
 constexpr int kHeaderHeight = 25;
 constexpr COLORREF kText = RGB(180, 180, 180);
 constexpr const char16_t* kNumericFace = u"Tahoma";
@@ -86,9 +88,8 @@ const std::vector<CloseCase>& CloseCases(MainSection opened)
     return table[static_cast<size_t>(opened)];
 }
 
-constexpr std::array<Point, 9> kHighlightOrigins{{
-    {525, 231}, {608, 231}, {570, 261}, {467, 311}, {471, 360}, {592, 316}, {553, 333}, {487, 254}, {487, 284},
-}};
+constexpr std::array<Point, 9> kHighlightOrigins{
+    {{525, 231}, {608, 231}, {570, 261}, {467, 311}, {471, 360}, {592, 316}, {553, 333}, {487, 254}, {487, 284}}};
 
 std::u16string Skin(const char16_t* name) { return SkinPath(std::u16string(u"skins/") + name); }
 
@@ -168,6 +169,15 @@ void CMainLayout::CreateControls(const Rect&)
 {
     if (created_) return;
     created_ = true;
+    // The radio groups of the window, with the bits the selection word has
+    // always used for them.
+    RegisterRadioGroup({{main_ids::kScrollLines, 0x80}, {main_ids::kScrollPage, 0x100}});
+    RegisterRadioGroup({{main_ids::kDirectionUp, 0x800}, {main_ids::kDirectionDown, 0x1000}});
+    RegisterRadioGroup({{main_ids::kFirstPollingRate, 0x10000},
+                        {main_ids::kFirstPollingRate + 1, 0x20000},
+                        {main_ids::kFirstPollingRate + 2, 0x40000},
+                        {main_ids::kFirstPollingRate + 3, 0x80000}});
+    RegisterRadioGroup({{main_ids::kLiftOffLow, 0x100000}, {main_ids::kLiftOffHigh, 0x200000}});
     CreateFixedControls();
     CreateSectionHeaders();
     CreateDpiSection();
@@ -278,7 +288,7 @@ void CMainLayout::CreateFixedControls()
     // the add button.
     for (int p = 0; p < 5; ++p) {
         Rect r = ProfileTabPlace(p);
-        auto tab = std::make_unique<CTabControl>(w, UINT(CTabControl::kFirstId + p),
+        auto tab = std::make_unique<CTabControl>(w, main_ids::kFirstProfileTab + UINT(p),
                                                  ScaleRect(r.left, r.top, r.right, r.bottom), u"");
         tab->LoadTabImages(Skin(u"profile_slot_nr.png"), Skin(u"profile_slot_ov.png"), Skin(u"profile_slot_nr2.png"),
                            Skin(u"profile_slot_ov2.png"));
@@ -300,13 +310,14 @@ void CMainLayout::CreateFixedControls()
     image(3400, 457, 171, 672, 569, Skin(u"mouse/mouse_nr.png"));
     {
         std::u16string address = u"www.tevlan.example";
-        auto link = std::make_unique<CLinkButton>(w, ScaleRect(463, 660, 663, 678), address);
+        auto link = std::make_unique<CLinkButton>(w, main_ids::kMakerLink, ScaleRect(463, 660, 663, 678), address);
         link->SetFont(ScaleUnits(18), kNumericFace);
         Add(0, std::move(link));
     }
 
     // Bottom row and the window buttons.
-    button(3502, 36, 700, 105, 720, u"button2_nr.png", u"button2_ov.png", UiText(1));
+    button(main_ids::kProfileList, 36, 700, 105, 720, u"button2_nr.png", u"button2_ov.png", UiText(1))
+        ->SetReportsHover(true);
     text(3021, 150, 702, 360, 720, UiText(3) + u":" + Ascii(kTevlanVersion));
     // Apply sits in the bottom row beside Reset: higher up in the column it
     // would lie under the pointer preferences whenever DPI is open too.
@@ -323,10 +334,9 @@ void CMainLayout::CreateSectionHeaders()
     const HWND w = dlg_.GetSafeHwnd();
     for (MainSection s : {S::Dpi, S::Lighting, S::Polling, S::LiftOff, S::Debounce, S::Windows}) {
         const MainSectionInfo& info = SectionInfo(s);
-        auto h = std::make_unique<CCheckButton>(w, info.headerId,
-                                                ScaleRect(kColumnX, info.baseTop, kColumnX + kColumnWidth,
-                                                          info.baseTop + kHeaderHeight),
-                                                UiText(info.captionText));
+        auto h = std::make_unique<CCheckButton>(
+            w, info.headerId, ScaleRect(kColumnX, info.baseTop, kColumnX + kColumnWidth, info.baseTop + kHeaderHeight),
+            UiText(info.captionText));
         h->LoadImage1(Skin(u"header_nr.png"));
         h->LoadImage2(Skin(u"header_ov.png"));
         // The open look; a skin without it shows the hover picture instead.
@@ -414,7 +424,8 @@ void CMainLayout::CreateLightingSection(int p)
     text(3161, 42, 107, 252, 125, UiText(122));
     text(3164, 42, 107, 132, 125, UiText(123));
     for (int j = 0; j < 8; ++j) {
-        auto c = std::make_unique<CColorSelectCheckButton>(w, UINT(3180 + j), at(42 + 26 * j, 134, 63 + 26 * j, 154), u"");
+        auto c =
+            std::make_unique<CColorSelectCheckButton>(w, UINT(3180 + j), at(42 + 26 * j, 134, 63 + 26 * j, 154), u"");
         c->LoadImage1(Skin(u"color_select_nr.png"));
         c->LoadImage2(Skin(u"color_select_check.png"));
         place(Add(g, std::move(c)), 42 + 26 * j, 134, 63 + 26 * j, 154);
@@ -447,15 +458,17 @@ void CMainLayout::CreatePollingSection(int p)
                    Rate{3031, 59, 91, 130, 163, u"250hz_nr.png", u"250hz_dn.png"},
                    Rate{3032, 130, 91, 202, 163, u"500hz_nr.png", u"500hz_dn.png"},
                    Rate{3033, 131, 20, 202, 91, u"1000hz_nr.png", u"1000hz_dn.png"}}) {
-        auto radio = std::make_unique<CRadioButton>(w, q.id, ScaleRect(kColumnX + q.l, p + q.t, kColumnX + q.r, p + q.b));
+        auto radio =
+            std::make_unique<CRadioButton>(w, q.id, ScaleRect(kColumnX + q.l, p + q.t, kColumnX + q.r, p + q.b));
         radio->LoadImage1(Skin(q.nr));
         radio->LoadImage2(Skin(q.dn));
         radio->LoadImage3(Skin(q.dn));
         AddMovable(Add(g, std::move(radio)), S::Polling, q.l, q.t, q.r, q.b);
     }
     for (int i = 0; i < 4; ++i) {
-        auto c = std::make_unique<CStaticText>(w, UINT(3142 + i), ScaleRect(kColumnX + 88, p + 83, kColumnX + 173, p + 101),
-                                               kText, DT_CENTER | DT_SINGLELINE);
+        auto c =
+            std::make_unique<CStaticText>(w, UINT(3142 + i), ScaleRect(kColumnX + 88, p + 83, kColumnX + 173, p + 101),
+                                          kText, DT_CENTER | DT_SINGLELINE);
         c->SetLabelText(UiText(261 + i));
         AddMovable(Add(g, std::move(c)), S::Polling, 88, 83, 173, 101);
     }
@@ -621,7 +634,7 @@ bool CMainLayout::PlaceMovableControls()
     shownCount_ = GetProfileShowCount();
     for (int k = 0; k < 5; ++k) shownList_[size_t(k)] = GetProfileShowList(k);
     for (int k = 0; k < shownCount_; ++k)
-        if (CControlBase* tab = dlg_.FindControl(UINT(CTabControl::kFirstId + shownList_[size_t(k)]))) {
+        if (CControlBase* tab = dlg_.FindControl(main_ids::kFirstProfileTab + UINT(shownList_[size_t(k)]))) {
             Rect r = ProfileTabPlace(k);
             place(tab, ScaleRect(r.left, r.top, r.right, r.bottom));
         }
@@ -648,11 +661,13 @@ bool CMainLayout::PlaceMovableControls()
         const MainSection s = static_cast<MainSection>(i);
         const int top = SectionHeaderTop(s, open, liftOff);
         panelTop_[size_t(i)] = top + kHeaderHeight;
-        if (CCheckButton* h = Header(s)) place(h, ScaleRect(kColumnX, top, kColumnX + kColumnWidth, top + kHeaderHeight));
+        if (CCheckButton* h = Header(s))
+            place(h, ScaleRect(kColumnX, top, kColumnX + kColumnWidth, top + kHeaderHeight));
     }
     for (const Movable& m : movable_) {
         const int p = panelTop_[size_t(SectionIndex(m.section))];
-        place(m.control, ScaleRect(kColumnX + m.place.left, p + m.place.top, kColumnX + m.place.right, p + m.place.bottom));
+        place(m.control,
+              ScaleRect(kColumnX + m.place.left, p + m.place.top, kColumnX + m.place.right, p + m.place.bottom));
         // The thumb keeps its own rectangle: put it back on the slider.
         if (auto* slider = dynamic_cast<CSliderControl*>(m.control)) slider->SetPosition(slider->Position());
     }
@@ -748,12 +763,30 @@ void CMainLayout::UpdateSliderCaption(UINT sliderId, int position)
     UINT captionId = 0;
     std::u16string text;
     switch (sliderId) {
-    case 2041: captionId = 3131; text = Decimal(position + 1); break;
-    case 2043: captionId = 3130; text = Decimal(position + 1); break;
-    case 2044: captionId = 3132; text = Decimal(position + 1); break;
-    case 3200: captionId = 3210; text = Decimal(position + 1); break;
-    case 3220: captionId = 3230; text = LightingBrightnessText(position); break;
-    case 3530: captionId = 3532; text = Decimal(position * 2) + u"ms"; break;
+    case 2041:
+        captionId = 3131;
+        text = Decimal(position + 1);
+        break;
+    case 2043:
+        captionId = 3130;
+        text = Decimal(position + 1);
+        break;
+    case 2044:
+        captionId = 3132;
+        text = Decimal(position + 1);
+        break;
+    case 3200:
+        captionId = 3210;
+        text = Decimal(position + 1);
+        break;
+    case 3220:
+        captionId = 3230;
+        text = LightingBrightnessText(position);
+        break;
+    case 3530:
+        captionId = 3532;
+        text = Decimal(position * 2) + u"ms";
+        break;
     default: return;
     }
     auto* caption = dlg_.Find<CStaticText>(captionId);
@@ -771,7 +804,7 @@ bool CMainLayout::OnMouseMove(WPARAM flags, int x, bool pendingDpiOrWindows)
             MainSection section;
             UINT slider;
         };
-        static constexpr Route kRoutes[] = {{S::Windows, 2041}, {S::Windows, 2043}, {S::Windows, 2044},
+        static constexpr Route kRoutes[] = {{S::Windows, 2041},  {S::Windows, 2043},  {S::Windows, 2044},
                                             {S::Lighting, 3200}, {S::Lighting, 3220}, {S::Debounce, 3530}};
         for (const Route& r : kRoutes) {
             if (!IsSectionOpen(r.section)) continue;

@@ -6,28 +6,36 @@
 #include "ui/passive_controls.h"
 #include "ui/ui_scale.h"
 
+namespace {
+
+// Nothing to answer: the dialog ends by itself, keys must not end it early.
+const FramedDlgLook kLook{CProgressBarDlg::kBaseWidth,
+                          CProgressBarDlg::kBaseHeight,
+                          u"skins/Frame_progress_nr.bmp",
+                          u"progress",
+                          0,
+                          0,
+                          DialogKey::Ignore,
+                          DialogKey::Ignore};
+
+}  // namespace
+
 CProgressBarDlg::CProgressBarDlg(const std::u16string& text, const std::u16string& caption, HWND parent)
-    : CDlgBase(true), text_(text), caption_(caption), parent_(parent)
+    : CFramedDlg(kLook, parent), text_(text), caption_(caption)
 {
-    windowWidth = ScaleUnits(kBaseWidth);
-    windowHeight = ScaleUnits(kBaseHeight);
 }
 
 bool CProgressBarDlg::OnInitDialog()
 {
-    CDlgBase::OnInitDialog();
-    background_ = CSkinImage::FromFile(SkinPath(u"skins/Frame_progress_nr.bmp"));
+    CFramedDlg::OnInitDialog();
     bar_ = CSkinImage::FromFile(SkinPath(u"skins/Frame_progress_ov.bmp"));
-    Host().DescribeWindow(hwnd_, u"progress", text_);
     progress_ = 0;
     Host().SetTimer(hwnd_, kStepTimer, kStepMs);
     return true;
 }
 
-void CProgressBarDlg::CreateControls(Rect)
+void CProgressBarDlg::AddControls()
 {
-    if (controlsCreated) return;
-    controlsCreated = true;
     // As wide as the dialog: the texts of the language files are longer than
     // the short caption strip the picture was drawn for.
     auto text = std::make_unique<CStaticText>(hwnd_, 2012, ScaleRect(10, 3, 419, 23), RGB(190, 190, 190),
@@ -37,13 +45,8 @@ void CProgressBarDlg::CreateControls(Rect)
     AddControl(0, std::move(text));
 }
 
-void CProgressBarDlg::DrawBackground(platform::ICanvas& dc, const Rect& client)
+void CProgressBarDlg::DrawOverFrame(platform::ICanvas& dc)
 {
-    PaintBackgroundCache(dc, client);
-    if (background_)
-        background_->Draw(dc, Rect{0, 0, ScaleUnits(kBaseWidth), ScaleUnits(kBaseHeight)});
-    else
-        dc.FillRect(client, RGB(0x1F, 0x1F, 0x1F));
     const int w = BarWidth(progress_);
     if (w > 0) {
         const Rect dst{0, ScaleUnits(kBarTop), ScaleUnits(w), ScaleUnits(kBarTop) + ScaleUnits(kBarHeight)};
@@ -52,13 +55,6 @@ void CProgressBarDlg::DrawBackground(platform::ICanvas& dc, const Rect& client)
         else
             dc.FillRect(dst, RGB(0x35, 0xA0, 0xDE));
     }
-    DrawControls(dc, client);
-}
-
-bool CProgressBarDlg::PreTranslateMessage(HWND, const platform::Msg& msg)
-{
-    // Nothing to answer: the dialog ends by itself, keys must not end it early.
-    return msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE);
 }
 
 LRESULT CProgressBarDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -76,7 +72,7 @@ LRESULT CProgressBarDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
     } else if (wParam == kEndTimer) {
         Host().KillTimer(hwnd_, kEndTimer);
-        background_.reset();
+        ReleaseFrame();
         bar_.reset();
         ReleaseControlImages();
         OnOK();

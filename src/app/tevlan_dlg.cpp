@@ -4,9 +4,11 @@
 #include <string>
 
 #include "app/firmware_reset_dlg.h"
+#include "app/main_ids.h"
 #include "app/open_failure_dlg.h"
 #include "app/osd_dialog.h"
 #include "app/progress_bar_dlg.h"
+#include "buttons/ui/button_list_section.h"
 #include "device/device_core_files.h"
 #include "device/udev_rule_hint.h"
 #include "macros/macro_library_file.h"
@@ -14,15 +16,22 @@
 #include "persist/profile_file.h"
 #include "persist/settings_file.h"
 #include "persist/text_codec.h"
+#include "persist/ui/profile_tabs.h"
 #include "persist/ui_text.h"
 #include "platform/fs/file_system.h"
 #include "platform/shell/screen_scale.h"
 #include "platform/sim/sim_mouse.h"
 #include "settings/dpi_step_table.h"
+#include "settings/ui/dpi_section.h"
+#include "settings/ui/lighting_section.h"
+#include "settings/ui/sensor_section.h"
 #include "ui/attention_dlg.h"
+#include "ui/combo_button.h"
 #include "ui/passive_controls.h"
 #include "ui/skin_image.h"
 #include "ui/ui_scale.h"
+
+using namespace main_ids;
 
 namespace {
 
@@ -56,6 +65,15 @@ CTevlanDlg::CTevlanDlg(MainWindowStartup startup, MainWindowDevices devices)
 {
     if (devices_.hid && devices_.deviceClock)
         link_ = std::make_unique<DeviceLink>(*devices_.hid, *devices_.deviceClock, *this, g_macroLibrary);
+    layout_ = std::make_unique<CMainLayout>(*this);
+    sections_.push_back(std::make_unique<CProfileTabsSection>(*this, &g_workingProfile));
+    sections_.push_back(std::make_unique<CButtonListSection>(*this));
+    auto dpi = std::make_unique<CDpiSection>(*this, link_ ? &link_->currentDpiOrdinal : nullptr);
+    dpiSection_ = dpi.get();
+    sections_.push_back(std::move(dpi));
+    sections_.push_back(std::make_unique<CSensorSection>(*this));
+    sections_.push_back(
+        std::make_unique<CLightingSection>(*this, [this] { return layout_->IsSectionOpen(MainSection::Lighting); }));
     MapMessages();
 }
 
@@ -73,7 +91,7 @@ namespace {
 
 // Why the mouse that is plugged in could not be opened, with what to run;
 // null when the last scan had nothing to report.
-std::unique_ptr<CAttentionDlg> OpenFailureDialog(const DeviceLink& link, const std::string& executablePath)
+std::unique_ptr<COpenFailureDlg> OpenFailureDialog(const DeviceLink& link, const std::string& executablePath)
 {
     const std::u16string node = Utf8ToU16(link.lastOpenPath.substr(0, link.lastOpenPath.find('#')));
     switch (link.lastOpenProblem) {
@@ -185,23 +203,17 @@ void CTevlanDlg::AddTrayIcon()
     params.toolTip = u"Tevlan";
     params.menu = {{kTrayShow, UiText(1)}, {0, u""}, {kTrayExit, UiText(2)}};
     if (devices_.sim) {
-        params.menu.insert(params.menu.begin() + 1, {{0, u""},
-                                                     {kTraySimDpiButton, u"Simulated mouse: DPI button (F9)"},
-                                                     {kTraySimToggleCable, u"Simulated mouse: plug/unplug cable (F10)"},
-                                                     {kTraySimToggleReceiver,
-                                                      u"Simulated mouse: plug/unplug receiver (F11)"}});
+        params.menu.insert(params.menu.begin() + 1,
+                           {{0, u""},
+                            {kTraySimDpiButton, u"Simulated mouse: DPI button (F9)"},
+                            {kTraySimToggleCable, u"Simulated mouse: plug/unplug cable (F10)"},
+                            {kTraySimToggleReceiver, u"Simulated mouse: plug/unplug receiver (F11)"}});
     }
     platform::PostTrayEventsTo(params, Host(), hwnd_, kMsgTrayIcon, kTrayIconId);
     tray_ = platform::g_shellServices->CreateTrayIcon(std::move(params));
 }
 
 // ---- message table ----------------------------------------------------------------------
-
-LRESULT CTevlanDlg::OnClick(LPARAM lParam, const std::function<void()>& action)
-{
-    if (lParam == CE_CLICK) action();
-    return 0;
-}
 
 void CTevlanDlg::MapMessages()
 {
@@ -212,7 +224,7 @@ void CTevlanDlg::MapMessages()
     MapMessage(kMsgTrayIcon, [this](WPARAM w, LPARAM l) -> LRESULT {
         if (w != kTrayIconId) return 1;
         // The right-button menu is the tray's own; its choices come back as
-        // WM_COMMAND 2075 / 2076.
+        // WM_COMMAND kTrayShow / kTrayExit.
         if (l == LPARAM(WM_LBUTTONDBLCLK)) BringToFront();
         return 0;
     });
@@ -223,43 +235,54 @@ void CTevlanDlg::MapMessages()
         RunPostedTask();
         return LRESULT(0);
     });
-    MapMessage(2001, [this](WPARAM, LPARAM l) { return OnClick(l, [this] { CloseProgram(); }); });
-    MapMessage(2002, [this](WPARAM, LPARAM l) {
-        return OnClick(l, [this] {
-            // Hidden, the window is reached through the tray icon; a desktop
-            // without a tray would lose it, so it is only minimised there.
-            if (tray_ && tray_->IsShown())
-                Host().ShowWindow(hwnd_, SW_HIDE);
-            else
-                Host().ShowWindow(hwnd_, SW_MINIMIZE);
-        });
+    MapClick(kClose, [this] { CloseProgram(); });
+    MapClick(kMinimise, [this] {
+        // Hidden, the window is reached through the tray icon; a desktop
+        // without a tray would lose it, so it is only minimised there.
+        if (tray_ && tray_->IsShown())
+            Host().ShowWindow(hwnd_, SW_HIDE);
+        else
+            Host().ShowWindow(hwnd_, SW_MINIMIZE);
     });
-    MapMessage(2047, [this](WPARAM, LPARAM l) {
-        return OnClick(l, [this] {
-            if (!link_) return;
-            link_->Schedule(PendingGroup::Keys);
-            link_->Schedule(PendingGroup::DpiAndMore);
-            link_->ApplyToDevice();
-        });
+    MapClick(kApply, [this] {
+        if (!link_) return;
+        link_->Schedule(PendingGroup::Keys);
+        link_->Schedule(PendingGroup::DpiAndMore);
+        link_->ApplyToDevice();
     });
-    MapMessage(2045, [this](WPARAM, LPARAM l) { return OnClick(l, [this] { FactoryReset(); }); });
-    MapMessage(2030, [this](WPARAM, LPARAM l) {
-        return OnClick(l, [this] {
-            if (link_) link_->Schedule(PendingGroup::Windows);
-            StartTimer(kTimerApply, kApplyDelayMs);
-            StoreToProfile();
-        });
+    MapClick(kReset, [this] { FactoryReset(); });
+    MapClick(kMakerLink, [] {
+        if (platform::g_shellServices) platform::g_shellServices->OpenWebAddress(kMakerWebAddress);
     });
-    MapMessage(3330, [this](WPARAM, LPARAM l) {
-        return OnClick(l, [] {
-            if (platform::g_shellServices) platform::g_shellServices->OpenMouseSettings();
-        });
-    });
-    MapMessage(3503, [this](WPARAM, LPARAM l) {
-        return OnClick(l, [] {
-            if (platform::g_shellServices) platform::g_shellServices->OpenWebAddress(kMakerWebAddress);
-        });
-    });
+    for (int i = 0; i < kMainSectionCount; ++i) {
+        const UINT id = SectionInfo(static_cast<MainSection>(i)).headerId;
+        MapClick(id, [this, id] { OnSectionHeaderClicked(id); });
+    }
+    // Hover over a button's combo: the mouse picture shows which button it
+    // is. The click belongs to the button menus.
+    auto highlight = [this](WPARAM comboId) {
+        const bool ours = comboId >= kFirstButtonCombo && comboId <= kLastHighlightCombo;
+        layout_->SetHighlightedButton(ours ? static_cast<int>(comboId - kFirstButtonCombo) + 1 : 0);
+    };
+    SubscribeShared(kButtonComboMessage, CComboButton::kEnter, highlight);
+    SubscribeShared(kButtonComboMessage, CComboButton::kLeave, [this](WPARAM) { layout_->SetHighlightedButton(0); });
+    for (auto& section : sections_) section->MapMessages(*this);
+}
+
+void CTevlanDlg::OnSectionHeaderClicked(UINT id)
+{
+    if (!layout_->OnHeaderClicked(id)) return;
+    RefreshFromProfile();
+    // The sections below the header moved and their frames with them.
+    RepaintWindow();
+}
+
+bool CTevlanDlg::InvalidatesWholeWindow(UINT id) const
+{
+    // Controls whose click changes other parts of the window: the profile
+    // list, the tabs, the section headers and the left-hand captions.
+    return id == kWholeWindowButton || (id >= kFirstProfileTab && id < kFirstProfileTab + UINT(kProfileTabCount)) ||
+           (id >= kDpiHeader && id <= kPollingHeader) || (id >= kBatteryCaption && id <= kProfilesCaption);
 }
 
 LRESULT CTevlanDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -270,7 +293,8 @@ LRESULT CTevlanDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE: CloseProgram(); return 0;
     case WM_MOUSEMOVE: {
         const LRESULT r = CDlgBase::WindowProc(message, wParam, lParam);
-        OnMainMouseMove(*this, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        const bool pending = link_ && (link_->IsScheduled(PendingGroup::DpiAndMore) || link_->IsScheduled(PendingGroup::Windows));
+        if (layout_->OnMouseMove(wParam, GET_X_LPARAM(lParam), pending)) StartTimer(kTimerApply, kApplyDelayMs);
         return r;
     }
     case WM_COMMAND:
@@ -312,10 +336,12 @@ void CTevlanDlg::OnTimer(UINT id)
     case kTimerNoMouse:
         Host().KillTimer(hwnd_, kTimerNoMouse);
         if (!link_ || (!link_->Product(kProductA).handle && !link_->Product(kProductB).handle)) {
-            if (!startupWarning_) {
-                // A mouse that is there but cannot be opened says why and what to do.
-                if (link_) startupWarning_ = OpenFailureDialog(*link_, startup_.folders.executablePath);
-                if (!startupWarning_) startupWarning_ = std::make_unique<CAttentionDlg>(u"", UiText(kNoMouseTextNumber), 0);
+            // A mouse that is there but cannot be opened says why and what to do.
+            if (link_ && !openFailure_) openFailure_ = OpenFailureDialog(*link_, startup_.folders.executablePath);
+            if (openFailure_) {
+                openFailure_->ShowModeless();
+            } else if (!startupWarning_) {
+                startupWarning_ = std::make_unique<CAttentionDlg>(u"", UiText(kNoMouseTextNumber), 0);
                 startupWarning_->ShowModeless();
             }
         }
@@ -323,7 +349,10 @@ void CTevlanDlg::OnTimer(UINT id)
     case kTimerStatus:
         if (link_) link_->OnStatusTick();
         return;
-    default: HandleSectionTimer(*this, id); return;
+    default:
+        for (auto& section : sections_)
+            if (section->OnTimer(id)) return;
+        return;
     }
 }
 
@@ -358,6 +387,7 @@ void CTevlanDlg::OnDestroy()
     tray_.reset();
     osd_.reset();
     startupWarning_.reset();
+    openFailure_.reset();
 }
 
 // ---- operations -------------------------------------------------------------------------
@@ -375,23 +405,38 @@ void CTevlanDlg::CloseProgram()
     EndDialog(IDOK);
 }
 
+ProfileRecord* CTevlanDlg::WorkingProfile()
+{
+    if (g_workingProfile < 0 || g_workingProfile >= kProfileCount) return nullptr;
+    return &g_profiles[size_t(g_workingProfile)];
+}
+
 void CTevlanDlg::RefreshFromProfile()
 {
     g_workingProfile = GetCurrentProfile();
-    RefreshProfileTabs(*this);
-    RefreshButtonCaptions(*this);
-    RefreshDpiSection(*this);
-    RefreshPollingRate(*this);
-    RefreshLighting(*this);
-    RefreshSensorSettings(*this);
+    const ProfileRecord* profile = WorkingProfile();
+    for (auto& section : sections_) section->Refresh(profile);
+    // Tabs reordered, or the lift-off section come or gone with the sensor:
+    // what moved leaves its old place to repaint as well.
+    if (layout_->PlaceMovableControls()) RepaintWindow();
 }
 
 void CTevlanDlg::StoreToProfile()
 {
     g_workingProfile = GetCurrentProfile();
-    ::StoreSensorSettings(*this);
-    StoreDpiSection(*this);
-    StoreLighting(*this);
+    if (ProfileRecord* profile = WorkingProfile())
+        for (auto& section : sections_) section->Store(*profile);
+}
+
+void CTevlanDlg::RepaintWindow()
+{
+    if (hwnd_) Host().Invalidate(hwnd_);
+}
+
+LRESULT CTevlanDlg::MessageBox(const std::u16string& text)
+{
+    CAttentionDlg box(u"", text, hwnd_);
+    return box.DoModal();
 }
 
 void CTevlanDlg::ScheduleApply(PendingGroup group)
@@ -416,7 +461,8 @@ void CTevlanDlg::PostToWindowThread(std::function<void()> task)
         std::lock_guard<std::mutex> lock(taskMutex_);
         tasks_.push_back(std::move(task));
     }
-    if (HWND w = taskWindow_.load(); w && platform::g_windowHost) platform::g_windowHost->PostMessage(w, kMsgRunTask, 0, 0);
+    if (HWND w = taskWindow_.load(); w && platform::g_windowHost)
+        platform::g_windowHost->PostMessage(w, kMsgRunTask, 0, 0);
 }
 
 void CTevlanDlg::RunPostedTask()
@@ -487,7 +533,7 @@ void CTevlanDlg::UpdateBatteryDisplay(int batteryLevel, int chargeState)
         battery->displayState = chargeState;
         if (changed) InvalidateControl(battery);
     }
-    if (auto* text = Find<CStaticText>(3405)) {
+    if (auto* text = Find<CStaticText>(kBatteryPercent)) {
         const std::u16string caption = Ascii(std::to_string(batteryLevel) + "%");
         const bool visible = chargeState != 1;
         if (text->LabelText() != caption || text->IsVisible() != visible) {
@@ -500,8 +546,11 @@ void CTevlanDlg::UpdateBatteryDisplay(int batteryLevel, int chargeState)
 
 void CTevlanDlg::OnDpiStepTableChanged()
 {
-    ::OnDpiStepTableChanged(*this);
-    if (hwnd_) Host().Invalidate(hwnd_);
+    // A new sensor: the lift-off header's availability and the level bars'
+    // step count.
+    dpiSection_->OnStepTableChanged();
+    layout_->PlaceMovableControls();
+    RepaintWindow();
 }
 
 void CTevlanDlg::EndProgram()
@@ -560,9 +609,9 @@ bool CTevlanDlg::OnKeyDown(UINT vk, bool repeat)
 bool CTevlanDlg::OnSimKey(UINT vk)
 {
     switch (vk) {
-    case VK_F1 + 8: SimPressDpiButton(); return true;      // F9
-    case VK_F1 + 9: SimTogglePlug(true); return true;      // F10
-    case VK_F1 + 10: SimTogglePlug(false); return true;    // F11
+    case VK_F1 + 8: SimPressDpiButton(); return true;    // F9
+    case VK_F1 + 9: SimTogglePlug(true); return true;    // F10
+    case VK_F1 + 10: SimTogglePlug(false); return true;  // F11
     default: return false;
     }
 }
@@ -594,15 +643,16 @@ void CTevlanDlg::CreateControls(Rect client)
 {
     if (controlsCreated) return;
     controlsCreated = true;
-    CreateMainControls(*this, client);
+    layout_->CreateControls(client);
+    for (auto& section : sections_) section->OnControlsCreated();
 }
 
-void CTevlanDlg::DrawBackground(platform::ICanvas& dc, const Rect& client) { DrawMainBackground(*this, dc, client); }
+void CTevlanDlg::DrawBackground(platform::ICanvas& dc, const Rect& client) { layout_->DrawBackground(dc, client); }
 
 void CTevlanDlg::OnPaint(HWND self, platform::ICanvas& canvas, const Rect& dirty)
 {
     if (Host().IsIconic(self)) {
-        PaintMainMinimised(*this, canvas, Host().GetClientRect(self));
+        layout_->PaintMinimised(canvas, Host().GetClientRect(self));
         return;
     }
     CDlgBase::OnPaint(self, canvas, dirty);

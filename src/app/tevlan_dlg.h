@@ -1,6 +1,8 @@
 #pragma once
 // CTevlanDlg: the one main window. It owns every control of the settings
-// pages (laid out by main_sections), the tray icon, the timers, the link to
+// pages (placed by its CMainLayout, filled and read back by its sections:
+// one CWindowSection per panel, which reach the window through
+// ISectionHost), the tray icon, the timers, the link to
 // the mouse and the on-screen display, and it keeps the mouse in step with
 // the profile: a setting change schedules an apply 20 ms later (a second
 // change within that time postpones it), every apply schedules a save of all
@@ -14,48 +16,45 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
-#include "app/main_sections.h"
+#include "app/main_ids.h"
+#include "app/main_layout.h"
+#include "app/open_failure_dlg.h"
 #include "device/device_host.h"
 #include "device/device_link.h"
 #include "persist/data_folders.h"
 #include "platform/hid/hid_transport.h"
 #include "platform/shell/shell_services.h"
+#include "profile/pending_group.h"
 #include "ui/dlg_base.h"
+#include "ui/section_host.h"
 
 class CAttentionDlg;
 class COSDDialog;
+class CDpiSection;
 namespace platform {
 class SimMouse;
 }
 
-// Timer ids of the main window besides those the device link uses.
-constexpr UINT kTimerOsd = 50;          // on-screen display countdown, 300 ms
-constexpr UINT kTimerNoMouse = 80;      // the start-up check for a mouse, once after 2 s
+using main_ids::kMsgDeviceSettingsChanged;
+using main_ids::kMsgRunTask;
+using main_ids::kMsgSecondInstance;
+using main_ids::kMsgTrayIcon;
+using main_ids::kTimerNoMouse;
+using main_ids::kTimerOsd;
+using main_ids::kTrayExit;
+using main_ids::kTrayIconId;
+using main_ids::kTrayShow;
 constexpr int kOsdTickMs = 300;
 constexpr int kOsdTicks = 5;
 constexpr int kNoMouseCheckMs = 2000;
-
-// Messages of the main window.
-constexpr UINT kMsgSecondInstance = 2999;
-constexpr UINT kMsgTrayIcon = WM_USER + 32;            // 1056
-constexpr UINT kMsgDeviceSettingsChanged = 1067;
-constexpr UINT kMsgRunTask = WM_USER + 0x1F4;           // 1524: work handed over by another thread
-constexpr WPARAM kTrayIconId = 128;
-constexpr int kTrayShow = 2075;
-constexpr int kTrayExit = 2076;
-// Tray entries for the simulated mouse (--device sim only).
-constexpr int kTraySimDpiButton = 2090;
-constexpr int kTraySimToggleCable = 2091;
-constexpr int kTraySimToggleReceiver = 2092;
 
 constexpr int kNoMouseTextNumber = 155;
 inline constexpr const char16_t* kMakerWebAddress = u"https://www.tevlan.example/";
 inline constexpr const char16_t* kSupportText = u"Technical support: support@tevlan.example";
 // The hidden key sequence that shows the support contact: five letters twice.
 inline constexpr const char* kSupportKeySequence = "TEVLNTEVLN";
-
-// Which settings an apply must send.
 
 // Where the main window finds its folders.
 struct MainWindowStartup {
@@ -75,7 +74,7 @@ struct MainWindowDevices {
     bool freshMouse = false;
 };
 
-class CTevlanDlg final : public CDlgBase, public IDeviceHost {
+class CTevlanDlg final : public CDlgBase, public IDeviceHost, public ISectionHost {
 public:
     CTevlanDlg(MainWindowStartup startup, MainWindowDevices devices);
     ~CTevlanDlg() override;
@@ -88,9 +87,6 @@ public:
 
     // ---- operations ----
     void BringToFront();
-    void StoreToProfile();
-    // Sets the group's pending flag and (re)starts the 20 ms apply timer.
-    void ScheduleApply(PendingGroup group);
     void FactoryReset();
     // Ends the window the way its close button does.
     void CloseProgram();
@@ -112,17 +108,32 @@ public:
     void SaveAllProfileFiles() override;
     void WriteProfileSlotFile(int index) override;
 
+    // ---- ISectionHost ----
+    CDlgBase& Dialog() override { return *this; }
+    ProfileRecord* WorkingProfile() override;
+    // Sets the group's pending flag and (re)starts the 20 ms apply timer.
+    void ScheduleApply(PendingGroup group) override;
+    void StoreToProfile() override;
+    void RepaintControl(const CControlBase* control) override { InvalidateControl(control); }
+    void RepaintWindow() override;
+    void OpenPopup(int slot, CWndPopup* popup) override { SetPopup(slot, popup); }
+    void ClosePopup(int slot) override { CDlgBase::ClosePopup(slot); }
+    LRESULT RunModal(CDlgBase& dialog) override { return dialog.DoModal(hwnd_); }
+    LRESULT MessageBox(const std::u16string& text) override;
+
     // ---- state ----
     DeviceLink* Link() { return link_.get(); }
     COSDDialog* Osd() { return osd_.get(); }
     CAttentionDlg* StartupWarning() { return startupWarning_.get(); }
+    // Shown instead of the start-up warning when the mouse is there but cannot be opened.
+    COpenFailureDlg* OpenFailureWarning() { return openFailure_.get(); }
     platform::ITrayIcon* TrayIcon() { return tray_.get(); }
     bool ApplyScheduled() const { return applyScheduled_; }
     int screenWidth = 0;
     int screenHeight = 0;
     int osdCountdown = 0;
     int keySequencePosition = 0;
-    MainSections sections;
+    CMainLayout& Layout() { return *layout_; }
 
     // Called once, when the window has painted for the first time (the
     // start-up benchmark listens here).
@@ -132,6 +143,7 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool InvalidatesWholeWindow(UINT id) const override;
 
 private:
     void MapMessages();
@@ -145,15 +157,21 @@ private:
     void RunPostedTask();
     void SimPressDpiButton();
     void SimTogglePlug(bool cable);
-    LRESULT OnClick(LPARAM lParam, const std::function<void()>& action);
+    void OnSectionHeaderClicked(UINT id);
 
     MainWindowStartup startup_;
     MainWindowDevices devices_;
     std::unique_ptr<DeviceLink> link_;
+    std::unique_ptr<CMainLayout> layout_;
+    // Top to bottom of RefreshFromProfile; the DPI section is also kept by
+    // type for the step table's changes.
+    std::vector<std::unique_ptr<CWindowSection>> sections_;
+    CDpiSection* dpiSection_ = nullptr;
     std::unique_ptr<COSDDialog> osd_;
     std::unique_ptr<CAttentionDlg> startupWarning_;
+    std::unique_ptr<COpenFailureDlg> openFailure_;
     std::unique_ptr<platform::ITrayIcon> tray_;
-    bool applyScheduled_ = false;   // timer 30 runs
+    bool applyScheduled_ = false;  // timer 30 runs
     bool progressShowing_ = false;
     bool destroying_ = false;
     bool firstPaintSeen_ = false;

@@ -1,4 +1,5 @@
 #pragma once
+#include "profile/pending_group.h"
 // The main window's link to the mouse: which of its interfaces are present,
 // the open feature handles, the input listeners, the last-sent image of every
 // command, the apply sequence, the status query and the factory reset.
@@ -36,9 +37,6 @@ constexpr int kReportPacingMs = 60;   // the mouse needs this after every report
 constexpr int kStatusQueryEvery = 20; // status ticks between two queries, plus one
 
 enum ProductSlot { kProductA = 0, kProductB = 1 };
-
-// The groups of settings an apply may send; each goes out when scheduled.
-enum class PendingGroup { Keys, DpiAndMore, Power, Wake, Windows };
 
 // What the link knows about one product.
 struct ProductLink {

@@ -3,33 +3,28 @@
 // button. Run modally it answers IDOK (OK clicked) or IDCANCEL (closed);
 // callers that ask a question act only on IDOK. The start-up warning shows
 // it modeless and topmost instead.
-#include <memory>
 #include <string>
 
-#include "ui/dlg_base.h"
+#include "ui/framed_dlg.h"
 
-class CAttentionDlg : public CDlgBase {
+class CAttentionDlg : public CFramedDlg {
 public:
     static constexpr int kBaseWidth = 319;
     static constexpr int kBaseHeight = 102;
+    static constexpr UINT kOk = 2010;
 
     // The title is not shown: the title line always stays empty.
     CAttentionDlg(const std::u16string& title, const std::u16string& message, HWND parent = 0);
 
-    LRESULT DoModal() { return CDlgBase::DoModal(parent_); }
     // Shows it without waiting, on top of every other window.
     bool ShowModeless();
 
     const std::u16string& Message() const { return message_; }
 
-    void DrawBackground(platform::ICanvas& dc, const Rect& client) override;
-    void CreateControls(Rect client) override;
-    bool OnInitDialog() override;
+protected:
+    void AddControls() override;
+    std::u16string Description() const override { return message_; }
 
 private:
-    LRESULT OnOkButton(WPARAM wParam, LPARAM lParam);
-
     std::u16string message_;
-    HWND parent_;
-    std::unique_ptr<CSkinImage> frame_;
 };

@@ -1,6 +1,8 @@
 #include "ui/dlg_base.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <string>
 
 #include "persist/ui_text.h"
 #include "ui/ui_scale.h"
@@ -125,6 +127,50 @@ bool CDlgBase::OnInitDialog()
     return true;
 }
 
+// ---- message table ------------------------------------------------------------------
+
+void CDlgBase::MapMessage(UINT message, Handler handler)
+{
+    if (!handlers_.emplace(message, std::move(handler)).second)
+        throw std::logic_error("message " + std::to_string(message) + " is mapped twice");
+}
+
+void CDlgBase::MapClick(UINT id, std::function<void()> action)
+{
+    MapMessage(id, [action = std::move(action)](WPARAM, LPARAM l) -> LRESULT {
+        if (l == CE_CLICK) action();
+        return 0;
+    });
+}
+
+void CDlgBase::MapClickRange(UINT first, int count, std::function<void(int)> action)
+{
+    for (int i = 0; i < count; ++i)
+        MapMessage(first + UINT(i), [action, i](WPARAM, LPARAM l) -> LRESULT {
+            if (l == CE_CLICK) action(i);
+            return 0;
+        });
+}
+
+void CDlgBase::SubscribeShared(UINT message, LPARAM code, std::function<void(WPARAM)> subscriber)
+{
+    auto table = shared_.find(message);
+    if (table == shared_.end()) {
+        MapMessage(message, [this, message](WPARAM w, LPARAM l) -> LRESULT {
+            auto& subscribers = shared_[message];
+            if (auto it = subscribers.find(l); it != subscribers.end()) {
+                auto s = it->second;
+                s(w);
+            }
+            return 0;
+        });
+        table = shared_.emplace(message, std::unordered_map<LPARAM, std::function<void(WPARAM)>>{}).first;
+    }
+    if (!table->second.emplace(code, std::move(subscriber)).second)
+        throw std::logic_error("message " + std::to_string(message) + " has two subscribers for " +
+                               std::to_string(code));
+}
+
 // ---- controls -----------------------------------------------------------------------
 
 CControlBase* CDlgBase::FindControl(UINT id) const
@@ -157,10 +203,7 @@ void CDlgBase::InvalidateControl(const CControlBase* c) const
     if (c && hwnd_) Host().InvalidateRect(hwnd_, c->GetRect());
 }
 
-bool CDlgBase::InvalidatesWholeWindow(UINT id) const
-{
-    return id == 2040 || (id >= 2049 && id <= 2053) || (id >= 3001 && id <= 3004) || (id >= 3007 && id <= 3009);
-}
+bool CDlgBase::InvalidatesWholeWindow(UINT) const { return false; }
 
 // ---- background ---------------------------------------------------------------------
 
@@ -223,7 +266,8 @@ void CDlgBase::PaintBackgroundCache(platform::ICanvas& dc, const Rect& client) c
 
 void CDlgBase::DrawFrameImage(platform::ICanvas& dc, const CSkinImage& frame) const
 {
-    frame.Draw(dc, Rect{0, 0, static_cast<int>(frame.Width() * g_uiScale), static_cast<int>(frame.Height() * g_uiScale)});
+    frame.Draw(dc,
+               Rect{0, 0, static_cast<int>(frame.Width() * g_uiScale), static_cast<int>(frame.Height() * g_uiScale)});
 }
 
 // ---- popups -------------------------------------------------------------------------
@@ -316,7 +360,7 @@ LRESULT CDlgBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     auto it = handlers_.find(message);
     if (it != handlers_.end()) {
-        // Copy: the handler may replace its own table entry while it runs.
+        // Copy: the handler may end the window and its table while it runs.
         Handler h = it->second;
         return h(wParam, lParam);
     }
@@ -467,7 +511,7 @@ void CDlgBase::OnLButtonDblClk(WPARAM flags, int x, int y)
 void CDlgBase::OnRButtonUp(WPARAM flags, int x, int y)
 {
     if (!hovered_) return;
-    bool inGroup0 = std::any_of(groups_[0].begin(), groups_[0].end(),
-                                [&](const auto& c) { return c && c->Contains(x, y); });
+    bool inGroup0 =
+        std::any_of(groups_[0].begin(), groups_[0].end(), [&](const auto& c) { return c && c->Contains(x, y); });
     if (inGroup0) hovered_->OnRButtonUp(flags, x, y);
 }

@@ -67,7 +67,10 @@ public:
     // The first control with this id in group order; null if none.
     CControlBase* FindControl(UINT id) const;
     template <class T>
-    T* Find(UINT id) const { return dynamic_cast<T*>(FindControl(id)); }
+    T* Find(UINT id) const
+    {
+        return dynamic_cast<T*>(FindControl(id));
+    }
     // Adds a control to a group; the dialog owns it from now on.
     template <class T>
     T* AddControl(int group, std::unique_ptr<T> control)
@@ -108,8 +111,20 @@ public:
     // ---- message table ----
     using Handler = std::function<LRESULT(WPARAM, LPARAM)>;
     // One handler per message number: control ids and the program's own
-    // WM_USER messages (they never collide).
-    void MapMessage(UINT message, Handler handler) { handlers_[message] = std::move(handler); }
+    // WM_USER messages share one table. Mapping a number a second time
+    // throws std::logic_error: two handlers for one number is a wiring
+    // mistake, and silently keeping only one of them would lose the other.
+    void MapMessage(UINT message, Handler handler);
+    bool IsMapped(UINT message) const { return handlers_.count(message) != 0; }
+    // A control's CE_CLICK; its other notifications are ignored.
+    void MapClick(UINT id, std::function<void()> action);
+    // CE_CLICK of ids first .. first + count - 1; the action gets id - first.
+    void MapClickRange(UINT first, int count, std::function<void(int)> action);
+    // A message several controls report with (wParam = the control's id,
+    // lParam = what happened): each lParam has its own subscriber, so hover
+    // and click of the same controls can go to different owners. One
+    // subscriber per (message, lParam); a second one throws like MapMessage.
+    void SubscribeShared(UINT message, LPARAM code, std::function<void(WPARAM)> subscriber);
     // The shared handler of the close and cancel buttons: on CE_CLICK it
     // releases the control images and cancels.
     LRESULT OnCloseButton(WPARAM wParam, LPARAM lParam);
@@ -138,6 +153,7 @@ protected:
     platform::IWindowHost& Host() const { return *platform::g_windowHost; }
     // Whether a click on this control repaints the whole window instead of
     // the control alone (controls whose click changes other parts of it).
+    // None by default; a window names its own.
     virtual bool InvalidatesWholeWindow(UINT id) const;
 
     void OnMouseMove(WPARAM flags, int x, int y);
@@ -192,4 +208,5 @@ private:
     std::array<PopupRef, kPopupSlotCount> popupSlots_{};
     std::vector<PopupRef> popupList_;
     std::unordered_map<UINT, Handler> handlers_;
+    std::unordered_map<UINT, std::unordered_map<LPARAM, std::function<void(WPARAM)>>> shared_;
 };

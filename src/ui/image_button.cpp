@@ -17,6 +17,6 @@ void CImageButton::Draw(platform::ICanvas& dc, const Rect&)
 int CImageButton::OnMouseMove(WPARAM flags, int x, int y)
 {
     int changed = CSkinButton::OnMouseMove(flags, x, y);
-    if (id_ == kHoverReportingId && !disabled_ && state_ != kStatePressed && Contains(x, y)) Notify(CE_HOVER);
+    if (reportsHover_ && !disabled_ && state_ != kStatePressed && Contains(x, y)) Notify(CE_HOVER);
     return changed;
 }

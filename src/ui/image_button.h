@@ -10,10 +10,14 @@ public:
     void Draw(platform::ICanvas& dc, const Rect& area) override;
     int OnMouseMove(WPARAM flags, int x, int y) override;
 
-    // The profile-list button reports every move over it, so its owner can
-    // open the list while the pointer rests there.
-    static constexpr UINT kHoverReportingId = 3502;
+    // A button that reports every move over it (CE_HOVER), so its owner can
+    // act while the pointer rests there (the main window's profile list).
+    void SetReportsHover(bool reports) { reportsHover_ = reports; }
+    bool ReportsHover() const { return reportsHover_; }
 
 protected:
     WPARAM ClickWParam() const override { return id_; }
+
+private:
+    bool reportsHover_ = false;
 };

@@ -1,8 +1,8 @@
 #include "ui/link_button.h"
 
-CLinkButton::CLinkButton(HWND owner, Rect rect, std::u16string caption, unsigned align, bool visible, bool available,
-                         bool disabled)
-    : CSkinButton(owner, kId, rect, std::move(caption), visible, available, disabled, true)
+CLinkButton::CLinkButton(HWND owner, UINT id, Rect rect, std::u16string caption, unsigned align, bool visible,
+                         bool available, bool disabled)
+    : CSkinButton(owner, id, rect, std::move(caption), visible, available, disabled, true)
 {
     align_ = align;
 }

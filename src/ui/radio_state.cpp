@@ -1,6 +1,8 @@
 #include "ui/radio_state.h"
 
-#include <array>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -10,32 +12,40 @@ struct RadioEntry {
     uint32_t group;
 };
 
-constexpr uint32_t kProfileChoice = 0x7F;
-constexpr uint32_t kSensorPair = 0x180;
-constexpr uint32_t kDirection = 0x1800;
-constexpr uint32_t kMacroLoop = 0xE000;
-constexpr uint32_t kPolling = 0xF0000;
-constexpr uint32_t kLiftOff = 0x300000;
-
-constexpr std::array<RadioEntry, 20> kRadios{{
-    {2006, 0x1, kProfileChoice},      {2080, 0x2, kProfileChoice},    {2081, 0x4, kProfileChoice},
-    {2082, 0x8, kProfileChoice},      {2083, 0x10, kProfileChoice},   {2084, 0x20, kProfileChoice},
-    {2085, 0x40, kProfileChoice},     {2009, 0x80, kSensorPair},      {2010, 0x100, kSensorPair},
-    {3240, 0x800, kDirection},        {3250, 0x1000, kDirection},     {2031, 0x2000, kMacroLoop},
-    {2032, 0x4000, kMacroLoop},       {2033, 0x8000, kMacroLoop},     {3030, 0x10000, kPolling},
-    {3031, 0x20000, kPolling},        {3032, 0x40000, kPolling},      {3033, 0x80000, kPolling},
-    {3510, 0x100000, kLiftOff},       {3511, 0x200000, kLiftOff},
-}};
+std::vector<RadioEntry>& Table()
+{
+    static std::vector<RadioEntry> table;
+    return table;
+}
 
 const RadioEntry* Find(unsigned id)
 {
     if (id == 0) return nullptr;
-    for (const auto& e : kRadios)
+    for (const auto& e : Table())
         if (e.id == id) return &e;
     return nullptr;
 }
 
 }  // namespace
+
+void RegisterRadioGroup(std::initializer_list<RadioMember> members)
+{
+    uint32_t group = 0;
+    for (const RadioMember& m : members) group |= m.bit;
+    bool known = true;
+    for (const RadioMember& m : members) {
+        const RadioEntry* e = Find(m.id);
+        if (e && (e->bit != m.bit || e->group != group))
+            throw std::logic_error("radio " + std::to_string(m.id) + " is registered with another bit");
+        known = known && e;
+    }
+    if (known) return;
+    for (const RadioEntry& e : Table())
+        if (e.group & group) throw std::logic_error("radio groups share a bit");
+    for (const RadioMember& m : members) Table().push_back({m.id, m.bit, group});
+}
+
+void ClearRadioGroups() { Table().clear(); }
 
 uint32_t RadioBit(unsigned id)
 {

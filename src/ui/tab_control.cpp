@@ -1,12 +1,10 @@
 #include "ui/tab_control.h"
 
-namespace {
-int g_ownSelection = 0;
-int* g_selection = &g_ownSelection;
-}  // namespace
-
-void CTabControl::BindSelection(int* selection) { g_selection = selection ? selection : &g_ownSelection; }
-int CTabControl::Selection() { return *g_selection; }
+void CTabControl::BindSelection(int* selection, int index)
+{
+    selection_ = selection ? selection : &ownSelection_;
+    index_ = index;
+}
 
 CTabControl::CTabControl(HWND owner, UINT id, Rect rect, std::u16string caption, unsigned align, bool visible,
                          bool available, bool disabled)
@@ -17,7 +15,7 @@ CTabControl::CTabControl(HWND owner, UINT id, Rect rect, std::u16string caption,
 
 int CTabControl::LookIndex() const
 {
-    if (Index() == *g_selection) return state_ == kStateHover ? 3 : 2;
+    if (Index() == *selection_) return state_ == kStateHover ? 3 : 2;
     return state_;
 }
 
@@ -32,7 +30,7 @@ void CTabControl::Draw(platform::ICanvas& dc, const Rect&)
     DrawCaption(dc, label, rect_, align_, kCaptionNormal, leftMargin_, rightMargin_);
 }
 
-void CTabControl::OnClick() { *g_selection = Index(); }
+void CTabControl::OnClick() { *selection_ = Index(); }
 
 int CTabControl::OnRButtonUp(WPARAM, int x, int y)
 {

@@ -1,7 +1,7 @@
 #pragma once
-// A profile tab (ids 2049 .. 2053 for profiles 0 .. 4). Clicking it stores
+// A tab of a row of tabs (the main window's profiles). Clicking it stores
 // its index into the selection the owner bound it to before CE_CLICK, so the
-// handler finds the new profile already chosen; a right click reports
+// handler finds the new choice already made; a right click reports
 // CE_RCLICK for the tab's context menu.
 #include <array>
 #include <memory>
@@ -10,9 +10,8 @@
 
 class CTabControl : public CSkinButton {
 public:
-    static constexpr UINT kFirstId = 2049;
-    CTabControl(HWND owner, UINT id, Rect rect, std::u16string caption, unsigned align = DT_LEFT,
-                bool visible = true, bool available = true, bool disabled = false);
+    CTabControl(HWND owner, UINT id, Rect rect, std::u16string caption, unsigned align = DT_LEFT, bool visible = true,
+                bool available = true, bool disabled = false);
     void Draw(platform::ICanvas& dc, const Rect& area) override;
     int OnRButtonUp(WPARAM flags, int x, int y) override;
     void ReleaseImages() override;
@@ -22,17 +21,20 @@ public:
                        const std::u16string& selectedHover);
 
     std::u16string label;
-    int Index() const { return static_cast<int>(id_) - static_cast<int>(kFirstId); }
+    // Which tab of its row it is; -1 until the owner binds it.
+    int Index() const { return index_; }
     // 0 normal, 1 hover, 2 pressed or selected, 3 selected and hovered.
     int LookIndex() const;
     // Whether the look differs from the one last drawn (the selection moved
     // since, or it was never drawn).
     bool LookChanged() const { return drawnLook_ != LookIndex(); }
 
-    // Every tab reads and writes one selection: the profile the window shows
-    // (the main window binds it to its working-profile index at start-up).
-    static void BindSelection(int* selection);
-    static int Selection();
+    // The tabs of one window read and write one selection, which the window
+    // owns and binds every tab to, each with its index in the row (the main
+    // window: the index of the profile it shows). An unbound tab keeps its
+    // own selection, 0; null unbinds.
+    void BindSelection(int* selection, int index);
+    int Selection() const { return *selection_; }
 
 protected:
     // Stores the tab's index into the bound selection before CE_CLICK goes out.
@@ -41,4 +43,7 @@ protected:
 private:
     std::array<std::unique_ptr<CSkinImage>, 4> tabImages_;
     int drawnLook_ = -1;
+    int index_ = -1;
+    int ownSelection_ = 0;
+    int* selection_ = &ownSelection_;
 };

@@ -8,7 +8,9 @@
 namespace {
 // Popups whose window has been destroyed, deleted at the next safe moment
 // (never inside the host's own delivery of WM_DESTROY), and at the latest
-// when the program ends.
+// when the program ends. Owner: the window thread, through CWndPopup alone
+// (its destructor, ReapDestroyed and WM_DESTROY); one per process because
+// a popup outlives the dialog that opened it until it is reaped.
 struct Graveyard {
     std::vector<CWndPopup*> dead;
     bool closing = false;
@@ -33,15 +35,6 @@ void CWndPopup::ReapDestroyed()
     for (CWndPopup* p : dead) delete p;
 }
 
-UINT CWndPopup::DismissalMessage(int kind)
-{
-    static constexpr UINT kByKind[15] = {1029, 1032, 1042, 1045, 1047, 1055, 1057, 1126,
-                                         1136, 1146, 1156, 1159, 1162, 1165, 1168};
-    if (kind >= 0 && kind < 15) return kByKind[kind];
-    if (kind >= 100) return 1050;  // the macro sub-menus: 100 + set index
-    return 0;
-}
-
 CWndPopup::CWndPopup() : font_(UiControlFont()) {}
 
 CWndPopup::~CWndPopup()
@@ -57,13 +50,14 @@ CWndPopup::~CWndPopup()
     }
 }
 
-bool CWndPopup::Create(HWND parent, Rect rect, UINT reportMessage, int tag)
+bool CWndPopup::Create(HWND parent, Rect rect, UINT reportMessage, int tag, UINT dismissalMessage)
 {
     ReapDestroyed();
     if (!platform::g_windowHost || hwnd_) return false;
     parent_ = parent;
     position_ = {rect.left, rect.top};
     reportMessage_ = reportMessage;
+    dismissalMessage_ = dismissalMessage;
     tag_ = tag;
     platform::WindowParams p;
     p.kind = platform::WindowKind::Popup;
@@ -159,15 +153,12 @@ LRESULT CWndPopup::OnMessage(HWND self, UINT message, WPARAM wParam, LPARAM lPar
         buttonDown_ = false;
         if (OnItemLButtonUp(x, y)) Redraw();
         return 0;
-    case WM_RBUTTONUP:
-        OnItemRButtonUp(x, y);
-        return 0;
+    case WM_RBUTTONUP: OnItemRButtonUp(x, y); return 0;
     case WM_ACTIVATE:
         // The user went elsewhere: tell the owner once per deactivation; it
         // closes the popup. A popup already closing says nothing more.
         if (wParam == WA_INACTIVE && !closing_) {
-            UINT m = DismissalMessage(kind_);
-            if (m) NotifyParent(m, static_cast<WPARAM>(tag_), kind_);
+            if (dismissalMessage_) NotifyParent(dismissalMessage_, static_cast<WPARAM>(tag_), kind_);
         }
         return 0;
     case WM_CLOSE:
@@ -182,7 +173,6 @@ LRESULT CWndPopup::OnMessage(HWND self, UINT message, WPARAM wParam, LPARAM lPar
         hwnd_ = 0;
         if (!deleting_) Yard().dead.push_back(this);
         return 0;
-    default:
-        return 0;
+    default: return 0;
     }
 }

@@ -3,8 +3,9 @@
 // real top-level window: frameless, topmost, placed next to the control that
 // opened it, drawn off-screen and shown unchanged. It reports a chosen item
 // (its report message, wParam = tag, lParam = address of its result record),
-// its dismissal when the user clicks elsewhere (a message chosen by its kind,
-// wParam = tag, lParam = kind) and its closing (1025) to its parent.
+// its dismissal when the user clicks elsewhere (the dismissal message its
+// owner gave it, wParam = tag, lParam = kind; none when that is 0) and its
+// closing (1025) to its parent.
 //
 // Life: created with new, Create() builds and shows it; the owner closes it
 // by posting WM_CLOSE (CDlgBase::ClosePopup); once its window is destroyed
@@ -22,7 +23,9 @@ public:
     CWndPopup& operator=(const CWndPopup&) = delete;
 
     // rect: screen rectangle (its size is replaced by the item layout's).
-    bool Create(HWND parent, Rect rect, UINT reportMessage, int tag);
+    // dismissalMessage: what the parent hears when the user clicks
+    // elsewhere; 0 dismisses the popup silently.
+    bool Create(HWND parent, Rect rect, UINT reportMessage, int tag, UINT dismissalMessage = 0);
     // Draws everything into the off-screen image and shows it.
     void Redraw();
     // Sends to the parent; false without one.
@@ -33,14 +36,12 @@ public:
     int Kind() const { return kind_; }
     int Tag() const { return tag_; }
     UINT ReportMessage() const { return reportMessage_; }
+    UINT DismissalMessage() const { return dismissalMessage_; }
     // How often the off-screen picture was redrawn (it is redrawn only when
     // the hovered or pressed item changes).
     int RedrawCount() const { return redrawCount_; }
     const platform::IImage* Picture() const;
 
-    // The message a popup of this kind sends when it is dismissed; 0 for the
-    // kinds that are dismissed silently.
-    static UINT DismissalMessage(int kind);
     // Deletes the popups whose windows are gone. Runs on its own before each
     // popup is created; tests may call it.
     static void ReapDestroyed();
@@ -69,6 +70,7 @@ protected:
     platform::FontSpec font_;
     Point position_;
     UINT reportMessage_ = 0;
+    UINT dismissalMessage_ = 0;
     int tag_ = 0;
     int kind_ = 0;
     HWND hwnd_ = 0;

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "app/main_layout.h"
-#include "buttons/ui/button_captions.h"
 #include "persist/settings_file.h"
 #include "persist/ui/profile_tabs.h"
 #include "persist/ui_text.h"
@@ -465,7 +464,8 @@ TEST_F(LayoutTest, LightingShowsTheModesOwnValuesAndControls)
     // Mode 0 shows no parameter at all.
     l.Lighting1ModeValue = {0, 0, 0};
     RefreshLighting(dlg, p, true);
-    for (UINT id : {3161u, 3180u, 3200u, 3220u, 3240u, 3164u, 3163u, 3162u}) EXPECT_FALSE(dlg.FindControl(id)->IsVisible());
+    for (UINT id : {3161u, 3180u, 3200u, 3220u, 3240u, 3164u, 3163u, 3162u})
+        EXPECT_FALSE(dlg.FindControl(id)->IsVisible());
 }
 
 TEST_F(LayoutTest, LightingClosedKeepsItsControlsHiddenAndADamagedModeIsHarmless)
@@ -484,16 +484,6 @@ TEST_F(LayoutTest, LightingClosedKeepsItsControlsHiddenAndADamagedModeIsHarmless
     RefreshLighting(dlg, p, true);
     StoreLighting(dlg, p);
     EXPECT_EQ(p, before);
-}
-
-TEST_F(LayoutTest, ButtonCaptionsAreTheProfileLabels)
-{
-    Open();
-    g_profiles[1].buttons[7].label = u"Forward";
-    RefreshButtonCaptions(dlg, 1);
-    EXPECT_EQ(Get<CComboButton>(2020)->Label(), u"Forward");
-    RefreshButtonCaptions(dlg, 9);  // no such profile: nothing changes
-    EXPECT_EQ(Get<CComboButton>(2020)->Label(), u"Forward");
 }
 
 // ---- slider routing and the highlight -----------------------------------------------
@@ -546,4 +536,3 @@ TEST_F(LayoutTest, MouseHighlightDrawsTheButtonsNumberOnThePicture)
 }
 
 }  // namespace
-

@@ -183,7 +183,7 @@ TEST_F(OpenFailure, TheWarningSaysWhyTheMouseCouldNotBeOpenedAndWhatToRun)
         dlg = std::make_unique<CTevlanDlg>(Startup(), MainWindowDevices{refusing.get(), &deviceClock, nullptr});
         ASSERT_TRUE(dlg->Create(0));
         Settle(2000);
-        auto* warning = dynamic_cast<COpenFailureDlg*>(dlg->StartupWarning());
+        COpenFailureDlg* warning = dlg->OpenFailureWarning();
         ASSERT_NE(warning, nullptr);
         if (why == HidOpenProblem::NoPermission) {
             EXPECT_EQ(warning->Message().rfind(UiText(300) + u" ", 0), 0u);

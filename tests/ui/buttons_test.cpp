@@ -1,3 +1,4 @@
+#include <stdexcept>
 #include "ui/check_button.h"
 #include "ui/color_select_check_button.h"
 #include "ui/combo_button.h"
@@ -26,7 +27,9 @@ TEST_F(ButtonsTest, DisabledButtonNeitherLightsUpNorReports)
 {
     TestDlg dlg;
     CImageButton* b = nullptr;
-    HWND w = Open(dlg, [&](TestDlg& d) { b = d.Add<CImageButton>(0, 2010, Rect{10, 10, 80, 30}, u"", DT_CENTER, true, true, true); });
+    HWND w = Open(dlg, [&](TestDlg& d) {
+        b = d.Add<CImageButton>(0, 2010, Rect{10, 10, 80, 30}, u"", DT_CENTER, true, true, true);
+    });
     MoveTo(w, 20, 20);
     EXPECT_EQ(b->State(), kStateNormal);
     // It still catches the press: the window does not move.
@@ -85,6 +88,8 @@ TEST_F(ButtonsTest, CheckedCheckButtonIsPaintedWithItsCheckedPicture)
 
 TEST_F(ButtonsTest, RadioGroupsKeepOneBitAndReclickingReportsAgain)
 {
+    RegisterRadioGroup({{3030, 0x10000}, {3031, 0x20000}, {3032, 0x40000}, {3033, 0x80000}});
+    RegisterRadioGroup({{3240, 0x800}, {3250, 0x1000}});
     TestDlg dlg;
     HWND w = Open(dlg, [&](TestDlg& d) {
         d.Add<CRadioButton>(0, 3030, Rect{10, 10, 30, 30});
@@ -108,6 +113,17 @@ TEST_F(ButtonsTest, RadioGroupsKeepOneBitAndReclickingReportsAgain)
     EXPECT_EQ(dlg.Find<CRadioButton>(3033)->LookIndex(), 2);
 }
 
+TEST_F(ButtonsTest, RadioGroupThatWouldShareABitIsRefused)
+{
+    RegisterRadioGroup({{3240, 0x800}, {3250, 0x1000}});
+    RegisterRadioGroup({{3240, 0x800}, {3250, 0x1000}});  // the window opened again
+    EXPECT_THROW(RegisterRadioGroup({{3240, 0x2}, {3250, 0x1000}}), std::logic_error);
+    EXPECT_THROW(RegisterRadioGroup({{4001, 0x800}, {4002, 0x4}}), std::logic_error);
+    SelectRadio(3250);
+    EXPECT_TRUE(IsRadioSelected(3250));
+    EXPECT_EQ(RadioBit(4001), 0u) << "a refused group is not half registered";
+}
+
 TEST_F(ButtonsTest, DpiRadioForLevelThreeEnablesLevelsZeroToThree)
 {
     TestDlg dlg;
@@ -126,7 +142,9 @@ TEST_F(ButtonsTest, ComboReportsAtMostFiveEntersOneLeaveAndNoLeaveWhileOpen)
     TestDlg dlg;
     CComboButton* c = nullptr;
     const UINT kMsg = 1144;
-    HWND w = Open(dlg, [&](TestDlg& d) { c = d.Add<CComboButton>(0, kMsg, 3120, Rect{10, 10, 200, 35}, u"", DT_LEFT, u"Wave"); });
+    HWND w = Open(dlg, [&](TestDlg& d) {
+        c = d.Add<CComboButton>(0, kMsg, 3120, Rect{10, 10, 200, 35}, u"", DT_LEFT, u"Wave");
+    });
     for (int i = 0; i < 9; ++i) MoveTo(w, 20 + i, 20);
     EXPECT_EQ(dlg.Count(kMsg, CComboButton::kEnter), 5);
     MoveTo(w, 300, 200);
@@ -184,7 +202,7 @@ TEST_F(ButtonsTest, PowerDialSelectsByWedgeAndIgnoresPointsBetweenThem)
 TEST_F(ButtonsTest, LinkButtonReportsEnterAndLeaveOncePerVisit)
 {
     TestDlg dlg;
-    HWND w = Open(dlg, [&](TestDlg& d) { d.Add<CLinkButton>(0, Rect{10, 10, 200, 28}, u"https://example.org"); });
+    HWND w = Open(dlg, [&](TestDlg& d) { d.Add<CLinkButton>(0, 3503, Rect{10, 10, 200, 28}, u"https://example.org"); });
     MoveTo(w, 20, 20);
     MoveTo(w, 30, 20);
     MoveTo(w, 300, 200);
@@ -196,7 +214,9 @@ TEST_F(ButtonsTest, LinkButtonReportsEnterAndLeaveOncePerVisit)
 TEST_F(ButtonsTest, ProfileListButtonReportsHoverOnEveryMoveOverIt)
 {
     TestDlg dlg;
-    HWND w = Open(dlg, [&](TestDlg& d) { d.Add<CImageButton>(0, 3502, Rect{10, 10, 80, 30}, u""); });
+    HWND w = Open(dlg, [&](TestDlg& d) {
+        d.Add<CImageButton>(0, 3502, Rect{10, 10, 80, 30}, u"")->SetReportsHover(true);
+    });
     MoveTo(w, 20, 20);
     MoveTo(w, 21, 20);
     MoveTo(w, 22, 20);

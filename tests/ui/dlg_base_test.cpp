@@ -1,3 +1,7 @@
+#include <stdexcept>
+#include <string>
+#include <vector>
+
 #include "ui/check_button.h"
 #include "ui/image_button.h"
 #include "ui/item_popup.h"
@@ -142,7 +146,7 @@ TEST_F(DlgBaseTest, OfOverlappingControlsTheLaterOneIsOnTopAndWinsTheHitTest)
     HWND w = Open(dlg, [&](TestDlg& d) {
         early = d.Add<CImageButton>(1, 2010, Rect{10, 10, 80, 30}, u"");
         late = d.Add<CImageButton>(0, 2011, Rect{40, 10, 110, 30}, u"");
-        early->LoadNormalAndHover(Skin(u"exit_ov.png"), Skin(u"exit_ov.png"));  // red
+        early->LoadNormalAndHover(Skin(u"exit_ov.png"), Skin(u"exit_ov.png"));       // red
         late->LoadNormalAndHover(Skin(u"button2_nr.png"), Skin(u"button2_ov.png"));  // grey
         label = d.Add<CStaticText>(2, 3000, Rect{0, 0, 5, 5}, RGB(1, 2, 3), DT_LEFT);
     });
@@ -251,6 +255,54 @@ TEST_F(DlgBaseTest, BackgroundColourIsTheAverageAndTheCacheIsDrawnAtTheWindowSca
     EXPECT_EQ(PixelAt(w, 2 * 10, 2 * 100), RGB(15, 15, 15));
     COLORREF inPalette = PixelAt(w, 2 * 100, 2 * 60);
     EXPECT_NE(inPalette, RGB(15, 15, 15));
+}
+
+}  // namespace
+
+namespace {
+
+// A number mapped twice is a wiring mistake: it must fail where it is made,
+// for a plain handler, a click, a range that overlaps one, and a second
+// subscriber for one code of a shared message.
+TEST_F(DlgBaseTest, MappingOneNumberTwiceFailsAtOnce)
+{
+    struct Case {
+        const char* name;
+        std::function<void(TestDlg&)> second;
+    };
+    const Case cases[] = {
+        {"handler", [](TestDlg& d) { d.MapMessage(2010, [](WPARAM, LPARAM) { return LRESULT(0); }); }},
+        {"click", [](TestDlg& d) { d.MapClick(2010, [] {}); }},
+        {"range", [](TestDlg& d) { d.MapClickRange(2008, 4, [](int) {}); }},
+        {"shared code", [](TestDlg& d) { d.SubscribeShared(1028, 4, [](WPARAM) {}); }},
+        {"close button", [](TestDlg& d) { d.MapClick(2004, [] {}); }},  // the base maps it for dialogs
+    };
+    for (const Case& c : cases) {
+        TestDlg dlg;
+        dlg.MapClick(2010, [] {});
+        dlg.SubscribeShared(1028, 4, [](WPARAM) {});
+        EXPECT_THROW(c.second(dlg), std::logic_error) << c.name;
+    }
+}
+
+TEST_F(DlgBaseTest, HelpersRouteClicksRangesAndSharedCodesToTheirOwnHandlers)
+{
+    TestDlg dlg;
+    HWND w = Open(dlg);
+    std::vector<std::string> seen;
+    dlg.MapClick(2062, [&] { seen.push_back("click"); });
+    dlg.MapClickRange(3300, 8, [&](int k) { seen.push_back("range " + std::to_string(k)); });
+    dlg.SubscribeShared(1028, 4, [&](WPARAM id) { seen.push_back("hover " + std::to_string(id)); });
+    dlg.SubscribeShared(1028, CE_CLICK, [&](WPARAM id) { seen.push_back("menu " + std::to_string(id)); });
+
+    host.SendMessage(w, 2062, 2062, CE_DOWN);  // not a click
+    host.SendMessage(w, 2062, 2062, CE_CLICK);
+    host.SendMessage(w, 3307, 3307, CE_CLICK);
+    host.SendMessage(w, 3308, 3308, CE_CLICK);  // past the range: nobody's
+    host.SendMessage(w, 1028, 2015, 4);
+    host.SendMessage(w, 1028, 2016, CE_CLICK);
+    host.SendMessage(w, 1028, 2016, 5);  // leave: no subscriber
+    EXPECT_EQ(seen, (std::vector<std::string>{"click", "range 7", "hover 2015", "menu 2016"}));
 }
 
 }  // namespace

@@ -36,10 +36,10 @@ protected:
         dlg.DestroyWindow();  // its popups go with it
         UiTest::TearDown();
     }
-    TestPopup* Show(int kind)
+    TestPopup* Show(int kind, UINT dismissal = 0)
     {
         auto* p = new TestPopup(kind);
-        EXPECT_TRUE(p->Create(owner, Rect::FromSize(100, 100, 10, 10), 1500, 2013));
+        EXPECT_TRUE(p->Create(owner, Rect::FromSize(100, 100, 10, 10), 1500, 2013, dismissal));
         host.ProcessPending();
         return p;
     }
@@ -93,8 +93,8 @@ TEST_F(PopupTest, TheHoveredRowIsPaintedWithTheHoverPicture)
     MoveTo(pw, 10, 35);
     COLORREF hot = PixelAt(pw, 140, 30);
     COLORREF cold = PixelAt(pw, 140, 5);
-    EXPECT_GT(GetBValue(hot), 110);   // accent-tinted row
-    EXPECT_LT(GetBValue(cold), 60);   // plain dark row
+    EXPECT_GT(GetBValue(hot), 110);                         // accent-tinted row
+    EXPECT_LT(GetBValue(cold), 60);                         // plain dark row
     EXPECT_EQ(PixelAt(pw, 60, 25), RGB(0x35, 0xA0, 0xDE));  // the separator
 }
 
@@ -122,7 +122,7 @@ TEST_F(PopupTest, ReleasingOutsideTheHoveredItemClearsTheHoverAndReportsNothing)
 
 TEST_F(PopupTest, ClickingElsewhereDismissesOnceWithTheKind)
 {
-    TestPopup* p = Show(9);
+    TestPopup* p = Show(9, 1146);
     EXPECT_EQ(host.GetActiveWindow(), p->GetSafeHwnd());
     ClickAt(owner, 300, 250);
     EXPECT_EQ(dlg.CountMessage(1146), 1);
@@ -136,22 +136,16 @@ TEST_F(PopupTest, ClickingElsewhereDismissesOnceWithTheKind)
     EXPECT_EQ(dlg.Count(WM_POPUP_CLOSED, 0), 1);
 }
 
-TEST_F(PopupTest, KindsBetweenFifteenAndNinetyNineAreSilentAndMacroSetsReportTheirIndex)
+TEST_F(PopupTest, WithoutADismissalMessageAPopupGoesSilentlyAndWithOneItReportsItsKind)
 {
     Show(20);
     ClickAt(owner, 300, 250);
-    for (const auto& e : dlg.events) EXPECT_FALSE(e.message >= 1029 && e.message <= 1168) << e.message;
+    for (const auto& e : dlg.events) EXPECT_FALSE(e.wParam == 2013 && e.lParam == 20) << e.message;
 
-    Show(102);
+    Show(102, 1050);
     ClickAt(owner, 300, 250);
     ASSERT_EQ(dlg.CountMessage(1050), 1);
     EXPECT_EQ(dlg.Last(1050)->lParam, 102);
-
-    EXPECT_EQ(CWndPopup::DismissalMessage(0), 1029u);
-    EXPECT_EQ(CWndPopup::DismissalMessage(14), 1168u);
-    EXPECT_EQ(CWndPopup::DismissalMessage(15), 0u);
-    EXPECT_EQ(CWndPopup::DismissalMessage(99), 0u);
-    EXPECT_EQ(CWndPopup::DismissalMessage(100), 1050u);
 }
 
 TEST_F(PopupTest, APopupGoesWithItsOwnerWindow)

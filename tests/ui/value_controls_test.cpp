@@ -267,12 +267,12 @@ TEST_F(ValueControlsTest, TabClickStoresItsIndexBeforeReportingAndRightClickRepo
 {
     TestDlg dlg;
     int working = 0;
-    CTabControl::BindSelection(&working);
     int seen = -1;
     HWND w = Open(dlg, [&](TestDlg& d) {
         d.Add<CTabControl>(0, 2049, Rect{10, 10, 172, 31}, u"Profile 1");
         d.Add<CTabControl>(0, 2051, Rect{10, 40, 172, 61}, u"Profile 3");
     });
+    for (UINT id : {2049u, 2051u}) dlg.Find<CTabControl>(id)->BindSelection(&working, int(id - 2049));
     dlg.MapMessage(2051, [&](WPARAM, LPARAM l) {
         if (l == CE_CLICK) seen = working;
         return 0;
@@ -285,7 +285,6 @@ TEST_F(ValueControlsTest, TabClickStoresItsIndexBeforeReportingAndRightClickRepo
     host.Click(w, {50, 20}, platform::MouseButton::Right);
     EXPECT_EQ(dlg.Count(2049, CE_RCLICK), 1);
     EXPECT_EQ(dlg.Last(2049)->wParam, 2049u);
-    CTabControl::BindSelection(nullptr);
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ void RefreshProfileTabs(const CDlgBase& dlg)
     bool shownChanged = false;
     std::vector<const CTabControl*> changed;
     for (int p = 0; p < kProfileCount; ++p) {
-        auto* tab = dlg.Find<CTabControl>(UINT(CTabControl::kFirstId + p));
+        auto* tab = dlg.Find<CTabControl>(CProfileTabsSection::kFirstTab + UINT(p));
         if (!tab) continue;
         const bool shown = IsProfileShown(p);
         std::u16string name = GetProfileName(g_profiles[size_t(p)]);
@@ -42,3 +42,11 @@ void RefreshProfileTabs(const CDlgBase& dlg)
     }
     for (const CTabControl* tab : changed) platform::g_windowHost->InvalidateRect(w, tab->GetRect());
 }
+
+void CProfileTabsSection::OnControlsCreated()
+{
+    for (int p = 0; p < kProfileCount; ++p)
+        if (auto* tab = host_.Dialog().Find<CTabControl>(kFirstTab + UINT(p))) tab->BindSelection(selection_, p);
+}
+
+void CProfileTabsSection::Refresh(const ProfileRecord*) { RefreshProfileTabs(host_.Dialog()); }

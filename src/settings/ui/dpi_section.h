@@ -20,3 +20,21 @@ void StoreDpiSection(const CDlgBase& dlg, ProfileRecord& profile, int workingOrd
 // The level bars take their step count from the sensor's DPI step table;
 // called when that table changes.
 void UpdateDpiBarStepCount(const CDlgBase& dlg);
+
+#include "ui/section_host.h"
+
+// The DPI section as one object of the main window. The working ordinal (the
+// current level among the enabled ones while the window runs) lives with the
+// device link; the section reads and writes it through the pointer it was
+// given, or keeps the profile's own when there is none.
+class CDpiSection final : public CWindowSection {
+public:
+    CDpiSection(ISectionHost& host, int* workingOrdinal) : CWindowSection(host), workingOrdinal_(workingOrdinal) {}
+    void Refresh(const ProfileRecord* profile) override;
+    void Store(ProfileRecord& profile) override;
+    // The sensor's step table changed: the bars get its step count.
+    void OnStepTableChanged();
+
+private:
+    int* workingOrdinal_;
+};

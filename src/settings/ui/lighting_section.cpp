@@ -5,12 +5,15 @@
 
 #include "persist/text_codec.h"
 #include "profile/profile_record.h"
+#include "settings/ui/settings_ids.h"
 #include "ui/color_select_check_button.h"
 #include "ui/combo_button.h"
 #include "ui/dlg_base.h"
 #include "ui/passive_controls.h"
 #include "ui/radio_state.h"
 #include "ui/slider_control.h"
+
+using namespace settings_ids;
 
 namespace {
 
@@ -22,9 +25,10 @@ void Repaint(const CDlgBase& dlg, const CControlBase* c)
 
 bool In(int m, std::initializer_list<int> modes) { return std::find(modes.begin(), modes.end(), m) != modes.end(); }
 
-// Every control whose visibility depends on the mode.
-constexpr unsigned kModeControls[] = {3161, 3180, 3181, 3182, 3183, 3184, 3185, 3186, 3187, 3163, 3190,
-                                      3200, 3210, 3162, 3191, 3220, 3230, 3164, 3240, 3250};
+// Every control whose visibility depends on the mode (the rules below name
+// them by number: the table reads as the rule it is).
+constexpr unsigned kModeControls[] = {3161, 3180, 3181, 3182, 3183, 3184, 3185, 3186, 3187, 3163,
+                                      3190, 3200, 3210, 3162, 3191, 3220, 3230, 3164, 3240, 3250};
 
 }  // namespace
 
@@ -71,26 +75,28 @@ void RefreshLighting(const CDlgBase& dlg, const ProfileRecord& profile, bool sec
 {
     const LightingSettings& l = profile.lighting;
     const int m = LightingModeOf(profile);
-    if (auto* combo = dlg.Find<CComboButton>(3120)) {
+    if (auto* combo = dlg.Find<CComboButton>(kLightingMode)) {
         combo->SetLabel(l.Lighting1Name);
         combo->SetVisible(sectionOpen);
         Repaint(dlg, combo);
     }
     for (int i = 0; i < 8; ++i)
-        if (auto* slot = dlg.Find<CColorSelectCheckButton>(UINT(3180 + i))) {
+        if (auto* slot = dlg.Find<CColorSelectCheckButton>(kFirstColourSlot + UINT(i))) {
             slot->SetColour(l.Lighting1FixedColor[size_t(m)][size_t(i)]);
             slot->SetChecked(l.Lighting1ColorSelected[size_t(m)][size_t(i)] != 0);
             Repaint(dlg, slot);
         }
-    if (auto* speed = dlg.Find<CSliderControl>(3200)) {
+    if (auto* speed = dlg.Find<CSliderControl>(kLightingSpeed)) {
         speed->SetPosition(l.Lighting1Speed[size_t(m)]);
-        if (auto* c = dlg.Find<CStaticText>(3210)) c->SetLabelText(Ascii(std::to_string(speed->Position() + 1)));
+        if (auto* c = dlg.Find<CStaticText>(kLightingSpeedText))
+            c->SetLabelText(Ascii(std::to_string(speed->Position() + 1)));
     }
-    if (auto* brightness = dlg.Find<CSliderControl>(3220)) {
+    if (auto* brightness = dlg.Find<CSliderControl>(kLightingBrightness)) {
         brightness->SetPosition(l.Lighting1Brightness[size_t(m)]);
-        if (auto* c = dlg.Find<CStaticText>(3230)) c->SetLabelText(LightingBrightnessText(brightness->Position()));
+        if (auto* c = dlg.Find<CStaticText>(kLightingBrightnessText))
+            c->SetLabelText(LightingBrightnessText(brightness->Position()));
     }
-    SelectRadio(l.Lighting1Direction[size_t(m)] != 0 ? 3240u : 3250u);
+    SelectRadio(l.Lighting1Direction[size_t(m)] != 0 ? kDirectionUp : kDirectionDown);
 
     if (!sectionOpen) return;
     for (unsigned id : kModeControls)
@@ -107,7 +113,16 @@ void StoreLighting(const CDlgBase& dlg, ProfileRecord& profile)
     // not that mode's to overwrite.
     if (l.Lighting1ModeValue[0] >= kLightingModeCount) return;
     const int m = LightingModeOf(profile);
-    if (auto* s = dlg.Find<CSliderControl>(3200)) l.Lighting1Speed[size_t(m)] = static_cast<uint8_t>(s->Position());
-    if (auto* s = dlg.Find<CSliderControl>(3220)) l.Lighting1Brightness[size_t(m)] = static_cast<uint8_t>(s->Position());
-    l.Lighting1Direction[size_t(m)] = IsRadioSelected(3240) ? 1 : 0;
+    if (auto* s = dlg.Find<CSliderControl>(kLightingSpeed))
+        l.Lighting1Speed[size_t(m)] = static_cast<uint8_t>(s->Position());
+    if (auto* s = dlg.Find<CSliderControl>(kLightingBrightness))
+        l.Lighting1Brightness[size_t(m)] = static_cast<uint8_t>(s->Position());
+    l.Lighting1Direction[size_t(m)] = IsRadioSelected(kDirectionUp) ? 1 : 0;
 }
+
+void CLightingSection::Refresh(const ProfileRecord* profile)
+{
+    if (profile) RefreshLighting(host_.Dialog(), *profile, isOpen_ && isOpen_());
+}
+
+void CLightingSection::Store(ProfileRecord& profile) { StoreLighting(host_.Dialog(), profile); }

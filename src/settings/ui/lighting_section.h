@@ -23,3 +23,23 @@ int LightingModeOf(const ProfileRecord& profile);
 std::u16string LightingBrightnessText(int position);
 // Which parameter controls mode m shows.
 bool LightingControlShown(unsigned id, int mode);
+
+#include <functional>
+
+#include "ui/section_host.h"
+
+// The lighting section as one object of the main window. Whether its panel
+// is open is the layout's to say (isOpen); closed, the mode's visibility
+// rules wait until it opens.
+class CLightingSection final : public CWindowSection {
+public:
+    CLightingSection(ISectionHost& host, std::function<bool()> isOpen)
+        : CWindowSection(host), isOpen_(std::move(isOpen))
+    {
+    }
+    void Refresh(const ProfileRecord* profile) override;
+    void Store(ProfileRecord& profile) override;
+
+private:
+    std::function<bool()> isOpen_;
+};

@@ -1,9 +1,12 @@
 #include "settings/ui/sensor_section.h"
 
+#include "settings/ui/settings_ids.h"
+
 #include <string>
 
 #include "persist/text_codec.h"
 #include "persist/ui_text.h"
+#include "platform/shell/shell_services.h"
 #include "profile/profile_record.h"
 #include "ui/check_button.h"
 #include "ui/dlg_base.h"
@@ -11,6 +14,8 @@
 #include "ui/power_manage_button.h"
 #include "ui/radio_state.h"
 #include "ui/slider_control.h"
+
+using namespace settings_ids;
 
 namespace {
 
@@ -70,10 +75,10 @@ void RefreshPollingRate(const CDlgBase& dlg, const ProfileRecord& profile)
 {
     const int code = profile.PollingRateValue[0];
     const int selected = code <= 2 ? code : 3;
-    SelectRadio(3030u + unsigned(selected));
-    RepaintRadios(dlg, {3030, 3031, 3032, 3033});
+    SelectRadio(kFirstPollingRate + unsigned(selected));
+    RepaintRadios(dlg, {kFirstPollingRate, kFirstPollingRate + 1, kFirstPollingRate + 2, kFirstPollingRate + 3});
     for (int i = 0; i < 4; ++i)
-        if (CControlBase* c = dlg.FindControl(UINT(3142 + i))) {
+        if (CControlBase* c = dlg.FindControl(kFirstPollingRateText + UINT(i))) {
             c->SetAvailable(i == selected);
             Repaint(dlg, c);
         }
@@ -81,46 +86,66 @@ void RefreshPollingRate(const CDlgBase& dlg, const ProfileRecord& profile)
 
 void RefreshSensorSettings(const CDlgBase& dlg, const ProfileRecord& profile)
 {
-    SelectRadio(ProfileSettingInt(profile, kSetLiftDetectionHeight) == 1 ? 3510u : 3511u);
-    RepaintRadios(dlg, {3510, 3511});
+    SelectRadio(ProfileSettingInt(profile, kSetLiftDetectionHeight) == 1 ? kLiftOffLow : kLiftOffHigh);
+    RepaintRadios(dlg, {kLiftOffLow, kLiftOffHigh});
 
-    const int debounce = ShowSlider(dlg, 3530, ProfileSettingInt(profile, kSetKeyDebounce) / 2);
-    if (debounce >= 0) SetCaption(dlg, 3532, DebounceCaption(debounce));
+    const int debounce = ShowSlider(dlg, kDebounce, ProfileSettingInt(profile, kSetKeyDebounce) / 2);
+    if (debounce >= 0) SetCaption(dlg, kDebounceText, DebounceCaption(debounce));
 
     const int minutes = ProfileSettingInt(profile, kSetPowerDownTime);
     if (auto* dial = dlg.Find<CPowerManageButton>(CPowerManageButton::kId)) {
         dial->SetValue(minutes);
         Repaint(dlg, dial);
     }
-    SetCaption(dlg, 3407, PowerCaption(minutes));
-    ShowCheck(dlg, 3501, ProfileSettingInt(profile, kSetMoveLightingOnOffMode) == 1);
-    ShowCheck(dlg, 3504, ProfileSettingInt(profile, kSetMotionWakeup) == 1);
+    SetCaption(dlg, kPowerCaption, PowerCaption(minutes));
+    ShowCheck(dlg, kMoveLighting, ProfileSettingInt(profile, kSetMoveLightingOnOffMode) == 1);
+    ShowCheck(dlg, kMotionWakeup, ProfileSettingInt(profile, kSetMotionWakeup) == 1);
 
     const bool page = ProfileSettingInt(profile, kSetScrollWheelPageEnable) == 1;
-    SelectRadio(page ? 2010u : 2009u);
-    RepaintRadios(dlg, {2009, 2010});
-    if (auto* lines = dlg.Find<CSliderControl>(2041)) lines->SetDisabled(page);
-    ShowCountingSlider(dlg, 2041, 3131, ProfileSettingInt(profile, kSetScrollWheelSpeed));
-    ShowCountingSlider(dlg, 2043, 3130, ProfileSettingInt(profile, kSetPointerSpeed));
-    ShowCountingSlider(dlg, 2044, 3132, ProfileSettingInt(profile, kSetDoubleClickSpeed));
-    ShowCheck(dlg, 2030, ProfileSettingInt(profile, kSetAccelerationEnable) == 1);
+    SelectRadio(page ? kScrollPage : kScrollLines);
+    RepaintRadios(dlg, {kScrollLines, kScrollPage});
+    if (auto* lines = dlg.Find<CSliderControl>(kScrollSpeed)) lines->SetDisabled(page);
+    ShowCountingSlider(dlg, kScrollSpeed, kScrollSpeedText, ProfileSettingInt(profile, kSetScrollWheelSpeed));
+    ShowCountingSlider(dlg, kPointerSpeed, kPointerSpeedText, ProfileSettingInt(profile, kSetPointerSpeed));
+    ShowCountingSlider(dlg, kDoubleClickSpeed, kDoubleClickSpeedText, ProfileSettingInt(profile, kSetDoubleClickSpeed));
+    ShowCheck(dlg, kAcceleration, ProfileSettingInt(profile, kSetAccelerationEnable) == 1);
 }
 
 void StoreSensorSettings(const CDlgBase& dlg, ProfileRecord& profile)
 {
-    SetScrollWheelPageEnable(profile, IsRadioSelected(2010) ? 1 : 0);
-    if (auto* c = dlg.Find<CCheckButton>(3501)) SetMoveLightingOnOffMode(profile, c->IsChecked() ? 1 : 0);
-    if (auto* c = dlg.Find<CCheckButton>(3504)) SetMotionWakeup(profile, c->IsChecked() ? 1 : 0);
+    SetScrollWheelPageEnable(profile, IsRadioSelected(kScrollPage) ? 1 : 0);
+    if (auto* c = dlg.Find<CCheckButton>(kMoveLighting)) SetMoveLightingOnOffMode(profile, c->IsChecked() ? 1 : 0);
+    if (auto* c = dlg.Find<CCheckButton>(kMotionWakeup)) SetMotionWakeup(profile, c->IsChecked() ? 1 : 0);
     if (auto* dial = dlg.Find<CPowerManageButton>(CPowerManageButton::kId)) SetPowerDownTime(profile, dial->Value());
-    if (auto* s = dlg.Find<CSliderControl>(2041)) {
+    if (auto* s = dlg.Find<CSliderControl>(kScrollSpeed)) {
         SetScrollWheelSpeed(profile, s->Position());
         // There is no tilt control: the wheel's speed stands in for it.
         SetTiltSpeed(profile, s->Position());
     }
-    if (auto* s = dlg.Find<CSliderControl>(2043)) SetPointerSpeed(profile, s->Position());
-    if (auto* s = dlg.Find<CSliderControl>(2044)) SetDoubleClickSpeed(profile, s->Position());
-    if (auto* c = dlg.Find<CCheckButton>(2030)) SetAccelerationEnable(profile, c->IsChecked() ? 1 : 0);
-    SetLiftDetectionHeight(profile, IsRadioSelected(3510) ? 1 : 2);
-    auto* debounce = dlg.Find<CSliderControl>(3530);
+    if (auto* s = dlg.Find<CSliderControl>(kPointerSpeed)) SetPointerSpeed(profile, s->Position());
+    if (auto* s = dlg.Find<CSliderControl>(kDoubleClickSpeed)) SetDoubleClickSpeed(profile, s->Position());
+    if (auto* c = dlg.Find<CCheckButton>(kAcceleration)) SetAccelerationEnable(profile, c->IsChecked() ? 1 : 0);
+    SetLiftDetectionHeight(profile, IsRadioSelected(kLiftOffLow) ? 1 : 2);
+    auto* debounce = dlg.Find<CSliderControl>(kDebounce);
     SetKeyDebounce(profile, debounce ? debounce->Position() * 2 : 12);
 }
+
+void CSensorSection::MapMessages(CDlgBase& dlg)
+{
+    dlg.MapClick(kAcceleration, [this] {
+        host_.ScheduleApply(PendingGroup::Windows);
+        host_.StoreToProfile();
+    });
+    dlg.MapClick(kDesktopMouseSettings, [] {
+        if (platform::g_shellServices) platform::g_shellServices->OpenMouseSettings();
+    });
+}
+
+void CSensorSection::Refresh(const ProfileRecord* profile)
+{
+    if (!profile) return;
+    RefreshPollingRate(host_.Dialog(), *profile);
+    RefreshSensorSettings(host_.Dialog(), *profile);
+}
+
+void CSensorSection::Store(ProfileRecord& profile) { StoreSensorSettings(host_.Dialog(), profile); }

@@ -23,3 +23,17 @@ void StoreSensorSettings(const CDlgBase& dlg, ProfileRecord& profile);
 std::u16string DebounceCaption(int position);
 // The power caption: "Sleep after " + minutes + " min" in the language's words.
 std::u16string PowerCaption(int minutes);
+
+#include "settings/ui/settings_ids.h"
+#include "ui/section_host.h"
+
+// Sensor, power and pointer preferences as one object of the main window.
+// The acceleration check schedules the pointer-preference apply; the
+// desktop settings button opens the desktop's own mouse settings.
+class CSensorSection final : public CWindowSection {
+public:
+    using CWindowSection::CWindowSection;
+    void MapMessages(CDlgBase& dlg) override;
+    void Refresh(const ProfileRecord* profile) override;
+    void Store(ProfileRecord& profile) override;
+};

@@ -220,6 +220,7 @@ public:
             c->SetChecked(j % 3 != 2);
             AddControl(2, std::move(c));
         }
+        RegisterRadioGroup({{3240, 0x800}, {3250, 0x1000}});
         SelectRadio(3240);
         for (auto [id, x, base] : {std::tuple{3240u, 236, u"up"}, std::tuple{3250u, 236, u"down"}}) {
             int y = id == 3240 ? 384 : 404;
@@ -296,6 +297,7 @@ public:
             t->LoadTabImages(S(u"profile_slot_nr.png"), S(u"profile_slot_ov.png"), S(u"profile_slot_nr2.png"),
                              S(u"profile_slot_ov2.png"));
             t->SetMargins(6, 0);
+            t->BindSelection(nullptr, i);
             AddControl(0, std::move(t));
         }
         auto add = std::make_unique<CImageButton>(h, 2071, R(716, 40, 762, 60), u"+");
@@ -315,6 +317,7 @@ public:
         actions->shownItem = &actions_;
         actions->selection = 1;
         AddControl(0, std::move(actions));
+        RegisterRadioGroup({{3030, 0x10000}, {3031, 0x20000}, {3032, 0x40000}, {3033, 0x80000}});
         SelectRadio(3033);
         struct Q { UINT id; int l, t; const char16_t* base; };
         for (Q q : {Q{3030, 572, 298, u"125hz"}, Q{3031, 572, 370, u"250hz"}, Q{3032, 644, 370, u"500hz"},
@@ -327,7 +330,7 @@ public:
             AddControl(0, std::move(r));
         }
         text(3145, R(601, 361, 687, 379), u"1000 Hz", DT_CENTER, RGB(255, 255, 255));
-        auto link = std::make_unique<CLinkButton>(h, R(546, 452, 766, 470), u"https://tevlan.example");
+        auto link = std::make_unique<CLinkButton>(h, 3503, R(546, 452, 766, 470), u"https://tevlan.example");
         link->SetFont(ScaleUnits(14), u"DejaVu Sans");
         AddControl(0, std::move(link));
     }
@@ -344,7 +347,8 @@ private:
         auto* popup = new CMenu(kind, width);
         Rect r = combo->GetRect();
         Point p = Host().ClientToScreen(hwnd_, {r.left, r.bottom});
-        if (popup->Create(hwnd_, Rect::FromSize(p.x, p.y, 10, 10), message + 1, static_cast<int>(id)))
+        const UINT dismissal = kind == 0 ? 1029u : 1146u;
+        if (popup->Create(hwnd_, Rect::FromSize(p.x, p.y, 10, 10), message + 1, static_cast<int>(id), dismissal))
             SetPopup(slot, popup);
         else
             delete popup;

@@ -1,0 +1,66 @@
+#include "ui/framed_dlg.h"
+
+#include "ui/dialog_parts.h"
+#include "ui/ui_scale.h"
+
+CFramedDlg::CFramedDlg(const FramedDlgLook& look, HWND parent) : CDlgBase(true), parent_(parent), look_(look)
+{
+    owner_ = parent;
+    windowWidth = ScaleUnits(look_.baseWidth);
+    windowHeight = ScaleUnits(look_.baseHeight);
+    if (look_.okId) MapClick(look_.okId, [this] { AnswerOk(); });
+    if (look_.cancelId) MapMessage(look_.cancelId, [this](WPARAM w, LPARAM l) { return OnCloseButton(w, l); });
+}
+
+bool CFramedDlg::OnInitDialog()
+{
+    CDlgBase::OnInitDialog();
+    frame_ = CSkinImage::FromFile(SkinPath(look_.frame));
+    Host().DescribeWindow(hwnd_, look_.kind, Description());
+    return true;
+}
+
+void CFramedDlg::CreateControls(Rect)
+{
+    if (controlsCreated) return;
+    controlsCreated = true;
+    AddControls();
+}
+
+void CFramedDlg::DrawBackground(platform::ICanvas& dc, const Rect& client)
+{
+    PaintBackgroundCache(dc, client);
+    if (frame_)
+        frame_->Draw(dc, Rect{0, 0, ScaleUnits(look_.baseWidth), ScaleUnits(look_.baseHeight)});
+    else
+        dc.FillRect(client, RGB(0x1F, 0x1F, 0x1F));
+    DrawOverFrame(dc);
+    DrawControls(dc, client);
+}
+
+bool CFramedDlg::PreTranslateMessage(HWND, const platform::Msg& msg)
+{
+    if (msg.message != WM_KEYDOWN || (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE)) return false;
+    switch (msg.wParam == VK_RETURN ? look_.enter : look_.escape) {
+    case DialogKey::PassOn: return false;
+    case DialogKey::Ignore: return true;
+    case DialogKey::Ok: AnswerOk(); return true;
+    }
+    return false;
+}
+
+void CFramedDlg::AddCloseButton(int left)
+{
+    AddControl(0, MakeDialogCloseButton(hwnd_, ScaleRect(left, 4, left + 15, 19)));
+}
+
+void CFramedDlg::AddPushButton(UINT id, int l, int t, int r, int b, const std::u16string& caption)
+{
+    AddControl(0, MakeDialogPushButton(hwnd_, int(id), ScaleRect(l, t, r, b), caption));
+}
+
+void CFramedDlg::AnswerOk()
+{
+    ReleaseControlImages();
+    OnOK();
+}
