@@ -4,7 +4,7 @@ JOBS ?= 2
 CMAKE_FLAGS ?=
 CTEST_ARGS ?=
 
-.PHONY: setup configure build run test test-asan test-tsan clean
+.PHONY: setup configure build run test test-asan test-tsan deb clean
 
 setup:
 	@tools/setup.sh
@@ -28,5 +28,17 @@ test-asan:
 test-tsan:
 	@$(MAKE) test BUILD=build-tsan CMAKE_FLAGS="-DTEVLAN_TSAN=ON" CTEST_ARGS="-LE qt-internal-race"
 
+# The Debian package, from its own build folder: installed under /usr,
+# hardened, without the test suite. The .deb lands in build-deb/, the
+# programs' debug symbols in build-deb/debug/ (in gdb: symbol-file
+# build-deb/debug/tevlan.debug).
+deb: setup
+	@cmake -S . -B build-deb -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DTEVLAN_HARDEN=ON -DTEVLAN_BUILD_TESTS=OFF >/dev/null
+	@cmake --build build-deb -j$(JOBS)
+	@cd build-deb && cpack -G DEB
+	@mkdir -p build-deb/debug && for p in tevlan tevlanctl; do \
+	  objcopy --only-keep-debug --compress-debug-sections build-deb/$$p build-deb/debug/$$p.debug; done
+
 clean:
-	rm -rf build build-asan build-tsan
+	rm -rf build build-asan build-tsan build-deb

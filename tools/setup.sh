@@ -14,6 +14,7 @@ packages=(
   fonts-dejavu-core fonts-dejavu-extra   # DejaVu Sans Condensed stands in for Tahoma
   trayer                          # a tray under Xvfb, to see the tray icon in screenshots
   qemu-system-x86 linux-image-amd64 busybox-static   # the hidraw tests against a real kernel (tests/kernel)
+  desktop-file-utils appstream    # the desktop entries' and the metainfo's validation tests
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,5 +1,7 @@
 #include "app/app_options.h"
 
+#include "tevlan_version.h"
+
 AppParseResult ParseAppArguments(const std::vector<std::string>& args)
 {
     AppParseResult r;
@@ -12,6 +14,11 @@ AppParseResult ParseAppArguments(const std::vector<std::string>& args)
         const platform::OptionArg option = platform::SplitOption(args[i]);
         if (option.name == "--help" || option.name == "-h") {
             o.help = true;
+        } else if (option.name == "--version" || option.name == "-V") {
+            o.version = true;
+        } else if (option.name == "--hidden") {
+            if (option.inlineValue) return fail("--hidden takes no value");
+            o.hidden = true;
         } else if (option.name == "--bench-first-frame") {
             if (option.inlineValue) return fail("--bench-first-frame takes no value");
             o.benchFirstFrame = true;
@@ -49,7 +56,10 @@ Configures the mouse's profiles, buttons, DPI levels, sensor, lighting and macro
   --sim-products A|B|AB|none
                          simulated mouse: plugged in by cable (A, the default),
                          through its receiver (B), both (AB) or not at all (none)
-  --help
+  --hidden               start with only the tray icon (the window opens from
+                         it); where the desktop has no tray the window shows
+  -h, --help             this text
+  -V, --version          the program's version
 
 With --device sim the main window (and the tray menu) also offers:
   F9   press the simulated mouse's DPI button (shows the on-screen display)
@@ -58,3 +68,5 @@ With --device sim the main window (and the tray menu) also offers:
 Unplugging the last connection ends the program, as with a real mouse.
 )";
 }
+
+std::string AppVersionText() { return std::string("tevlan ") + kTevlanVersion + "\n"; }

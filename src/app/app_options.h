@@ -10,6 +10,8 @@
 //   --sim-charge N        simulated mouse: 0 not charging, 1 charging, 2 full (0)
 //   --sim-products A|B|AB|none   simulated mouse: cable, receiver, both or unplugged (A)
 //   --bench-first-frame   print the wall-clock time of the first painted frame and quit
+//   --hidden              start with only the tray icon (the autostart entry uses it)
+//   --help/-h, --version/-V
 //
 // Options take their value as the next argument or after '=' (--device=sim).
 #include <string>
@@ -24,6 +26,8 @@ using AppDevice = platform::DeviceChoice;
 struct AppOptions : platform::DeviceOptions {
     bool benchFirstFrame = false;
     bool help = false;
+    bool version = false;
+    bool hidden = false;  // start in the tray
 };
 
 struct AppParseResult {
@@ -34,3 +38,4 @@ struct AppParseResult {
 // args excludes the program name.
 AppParseResult ParseAppArguments(const std::vector<std::string>& args);
 std::string AppHelpText();
+std::string AppVersionText();

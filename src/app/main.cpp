@@ -44,12 +44,19 @@ int main(int argc, char** argv)
         std::cout << AppHelpText();
         return 0;
     }
+    if (o.version) {
+        std::cout << AppVersionText();
+        return 0;
+    }
 
     // The lock comes first: a second start must show nothing at all.
     platform::SingleInstance instance;
     if (instance.Acquire(platform::kSecondInstanceMessage) == platform::InstanceRole::Second) return 0;
 
     platform::QtApplication application(argc, argv);
+    // The window's own icon (the desktop shows it in the task bar and the
+    // window switcher); the same picture as the tray's, at twice its size.
+    application.SetIcon(ProgramFolderFor(SystemFolderEnvironment().executablePath) + "skins/res/128@2x.png");
     // The key dialogs and the macro recorder hear keys system-wide on X11.
     platform::InstallDesktopKeySources();
     platform::QtShellServices shell;
@@ -68,6 +75,7 @@ int main(int argc, char** argv)
     AppEnvironment env;
     env.startup.folders = SystemFolderEnvironment();
     env.startup.dataDir = o.dataDir;
+    env.startup.startHidden = o.hidden;
     env.devices = {backend.top, &clock, backend.sim.get(), backend.sim != nullptr};
 
     CTevlanDlg* mainWindow = nullptr;

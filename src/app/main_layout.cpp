@@ -28,6 +28,7 @@
 #include "ui/slider_control.h"
 #include "ui/tab_control.h"
 #include "ui/ui_scale.h"
+#include "tevlan_version.h"
 
 namespace {
 
@@ -330,7 +331,7 @@ void CMainLayout::CreateFixedControls()
     // Bottom row and the window buttons.
     button(main_ids::kProfileList, 36, 700, 105, 720, u"button2_nr.png", u"button2_ov.png", UiText(1))
         ->SetReportsHover(true);
-    text(3021, 150, 702, 360, 720, UiText(3) + u":1.1.1");
+    text(3021, 150, 702, 360, 720, UiText(3) + u":" + Ascii(kTevlanVersion));
     // Apply sits in the bottom row beside Reset: higher up in the column it
     // would lie under the pointer preferences whenever DPI is open too.
     button(2047, 963, 700, 1032, 720, u"button2_nr.png", u"button2_ov.png", UiText(6));

@@ -5,10 +5,12 @@
 
 #include "app/firmware_reset_dlg.h"
 #include "app/main_ids.h"
+#include "app/open_failure_dlg.h"
 #include "app/osd_dialog.h"
 #include "app/progress_bar_dlg.h"
 #include "buttons/ui/button_list_section.h"
 #include "device/device_core_files.h"
+#include "device/udev_rule_hint.h"
 #include "macros/macro_library_file.h"
 #include "macros/ui/macro_manager_dlg.h"
 #include "persist/language_file.h"
@@ -86,6 +88,34 @@ CTevlanDlg::~CTevlanDlg()
     link_.reset();
 }
 
+namespace {
+
+// Why the mouse that is plugged in could not be opened, with what to run;
+// null when the last scan had nothing to report.
+std::unique_ptr<COpenFailureDlg> OpenFailureDialog(const DeviceLink& link, const std::string& executablePath)
+{
+    const std::u16string node = Utf8ToU16(link.lastOpenPath.substr(0, link.lastOpenPath.find('#')));
+    switch (link.lastOpenProblem) {
+    case platform::HidOpenProblem::NoPermission: {
+        const UdevRuleHint hint = UdevRuleHintFor(LocateProgram(executablePath));
+        std::u16string message = UiText(300) + u" " + node + u"\n";
+        if (hint.needsCopy)
+            message += UiText(301);
+        else
+            message += UiText(302) + u"\n" + UiText(303) + u" " + Utf8ToU16(hint.rulePath);
+        return std::make_unique<COpenFailureDlg>(message, Utf8ToU16(hint.commands));
+    }
+    case platform::HidOpenProblem::Busy:
+        return std::make_unique<COpenFailureDlg>(UiText(304) + u" " + node + u"\n" + UiText(305), u"");
+    case platform::HidOpenProblem::Other:
+        if (link.lastOpenError.empty()) return nullptr;
+        return std::make_unique<COpenFailureDlg>(UiText(306) + u"\n" + Utf8ToU16(link.lastOpenError), u"");
+    default: return nullptr;
+    }
+}
+
+}  // namespace
+
 // ---- start-up ---------------------------------------------------------------------------
 
 void CTevlanDlg::InitFoldersAndScale()
@@ -107,7 +137,7 @@ void CTevlanDlg::InitFoldersAndScale()
     if (platform::g_shellServices) work = platform::g_shellServices->QueryScreen().workArea;
     screenWidth = work.Width();
     screenHeight = work.Height();
-    g_uiScale = platform::UiScaleForScreenWidth(screenWidth);
+    g_uiScale = platform::UiScaleForWorkArea(screenWidth, screenHeight, kBaseWidth, kBaseHeight);
     g_dpiFactor = platform::DpiFactorForLogicalDpi(Host().LogicalDpi());
 
     LoadLanguage(g_uiScale);
@@ -148,6 +178,8 @@ bool CTevlanDlg::OnInitDialog()
     osdCountdown = 0;
 
     AddTrayIcon();
+    // Without a tray the window would be unreachable, so it shows normally.
+    if (startup_.startHidden && tray_ && tray_->IsShown()) showOnCreate = false;
     RefreshFromProfile();
     if (link_) {
         link_->ResetLinkState();
@@ -330,7 +362,11 @@ void CTevlanDlg::OnTimer(UINT id)
     case kTimerNoMouse:
         Host().KillTimer(hwnd_, kTimerNoMouse);
         if (!link_ || (!link_->Product(kProductA).handle && !link_->Product(kProductB).handle)) {
-            if (!startupWarning_) {
+            // A mouse that is there but cannot be opened says why and what to do.
+            if (link_ && !openFailure_) openFailure_ = OpenFailureDialog(*link_, startup_.folders.executablePath);
+            if (openFailure_) {
+                openFailure_->ShowModeless();
+            } else if (!startupWarning_) {
                 startupWarning_ = std::make_unique<CAttentionDlg>(u"", UiText(kNoMouseTextNumber), 0);
                 startupWarning_->ShowModeless();
             }
@@ -378,6 +414,7 @@ void CTevlanDlg::OnDestroy()
     tray_.reset();
     osd_.reset();
     startupWarning_.reset();
+    openFailure_.reset();
 }
 
 // ---- operations -------------------------------------------------------------------------

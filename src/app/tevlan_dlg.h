@@ -20,6 +20,7 @@
 
 #include "app/main_ids.h"
 #include "app/main_layout.h"
+#include "app/open_failure_dlg.h"
 #include "device/device_host.h"
 #include "device/device_link.h"
 #include "persist/data_folders.h"
@@ -62,6 +63,7 @@ inline constexpr const char* kSupportKeySequence = "TEVLNTEVLN";
 struct MainWindowStartup {
     FolderEnvironment folders;           // executable path, XDG_CONFIG_HOME, home
     std::optional<std::string> dataDir;  // --data-dir: the data folder itself
+    bool startHidden = false;            // --hidden: only the tray icon, where there is a tray
 };
 
 // The mouse the window talks to. All must outlive the window.
@@ -128,6 +130,8 @@ public:
     DeviceLink* Link() { return link_.get(); }
     COSDDialog* Osd() { return osd_.get(); }
     CAttentionDlg* StartupWarning() { return startupWarning_.get(); }
+    // Shown instead of the start-up warning when the mouse is there but cannot be opened.
+    COpenFailureDlg* OpenFailureWarning() { return openFailure_.get(); }
     platform::ITrayIcon* TrayIcon() { return tray_.get(); }
     bool ApplyScheduled() const { return applyScheduled_; }
     int screenWidth = 0;
@@ -172,6 +176,7 @@ private:
     CDpiSection* dpiSection_ = nullptr;
     std::unique_ptr<COSDDialog> osd_;
     std::unique_ptr<CAttentionDlg> startupWarning_;
+    std::unique_ptr<COpenFailureDlg> openFailure_;
     std::unique_ptr<platform::ITrayIcon> tray_;
     bool applyScheduled_ = false;  // timer 30 runs
     bool progressShowing_ = false;

@@ -31,7 +31,12 @@ public:
     std::vector<platform::HidInterfaceInfo> Enumerate() override { return inner_.Enumerate(); }
     std::unique_ptr<platform::IHidDevice> Open(const std::string& path, std::string* error) override
     {
-        std::unique_ptr<platform::IHidDevice> dev = inner_.Open(path, error);
+        return OpenWithReason(path, error, nullptr);
+    }
+    std::unique_ptr<platform::IHidDevice> OpenWithReason(const std::string& path, std::string* error,
+                                                         platform::HidOpenProblem* problem) override
+    {
+        std::unique_ptr<platform::IHidDevice> dev = inner_.OpenWithReason(path, error, problem);
         if (!dev)
             return nullptr;
         return std::make_unique<Device>(std::move(dev), shared_);
@@ -144,6 +149,7 @@ int CtlDeviceSession::Connect(std::string* message, bool requireFeature)
     }
     mouse_.clear();
     openErrors_.clear();
+    openProblem_ = platform::HidOpenProblem::None;
     for (const platform::HidInterfaceInfo& info : watch_->Enumerate())
         if (info.vendorId == kMouseVendorId && (info.productId == kMouseProductA || info.productId == kMouseProductB))
             mouse_.push_back(info);
@@ -165,8 +171,11 @@ int CtlDeviceSession::Connect(std::string* message, bool requireFeature)
         if (used || (info.featureReportLength != kFeatureReportLength && info.inputReportLength != kFeatureReportLength))
             continue;
         std::string error;
-        if (!watch_->Open(info.path, &error))
+        platform::HidOpenProblem problem = platform::HidOpenProblem::None;
+        if (!watch_->OpenWithReason(info.path, &error, &problem)) {
+            if (openErrors_.empty()) openProblem_ = problem;
             openErrors_.push_back(error.empty() ? "cannot open " + info.path : error);
+        }
     }
 
     if (!requireFeature || link_->anyPresent)

@@ -80,6 +80,8 @@ public:
     const std::vector<platform::HidInterfaceInfo>& MouseInterfaces() const { return mouse_; }
     // Why interfaces could not be opened, one message each (after Connect).
     const std::vector<std::string>& OpenErrors() const { return openErrors_; }
+    // The kind of the first of OpenErrors (None when there is none).
+    platform::HidOpenProblem OpenProblem() const { return openProblem_; }
 
     DeviceLink& Link() { return *link_; }
     CtlHost& Host() { return host_; }
@@ -98,5 +100,6 @@ private:
     std::unique_ptr<DeviceLink> link_;
     std::vector<platform::HidInterfaceInfo> mouse_;
     std::vector<std::string> openErrors_;
+    platform::HidOpenProblem openProblem_ = platform::HidOpenProblem::None;
     std::string backendError_;
 };

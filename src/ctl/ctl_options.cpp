@@ -3,9 +3,7 @@
 #include <cctype>
 #include <cstdlib>
 
-#ifndef TEVLAN_VERSION
-#define TEVLAN_VERSION "unknown"
-#endif
+#include "tevlan_version.h"
 
 namespace {
 
@@ -32,6 +30,33 @@ std::string CommandName(CtlCommand c)
 bool EndsWith(const std::string& s, const std::string& tail)
 {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// Options that take their value as the next argument.
+bool TakesValue(const std::string& arg)
+{
+    for (const char* name : {"--device", "--data-dir", "--sim-sensor", "--sim-battery", "--sim-charge",
+                             "--sim-products", "--sim-fail-writes", "--sim-fail-reads", "--sensor", "--index"})
+        if (arg == name) return true;
+    return false;
+}
+
+// The command a line that asks for help names, as its help topic: "--help"
+// anywhere explains the command on the line, or everything when none is.
+std::string HelpTopicOf(const std::vector<std::string>& args)
+{
+    std::vector<std::string> words;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--") break;
+        if (args[i].empty() || args[i][0] != '-') words.push_back(args[i]);
+        else if (TakesValue(args[i])) ++i;
+    }
+    if (!words.empty() && words[0] == "help") words.erase(words.begin());
+    if (words.empty()) return {};
+    if ((words[0] == "profile" || words[0] == "macros") && words.size() > 1 &&
+        !CtlCommandHelpText(words[0] + " " + words[1]).empty())
+        return words[0] + " " + words[1];
+    return words[0];
 }
 
 }  // namespace
@@ -61,8 +86,18 @@ CtlParseResult ParseCtlArguments(const std::vector<std::string>& args)
         return r;
     };
 
+    for (const std::string& arg : args) {
+        if (arg == "--") break;
+        if (arg == "--help" || arg == "-h") {
+            o.command = CtlCommand::Help;  // help wins over everything else on the line
+            o.helpTopic = HelpTopicOf(args);
+            return r;
+        }
+    }
+
     for (size_t i = 0; i < args.size(); ++i) {
         std::string arg = args[i];
+        if (arg == "-V") arg = "--version";
         if (optionsEnded || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
             if (!optionsEnded && arg.size() > 1 && arg[0] == '-')
                 return fail("unknown option " + arg + " (options are spelled with two dashes, like --help)");
@@ -80,10 +115,7 @@ CtlParseResult ParseCtlArguments(const std::vector<std::string>& args)
         std::string value;
         auto needValue = [&]() { return platform::TakeOptionValue(option, args, i, value); };
 
-        if (name == "--help" && !hasValue) {
-            o.command = CtlCommand::Help;
-            return r;  // help wins over everything else on the line
-        } else if (name == "--version" && !hasValue) {
+        if (name == "--version" && !hasValue) {
             o.command = CtlCommand::Version;
             return r;
         } else if (name == "--json" && !hasValue) {
@@ -137,6 +169,9 @@ CtlParseResult ParseCtlArguments(const std::vector<std::string>& args)
         o.command = CtlCommand::Reset;
     } else if (cmd == "help") {
         o.command = CtlCommand::Help;
+        o.helpTopic = HelpTopicOf(args);
+        if (!o.helpTopic.empty() && CtlCommandHelpText(o.helpTopic).empty())
+            return fail("no help on '" + o.helpTopic + "': it is not a command");
         return r;
     } else if (cmd == "profile" || cmd == "macros") {
         if (words.size() < 2)
@@ -180,7 +215,7 @@ CtlParseResult ParseCtlArguments(const std::vector<std::string>& args)
     return r;
 }
 
-std::string CtlVersionText() { return std::string("tevlanctl ") + TEVLAN_VERSION + "\n"; }
+std::string CtlVersionText() { return std::string("tevlanctl ") + kTevlanVersion + "\n"; }
 
 std::string CtlHelpText()
 {
@@ -224,7 +259,8 @@ Options (before the command):
                          its receiver (B), both (AB), or not at all (none)
   --sim-fail-writes N, --sim-fail-reads N
                          simulated mouse: the next N feature reports written (read) fail
-  --help, --version
+  -h, --help             this text; after a command, that command's help
+  -V, --version          the version
 
 tevlanctl reads the data folder but never repairs or rewrites it; the only file
 it writes is the one 'profile new' names. Texts such as profile names come from
@@ -235,14 +271,86 @@ Exit codes:
   1  an input file cannot be read or is not valid, or the new file cannot be written
   2  usage error
   3  no mouse found
-  4  device I/O error, including no permission to open the mouse
+  4  device I/O error, including no permission to open the mouse; or standard
+     output cannot be written
 
-The mouse's hidraw nodes need the udev rule 70-tevlan.rules (installed by
-'sudo cmake --install build'), then: sudo udevadm control --reload && sudo udevadm trigger
+The mouse's hidraw nodes need the udev rule 70-tevlan.rules. When it is missing
+or not applied yet, the error says what to run: for an installed tevlanctl,
+sudo udevadm control --reload && sudo udevadm trigger
+
+'tevlanctl COMMAND --help' explains one command; man tevlanctl explains all.
 
 Examples:
   tevlanctl status
   tevlanctl --trace apply ~/my.psf
   tevlanctl --device sim --sim-charge 1 --json status
 )";
+}
+
+std::string CtlCommandHelpText(const std::string& topic)
+{
+    static const char* const kExits = R"(
+Exit codes: 0 done, 1 bad input file, 2 usage error, 3 no mouse found,
+4 device I/O error or no permission to open the mouse.
+)";
+    struct Entry {
+        const char* topic;
+        const char* text;
+    };
+    static const Entry kEntries[] = {
+        {"list", R"(Usage: tevlanctl [--json] list
+
+Shows the mouse's HID interfaces: path, product (0x5B2E cable, 0x5B2F
+receiver), input and feature report lengths, and the role the program gives
+each one (input, feature or ignored). Interfaces that cannot be opened are
+named on standard error with what to do.
+JSON: {"interfaces":[{"path","product","inputReportLength",
+"featureReportLength","role"}]}
+)"},
+        {"status", R"(Usage: tevlanctl [--json] status
+
+Asks the mouse for its sensor, battery percent and charge state.
+JSON: {"sensor":"0x3325" or null,"sensorCode":N,"battery":N,
+"charge":"none"|"charging"|"full"}
+)"},
+        {"apply", R"(Usage: tevlanctl [--json] apply [--sensor 0xNNNN] [FILE.psf]
+
+Writes a profile to the mouse: every setting, every button and the macros the
+buttons name, each sent once. Without FILE, the active profile of the data
+folder. --sensor chooses the DPI scale (else the data folder's sensor, else
+0x3325). Macros come from the data folder's macro library.
+JSON: {"profile","source","sensor","reports":N,"macros":[{"name","index"}]}
+)"},
+        {"reset", R"(Usage: tevlanctl [--json] reset
+
+Factory reset of the mouse; no file is touched.
+JSON: {"reset":true}
+)"},
+        {"profile show", R"(Usage: tevlanctl [--json] profile show [--sensor 0xNNNN] FILE.psf
+
+Decodes a profile file: settings, DPI levels, polling rate, lighting and
+buttons. --sensor only labels the DPI values.
+JSON: {"settings":[{"key","value"}],"buttons":[{"label","code":[3 bytes],
+"macro":{"name","actionNum","actions"}}],"PollingRateName",
+"PollingRateValue", "lighting":{...}, and the DPI fields}
+)"},
+        {"profile new", R"(Usage: tevlanctl [--json] profile new [--index N] [--sensor 0xNNNN] [--force] FILE.psf
+
+Writes a profile file at its reset values. --index N (0-4) chooses whose
+profile name it gets (default 0); --force replaces an existing file.
+JSON: {"file","profile","index":N,"sensor"}
+)"},
+        {"macros show", R"(Usage: tevlanctl [--json] macros show FILE.mlf
+
+Decodes a macro library file: its sets, macros and their actions.
+)"},
+    };
+    std::string text;
+    for (const Entry& e : kEntries) {
+        const std::string t = e.topic;
+        // "profile" alone explains both of its commands.
+        if (t == topic || (t.size() > topic.size() && t.compare(0, topic.size() + 1, topic + " ") == 0))
+            text += (text.empty() ? "" : "\n") + std::string(e.text);
+    }
+    return text.empty() ? text : text + kExits;
 }

@@ -35,6 +35,7 @@ struct CtlOptions : platform::DeviceOptions {
     std::optional<uint16_t> sensor;   // apply, profile new, profile show
     std::optional<int> index;         // profile new
     bool force = false;               // profile new: replace an existing file
+    std::string helpTopic;            // Help: the command it is about ("profile new"); empty: everything
 };
 
 struct CtlParseResult {
@@ -47,6 +48,8 @@ CtlParseResult ParseCtlArguments(const std::vector<std::string>& args);
 
 // --help and the short reminder printed after a usage error.
 std::string CtlHelpText();
+// The help of one command ("status", "profile", "profile new"); empty for an unknown one.
+std::string CtlCommandHelpText(const std::string& topic);
 std::string CtlVersionText();
 
 // A sensor identifier: hexadecimal with or without "0x" ("0x3325", "3325").

@@ -8,6 +8,7 @@
 #include "ctl/ctl_options.h"
 #include "ctl/ctl_show.h"
 #include "ctl/json_writer.h"
+#include "device/udev_rule_hint.h"
 #include "persist/data_folders.h"
 #include "persist/language_file.h"
 #include "persist/profile_file.h"
@@ -33,6 +34,7 @@ struct Ctl {
     std::ostream& out;
     std::ostream& err;
     CtlFolders folders;
+    std::string executablePath;
 
     int Fail(int code, const std::string& message)
     {
@@ -51,7 +53,7 @@ struct Ctl {
     // language, read as the program reads it.
     void LoadTexts()
     {
-        if (!LoadLanguage(folders.programFolder, folders.dataFolder, 1.0))
+        if (!LoadLanguage(folders.programFolder, folders.dataFolder, 1.0, MessagesLocale()))
             Note("warning: no complete language file was found in " + folders.dataFolder + "config/ or " +
                  folders.programFolder + "config/; names from the language files stay empty");
     }
@@ -66,6 +68,24 @@ struct Ctl {
         return Fail(kExitDeviceIo, std::to_string(c.failedWrites) + " of " + std::to_string(c.writes) +
                                        " reports could not be written to the mouse: " +
                                        (c.lastError.empty() ? "the write failed" : c.lastError));
+    }
+
+    // What the user can do about the interface that could not be opened, as
+    // further lines after the reason; empty when there is nothing to do.
+    std::string Advice(const CtlDeviceSession& session) const
+    {
+        switch (session.OpenProblem()) {
+        case platform::HidOpenProblem::NoPermission: {
+            const UdevRuleHint hint = UdevRuleHintFor(LocateProgram(executablePath));
+            return hint.needsCopy ? "\nInstall the udev rule that gives the user at the desk access to the mouse, then "
+                                    "plug it in again:\n  " + hint.commands
+                                  : "\nThe udev rule " + hint.rulePath + " is installed but not applied yet. Let udev "
+                                    "apply it, then plug the mouse in again:\n  " + hint.commands;
+        }
+        case platform::HidOpenProblem::Busy:
+            return "\nClose the program that uses it, then plug the mouse in again.";
+        default: return {};
+        }
     }
 
     int List();
@@ -94,7 +114,7 @@ int Ctl::List()
     CtlDeviceSession session(o, err);
     std::string message;
     if (int rc = session.Connect(&message, false); rc != kExitOk)
-        return Fail(rc, message);
+        return Fail(rc, message + Advice(session));
     DeviceLink& link = session.Link();
     auto role = [&link](const std::string& path) -> const char* {
         for (ProductSlot p : {kProductA, kProductB}) {
@@ -137,6 +157,8 @@ int Ctl::List()
     }
     for (const std::string& e : session.OpenErrors())
         Note(e);
+    if (const std::string advice = Advice(session); !advice.empty())
+        err << advice.substr(1) << "\n";
     if (!link.anyPresent && !session.OpenErrors().empty())
         return kExitDeviceIo;
     return kExitOk;
@@ -147,7 +169,7 @@ int Ctl::Status()
     CtlDeviceSession session(o, err);
     std::string message;
     if (int rc = session.Connect(&message); rc != kExitOk)
-        return Fail(rc, message);
+        return Fail(rc, message + Advice(session));
     DeviceLink& link = session.Link();
     link.QueryDeviceStatus();
     session.Settle();
@@ -218,7 +240,7 @@ int Ctl::Apply()
     session.Host().profileIndex = index;
 
     if (int rc = session.Connect(&message); rc != kExitOk)
-        return Fail(rc, message);
+        return Fail(rc, message + Advice(session));
     DeviceLink& link = session.Link();
     // A full apply: every image is still unknown to this fresh link, so with
     // every group pending each command goes out once, in the program's order
@@ -273,7 +295,7 @@ int Ctl::Reset()
     CtlDeviceSession session(o, err);
     std::string message;
     if (int rc = session.Connect(&message); rc != kExitOk)
-        return Fail(rc, message);
+        return Fail(rc, message + Advice(session));
     session.Link().SendFactoryReset();
     session.Settle();
     if (int rc = CheckWrites(session); rc != kExitOk)
@@ -369,7 +391,13 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     const CtlOptions& o = parsed.options;
     if (o.command == CtlCommand::Help) {
-        out << CtlHelpText();
+        const std::string topic = o.helpTopic.empty() ? std::string() : CtlCommandHelpText(o.helpTopic);
+        if (!o.helpTopic.empty() && topic.empty()) {
+            err << "tevlanctl: unknown command '" << o.helpTopic << "'\n";
+            out << CtlHelpText();
+            return kExitUsage;
+        }
+        out << (topic.empty() ? CtlHelpText() : topic);
         return kExitOk;
     }
     if (o.command == CtlCommand::Version) {
@@ -377,7 +405,7 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitOk;
     }
 
-    Ctl ctl{o, out, err, {}};
+    Ctl ctl{o, out, err, {}, executablePath};
     ctl.folders.programFolder = ProgramFolderFor(executablePath);
     if (o.dataDir) {
         ctl.folders.dataFolder = *o.dataDir;

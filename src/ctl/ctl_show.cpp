@@ -63,19 +63,21 @@ void ActionArray(JsonWriter& j, const MacroKey& macro)
 
 std::string PrintableText(const std::u16string& text)
 {
-    const std::string utf8 = U16ToUtf8(text);
     std::string out;
-    out.reserve(utf8.size());
-    for (size_t i = 0; i < utf8.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(utf8[i]);
-        if (c < 0x20 || c == 0x7F) {
-            out += "\\x" + Hex2(c);
-        } else if (c == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
-                   static_cast<unsigned char>(utf8[i + 1]) <= 0x9F) {
-            out += "\\x" + Hex2(static_cast<unsigned char>(utf8[i + 1]));  // a C1 control, such as CSI
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            out += U16ToUtf8(text.substr(i, 2));
             ++i;
+        } else if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) {
+            out += "\\x" + Hex2(c);  // a control character, such as ESC or CSI, must not drive the terminal
+        } else if (c >= kUndecodableByteBase + 0x80 && c <= kUndecodableByteBase + 0xFF) {
+            out += "\\x" + Hex2(c - kUndecodableByteBase);  // a byte of a name that is not UTF-8
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            out += "\\u" + Hex2(c >> 8) + Hex2(c);  // half of a character from a UTF-16 file
         } else {
-            out.push_back(char(c));
+            out += U16ToUtf8(std::u16string_view(&text[i], 1));
         }
     }
     return out;

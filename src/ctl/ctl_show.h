@@ -10,7 +10,8 @@
 
 // Text from a file, made safe for a terminal: control characters (C0, DEL
 // and C1) are shown as \xNN instead of being sent, so a crafted name cannot
-// drive the terminal.
+// drive the terminal. A byte of a name that was not UTF-8 (see Utf8ToU16) is
+// shown as \xNN too, and half a surrogate pair from a UTF-16 file as \uDNNN.
 std::string PrintableText(const std::u16string& text);
 
 // "RRGGBB" of a colour, in file order.

@@ -119,9 +119,12 @@ void DeviceLink::ProbeInterface(int memberIndex)
     // tried, remembered ones are open already or were a moment ago.
     auto openable = [this, &info] {
         std::string error;
-        if (backend_.Open(info.path, &error))
+        platform::HidOpenProblem problem = platform::HidOpenProblem::None;
+        if (backend_.OpenWithReason(info.path, &error, &problem))
             return true;
         lastOpenError = error;
+        lastOpenProblem = problem;
+        lastOpenPath = info.path;
         return false;
     };
     if (info.inputReportLength == kFeatureReportLength) {
@@ -148,6 +151,8 @@ void DeviceLink::ScanDevices()
 {
     anyPresent = false;
     lastOpenError.clear();
+    lastOpenProblem = platform::HidOpenProblem::None;
+    lastOpenPath.clear();
     for (ProductLink& p : products_)
         p.present = false;
     scanList_ = backend_.Enumerate();
@@ -191,9 +196,13 @@ void DeviceLink::OpenHandle(ProductSlot slot)
     const platform::HidInterfaceInfo& info = list[p.featureMember];
     p.handle.reset();
     std::string error;
-    std::unique_ptr<platform::IHidDevice> dev = backend_.Open(info.path, &error);
-    if (!dev)
+    platform::HidOpenProblem problem = platform::HidOpenProblem::None;
+    std::unique_ptr<platform::IHidDevice> dev = backend_.OpenWithReason(info.path, &error, &problem);
+    if (!dev) {
         lastOpenError = error;
+        lastOpenProblem = problem;
+        lastOpenPath = info.path;
+    }
     if (!dev || info.vendorId != kMouseVendorId || info.productId != p.productId)
         return;
     p.handle = std::move(dev);

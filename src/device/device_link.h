@@ -122,6 +122,8 @@ public:
     // Why the last scan could not open an interface of the mouse (a missing
     // access rule, for example); empty when every open worked.
     std::string lastOpenError;
+    platform::HidOpenProblem lastOpenProblem = platform::HidOpenProblem::None;
+    std::string lastOpenPath;  // the interface lastOpenError is about
 
     // The next ApplyToDevice sends this group (and forgets it).
     void Schedule(PendingGroup group) { scheduled_[static_cast<size_t>(group)] = true; }

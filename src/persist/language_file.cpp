@@ -1,6 +1,7 @@
 #include "persist/language_file.h"
 
 #include <cstdint>
+#include <cstdlib>
 
 #include "persist/data_folders.h"
 
@@ -114,14 +115,34 @@ UiFontSettings ChooseUiFont(const std::u16string& languageName, double uiScale)
     return font;
 }
 
-bool LoadLanguage(const std::string& programFolder, const std::string& dataFolder, double uiScale)
+std::u16string LanguageCodeForLocale(const std::string& locale)
+{
+    if (locale.empty()) return {};
+    // "zh", "zh_CN.UTF-8", "zh_TW", "zh@variant"; not "zhx".
+    const bool chinese = locale.compare(0, 2, "zh") == 0 &&
+                         (locale.size() == 2 || locale[2] == '_' || locale[2] == '.' || locale[2] == '@');
+    return chinese ? u"CN" : u"EN";
+}
+
+std::string MessagesLocale()
+{
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"})
+        if (const char* value = std::getenv(name); value && *value) return value;
+    return {};
+}
+
+bool LoadLanguage(const std::string& programFolder, const std::string& dataFolder, double uiScale,
+                  const std::string& locale)
 {
     std::u16string code;
     {
         CStdioFileEx setting;
-        if (OpenLanguageFile(setting, programFolder, dataFolder, "config/LanSetting.ini")) {
+        if (setting.Open(InFolder(dataFolder, "config/LanSetting.ini"), CStdioFileEx::modeRead))
             code = ParseLanguageSetting(setting);
-        }
+        else if (!locale.empty())
+            code = LanguageCodeForLocale(locale);
+        else if (setting.Open(InFolder(programFolder, "config/LanSetting.ini"), CStdioFileEx::modeRead))
+            code = ParseLanguageSetting(setting);
     }
 
     CStdioFileEx file;
@@ -133,5 +154,5 @@ bool LoadLanguage(const std::string& programFolder, const std::string& dataFolde
 
 bool LoadLanguage(double uiScale)
 {
-    return LoadLanguage(g_programFolder, g_userDataFolder, uiScale);
+    return LoadLanguage(g_programFolder, g_userDataFolder, uiScale, MessagesLocale());
 }

@@ -57,7 +57,20 @@ UiFontSettings ChooseUiFont(const std::u16string& languageName, double uiScale);
 // end, sets g_uiFont from text 0. Returns true exactly then. Folders are UTF-8
 // with or without a trailing '/'. Called once at start-up on the window
 // thread, before anything reads a text.
-bool LoadLanguage(const std::string& programFolder, const std::string& dataFolder, double uiScale);
+//
+// The choice: the data folder's LanSetting.ini when it has one (the user's
+// own choice); else the locale, when one is given: Chinese for zh_*, English
+// for any other; else the program folder's LanSetting.ini.
+bool LoadLanguage(const std::string& programFolder, const std::string& dataFolder, double uiScale,
+                  const std::string& locale = {});
 // The same with the process's folders (g_programFolder, g_userDataFolder of
-// persist/data_folders.h) and the UI scale chosen at start-up.
+// persist/data_folders.h), the process's locale and the UI scale chosen at
+// start-up.
 bool LoadLanguage(double uiScale);
+
+// The language code a locale name selects ("zh_CN.UTF-8" -> "CN", anything
+// else -> "EN"); empty for an empty locale.
+std::u16string LanguageCodeForLocale(const std::string& locale);
+// The locale messages are shown in: LC_ALL, else LC_MESSAGES, else LANG (the
+// first that is set and not empty); empty when none is.
+std::string MessagesLocale();

@@ -1,34 +1,67 @@
 #include "persist/text_codec.h"
 
+namespace {
+
+// The code point of the well-formed UTF-8 sequence at s[i] and its length, or
+// length 0 when there is none there: a stray or missing continuation byte, an
+// overlong form, an encoded surrogate or a value past U+10FFFF.
+size_t DecodeUtf8At(std::string_view s, size_t i, char32_t* cp)
+{
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    size_t n = 0;
+    unsigned char lo = 0x80, hi = 0xBF;  // the range of the second byte
+    if (c < 0x80) {
+        *cp = c;
+        return 1;
+    } else if (c >= 0xC2 && c <= 0xDF) {
+        n = 2;
+        *cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        n = 3;
+        *cp = c & 0x0F;
+        if (c == 0xE0) lo = 0xA0;
+        if (c == 0xED) hi = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        n = 4;
+        *cp = c & 0x07;
+        if (c == 0xF0) lo = 0x90;
+        if (c == 0xF4) hi = 0x8F;
+    } else {
+        return 0;
+    }
+    if (n > s.size() - i) return 0;
+    for (size_t k = 1; k < n; ++k) {
+        const unsigned char b = static_cast<unsigned char>(s[i + k]);
+        if (k == 1 ? (b < lo || b > hi) : (b < 0x80 || b > 0xBF)) return 0;
+        *cp = (*cp << 6) | (b & 0x3F);
+    }
+    return n;
+}
+
+}  // namespace
+
 std::u16string Utf8ToU16(std::string_view s)
 {
     std::u16string out;
     out.reserve(s.size());
     size_t i = 0;
     while (i < s.size()) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        char32_t cp = 0xFFFD;
-        size_t len = 1;
-        if (c < 0x80) {
-            cp = c;
-        } else if ((c >> 5) == 0x6 && i + 1 < s.size()) {
-            cp = ((c & 0x1F) << 6) | (s[i + 1] & 0x3F);
-            len = 2;
-        } else if ((c >> 4) == 0xE && i + 2 < s.size()) {
-            cp = ((c & 0x0F) << 12) | ((s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F);
-            len = 3;
-        } else if ((c >> 3) == 0x1E && i + 3 < s.size()) {
-            cp = ((c & 0x07) << 18) | ((s[i + 1] & 0x3F) << 12) | ((s[i + 2] & 0x3F) << 6) |
-                 (s[i + 3] & 0x3F);
-            len = 4;
+        char32_t cp = 0;
+        const size_t len = DecodeUtf8At(s, i, &cp);
+        if (len == 0) {
+            // Each byte that is no part of a character keeps its value as a
+            // lone low surrogate, so that it can still be shown as that byte.
+            out.push_back(static_cast<char16_t>(kUndecodableByteBase + static_cast<unsigned char>(s[i])));
+            ++i;
+            continue;
         }
         i += len;
-        if (cp >= 0x10000 && cp <= 0x10FFFF) {
+        if (cp >= 0x10000) {
             cp -= 0x10000;
             out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
             out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
         } else {
-            out.push_back(static_cast<char16_t>(cp > 0xFFFF ? 0xFFFD : cp));
+            out.push_back(static_cast<char16_t>(cp));
         }
     }
     return out;

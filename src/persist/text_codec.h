@@ -4,6 +4,10 @@
 #include <string>
 #include <string_view>
 
+// A byte that is not part of a well-formed sequence becomes the lone
+// surrogate kUndecodableByteBase + byte (U+DC80..U+DCFF), so that it can be
+// shown as "\xNN" (PrintableText); written back as UTF-8 it is U+FFFD.
+inline constexpr char16_t kUndecodableByteBase = 0xDC00;
 std::u16string Utf8ToU16(std::string_view s);
 std::string U16ToUtf8(std::u16string_view s);
 // ASCII-only helpers for the many literal keys and numbers of the files.

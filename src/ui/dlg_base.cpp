@@ -76,7 +76,7 @@ bool CDlgBase::Create(HWND owner)
     p.visible = false;
     HWND w = Host().CreateWindow(this, p);
     if (!w) return false;
-    Host().ShowWindow(w, SW_SHOW);
+    if (showOnCreate) Host().ShowWindow(w, SW_SHOW);
     return true;
 }
 

@@ -139,6 +139,8 @@ public:
 
     int windowWidth = 2254;
     int windowHeight = 1480;
+    // Cleared by OnInitDialog for a window that starts hidden (in the tray).
+    bool showOnCreate = true;
 
     // platform::IWindowClient
     LRESULT OnMessage(HWND self, UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -3,8 +3,10 @@
 // the tray and the second start.
 #include "app_test_support.h"
 
+#include "app/open_failure_dlg.h"
 #include "app/tevlan_app.h"
 #include "persist/settings_file.h"
+#include "persist/text_codec.h"
 #include "persist/ui_text.h"
 #include "ui/attention_dlg.h"
 
@@ -122,6 +124,86 @@ TEST_P(StartupWarning, ShownTwoSecondsAfterStartOnlyWithoutAMouse)
 }
 
 INSTANTIATE_TEST_SUITE_P(Products, StartupWarning, ::testing::Values(0, 1, 2));
+
+// A mouse that is plugged in but may not be opened: the simulated mouse's
+// interfaces, with every open refused for the given reason.
+class RefusingBackend final : public platform::IHidBackend {
+public:
+    RefusingBackend(platform::IHidBackend& inner, platform::HidOpenProblem why) : inner_(inner), why_(why) {}
+    std::vector<platform::HidInterfaceInfo> Enumerate() override { return inner_.Enumerate(); }
+    std::unique_ptr<platform::IHidDevice> Open(const std::string& path, std::string* error) override
+    {
+        return OpenWithReason(path, error, nullptr);
+    }
+    std::unique_ptr<platform::IHidDevice> OpenWithReason(const std::string& path, std::string* error,
+                                                         platform::HidOpenProblem* problem) override
+    {
+        if (error) *error = "refused " + path;
+        if (problem) *problem = why_;
+        return nullptr;
+    }
+    void SetChangeCallback(platform::HidChangeCallback callback) override
+    {
+        inner_.SetChangeCallback(std::move(callback));
+    }
+
+private:
+    platform::IHidBackend& inner_;
+    platform::HidOpenProblem why_;
+};
+
+class HiddenStart : public MainWindowTest {};
+
+TEST_F(HiddenStart, OnlyTheTrayIconWhereThereIsATrayElseTheWindow)
+{
+    for (bool tray : {true, false}) {
+        dlg.reset();
+        shell.trayAvailable = tray;
+        sim = std::make_unique<platform::SimMouse>(deviceClock, true, false);
+        MainWindowStartup startup = Startup();
+        startup.startHidden = true;
+        dlg = std::make_unique<CTevlanDlg>(startup, MainWindowDevices{sim.get(), &deviceClock, sim.get()});
+        ASSERT_TRUE(dlg->Create(0));
+        EXPECT_EQ(host.IsWindowVisible(Main()), !tray) << "tray " << tray;
+    }
+}
+
+class OpenFailure : public MainWindowTest {
+protected:
+    std::unique_ptr<RefusingBackend> refusing;
+};
+
+TEST_F(OpenFailure, TheWarningSaysWhyTheMouseCouldNotBeOpenedAndWhatToRun)
+{
+    using platform::HidOpenProblem;
+    for (HidOpenProblem why : {HidOpenProblem::NoPermission, HidOpenProblem::Busy}) {
+        dlg.reset();
+        sim = std::make_unique<platform::SimMouse>(deviceClock, true, false);
+        refusing = std::make_unique<RefusingBackend>(*sim, why);
+        dlg = std::make_unique<CTevlanDlg>(Startup(), MainWindowDevices{refusing.get(), &deviceClock, nullptr});
+        ASSERT_TRUE(dlg->Create(0));
+        Settle(2000);
+        COpenFailureDlg* warning = dlg->OpenFailureWarning();
+        ASSERT_NE(warning, nullptr);
+        if (why == HidOpenProblem::NoPermission) {
+            EXPECT_EQ(warning->Message().rfind(UiText(300) + u" ", 0), 0u);
+            // Run from the build folder: the rule of this source tree.
+            EXPECT_EQ(warning->Commands(), Utf8ToU16("sudo cp " TEVLAN_SOURCE_DIR "/data/70-tevlan.rules "
+                                                     "/etc/udev/rules.d/ && sudo udevadm control --reload && "
+                                                     "sudo udevadm trigger"));
+        } else {
+            EXPECT_EQ(warning->Message().rfind(UiText(304) + u" ", 0), 0u);
+            EXPECT_TRUE(warning->Commands().empty());
+        }
+        bool named = false;  // the interface it tried last
+        for (const platform::HidInterfaceInfo& i : sim->Enumerate()) {
+            const std::u16string node = Utf8ToU16(i.path.substr(0, i.path.find('#')));
+            named = named || warning->Message().find(u" " + node + u"\n") != std::u16string::npos;
+        }
+        EXPECT_TRUE(named) << U16ToUtf8(warning->Message());
+        EXPECT_TRUE(host.IsWindowVisible(warning->GetSafeHwnd()));
+    }
+}
 
 class Keys : public MainWindowTest {};
 
@@ -293,13 +375,15 @@ protected:
     NarrowScreen() : MainWindowTest({0, 0, 1024, 700}, {0, 30, 1024, 700}) {}
 };
 
-TEST_F(NarrowScreen, WindowStartsAtTheWorkAreaCorner)
+TEST_F(NarrowScreen, WindowShrinksToFitTheWorkArea)
 {
     Start();
     const Rect r = host.GetWindowRect(Main());
-    EXPECT_EQ(r.left, 0);
-    EXPECT_EQ(r.top, 30) << "below the top panel, not under it";
-    EXPECT_FLOAT_EQ(g_uiScale, 1.0f);
+    EXPECT_LT(g_uiScale, 1.0f);
+    EXPECT_GE(r.left, 0);
+    EXPECT_GE(r.top, 30) << "below the top panel, not under it";
+    EXPECT_LE(r.right, 1024);
+    EXPECT_LE(r.bottom, 700) << "Apply and Reset in the bottom row stay reachable";
 }
 
 class WideScreen : public MainWindowTest {

@@ -9,6 +9,7 @@
 
 #include "support/temp_folder.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -100,7 +101,8 @@ protected:
 
     // tevlanctl --device sim --data-dir <data> args..., with XDG_CONFIG_HOME
     // pointed into the test folder so a default data folder is never the user's.
-    CtlRun Ctl(std::vector<std::string> args, bool simAndData = true)
+    // stdoutFd: where its standard output goes instead of a file (the child's copy).
+    CtlRun Ctl(std::vector<std::string> args, bool simAndData = true, int stdoutFd = -1)
     {
         if (simAndData)
             args.insert(args.begin(), {"--device", "sim", "--data-dir", data_.string()});
@@ -111,7 +113,7 @@ protected:
         const std::string home = "HOME=" + root_.string();
         pid_t pid = fork();
         if (pid == 0) {
-            int o = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            int o = stdoutFd >= 0 ? stdoutFd : open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             int e = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             dup2(o, 1);
             dup2(e, 2);
@@ -127,7 +129,7 @@ protected:
         waitpid(pid, &status, 0);
         CtlRun r;
         r.exit = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        r.out = ReadFile(outPath);
+        if (stdoutFd < 0) r.out = ReadFile(outPath);
         r.err = ReadFile(errPath);
         return r;
     }
@@ -647,6 +649,49 @@ TEST_F(CtlProcess, HelpAndVersionNeedNoMouseAndNoDataFolder)
     CtlRun show = Ctl({"--device", "sim", "status"}, false);
     EXPECT_EQ(show.exit, 0) << show.err;
     EXPECT_FALSE(fs::exists(root_ / "xdg"));
+}
+
+TEST_F(CtlProcess, StandardOutputThatCannotBeWrittenIsExitCodeFourButAClosedPipeIsQuiet)
+{
+    // A full disk: nothing arrived, so the script must not read success.
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--json", "status"}, {"--help"}}) {
+        const int full = open("/dev/full", O_WRONLY);
+        ASSERT_GE(full, 0);
+        CtlRun r = Ctl(args, true, full);
+        close(full);
+        EXPECT_EQ(r.exit, 4) << args.back();
+        EXPECT_NE(r.err.find("cannot write to standard output"), std::string::npos) << r.err;
+    }
+    // A reader that has gone (`| head -c1` done): no complaint, by signal or not.
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    close(fds[0]);
+    CtlRun r = Ctl({"--help"}, false, fds[1]);
+    close(fds[1]);
+    EXPECT_TRUE(r.exit == 0 || r.exit == 128 + SIGPIPE) << r.exit;
+    EXPECT_EQ(r.err, "");
+}
+
+TEST_F(CtlProcess, NamesThatAreNotUtf8AreShownByteForByteAsEscapes)
+{
+    const std::string name = (root_ / "caf\xE9\x1B.psf").string();
+    CtlRun made = Ctl({"profile", "new", name});
+    ASSERT_EQ(made.exit, 0) << made.err;
+    EXPECT_NE(made.out.find("caf\\xE9\\x1B.psf: profile"), std::string::npos) << made.out;
+    CtlRun shown = Ctl({"profile", "show", name});
+    EXPECT_NE(shown.out.find("caf\\xE9\\x1B.psf\n"), std::string::npos) << shown.out;
+}
+
+TEST_F(CtlProcess, CommandHelpExplainsThatCommandAlone)
+{
+    CtlRun status = Ctl({"status", "--help"}, false);
+    EXPECT_EQ(status.exit, 0);
+    EXPECT_NE(status.out.find("tevlanctl [--json] status"), std::string::npos) << status.out;
+    EXPECT_EQ(status.out.find("profile new"), std::string::npos);
+    CtlRun profile = Ctl({"-h", "profile"}, false);
+    EXPECT_NE(profile.out.find("profile show"), std::string::npos);
+    EXPECT_NE(profile.out.find("profile new"), std::string::npos);
+    EXPECT_EQ(Ctl({"-V"}, false).out, Ctl({"--version"}, false).out);
 }
 
 }  // namespace

@@ -161,6 +161,30 @@ TEST_F(LanguageFileTest, CodeSelectsTheFileCaseSensitively)
     EXPECT_EQ(g_uiTexts[0], u"中文");
 }
 
+TEST_F(LanguageFileTest, FirstStartSpeaksTheLocalesLanguageUntilTheUserChooses)
+{
+    Put(program, "Lan_EN.txt", File(u"[Setting]\n0=English\n"));
+    Put(program, "Lan.txt", File(u"[Setting]\n0=中文\n"));
+    PutSetting(program, u"EN");  // the installed default
+    struct Case {
+        const char* locale;
+        const char16_t* language;
+    };
+    const Case cases[] = {
+        {"zh_CN.UTF-8", u"中文"}, {"zh_TW", u"中文"}, {"zh", u"中文"},       {"zh@latin", u"中文"},
+        {"en_GB.UTF-8", u"English"}, {"C", u"English"}, {"zhx_YY", u"English"}, {"", u"English"},
+    };
+    for (const Case& c : cases) {
+        ClearUiTexts();
+        EXPECT_TRUE(LoadLanguage(program, data, 1.0, c.locale)) << c.locale;
+        EXPECT_EQ(g_uiTexts[0], c.language) << c.locale;
+    }
+    // Once the data folder holds a choice, the locale no longer matters.
+    PutSetting(data, u"EN");
+    EXPECT_TRUE(LoadLanguage(program, data, 1.0, "zh_CN.UTF-8"));
+    EXPECT_EQ(g_uiTexts[0], u"English");
+}
+
 TEST_F(LanguageFileTest, DataFolderCopyWinsAndProgramFolderFillsIn)
 {
     PutSetting(program, u"EN");
@@ -228,6 +252,7 @@ std::vector<int> UsedTextNumbers()
     range(230, 242);  // macro messages
     range(260, 268);  // sensor and power
     range(270, 272);
+    range(300, 306);  // a mouse that cannot be opened
     return n;
 }
 

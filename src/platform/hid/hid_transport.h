@@ -47,6 +47,9 @@ public:
     virtual std::string LastError() const = 0;
 };
 
+// Why an interface could not be opened, so that the user can be told what to do.
+enum class HidOpenProblem { None, NoPermission, Busy, Other };
+
 // Hot-plug: called on a backend thread when an interface arrives or leaves.
 using HidChangeCallback = std::function<void(bool arrived, const std::string& path)>;
 
@@ -56,6 +59,15 @@ public:
     virtual std::vector<HidInterfaceInfo> Enumerate() = 0;
     // Null on failure, with the reason in *error (a permission error names the udev rule).
     virtual std::unique_ptr<IHidDevice> Open(const std::string& path, std::string* error) = 0;
+    // Open that also says what kind of failure it was (None on success); a
+    // backend that cannot tell reports Other.
+    virtual std::unique_ptr<IHidDevice> OpenWithReason(const std::string& path, std::string* error,
+                                                       HidOpenProblem* problem)
+    {
+        std::unique_ptr<IHidDevice> dev = Open(path, error);
+        if (problem) *problem = dev ? HidOpenProblem::None : HidOpenProblem::Other;
+        return dev;
+    }
     // Starts delivering arrival/removal notifications; an empty callback stops them.
     virtual void SetChangeCallback(HidChangeCallback callback) = 0;
 };

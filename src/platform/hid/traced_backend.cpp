@@ -71,7 +71,12 @@ TracedBackend::TracedBackend(IHidBackend& inner, TraceSink sink)
 std::vector<HidInterfaceInfo> TracedBackend::Enumerate() { return inner_.Enumerate(); }
 
 std::unique_ptr<IHidDevice> TracedBackend::Open(const std::string& path, std::string* error) {
-    std::unique_ptr<IHidDevice> dev = inner_.Open(path, error);
+    return OpenWithReason(path, error, nullptr);
+}
+
+std::unique_ptr<IHidDevice> TracedBackend::OpenWithReason(const std::string& path, std::string* error,
+                                                          HidOpenProblem* problem) {
+    std::unique_ptr<IHidDevice> dev = inner_.OpenWithReason(path, error, problem);
     if (!dev) return nullptr;
     return std::make_unique<TracedDevice>(std::move(dev), shared_);
 }

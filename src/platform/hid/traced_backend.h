@@ -34,6 +34,8 @@ public:
 
     std::vector<HidInterfaceInfo> Enumerate() override;
     std::unique_ptr<IHidDevice> Open(const std::string& path, std::string* error) override;
+    std::unique_ptr<IHidDevice> OpenWithReason(const std::string& path, std::string* error,
+                                               HidOpenProblem* problem) override;
     void SetChangeCallback(HidChangeCallback callback) override;
 
     struct Shared {

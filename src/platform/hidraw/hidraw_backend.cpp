@@ -120,10 +120,7 @@ std::string InterfacePath(const std::string& node, size_t collection, size_t col
 }
 
 std::string PermissionMessage(const std::string& node) {
-    return "No permission to open " + node +
-           ". Install the udev rule that gives you access to the mouse, then plug it in again:\n"
-           "sudo cp data/70-tevlan.rules /etc/udev/rules.d/ && sudo udevadm control --reload && "
-           "sudo udevadm trigger";
+    return "No permission to open " + node + " (the udev rule 70-tevlan.rules gives it to the user at the desk)";
 }
 
 // The monitor thread's stop signal, shared by the backend and the thread so
@@ -195,8 +192,15 @@ bool HidrawBackend::ArrivedRecently(const std::string& node) {
 }
 
 std::unique_ptr<IHidDevice> HidrawBackend::Open(const std::string& path, std::string* error) {
-    auto fail = [&](const std::string& why) -> std::unique_ptr<IHidDevice> {
+    return OpenWithReason(path, error, nullptr);
+}
+
+std::unique_ptr<IHidDevice> HidrawBackend::OpenWithReason(const std::string& path, std::string* error,
+                                                          HidOpenProblem* problem) {
+    if (problem) *problem = HidOpenProblem::Other;
+    auto fail = [&](const std::string& why, HidOpenProblem kind = HidOpenProblem::Other) -> std::unique_ptr<IHidDevice> {
         if (error) *error = why;
+        if (problem) *problem = kind;
         return nullptr;
     };
     std::string node;
@@ -211,7 +215,8 @@ std::unique_ptr<IHidDevice> HidrawBackend::Open(const std::string& path, std::st
         err = fd.valid() ? 0 : errno;
     }
     if (!fd.valid()) {
-        if (err == EACCES || err == EPERM) return fail(PermissionMessage(node));
+        if (err == EACCES || err == EPERM) return fail(PermissionMessage(node), HidOpenProblem::NoPermission);
+        if (err == EBUSY) return fail(node + " is in use by another program", HidOpenProblem::Busy);
         if (err == ENOENT || err == ENODEV || err == ENXIO) return fail("The device " + node + " is not there");
         return fail("Cannot open " + node + ": " + ErrnoText(err));
     }
@@ -223,7 +228,9 @@ std::unique_ptr<IHidDevice> HidrawBackend::Open(const std::string& path, std::st
     if (!ReadDescriptorIoctl(fd.get(), &bytes, &err))
         return fail("Cannot read the report descriptor of " + node + ": " + ErrnoText(err));
     const HidDescriptorInfo desc = ParseReportDescriptor(bytes.data(), bytes.size());
-    return MakeHidrawDevice(node, std::move(fd), desc, index, error);
+    std::unique_ptr<IHidDevice> dev = MakeHidrawDevice(node, std::move(fd), desc, index, error);
+    if (dev && problem) *problem = HidOpenProblem::None;
+    return dev;
 }
 
 void HidrawBackend::SetChangeCallback(HidChangeCallback callback) {

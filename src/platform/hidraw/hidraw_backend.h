@@ -18,7 +18,7 @@
 // front, so that callers see the same layout in both cases.
 //
 // Access: the program does not run as root, so a node is opened with the
-// rights the udev rule data/70-tevlan.rules gives the logged-in user. Right
+// rights the udev rule 70-tevlan.rules gives the logged-in user. Right
 // after a node appears (as the change monitor saw it) the rule may not have
 // been applied yet; Open then retries EACCES for a short while (on the given
 // clock). A node nobody may open is still listed, from what udev and sysfs
@@ -40,7 +40,8 @@ namespace platform {
 bool SplitInterfacePath(const std::string& path, std::string* node, size_t* collection);
 std::string InterfacePath(const std::string& node, size_t collection, size_t collectionCount);
 
-// The message for a node the user may not open: names the udev rule and how to install it.
+// The message for a node the user may not open. What to do about it depends
+// on where the program runs from, which the callers know (udev_rule_hint.h).
 std::string PermissionMessage(const std::string& node);
 
 class HidrawBackend final : public IHidBackend {
@@ -54,6 +55,8 @@ public:
     // Present, initialised hidraw nodes of any vendor, sorted by node number.
     std::vector<HidInterfaceInfo> Enumerate() override;
     std::unique_ptr<IHidDevice> Open(const std::string& path, std::string* error) override;
+    std::unique_ptr<IHidDevice> OpenWithReason(const std::string& path, std::string* error,
+                                               HidOpenProblem* problem) override;
     // Arrivals and removals of hidraw nodes, on a monitor thread. The path is
     // the node path without a collection suffix: every interface of that node
     // arrived or left. May be called from inside the callback (the monitor

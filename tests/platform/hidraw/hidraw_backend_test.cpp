@@ -31,11 +31,8 @@ TEST(HidrawPaths, CollectionSuffixRoundTrips) {
         EXPECT_FALSE(SplitInterfacePath(bad, &node, &index)) << bad;
 }
 
-TEST(HidrawPaths, PermissionMessageTellsHowToInstallTheRule) {
-    const std::string m = PermissionMessage("/dev/hidraw4");
-    EXPECT_NE(m.find("/dev/hidraw4"), std::string::npos);
-    EXPECT_NE(m.find("sudo cp data/70-tevlan.rules /etc/udev/rules.d/"), std::string::npos);
-    EXPECT_NE(m.find("sudo udevadm control --reload && sudo udevadm trigger"), std::string::npos);
+TEST(HidrawPaths, PermissionMessageNamesTheNode) {
+    EXPECT_NE(PermissionMessage("/dev/hidraw4").find("/dev/hidraw4"), std::string::npos);
 }
 
 TEST(HidrawRule, GrantsTheLoggedInUserBothProducts) {

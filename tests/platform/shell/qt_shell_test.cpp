@@ -72,7 +72,7 @@ TEST(QtShell, ReportsTheScreenAndItsWorkArea) {
     EXPECT_EQ(info.screen.Intersect(info.workArea), info.workArea);  // inside the screen
     EXPECT_EQ(info.logicalDpi, 144);
     // What the main window takes from it at start-up.
-    EXPECT_EQ(UiScaleForScreenWidth(info.FullScreenClientWidth()), 2.0f);
+    EXPECT_EQ(UiScaleForWorkArea(info.FullScreenClientWidth(), 1480, 1127, 740), 2.0f);
     EXPECT_EQ(DpiFactorForLogicalDpi(info.logicalDpi), 1.5f);
 }
 

@@ -17,10 +17,23 @@ namespace {
 
 using namespace platform;
 
-TEST(ScreenScale, DoublesOnlyAboveTwentyFiveHundredPixels) {
-    EXPECT_EQ(UiScaleForScreenWidth(1920), 1.0f);
-    EXPECT_EQ(UiScaleForScreenWidth(2500), 1.0f);
-    EXPECT_EQ(UiScaleForScreenWidth(2501), 2.0f);
+TEST(ScreenScale, TheMainWindowFitsTheWorkAreaAtEveryDesktopScale) {
+    // Work areas in device-independent pixels: a 1920 x 1080 screen at the
+    // desktop scales 1, 1.25, 1.5 and 2, a 1440p and a 4K screen.
+    struct Case {
+        int width, height;
+        float scale;
+    };
+    const Case cases[] = {
+        {1920, 1080, 1.0f}, {1536, 864, 1.0f},  {1280, 720, 0.972f}, {960, 540, 0.729f},
+        {2500, 1400, 1.0f}, {2560, 1440, 1.945f}, {3840, 2160, 2.0f},  {1127, 740, 1.0f},
+    };
+    for (const Case& c : cases) {
+        const float s = UiScaleForWorkArea(c.width, c.height, 1127, 740);
+        EXPECT_FLOAT_EQ(s, c.scale) << c.width << "x" << c.height;
+        EXPECT_LE(int(1127 * s), c.width) << c.width << "x" << c.height;
+        EXPECT_LE(int(740 * s), c.height) << c.width << "x" << c.height;
+    }
     EXPECT_EQ(DpiFactorForLogicalDpi(96), 1.0f);
     EXPECT_EQ(DpiFactorForLogicalDpi(144), 1.5f);
     // A screen that reports nothing must not make font sizes infinite.
