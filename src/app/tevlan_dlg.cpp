@@ -146,21 +146,36 @@ bool CTevlanDlg::OnInitDialog()
     osd_.reset();
     osdCountdown = 0;
 
-    AddTrayIcon();
     RefreshFromProfile();
     if (link_) {
         link_->ResetLinkState();
         if (!devices_.freshMouse) link_->PrimeSentImages();
+    }
+    LoadBackgroundResource(364);
+    Host().SetTimer(hwnd_, kTimerNoMouse, kNoMouseCheckMs);
+    // The tray icon (a D-Bus round trip on most desktops) and the search for
+    // the mouse are not needed for the first frame: they start once it is
+    // painted. A window started hidden is never painted, hence the timer.
+    Host().SetTimer(hwnd_, kTimerDeferredStart, kDeferredStartFallbackMs);
+    return true;
+}
+
+void CTevlanDlg::RunDeferredStart()
+{
+    if (deferredStartDone_) return;
+    deferredStartDone_ = true;
+    Host().KillTimer(hwnd_, kTimerDeferredStart);
+    AddTrayIcon();
+    if (link_) {
         link_->ScanDevices();
         if (link_->anyPresent && link_->needStatusQuery) {
             link_->needStatusQuery = false;
             link_->QueryDeviceStatus();
-            RefreshFromProfile();
         }
+        RefreshFromProfile();
+        RepaintWindow();
     }
-    LoadBackgroundResource(364);
-    Host().SetTimer(hwnd_, kTimerNoMouse, kNoMouseCheckMs);
-    return true;
+    if (platform::g_shellServices) platform::g_shellServices->ReleaseFreeMemory();
 }
 
 void CTevlanDlg::AddTrayIcon()
@@ -198,6 +213,10 @@ void CTevlanDlg::MapMessages()
     });
     MapMessage(kMsgDeviceSettingsChanged, [this](WPARAM w, LPARAM l) -> LRESULT {
         return link_ ? link_->OnDeviceSettingsChanged(int(w), int(l)) : 0;
+    });
+    MapMessage(kMsgDeferredStart, [this](WPARAM, LPARAM) {
+        RunDeferredStart();
+        return LRESULT(0);
     });
     MapMessage(kMsgRunTask, [this](WPARAM, LPARAM) {
         RunPostedTask();
@@ -300,6 +319,9 @@ void CTevlanDlg::OnTimer(UINT id)
         Host().KillTimer(hwnd_, kTimerDeferredSave);
         if (link_) link_->saveScheduled = false;
         SaveNow();
+        return;
+    case kTimerDeferredStart:
+        RunDeferredStart();
         return;
     case kTimerNoMouse:
         Host().KillTimer(hwnd_, kTimerNoMouse);
@@ -621,6 +643,7 @@ void CTevlanDlg::OnPaint(HWND self, platform::ICanvas& canvas, const Rect& dirty
     CDlgBase::OnPaint(self, canvas, dirty);
     if (!firstPaintSeen_) {
         firstPaintSeen_ = true;
+        Host().PostMessage(hwnd_, kMsgDeferredStart, 0, 0);
         if (onFirstPaint) onFirstPaint();
     }
 }

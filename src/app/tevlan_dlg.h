@@ -145,6 +145,7 @@ private:
     void MapMessages();
     void InitFoldersAndScale();
     void AddTrayIcon();
+    void RunDeferredStart();  // what the first frame does not need
     void OnTimer(UINT id);
     void OnDestroy();
     void SaveNow();
@@ -170,6 +171,7 @@ private:
     bool progressShowing_ = false;
     bool destroying_ = false;
     bool firstPaintSeen_ = false;
+    bool deferredStartDone_ = false;
 
     // Tasks from other threads; the window's id is published for them only
     // while the window exists.
