@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev       # the test suite
   clang libclang-rt-14-dev        # fuzz targets and sanitizers
   xvfb xauth xdotool imagemagick  # running the window headless, screenshots, key injection
+  libxdamage-dev                  # the start-up probe sees the first pixels reach the X server
   fonts-dejavu-core fonts-dejavu-extra   # DejaVu Sans Condensed stands in for Tahoma
   trayer                          # a tray under Xvfb, to see the tray icon in screenshots
   qemu-system-x86 linux-image-amd64 busybox-static   # the hidraw tests against a real kernel (tests/kernel)

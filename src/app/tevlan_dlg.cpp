@@ -177,23 +177,43 @@ bool CTevlanDlg::OnInitDialog()
     osd_.reset();
     osdCountdown = 0;
 
-    AddTrayIcon();
-    // Without a tray the window would be unreachable, so it shows normally.
-    if (startup_.startHidden && tray_ && tray_->IsShown()) showOnCreate = false;
+    // A hidden start shows no frame to wait for, and whether it may stay
+    // hidden depends on the tray: there the icon comes first.
+    if (startup_.startHidden) {
+        AddTrayIcon();
+        // Without a tray the window would be unreachable, so it shows normally.
+        if (tray_ && tray_->IsShown()) showOnCreate = false;
+    }
     RefreshFromProfile();
     if (link_) {
         link_->ResetLinkState();
         if (!devices_.freshMouse) link_->PrimeSentImages();
+    }
+    LoadBackgroundResource(364);
+    Host().SetTimer(hwnd_, kTimerNoMouse, kNoMouseCheckMs);
+    // The tray icon (a D-Bus round trip on most desktops) and the search for
+    // the mouse are not needed for the first frame: they start once it is
+    // painted. A window started hidden is never painted, hence the timer.
+    Host().SetTimer(hwnd_, kTimerDeferredStart, kDeferredStartFallbackMs);
+    return true;
+}
+
+void CTevlanDlg::RunDeferredStart()
+{
+    if (deferredStartDone_) return;
+    deferredStartDone_ = true;
+    Host().KillTimer(hwnd_, kTimerDeferredStart);
+    if (!tray_) AddTrayIcon();
+    if (link_) {
         link_->ScanDevices();
         if (link_->anyPresent && link_->needStatusQuery) {
             link_->needStatusQuery = false;
             link_->QueryDeviceStatus();
-            RefreshFromProfile();
         }
+        RefreshFromProfile();
+        RepaintWindow();
     }
-    LoadBackgroundResource(364);
-    Host().SetTimer(hwnd_, kTimerNoMouse, kNoMouseCheckMs);
-    return true;
+    if (platform::g_shellServices) platform::g_shellServices->ReleaseFreeMemory();
 }
 
 void CTevlanDlg::AddTrayIcon()
@@ -231,6 +251,10 @@ void CTevlanDlg::MapMessages()
     });
     MapMessage(kMsgDeviceSettingsChanged, [this](WPARAM w, LPARAM l) -> LRESULT {
         return link_ ? link_->OnDeviceSettingsChanged(int(w), int(l)) : 0;
+    });
+    MapMessage(kMsgDeferredStart, [this](WPARAM, LPARAM) {
+        RunDeferredStart();
+        return LRESULT(0);
     });
     MapMessage(kMsgRunTask, [this](WPARAM, LPARAM) {
         RunPostedTask();
@@ -358,6 +382,9 @@ void CTevlanDlg::OnTimer(UINT id)
         Host().KillTimer(hwnd_, kTimerDeferredSave);
         if (link_) link_->saveScheduled = false;
         SaveNow();
+        return;
+    case kTimerDeferredStart:
+        RunDeferredStart();
         return;
     case kTimerNoMouse:
         Host().KillTimer(hwnd_, kTimerNoMouse);
@@ -694,6 +721,7 @@ void CTevlanDlg::OnPaint(HWND self, platform::ICanvas& canvas, const Rect& dirty
     CDlgBase::OnPaint(self, canvas, dirty);
     if (!firstPaintSeen_) {
         firstPaintSeen_ = true;
+        Host().PostMessage(hwnd_, kMsgDeferredStart, 0, 0);
         if (onFirstPaint) onFirstPaint();
     }
 }

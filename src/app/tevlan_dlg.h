@@ -154,6 +154,7 @@ private:
     void MapMessages();
     void InitFoldersAndScale();
     void AddTrayIcon();
+    void RunDeferredStart();  // what the first frame does not need
     void OnTimer(UINT id);
     void OnDestroy();
     void SaveNow();
@@ -183,6 +184,7 @@ private:
     bool destroying_ = false;
     bool closing_ = false;  // the window is on its way out: handlers change nothing
     bool firstPaintSeen_ = false;
+    bool deferredStartDone_ = false;
 
     // Tasks from other threads; the window's id is published for them only
     // while the window exists.

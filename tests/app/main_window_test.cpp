@@ -416,4 +416,42 @@ TEST_F(SecondStart, AnotherInstanceRunningShowsNothing)
     EXPECT_TRUE(host.ModalLog().empty());
 }
 
+// Only what the first frame needs runs before it: the tray icon and the
+// search for the mouse wait for the first paint, and still happen at once
+// after it, in the order the user sees them.
+class DeferredStart : public MainWindowTest {};
+
+TEST_F(DeferredStart, TrayAndMouseComeRightAfterTheFirstFrame)
+{
+    sim = std::make_unique<platform::SimMouse>(deviceClock, true, false);
+    sim->SetStatus({0x25, 80, 0});
+    MainWindowDevices devices{sim.get(), &deviceClock, sim.get()};
+    dlg = std::make_unique<CTevlanDlg>(Startup(), devices);
+    ASSERT_TRUE(dlg->Create(0));
+    EXPECT_TRUE(shell.trays.empty()) << "the tray waits for the first frame";
+    EXPECT_TRUE(sim->Trace().empty()) << "so does the mouse";
+    EXPECT_EQ(host.PaintCount(Main()), 0);
+
+    host.ProcessPending();  // paints the first frame, then runs what waited for it
+    EXPECT_EQ(host.PaintCount(Main()), 1);
+    EXPECT_EQ(shell.trays.size(), 1u);
+    EXPECT_FALSE(sim->Trace().empty()) << "the search for the mouse started";
+    Settle(30);
+    EXPECT_FALSE(sim->AcceptedWrites().empty()) << "the first apply follows the search";
+    Settle(2000);
+    EXPECT_EQ(dlg->StartupWarning(), nullptr) << "a mouse was found: no warning";
+}
+
+TEST_F(DeferredStart, AWindowNeverPaintedStillGetsItsTrayAndMouse)
+{
+    sim = std::make_unique<platform::SimMouse>(deviceClock, true, false);
+    MainWindowDevices devices{sim.get(), &deviceClock, sim.get()};
+    dlg = std::make_unique<CTevlanDlg>(Startup(), devices);
+    ASSERT_TRUE(dlg->Create(0));
+    host.ShowWindow(Main(), SW_HIDE);
+    Settle(1000);
+    EXPECT_EQ(shell.trays.size(), 1u);
+    EXPECT_FALSE(sim->AcceptedWrites().empty());
+}
+
 }  // namespace

@@ -1,5 +1,7 @@
 #include "platform/shell/qt_shell_services.h"
 
+#include <malloc.h>
+
 #include <cstdlib>
 
 #include <QApplication>
@@ -170,6 +172,12 @@ std::optional<std::string> QtShellServices::GetSaveFileName(const FileDialogPara
 }
 
 bool QtShellServices::IsTrayAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+void QtShellServices::ReleaseFreeMemory() {
+    // The free lists keep what the skin and file decoding left behind; glibc
+    // only returns the top of the heap on its own.
+    malloc_trim(0);
+}
 
 std::unique_ptr<ITrayIcon> QtShellServices::CreateTrayIcon(TrayIconParams params) {
     return std::make_unique<QtTrayIcon>(std::move(params));

@@ -38,6 +38,7 @@ public:
     std::optional<std::string> GetSaveFileName(const FileDialogParams& params) override;
     bool IsTrayAvailable() override;
     std::unique_ptr<ITrayIcon> CreateTrayIcon(TrayIconParams params) override;
+    void ReleaseFreeMemory() override;
 
     // What OpenMouseSettings would start, from $PATH and $XDG_CURRENT_DESKTOP.
     static std::optional<SettingsCommand> MouseSettingsCommand();

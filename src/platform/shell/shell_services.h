@@ -76,6 +76,9 @@ public:
     // window would lose it: minimise it instead.
     virtual bool IsTrayAvailable() = 0;
     virtual std::unique_ptr<ITrayIcon> CreateTrayIcon(TrayIconParams params) = 0;
+    // Hands memory the program freed back to the system (start-up decodes
+    // and parses far more than it keeps). Nothing to do where unsupported.
+    virtual void ReleaseFreeMemory() {}
 };
 
 // The process's shell services. Owner: main sets it once before the main
