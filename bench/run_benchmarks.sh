@@ -76,3 +76,9 @@ if [ -x "$apply" ]; then
   "$apply" 5 2>/dev/null | sed 's/^/apply: /'
   echo "apply: goal: window thread never blocked > 5 ms"
 fi
+
+# 5. Macros: recorded pauses against the real gaps (needs the X server
+#    above) and rereading a library of 50 sets of 50 macros.
+for b in bench_macro_pause_accuracy bench_macro_library_reread; do
+  [ -x "$build/bench/$b" ] && "$build/bench/$b" | sed "s/^/macros: /" || true
+done

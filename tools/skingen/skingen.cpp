@@ -28,6 +28,7 @@
 
 #include "main_window_art.h"
 #include "palette_art.h"
+#include "macro_manager_art.h"
 
 #include <cstdio>
 #include <functional>
@@ -711,6 +712,7 @@ int main(int argc, char** argv) {
     Resources();
     AddPaletteArt(Add);
     AddMainWindowArt(Add);
+    AddMacroManagerArt(Add);
 
     QFile mf(out.filePath("manifest.txt"));
     if (!mf.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) return 1;
