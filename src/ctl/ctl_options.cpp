@@ -1,5 +1,7 @@
 #include "ctl/ctl_options.h"
 
+#include "ctl/ctl_change.h"
+
 #include <cctype>
 #include <cstdlib>
 
@@ -103,6 +105,11 @@ CtlParseResult ParseCtlArguments(const std::vector<std::string>& args)
             if (!s)
                 return fail("--sensor takes a sensor identifier in hexadecimal, like 0x3325, not '" + value + "'");
             o.sensor = s;
+        } else if (name == "--profile") {
+            std::optional<long> v;
+            if (!needValue() || !(v = platform::ParseWholeNumber(value)) || *v < 1 || *v > 5)
+                return fail("--profile takes a profile number from 1 to 5");
+            o.profile = int(*v) - 1;
         } else if (name == "--index") {
             if (!needValue())
                 return fail("--index needs a profile index from 0 to 4");
@@ -127,6 +134,13 @@ CtlParseResult ParseCtlArguments(const std::vector<std::string>& args)
         return fail("no command given");
     const std::string& cmd = words[0];
     size_t argsFrom = 1;
+    if (IsCtlWordsCommand(words)) {
+        o.command = CtlCommand::Words;
+        o.words = words;
+        return r;
+    }
+    if (o.profile)
+        return fail("--profile belongs to get, set and button, not to '" + cmd + "'");
     if (cmd == "list") {
         o.command = CtlCommand::List;
     } else if (cmd == "status") {

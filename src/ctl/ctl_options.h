@@ -20,7 +20,7 @@ enum CtlExit : int {
 
 using CtlDevice = platform::DeviceChoice;
 
-enum class CtlCommand { None, Help, Version, List, Status, Apply, Reset, ProfileShow, ProfileNew, MacrosShow };
+enum class CtlCommand { None, Help, Version, List, Status, Apply, Reset, ProfileShow, ProfileNew, MacrosShow, Words };
 
 // The shared options (device, data folder, trace, simulated mouse) and tevlanctl's own.
 struct CtlOptions : platform::DeviceOptions {
@@ -35,6 +35,9 @@ struct CtlOptions : platform::DeviceOptions {
     std::optional<uint16_t> sensor;   // apply, profile new, profile show
     std::optional<int> index;         // profile new
     bool force = false;               // profile new: replace an existing file
+    // Words: the commands on the data folder's profiles (ctl_change.h), as typed.
+    std::vector<std::string> words;
+    std::optional<int> profile;       // --profile N, 0-based
 };
 
 struct CtlParseResult {

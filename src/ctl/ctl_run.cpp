@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "ctl/ctl_change.h"
 #include "ctl/ctl_data.h"
 #include "ctl/ctl_device.h"
 #include "ctl/ctl_options.h"
@@ -382,6 +383,7 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
     case CtlCommand::ProfileShow: return ctl.ProfileShow();
     case CtlCommand::ProfileNew: return ctl.ProfileNew();
     case CtlCommand::MacrosShow: return ctl.MacrosShow();
+    case CtlCommand::Words: return RunCtlWords(o, ctl.folders, out, err);
     default: return ctl.Fail(kExitUsage, "no command given");
     }
 }
