@@ -323,7 +323,9 @@ int Run::Change()
     if (fileLast && words.size() >= 3 && !words.back().empty())
         words.back() = std::filesystem::absolute(words.back()).lexically_normal().string();
 
-    ChangeRequest request{o.profile.value_or(-1), folders.dataFolder, words};
+    std::error_code ec;
+    const std::string folder = std::filesystem::absolute(folders.dataFolder, ec).string();
+    ChangeRequest request{o.profile.value_or(-1), folder, words};
     const std::string bytes = EncodeChangeRequest(request);
     if (bytes.empty()) return Fail(kExitUsage, "the command is too long");
     const platform::SingleInstance instance;
