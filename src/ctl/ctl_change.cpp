@@ -5,6 +5,7 @@
 #include "buttons/function_names.h"
 #include "ctl/ctl_device.h"
 #include "ctl/ctl_show.h"
+#include "ctl/ctl_watch.h"
 #include "ctl/json_writer.h"
 #include "macros/macro_library_edits.h"
 #include "macros/macro_library_file.h"
@@ -345,7 +346,7 @@ int Run::Change()
 bool IsCtlWordsCommand(const std::vector<std::string>& w)
 {
     if (w.empty()) return false;
-    if (w[0] == "get" || w[0] == "set" || w[0] == "button") return true;
+    if (w[0] == "get" || w[0] == "set" || w[0] == "button" || w[0] == "watch") return true;
     if (w.size() < 2) return false;
     static const char* const profileVerbs[] = {"list", "select", "add", "rename", "delete", "import", "export"};
     static const char* const macroVerbs[] = {"list", "import", "export", "add-set", "delete-set", "add"};
@@ -360,6 +361,13 @@ bool IsCtlWordsCommand(const std::vector<std::string>& w)
 
 int RunCtlWords(const CtlOptions& options, const CtlFolders& folders, std::ostream& out, std::ostream& err)
 {
+    if (options.words[0] == "watch") {
+        if (options.words.size() > 1) {
+            err << "tevlanctl: watch takes no arguments\n";
+            return kExitUsage;
+        }
+        return RunCtlWatch(options, folders, out, err);
+    }
     Run run{options, folders, out, err};
     return IsReadOnly(options.words) ? run.ReadOnly() : run.Change();
 }

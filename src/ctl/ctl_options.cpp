@@ -105,6 +105,14 @@ CtlParseResult ParseCtlArguments(const std::vector<std::string>& args)
             if (!s)
                 return fail("--sensor takes a sensor identifier in hexadecimal, like 0x3325, not '" + value + "'");
             o.sensor = s;
+        } else if (name == "--product") {
+            if (!needValue() || (value != "cable" && value != "receiver"))
+                return fail("--product takes cable or receiver");
+            o.product = value == "cable" ? 0x5B2E : 0x5B2F;
+        } else if (name == "--sim-events") {
+            if (!needValue())
+                return fail("--sim-events needs a list like dpi@100,unplug@300,plug@500");
+            o.simEvents = value;
         } else if (name == "--profile") {
             std::optional<long> v;
             if (!needValue() || !(v = platform::ParseWholeNumber(value)) || *v < 1 || *v > 5)

@@ -38,6 +38,8 @@ struct CtlOptions : platform::DeviceOptions {
     // Words: the commands on the data folder's profiles (ctl_change.h), as typed.
     std::vector<std::string> words;
     std::optional<int> profile;       // --profile N, 0-based
+    std::optional<uint16_t> product;  // --product cable|receiver: only that one is used
+    std::string simEvents;            // --sim-events: what the simulated mouse does during watch
 };
 
 struct CtlParseResult {
