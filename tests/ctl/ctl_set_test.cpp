@@ -209,3 +209,47 @@ TEST_F(CtlSet, ARefusedChangeExitsOneWithTheWindowsMessageAndChangesNoByte)
 }
 
 }  // namespace
+
+namespace {
+
+// Milliseconds of the day from a time stamp "....T12:49:41.235Z".
+long MsOfStamp(const std::string& line)
+{
+    const size_t t = line.find("T", line.find("\"time\""));
+    const int h = std::stoi(line.substr(t + 1, 2)), m = std::stoi(line.substr(t + 4, 2));
+    const int s = std::stoi(line.substr(t + 7, 2)), ms = std::stoi(line.substr(t + 10, 3));
+    return ((h * 60L + m) * 60 + s) * 1000 + ms;
+}
+
+TEST_F(CtlSet, WatchPrintsTheMousesEventsInOrderAndInTimeThroughAnUnplug)
+{
+    const fs::path data = FreshFolder("watch");
+    struct Step {
+        const char* sim;
+        const char* event;  // what the line says
+        int atMs;
+    } steps[] = {
+        {"dpi", "\"event\":\"dpi\",\"level\":1,\"dpi\":", 300},
+        {"polling=2", "\"event\":\"polling\",\"rateHz\":500", 400},
+        {"unplug", "\"event\":\"removed\",\"product\":\"cable\"", 600},
+        {"plug", "\"event\":\"arrived\",\"product\":\"cable\"", 900},
+        {"dpi", "\"event\":\"dpi\",\"level\":1,\"dpi\":", 1200},
+    };
+    std::string script;
+    for (const Step& s : steps) script += std::string(s.sim) + "@" + std::to_string(s.atMs) + ",";
+    const CtlResult r = Ctl(data, {"--json", "--sim-events", script + "stop@1400", "watch"});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    std::vector<std::string> lines;
+    std::istringstream in(r.out);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), std::size(steps)) << r.out;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i].rfind("{\"version\":1,\"time\":\"", 0), 0u) << lines[i];
+        EXPECT_NE(lines[i].find(steps[i].event), std::string::npos) << lines[i];
+        // Each line comes within 50 ms of its event, measured from the first.
+        const long late = (MsOfStamp(lines[i]) - MsOfStamp(lines[0])) - (steps[i].atMs - steps[0].atMs);
+        EXPECT_LT(std::abs(late), 50) << lines[i];
+    }
+}
+
+}  // namespace
