@@ -253,3 +253,23 @@ TEST_F(CtlSet, WatchPrintsTheMousesEventsInOrderAndInTimeThroughAnUnplug)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CtlSet, ProductChoosesWhichOfBothAnswersAndStatusSaysWhich)
+{
+    const struct {
+        std::vector<std::string> choice;
+        const char* answered;
+    } cases[] = {{{}, "cable"}, {{"--product", "receiver"}, "receiver"}, {{"--product", "cable"}, "cable"}};
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"--sim-products", "AB", "--json"};
+        args.insert(args.end(), c.choice.begin(), c.choice.end());
+        args.push_back("status");
+        const CtlResult r = Ctl(root_ / "data", args);
+        ASSERT_EQ(r.exit, 0) << r.err;
+        EXPECT_NE(r.out.find(std::string("\"product\":\"") + c.answered + "\""), std::string::npos) << r.out;
+    }
+}
+
+}  // namespace
