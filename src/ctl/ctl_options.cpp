@@ -228,6 +228,17 @@ Commands:
                          --index N (0-4, whose profile name it gets; default 0),
                          --sensor 0xNNNN, --force (replace an existing file)
   macros show FILE.mlf   decode a macro library file
+  get [NAME [N]]         settings of a profile (see the README for the names)
+  set NAME [N] VALUE     one setting, with the window's rules: set dpi 2 1600,
+                         set polling 500, set lighting breathing, ...
+  button N FUNCTION      bind button 1-8: left, dpi-up, fire 50 3, Ctrl+Shift+A,
+                         play-pause, macro SET NAME, disabled, ...
+  profile list|select N|add NAME|rename N NAME|delete N|import N FILE|export N FILE
+  macros list|import FILE|export FILE|add-set NAME|delete-set NAME|add SET NAME
+                         changes go to a running window of the same data folder,
+                         else tevlanctl changes the files and sends what changed
+  watch                  print the mouse's events (DPI, polling, arrival, removal,
+                         battery below 20/10/5 %) with the time until interrupted
 
 Options (before the command):
   --device auto|sim      the real mouse (auto, the default) or the simulated one
@@ -237,6 +248,11 @@ Options (before the command):
                          bytes of a feature report written, "R" and the 33 bytes
                          of a feature report read, "I" and an input report
   --json                 print one JSON document on standard output
+  --profile N            get, set, button: profile N (1-5) instead of the active one
+  --product cable|receiver
+                         with both present, use only the cable or the receiver
+  --sim-events LIST      watch with the simulated mouse: dpi@MS, polling=N@MS,
+                         unplug@MS, plug@MS, battery=N@MS, stop@MS
   --sim-sensor CODE      simulated mouse: sensor code of its status answer (0x25)
   --sim-battery N        simulated mouse: battery percent (80)
   --sim-charge N         simulated mouse: charge state, 0 none, 1 charging, 2 full (0)
