@@ -13,10 +13,10 @@ namespace {
 void MarkPending(DeviceLink& link, SettingGroup g)
 {
     switch (g) {
-    case SettingGroup::DpiAndMore: link.PendingDpiAndMore = true; break;
-    case SettingGroup::Power: link.PendingPower = true; break;
-    case SettingGroup::Wake: link.PendingWake = true; break;
-    case SettingGroup::Windows: link.PendingWindows = true; break;
+    case SettingGroup::DpiAndMore: link.Schedule(PendingGroup::DpiAndMore); break;
+    case SettingGroup::Power: link.Schedule(PendingGroup::Power); break;
+    case SettingGroup::Wake: link.Schedule(PendingGroup::Wake); break;
+    case SettingGroup::Windows: link.Schedule(PendingGroup::Windows); break;
     case SettingGroup::None: break;
     }
 }
