@@ -30,7 +30,7 @@ struct CommandOutcome {
     bool changed = false;        // a profile, the profile list or the library changed
     int profile = -1;            // the profile that changed (-1: none or several)
     bool profilesSaved = false;  // the core function wrote the settings and slot files already
-    bool macrosChanged = false;  // the library changed (and was saved when saveMacros)
+    bool macrosChanged = false;  // the library changed; the edit saved it to macroPath
     // PendingGroup values (Keys, DpiAndMore, Power, Wake) the active profile needs sent.
     std::array<bool, 4> send{};
 

@@ -33,6 +33,9 @@ fail=0
 for c in "${SEQ[@]}"; do
   out=$("$B/tevlanctl" --json --data-dir "$D" $c 2>&1) || { echo "window way: '$c' failed: $out"; fail=1; }
   case "$out" in *'"by":"window"'*) ;; *) echo "'$c' did not go to the window: $out"; fail=1 ;; esac
+  # The window sends a change 20 ms after it, together with any change that
+  # comes in that time; one change at a time gives one apply per command.
+  sleep 0.15
 done
 # The window was sent the changes, not tevlanctl: no file is written before its save.
 kill -INT $TPID; wait $TPID
