@@ -14,6 +14,7 @@
 #include "persist/data_folders.h"
 #include "platform/clock/clock.h"
 #include "platform/cmdline/hid_backend_stack.h"
+#include "app/ctl_requests.h"
 #include "platform/instance/instance_notifier_qt.h"
 #include "platform/instance/session_end_qt.h"
 #include "platform/instance/single_instance.h"
@@ -85,6 +86,8 @@ int main(int argc, char** argv)
         if (mainWindow && mainWindow->GetSafeHwnd())
             host.SendMessage(mainWindow->GetSafeHwnd(), msg, wParam, static_cast<LPARAM>(lParam));
     });
+    // tevlanctl's changes, answered on this thread too.
+    instance.SetRequestHandler([&](std::string_view request) { return HandleCtlRequest(mainWindow, request); });
     // Logout, shutdown or Ctrl+C close the window as its close button does,
     // so that a pending save is written on the way out.
     platform::SessionEndNotifierQt sessionEnd([&](int) {

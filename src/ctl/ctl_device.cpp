@@ -26,9 +26,21 @@ void CtlHost::Drain()
 // device link and the (traced) backend.
 class CtlDeviceSession::Watch final : public platform::IHidBackend {
 public:
-    explicit Watch(platform::IHidBackend& inner) : inner_(inner), shared_(std::make_shared<Shared>()) {}
+    Watch(platform::IHidBackend& inner, uint16_t onlyProduct)
+        : inner_(inner), shared_(std::make_shared<Shared>()), onlyProduct_(onlyProduct)
+    {
+    }
 
-    std::vector<platform::HidInterfaceInfo> Enumerate() override { return inner_.Enumerate(); }
+    // With --product, the other product's interfaces are not there for the link.
+    std::vector<platform::HidInterfaceInfo> Enumerate() override
+    {
+        std::vector<platform::HidInterfaceInfo> all = inner_.Enumerate();
+        if (onlyProduct_)
+            std::erase_if(all, [this](const platform::HidInterfaceInfo& i) {
+                return i.vendorId == kMouseVendorId && i.productId != onlyProduct_;
+            });
+        return all;
+    }
     std::unique_ptr<platform::IHidDevice> Open(const std::string& path, std::string* error) override
     {
         return OpenWithReason(path, error, nullptr);
@@ -101,6 +113,7 @@ private:
 
     platform::IHidBackend& inner_;
     std::shared_ptr<Shared> shared_;
+    uint16_t onlyProduct_ = 0;
 };
 
 CtlDeviceSession::CtlDeviceSession(const CtlOptions& options, std::ostream& trace)
@@ -125,7 +138,7 @@ CtlDeviceSession::CtlDeviceSession(const CtlOptions& options, std::ostream& trac
     backendError_ = backend_.error.empty() ? "" : "this tevlanctl was " + backend_.error;
     platform::IHidBackend* top = backend_.top;
     if (top) {
-        watch_ = std::make_unique<Watch>(*top);
+        watch_ = std::make_unique<Watch>(*top, options.product.value_or(0));
         link_ = std::make_unique<DeviceLink>(*watch_, *clock_, host_, library_);
     }
 }

@@ -34,7 +34,13 @@ public:
     void StopTimer(int) override {}
     void RefreshFromProfile() override {}
     void ShowProgress(int) override {}
-    void ShowOsd(const std::u16string&, const std::u16string&, const std::u16string&) override {}
+    void ShowOsd(const std::u16string&, const std::u16string&, const std::u16string&) override
+    {
+        if (onDeviceReport)
+            onDeviceReport();
+    }
+    // watch: the mouse reported a DPI level or polling rate of its own.
+    std::function<void()> onDeviceReport;
     void UpdateBatteryDisplay(int, int) override {}
     void OnDpiStepTableChanged() override {}
     void EndProgram() override {}
@@ -86,6 +92,8 @@ public:
     DeviceLink& Link() { return *link_; }
     CtlHost& Host() { return host_; }
     MacroLibrary& Library() { return library_; }
+    // The simulated mouse with --device sim, else null.
+    platform::SimMouse* Sim() { return backend_.sim.get(); }
     // Waits for every queued write and read, then runs what they posted back.
     void Settle();
     CtlIoCounts Counts() const;

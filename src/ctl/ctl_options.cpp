@@ -1,5 +1,7 @@
 #include "ctl/ctl_options.h"
 
+#include "ctl/ctl_change.h"
+
 #include <cctype>
 #include <cstdlib>
 
@@ -135,6 +137,19 @@ CtlParseResult ParseCtlArguments(const std::vector<std::string>& args)
             if (!s)
                 return fail("--sensor takes a sensor identifier in hexadecimal, like 0x3325, not '" + value + "'");
             o.sensor = s;
+        } else if (name == "--product") {
+            if (!needValue() || (value != "cable" && value != "receiver"))
+                return fail("--product takes cable or receiver");
+            o.product = value == "cable" ? 0x5B2E : 0x5B2F;
+        } else if (name == "--sim-events") {
+            if (!needValue())
+                return fail("--sim-events needs a list like dpi@100,unplug@300,plug@500");
+            o.simEvents = value;
+        } else if (name == "--profile") {
+            std::optional<long> v;
+            if (!needValue() || !(v = platform::ParseWholeNumber(value)) || *v < 1 || *v > 5)
+                return fail("--profile takes a profile number from 1 to 5");
+            o.profile = int(*v) - 1;
         } else if (name == "--index") {
             if (!needValue())
                 return fail("--index needs a profile index from 0 to 4");
@@ -159,6 +174,13 @@ CtlParseResult ParseCtlArguments(const std::vector<std::string>& args)
         return fail("no command given");
     const std::string& cmd = words[0];
     size_t argsFrom = 1;
+    if (IsCtlWordsCommand(words)) {
+        o.command = CtlCommand::Words;
+        o.words = words;
+        return r;
+    }
+    if (o.profile)
+        return fail("--profile belongs to get, set and button, not to '" + cmd + "'");
     if (cmd == "list") {
         o.command = CtlCommand::List;
     } else if (cmd == "status") {
@@ -241,6 +263,17 @@ Commands:
                          --index N (0-4, whose profile name it gets; default 0),
                          --sensor 0xNNNN, --force (replace an existing file)
   macros show FILE.mlf   decode a macro library file
+  get [NAME [N]]         settings of a profile (see the README for the names)
+  set NAME [N] VALUE     one setting, with the window's rules: set dpi 2 1600,
+                         set polling 500, set lighting breathing, ...
+  button N FUNCTION      bind button 1-8: left, dpi-up, fire 50 3, Ctrl+Shift+A,
+                         play-pause, macro SET NAME, disabled, ...
+  profile list|select N|add NAME|rename N NAME|delete N|import N FILE|export N FILE
+  macros list|import FILE|export FILE|add-set NAME|delete-set NAME|add SET NAME
+                         changes go to a running window of the same data folder,
+                         else tevlanctl changes the files and sends what changed
+  watch                  print the mouse's events (DPI, polling, arrival, removal,
+                         battery below 20/10/5 %) with the time until interrupted
 
 Options (before the command):
   --device auto|sim      the real mouse (auto, the default) or the simulated one
@@ -251,6 +284,11 @@ Options (before the command):
                          of a feature report read, "I" and an input report
   --json                 print one JSON document on standard output; on failure
                          {"error":"...","exitCode":N}, the message also on standard error
+  --profile N            get, set, button: profile N (1-5) instead of the active one
+  --product cable|receiver
+                         with both present, use only the cable or the receiver
+  --sim-events LIST      watch with the simulated mouse: dpi@MS, polling=N@MS,
+                         unplug@MS, plug@MS, battery=N@MS, stop@MS
   --sim-sensor CODE      simulated mouse: sensor code of its status answer (0x25)
   --sim-battery N        simulated mouse: battery percent (80)
   --sim-charge N         simulated mouse: charge state, 0 none, 1 charging, 2 full (0)

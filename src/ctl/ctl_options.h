@@ -20,7 +20,7 @@ enum CtlExit : int {
 
 using CtlDevice = platform::DeviceChoice;
 
-enum class CtlCommand { None, Help, Version, List, Status, Apply, Reset, ProfileShow, ProfileNew, MacrosShow };
+enum class CtlCommand { None, Help, Version, List, Status, Apply, Reset, ProfileShow, ProfileNew, MacrosShow, Words };
 
 // The shared options (device, data folder, trace, simulated mouse) and tevlanctl's own.
 struct CtlOptions : platform::DeviceOptions {
@@ -36,6 +36,11 @@ struct CtlOptions : platform::DeviceOptions {
     std::optional<int> index;         // profile new
     bool force = false;               // profile new: replace an existing file
     std::string helpTopic;            // Help: the command it is about ("profile new"); empty: everything
+    // Words: the commands on the data folder's profiles (ctl_change.h), as typed.
+    std::vector<std::string> words;
+    std::optional<int> profile;       // --profile N, 0-based
+    std::optional<uint16_t> product;  // --product cable|receiver: only that one is used
+    std::string simEvents;            // --sim-events: what the simulated mouse does during watch
 };
 
 struct CtlParseResult {

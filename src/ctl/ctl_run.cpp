@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "ctl/ctl_change.h"
 #include "ctl/ctl_data.h"
 #include "ctl/ctl_device.h"
 #include "ctl/ctl_options.h"
@@ -128,6 +129,7 @@ int Ctl::List()
     if (o.json) {
         JsonWriter j;
         j.BeginObject();
+        j.MemberInt("version", 1);
         j.Key("interfaces");
         j.BeginArray();
         for (const platform::HidInterfaceInfo& i : session.MouseInterfaces()) {
@@ -191,9 +193,12 @@ int Ctl::Status()
     const int battery = link.batteryLevel > 100 ? 0 : link.batteryLevel;
     const char* charge = link.chargeState == 1 ? "charging" : link.chargeState == 2 ? "full" : "none";
     const uint16_t sensor = SensorIdOfCode(uint8_t(link.sensorCode));
+    // The link talks through the cable when both are there (or --product chose one).
+    const char* product = link.Product(kProductA).handle ? "cable" : "receiver";
     if (o.json) {
         JsonWriter j;
         j.BeginObject();
+        j.MemberInt("version", 1);
         if (sensor)
             j.MemberUtf8("sensor", SensorIdText(sensor));
         else
@@ -201,6 +206,7 @@ int Ctl::Status()
         j.MemberInt("sensorCode", link.sensorCode);
         j.MemberInt("battery", battery);
         j.MemberUtf8("charge", charge);
+        j.MemberUtf8("product", product);
         j.EndObject();
         out << j.Text() << "\n";
     } else {
@@ -208,7 +214,8 @@ int Ctl::Status()
         std::snprintf(code, sizeof code, "0x%02X", unsigned(link.sensorCode));
         out << "sensor:  " << (sensor ? SensorIdText(sensor) : std::string("unknown")) << " (code " << code << ")\n"
             << "battery: " << battery << "%\n"
-            << "charge:  " << charge << "\n";
+            << "charge:  " << charge << "\n"
+            << "product: " << product << "\n";
     }
     return kExitOk;
 }
@@ -266,6 +273,7 @@ int Ctl::Apply()
     if (o.json) {
         JsonWriter j;
         j.BeginObject();
+        j.MemberInt("version", 1);
         j.Member("profile", GetProfileName(sent));
         j.MemberUtf8("source", source);
         j.MemberUtf8("sensor", SensorIdText(sensor));
@@ -301,7 +309,7 @@ int Ctl::Reset()
     if (int rc = CheckWrites(session); rc != kExitOk)
         return rc;
     if (o.json)
-        out << "{\"reset\":true}\n";
+        out << "{\"version\":1,\"reset\":true}\n";
     else
         out << "The mouse was reset to its factory settings. No file was changed; run 'tevlanctl apply' to write "
                "the active profile again.\n";
@@ -350,6 +358,7 @@ int Ctl::ProfileNew()
     if (o.json) {
         JsonWriter j;
         j.BeginObject();
+        j.MemberInt("version", 1);
         j.MemberUtf8("file", o.file);
         j.Member("profile", GetProfileName(record));
         j.MemberInt("index", index);
@@ -427,6 +436,7 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
     case CtlCommand::ProfileShow: return ctl.ProfileShow();
     case CtlCommand::ProfileNew: return ctl.ProfileNew();
     case CtlCommand::MacrosShow: return ctl.MacrosShow();
+    case CtlCommand::Words: return RunCtlWords(o, ctl.folders, out, err);
     default: return ctl.Fail(kExitUsage, "no command given");
     }
 }

@@ -167,12 +167,20 @@ std::string ProfileJson(const ProfileRecord& r)
 {
     JsonWriter j;
     j.BeginObject();
+    j.MemberInt("version", 1);
     j.Key("settings");
     j.BeginArray();
-    for (const SettingPair& s : r.settings) {
+    for (size_t i = 0; i < r.settings.size(); ++i) {
+        const SettingPair& s = r.settings[i];
         j.BeginObject();
         j.Member("key", s.key);
-        j.Member("value", s.value);
+        // Numbers as numbers; the name and the game files are text whatever they hold.
+        const bool number = i > kSetGameFile2 && !s.value.empty() && s.value.size() < 10 &&
+                            s.value.find_first_not_of(u"0123456789") == std::u16string::npos;
+        if (number)
+            j.MemberInt("value", ParseDecimal(s.value));
+        else
+            j.Member("value", s.value);
         j.EndObject();
     }
     j.EndArray();
@@ -199,53 +207,59 @@ std::string ProfileJson(const ProfileRecord& r)
     }
     j.EndArray();
 
-    j.Member("PollingRateName", r.PollingRateName);
-    j.Key("PollingRateValue");
+    j.Member("pollingRateName", r.PollingRateName);
+    j.Key("pollingRateValue");
     ByteArray(j, r.PollingRateValue);
 
     const LightingSettings& l = r.lighting;
     j.Key("lighting");
     j.BeginObject();
-    j.MemberInt("Lighting1OffOn", l.Lighting1OffOn);
-    j.Member("Lighting1Name", l.Lighting1Name);
-    j.Key("Lighting1ModeValue");
+    j.MemberInt("lighting1OffOn", l.Lighting1OffOn);
+    j.Member("lighting1Name", l.Lighting1Name);
+    j.Key("lighting1ModeValue");
     ByteArray(j, l.Lighting1ModeValue);
-    j.Key("Lighting1Speed");
+    j.Key("lighting1Speed");
     ByteArray(j, l.Lighting1Speed);
-    j.Key("Lighting1Brightness");
+    j.Key("lighting1Brightness");
     ByteArray(j, l.Lighting1Brightness);
-    j.Key("Lighting1ColorSelected");
+    j.Key("lighting1ColorSelected");
     j.BeginArray();
     for (const auto& group : l.Lighting1ColorSelected)
         ByteArray(j, group);
     j.EndArray();
-    j.Key("Lighting1FixedColor");
+    j.Key("lighting1FixedColor");
     j.BeginArray();
     for (const auto& group : l.Lighting1FixedColor)
         ColourArray(j, group);
     j.EndArray();
-    j.Key("Lighting1Direction");
+    j.Key("lighting1Direction");
     ByteArray(j, l.Lighting1Direction);
-    j.MemberInt("Lighting2OffOn", l.Lighting2OffOn);
-    j.Member("Lighting2Name", l.Lighting2Name);
-    j.Key("Lighting2ModeValue");
+    j.MemberInt("lighting2OffOn", l.Lighting2OffOn);
+    j.Member("lighting2Name", l.Lighting2Name);
+    j.Key("lighting2ModeValue");
     ByteArray(j, l.Lighting2ModeValue);
-    j.MemberInt("Lighting2Speed", l.Lighting2Speed);
-    j.MemberInt("Lighting2Brightness", l.Lighting2Brightness);
-    j.MemberUtf8("Lighting2FixedColor", ColourText(l.Lighting2FixedColor));
+    j.MemberInt("lighting2Speed", l.Lighting2Speed);
+    j.MemberInt("lighting2Brightness", l.Lighting2Brightness);
+    j.MemberUtf8("lighting2FixedColor", ColourText(l.Lighting2FixedColor));
     j.EndObject();
 
-    j.MemberInt("DPIOffOnFlagValue", r.DPIOffOnFlagValue);
-    j.Key("XYSettingValue");
+    j.MemberInt("dpiOffOnFlagValue", r.DPIOffOnFlagValue);
+    j.Key("xySettingValue");
     j.BeginArray();
     for (uint16_t v : r.XYSettingValue)
         j.Int(v);
     j.EndArray();
-    j.MemberInt("CurrentDPILevelValue", r.CurrentDPILevelValue);
-    j.Key("DPILevelIndication");
+    // The DPI each step stands for on the sensor in use, for scripts.
+    j.Key("dpiValues");
+    j.BeginArray();
+    for (uint16_t v : r.XYSettingValue)
+        j.Int(DpiStepValue(v));
+    j.EndArray();
+    j.MemberInt("currentDpiLevelValue", r.CurrentDPILevelValue);
+    j.Key("dpiLevelIndication");
     ColourArray(j, r.DPILevelIndication);
-    j.MemberInt("AngleSnapValue", r.AngleSnapValue);
-    j.MemberInt("LiftDetectionValue", r.LiftDetectionValue);
+    j.MemberInt("angleSnapValue", r.AngleSnapValue);
+    j.MemberInt("liftDetectionValue", r.LiftDetectionValue);
     j.EndObject();
     return j.Text();
 }
@@ -275,6 +289,7 @@ std::string MacroLibraryJson(const MacroLibrary& library)
 {
     JsonWriter j;
     j.BeginObject();
+    j.MemberInt("version", 1);
     j.Key("sets");
     j.BeginArray();
     for (const MacroSet& set : library.sets()) {

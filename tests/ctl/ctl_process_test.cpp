@@ -178,14 +178,14 @@ TEST_F(CtlProcess, StatusReportsEachChargeStateWithTheProgramsBatteryRules)
         int charge, battery;
         const char* json;
     } cases[] = {
-        {0, 40, R"({"sensor":"0x3325","sensorCode":37,"battery":40,"charge":"none"})"},
-        {1, 40, R"({"sensor":"0x3325","sensorCode":37,"battery":40,"charge":"charging"})"},
+        {0, 40, R"({"version":1,"sensor":"0x3325","sensorCode":37,"battery":40,"charge":"none","product":"cable"})"},
+        {1, 40, R"({"version":1,"sensor":"0x3325","sensorCode":37,"battery":40,"charge":"charging","product":"cable"})"},
         // Full forces 100 %, whatever the mouse says.
-        {2, 40, R"({"sensor":"0x3325","sensorCode":37,"battery":100,"charge":"full"})"},
+        {2, 40, R"({"version":1,"sensor":"0x3325","sensorCode":37,"battery":100,"charge":"full","product":"cable"})"},
         // Any other state is not charging.
-        {7, 55, R"({"sensor":"0x3325","sensorCode":37,"battery":55,"charge":"none"})"},
+        {7, 55, R"({"version":1,"sensor":"0x3325","sensorCode":37,"battery":55,"charge":"none","product":"cable"})"},
         // A level above 100 shows as 0.
-        {0, 150, R"({"sensor":"0x3325","sensorCode":37,"battery":0,"charge":"none"})"},
+        {0, 150, R"({"version":1,"sensor":"0x3325","sensorCode":37,"battery":0,"charge":"none","product":"cable"})"},
     };
     for (const Case& c : cases) {
         CtlRun r = Ctl({"--sim-charge", std::to_string(c.charge), "--sim-battery", std::to_string(c.battery), "--json",
@@ -203,11 +203,11 @@ TEST_F(CtlProcess, StatusNamesTheSensorOfEveryKnownCodeAndNoneForAnOtherCode)
 {
     CtlRun known = Ctl({"--sim-sensor", "0x60", "--json", "status"});
     EXPECT_EQ(known.exit, 0);
-    EXPECT_EQ(known.out, "{\"sensor\":\"0x3360\",\"sensorCode\":96,\"battery\":80,\"charge\":\"none\"}\n");
+    EXPECT_EQ(known.out, "{\"version\":1,\"sensor\":\"0x3360\",\"sensorCode\":96,\"battery\":80,\"charge\":\"none\",\"product\":\"cable\"}\n");
 
     CtlRun odd = Ctl({"--sim-sensor", "0x42", "--json", "status"});
     EXPECT_EQ(odd.exit, 0) << odd.err;
-    EXPECT_EQ(odd.out, "{\"sensor\":null,\"sensorCode\":66,\"battery\":80,\"charge\":\"none\"}\n");
+    EXPECT_EQ(odd.out, "{\"version\":1,\"sensor\":null,\"sensorCode\":66,\"battery\":80,\"charge\":\"none\",\"product\":\"cable\"}\n");
     CtlRun oddText = Ctl({"--sim-sensor", "66", "status"});
     EXPECT_NE(oddText.out.find("unknown (code 0x42)"), std::string::npos) << oddText.out;
     // Asking about the sensor never prepares or writes anything.
@@ -455,17 +455,17 @@ TEST_F(CtlProcess, ProfileShowDecodesAValidFileAndRejectsAnInvalidOneUntouched)
     CtlRun json = Ctl({"--json", "profile", "show", file.string()});
     ASSERT_EQ(json.exit, 0) << json.err;
     const std::string& j = json.out;
-    EXPECT_EQ(j.rfind("{\"settings\":[{\"key\":\"ProfileName\",\"value\":\"Mine \\\"1\\\"\\u001b[2J\"}", 0), 0u) << j;
+    EXPECT_EQ(j.rfind("{\"version\":1,\"settings\":[{\"key\":\"ProfileName\",\"value\":\"Mine \\\"1\\\"\\u001b[2J\"}", 0), 0u) << j;
     EXPECT_NE(j.find("\"buttons\":[{\"label\":\"Left button\",\"code\":[16,1,0],\"macro\":{\"name\":\"M\","
                      "\"actionNum\":2,\"actions\":[\"41000000\",\"03012345\"]}}"),
               std::string::npos)
         << j;
-    EXPECT_NE(j.find("\"PollingRateValue\":[3,0,0]"), std::string::npos);
-    EXPECT_NE(j.find("\"Lighting1FixedColor\":[[\"000000\""), std::string::npos);
+    EXPECT_NE(j.find("\"pollingRateValue\":[3,0,0]"), std::string::npos);
+    EXPECT_NE(j.find("\"lighting1FixedColor\":[[\"000000\""), std::string::npos);
     EXPECT_NE(j.find("[\"ABCDEF\",\"000000\""), std::string::npos) << "colours are RRGGBB in file order";
-    EXPECT_NE(j.find("\"DPILevelIndication\":[\"FF0000\",\"0000FF\""), std::string::npos);
-    EXPECT_NE(j.find("\"XYSettingValue\":[6,14,22,30,51,58,58,50]"), std::string::npos) << j;
-    EXPECT_NE(j.find("\"LiftDetectionValue\":2}"), std::string::npos);
+    EXPECT_NE(j.find("\"dpiLevelIndication\":[\"FF0000\",\"0000FF\""), std::string::npos);
+    EXPECT_NE(j.find("\"xySettingValue\":[6,14,22,30,51,58,58,50],\"dpiValues\":[800,1600,2400,3200,6400,10000,10000,6000]"), std::string::npos) << j;
+    EXPECT_NE(j.find("\"liftDetectionValue\":2}"), std::string::npos);
 
     // The text form never hands a control character from the file to the terminal.
     CtlRun text = Ctl({"profile", "show", file.string()});
@@ -524,7 +524,7 @@ TEST_F(CtlProcess, MacrosShowDecodesEverySetAndRejectsABrokenFile)
     ASSERT_TRUE(WriteMacroLibraryFile(library, file.string()));
     CtlRun r = Ctl({"--json", "macros", "show", file.string()});
     ASSERT_EQ(r.exit, 0) << r.err;
-    EXPECT_EQ(r.out, "{\"sets\":[{\"name\":\"First\",\"macros\":[]},{\"name\":\"Second\",\"macros\":[{\"name\":"
+    EXPECT_EQ(r.out, "{\"version\":1,\"sets\":[{\"name\":\"First\",\"macros\":[]},{\"name\":\"Second\",\"macros\":[{\"name\":"
                      "\"Wave\",\"loopType\":4,\"loopNum\":1,\"actionNum\":1,\"commandActionNum\":1,\"actions\":"
                      "[\"E50000FB\"]}]}]}\n");
     CtlRun text = Ctl({"macros", "show", file.string()});
@@ -544,7 +544,7 @@ TEST_F(CtlProcess, ListShowsTheRoleDiscoveryGivesEachInterface)
 {
     CtlRun r = Ctl({"--sim-products", "AB", "--json", "list"});
     ASSERT_EQ(r.exit, 0) << r.err;
-    std::string expected = "{\"interfaces\":[";
+    std::string expected = "{\"version\":1,\"interfaces\":[";
     for (const char* p : {"A", "B"}) {
         const std::string product = *p == 'A' ? "0x5B2E" : "0x5B2F";
         if (*p == 'B')

@@ -32,7 +32,7 @@ const std::vector<FuzzEntry>& FuzzEntries()
         {"language_file", FuzzLanguageFile}, {"text_file", FuzzTextFile},
         {"macro_library", FuzzMacroLibrary}, {"status_answer", FuzzStatusAnswer},
         {"input_report", FuzzInputReport},   {"hid_descriptor", FuzzHidDescriptor},
-        {"sim_protocol", FuzzSimProtocol},
+        {"sim_protocol", FuzzSimProtocol},   {"change_request", FuzzChangeRequest},
     };
     return entries;
 }

@@ -11,6 +11,7 @@
 
 #include "device/device_reports.h"
 #include "macros/macro_library_file.h"
+#include "persist/change_request.h"
 #include "macros/macro_upload.h"
 #include "persist/profile_file.h"
 #include "persist/settings_file.h"
@@ -155,6 +156,14 @@ void Macros()
     Check(WriteMacroLibraryFile(SampleLibrary(), dir + "sample.mlf"), "the sample macro library");
 }
 
+void ChangeRequests()
+{
+    Put("change_request", "set.bin",
+        EncodeChangeRequest({-1, "/home/user/.config/data/", {"set", "dpi", "2", "1600"}}));
+    Put("change_request", "button.bin", EncodeChangeRequest({1, "/d/", {"button", "3", "macro", "Set one", "Hold"}}));
+    Put("change_request", "reply.bin", EncodeChangeReply({ChangeReply::Refused, false, "One button must stay"}));
+}
+
 void TextFiles(const std::string& programFolder)
 {
     // The text file class reads every file above; a few small ones will do.
@@ -274,6 +283,7 @@ int main(int argc, char** argv)
     Settings();
     Languages(programFolder);
     Macros();
+    ChangeRequests();
     TextFiles(programFolder);
     StatusAnswers();
     InputReports();

@@ -1,5 +1,7 @@
 #include "platform/instance/single_instance.h"
 
+#include "platform/instance/change_channel.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -227,10 +229,13 @@ void SingleInstance::ProcessPending(const InstanceMessageHandler& handler) {
         socklen_t len = sizeof cred;
         bool sameUser = getsockopt(c, SOL_SOCKET, SO_PEERCRED, &cred, &len) == 0 && cred.uid == geteuid();
         unsigned char packet[kPacketSize];
-        if (sameUser && ReadFull(c, packet, sizeof packet, kPeerReadTimeoutMs) &&
-            std::memcmp(packet, kTag, 4) == 0) {
-            if (handler) handler(GetWord(packet + 4), GetWord(packet + 8), GetWord(packet + 12));
-            WriteFull(c, reinterpret_cast<const unsigned char*>(&kAck), 1);
+        if (sameUser && ReadFull(c, packet, 4, kPeerReadTimeoutMs)) {
+            if (std::memcmp(packet, kChangeRequestTag, 4) == 0) {
+                ServeChangeRequest(c, requestHandler_);
+            } else if (std::memcmp(packet, kTag, 4) == 0 && ReadFull(c, packet + 4, 12, kPeerReadTimeoutMs)) {
+                if (handler) handler(GetWord(packet + 4), GetWord(packet + 8), GetWord(packet + 12));
+                WriteFull(c, reinterpret_cast<const unsigned char*>(&kAck), 1);
+            }
         }
         close(c);
     }

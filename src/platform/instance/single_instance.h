@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -61,6 +62,9 @@ public:
     // the handler, on the calling thread. Never blocks for long: a peer that
     // connects and says nothing is dropped after a short wait.
     void ProcessPending(const InstanceMessageHandler& handler);
+    // Answers tevlanctl's change requests (change_channel.h) from then on;
+    // without a handler they are dropped unanswered.
+    void SetRequestHandler(std::function<std::string(std::string_view)> handler) { requestHandler_ = std::move(handler); }
 
     const std::string& Folder() const { return folder_; }
     std::string LockPath() const;
@@ -77,6 +81,7 @@ private:
     std::string error_;
     int lockFd_ = -1;
     int listenFd_ = -1;
+    std::function<std::string(std::string_view)> requestHandler_;
 };
 
 }  // namespace platform

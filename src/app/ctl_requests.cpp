@@ -1,0 +1,60 @@
+#include "app/ctl_requests.h"
+
+#include <filesystem>
+
+#include "app/tevlan_dlg.h"
+#include "macros/macro_library_file.h"
+#include "persist/change_request.h"
+#include "persist/data_folders.h"
+#include "persist/profile_command.h"
+#include "persist/profile_manager.h"
+#include "persist/text_codec.h"
+#include "profile/pending_group.h"
+
+namespace {
+
+std::string Reply(ChangeReply::Status status, bool changed, const std::u16string& message)
+{
+    return EncodeChangeReply({status, changed, U16ToUtf8(message)});
+}
+
+bool SameFolder(const std::string& a, const std::string& b)
+{
+    std::error_code e1, e2;
+    const auto ca = std::filesystem::weakly_canonical(a, e1);
+    const auto cb = std::filesystem::weakly_canonical(b, e2);
+    if (e1 || e2) return false;
+    return (ca / "").lexically_normal() == (cb / "").lexically_normal();
+}
+
+}  // namespace
+
+std::string HandleCtlRequest(CTevlanDlg* window, std::string_view bytes)
+{
+    const std::optional<ChangeRequest> request = DecodeChangeRequest(bytes);
+    if (!request) return Reply(ChangeReply::NotUnderstood, false, u"the request was not understood");
+    // This window owns its own data folder only; another one is tevlanctl's to change.
+    if (!window || !window->GetSafeHwnd())
+        return Reply(ChangeReply::NotUnderstood, false, u"the window is still starting; try again");
+    if (!SameFolder(request->dataFolder, g_userDataFolder))
+        return Reply(ChangeReply::OtherFolder, false, {});
+
+    // What the controls hold is the profile as the user sees it.
+    window->StoreToProfile();
+    const CommandOutcome c =
+        RunProfileCommand(request->words, request->profile, g_macroLibrary, MacroLibraryPath());
+    if (c.kind == CommandOutcome::Usage) return Reply(ChangeReply::NotUnderstood, false, c.message);
+    if (c.kind == CommandOutcome::Refused) return Reply(ChangeReply::Refused, false, c.message);
+
+    window->RefreshFromProfile();
+    window->RepaintWindow();
+    if (c.SendsAnything()) {
+        // The apply that follows sends the groups and then saves, as after an edit in the window.
+        for (size_t g = 0; g < c.send.size(); ++g)
+            if (c.send[g]) window->ScheduleApply(PendingGroup(g));
+    } else if (c.changed && !c.profilesSaved && !c.macrosChanged) {
+        // Nothing for the mouse (another profile, a pointer preference): saved now.
+        CommitProfiles();
+    }
+    return Reply(ChangeReply::Done, c.changed, c.message);
+}

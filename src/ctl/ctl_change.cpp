@@ -1,0 +1,373 @@
+#include "ctl/ctl_change.h"
+
+#include <filesystem>
+
+#include "buttons/function_names.h"
+#include "ctl/ctl_device.h"
+#include "ctl/ctl_show.h"
+#include "ctl/ctl_watch.h"
+#include "ctl/json_writer.h"
+#include "macros/macro_library_edits.h"
+#include "macros/macro_library_file.h"
+#include "persist/ui_text.h"
+#include "persist/change_request.h"
+#include "persist/language_file.h"
+#include "persist/profile_command.h"
+#include "persist/profile_manager.h"
+#include "persist/profile_slots.h"
+#include "persist/settings_file.h"
+#include "persist/text_codec.h"
+#include "platform/fs/file_system.h"
+#include "platform/instance/change_channel.h"
+#include "platform/instance/single_instance.h"
+#include "settings/dpi_step_table.h"
+
+namespace {
+
+bool Is(const std::vector<std::string>& w, const char* a, const char* b = nullptr)
+{
+    return !w.empty() && w[0] == a && (!b || (w.size() > 1 && w[1] == b));
+}
+
+bool IsReadOnly(const std::vector<std::string>& w)
+{
+    return Is(w, "get") || Is(w, "profile", "list") || Is(w, "profile", "export") || Is(w, "macros", "list") ||
+           Is(w, "macros", "export");
+}
+
+struct Run {
+    const CtlOptions& o;
+    const CtlFolders& folders;
+    std::ostream& out;
+    std::ostream& err;
+
+    int Fail(int code, const std::string& message)
+    {
+        err << "tevlanctl: " << message << "\n";
+        return code;
+    }
+
+    // The data folder as the window loads it at start-up, so that what is
+    // saved afterwards is what the window would save. A settings file that
+    // is there but broken is reported and left alone; the window would
+    // replace it with the defaults.
+    int Load(bool mayWrite)
+    {
+        LoadLanguage(folders.programFolder, folders.dataFolder, 1.0);
+        CtlSettings strict;
+        std::string message;
+        if (int rc = ReadCtlSettings(folders, &strict, &message); rc != kExitOk)
+            return Fail(rc, message);
+        if (!strict.present && !mayWrite) {
+            // Nothing to read and nothing may be written: the start values.
+            SetSettingsDefaults(folders.dataFolder);
+            g_sensorId = kDefaultSensorId;
+            BuildDpiStepTable(g_sensorId);
+            for (int i = 0; i < kProfileCount; ++i) {
+                ResetProfileToDefaults(g_profiles[size_t(i)], i);
+                ApplySensorDpiDefaults(g_profiles[size_t(i)]);
+            }
+        } else {
+            std::error_code ec;
+            if (mayWrite) std::filesystem::create_directories(folders.dataFolder + "config", ec);
+            LoadSettingsAndProfiles();
+            BuildDpiStepTable(g_sensorId);
+        }
+        if (mayWrite)
+            LoadApplicationMacroLibrary();  // as the window starts: a missing library is written
+        else if (int rc = ReadCtlMacroLibrary(folders, &g_macroLibrary, &message); rc != kExitOk)
+            return Fail(rc, message);
+        g_workingProfile = GetCurrentProfile();
+        return kExitOk;
+    }
+
+    int ProfileIndex() const { return o.profile.value_or(GetCurrentProfile()); }
+
+    int Get();
+    int ProfileList();
+    int MacrosList();
+    int ReadOnly();
+    int Change();
+    int ChangeHere(const std::vector<std::string>& words);
+    int Report(ChangeReply::Status status, bool changed, const std::u16string& message, const char* via);
+};
+
+int Run::Get()
+{
+    const std::vector<std::string>& w = o.words;
+    const ProfileRecord& p = g_profiles[size_t(ProfileIndex())];
+    std::vector<std::pair<std::string, int>> wanted;  // name, index (-1: all of them)
+    if (w.size() > 1) {
+        const SettingName* n = nullptr;
+        for (const SettingName& s : SettingNames())
+            if (w[1] == s.name) n = &s;
+        if (!n) return Fail(kExitUsage, "there is no setting named \"" + w[1] + "\"");
+        long index = -1;
+        if (w.size() > 2) {
+            if (!n->indexCount || w.size() > 3) return Fail(kExitUsage, "too many words for get " + w[1]);
+            char* end = nullptr;
+            index = std::strtol(w[2].c_str(), &end, 10);
+            if (*end || index < 1 || index > n->indexCount)
+                return Fail(kExitUsage, w[1] + " takes a number from 1 to " + std::to_string(n->indexCount));
+            --index;
+        }
+        wanted.emplace_back(n->name, int(index));
+    } else {
+        for (const SettingName& s : SettingNames()) wanted.emplace_back(s.name, -1);
+    }
+    auto count = [](const std::string& name) {
+        for (const SettingName& s : SettingNames())
+            if (name == s.name) return s.indexCount;
+        return 0;
+    };
+    if (o.json) {
+        JsonWriter j;
+        j.BeginObject();
+        j.MemberInt("version", 1);
+        j.MemberInt("profile", ProfileIndex() + 1);
+        j.Key("settings");
+        j.BeginObject();
+        for (const auto& [name, index] : wanted) {
+            const bool number = SettingValueIsNumber(name);
+            auto value = [&](int i) {
+                const std::string v = SettingValueText(p, name, i);
+                if (number)
+                    j.Int(std::strtol(v.c_str(), nullptr, 10));
+                else
+                    j.Utf8String(v);
+            };
+            // Keys in lower camel case: "dpi-colour" becomes "dpiColour".
+            std::string key;
+            for (size_t i = 0; i < name.size(); ++i)
+                key += name[i] == '-' && i + 1 < name.size() ? char(std::toupper(name[++i])) : name[i];
+            j.Key(key);
+            if (count(name) && index < 0) {
+                j.BeginArray();
+                for (int i = 0; i < count(name); ++i) value(i);
+                j.EndArray();
+            } else {
+                value(std::max(index, 0));
+            }
+        }
+        j.EndObject();
+        j.EndObject();
+        out << j.Text() << "\n";
+        return kExitOk;
+    }
+    for (const auto& [name, index] : wanted) {
+        if (count(name) && index < 0) {
+            for (int i = 0; i < count(name); ++i)
+                out << name << " " << i + 1 << " " << SettingValueText(p, name, i) << "\n";
+        } else if (count(name)) {
+            out << name << " " << index + 1 << " " << SettingValueText(p, name, index) << "\n";
+        } else {
+            out << name << " " << SettingValueText(p, name, 0) << "\n";
+        }
+    }
+    return kExitOk;
+}
+
+int Run::ProfileList()
+{
+    const ProfileSlots slots = ReadProfileSlots();
+    JsonWriter j;
+    if (o.json) {
+        j.BeginObject();
+        j.MemberInt("version", 1);
+        j.MemberInt("active", slots.current + 1);
+        j.Key("profiles");
+        j.BeginArray();
+    }
+    for (int pos = 0; pos < slots.count; ++pos) {
+        const int i = slots.list[size_t(pos)];
+        const std::u16string name = GetProfileName(g_profiles[size_t(i)]);
+        if (o.json) {
+            j.BeginObject();
+            j.MemberInt("number", i + 1);
+            j.Member("name", name);
+            j.Key("active");
+            j.Bool(i == slots.current);
+            j.EndObject();
+        } else {
+            out << (i == slots.current ? "* " : "  ") << i + 1 << "  " << PrintableText(name) << "\n";
+        }
+    }
+    if (o.json) {
+        j.EndArray();
+        j.EndObject();
+        out << j.Text() << "\n";
+    }
+    return kExitOk;
+}
+
+int Run::MacrosList()
+{
+    JsonWriter j;
+    if (o.json) {
+        j.BeginObject();
+        j.MemberInt("version", 1);
+        j.Key("sets");
+        j.BeginArray();
+    }
+    for (int s = 0; s < int(g_macroLibrary.count()); ++s) {
+        const MacroSet* set = g_macroLibrary.SetAt(s);
+        if (o.json) {
+            j.BeginObject();
+            j.Member("name", set->name);
+            j.Key("macros");
+            j.BeginArray();
+            for (const MacroKey& m : set->macros) j.String(m.name);
+            j.EndArray();
+            j.EndObject();
+        } else {
+            out << PrintableText(set->name) << "\n";
+            for (const MacroKey& m : set->macros) out << "  " << PrintableText(m.name) << "\n";
+        }
+    }
+    if (o.json) {
+        j.EndArray();
+        j.EndObject();
+        out << j.Text() << "\n";
+    }
+    return kExitOk;
+}
+
+int Run::ReadOnly()
+{
+    if (int rc = Load(false); rc != kExitOk) return rc;
+    const std::vector<std::string>& w = o.words;
+    if (Is(w, "get")) return Get();
+    if (Is(w, "profile", "list")) return w.size() == 2 ? ProfileList() : Fail(kExitUsage, "profile list takes nothing more");
+    if (Is(w, "macros", "list")) return w.size() == 2 ? MacrosList() : Fail(kExitUsage, "macros list takes nothing more");
+    if (Is(w, "profile", "export")) {
+        char* end = nullptr;
+        const long n = w.size() == 4 ? std::strtol(w[2].c_str(), &end, 10) : 0;
+        if (w.size() != 4 || *end || n < 1 || n > kProfileCount)
+            return Fail(kExitUsage, "profile export needs a profile number from 1 to 5 and a file");
+        const ProfileResult r = ExportProfile(int(n) - 1, w[3]);
+        return r.Done() ? kExitOk : Fail(kExitBadFile, U16ToUtf8(r.Message()));
+    }
+    if (w.size() != 3) return Fail(kExitUsage, "macros export needs a file");
+    const MacroRefusal r = ExportMacroLibrary(g_macroLibrary, w[2]);
+    return r.Refused() ? Fail(kExitBadFile, U16ToUtf8(UiText(r.text)) + " " + r.path) : kExitOk;
+}
+
+int Run::Report(ChangeReply::Status status, bool changed, const std::u16string& message, const char* via)
+{
+    if (status == ChangeReply::NotUnderstood) return Fail(kExitUsage, U16ToUtf8(message));
+    if (status == ChangeReply::Refused) return Fail(kExitBadFile, U16ToUtf8(message));
+    if (o.json) {
+        JsonWriter j;
+        j.BeginObject();
+        j.MemberInt("version", 1);
+        j.Key("changed");
+        j.Bool(changed);
+        j.Member("result", message);
+        j.MemberUtf8("by", via);
+        j.EndObject();
+        out << j.Text() << "\n";
+    } else if (!message.empty()) {
+        out << PrintableText(message) << "\n";
+    }
+    return kExitOk;
+}
+
+// No window owns the folder: the change is made here, sent and saved in the
+// order the window's apply and deferred save would do it.
+int Run::ChangeHere(const std::vector<std::string>& words)
+{
+    if (int rc = Load(true); rc != kExitOk) return rc;
+    const ProfileTable profilesBefore = g_profiles;
+    const auto settingsBefore = g_settings;
+    const CommandOutcome c = RunProfileCommand(words, o.profile.value_or(-1), g_macroLibrary, MacroLibraryPath());
+    if (c.kind != CommandOutcome::Done)
+        return Report(c.kind == CommandOutcome::Usage ? ChangeReply::NotUnderstood : ChangeReply::Refused, false,
+                      c.message, "files");
+    if (c.SendsAnything()) {
+        const ProfileTable profilesAfter = g_profiles;
+        const auto settingsAfter = g_settings;
+        g_profiles = profilesBefore;
+        g_settings = settingsBefore;
+        CtlDeviceSession session(o, err);
+        session.Library() = g_macroLibrary;
+        session.Host().profileIndex = GetCurrentProfile();
+        std::string message;
+        if (session.Connect(&message) == kExitOk) {
+            // The mouse holds the profile as it was; only what differs goes out.
+            DeviceLink& link = session.Link();
+            session.Settle();
+            link.ClearSchedule();
+            link.PrimeSentImages();
+            g_profiles = profilesAfter;
+            g_settings = settingsAfter;
+            session.Host().profileIndex = GetCurrentProfile();
+            for (size_t g = 0; g < c.send.size(); ++g)
+                if (c.send[g]) link.Schedule(PendingGroup(g));
+            link.ApplyToDevice();
+            session.Settle();
+        } else {
+            g_profiles = profilesAfter;
+            g_settings = settingsAfter;
+            err << "tevlanctl: " << message << "; the change is saved and reaches the mouse with the next apply\n";
+        }
+    }
+    if (c.changed && !c.profilesSaved && !c.macrosChanged && !CommitProfiles())
+        return Fail(kExitBadFile, U16ToUtf8(UiText(kTextProfilesNotSaved)));
+    return Report(ChangeReply::Done, c.changed, c.message, "files");
+}
+
+int Run::Change()
+{
+    std::vector<std::string> words = o.words;
+    // The window has its own working folder: files go to it by full path.
+    const bool fileLast = Is(words, "profile", "import") || Is(words, "macros", "import");
+    if (fileLast && words.size() >= 3 && !words.back().empty())
+        words.back() = std::filesystem::absolute(words.back()).lexically_normal().string();
+
+    std::error_code ec;
+    const std::string folder = std::filesystem::absolute(folders.dataFolder, ec).string();
+    ChangeRequest request{o.profile.value_or(-1), folder, words};
+    const std::string bytes = EncodeChangeRequest(request);
+    if (bytes.empty()) return Fail(kExitUsage, "the command is too long");
+    const platform::SingleInstance instance;
+    const platform::ChangeChannelResult sent = platform::SendChangeRequest(instance.SocketPath(), bytes);
+    if (sent.kind == platform::ChangeChannelResult::Failed) return Fail(kExitDeviceIo, sent.error);
+    if (sent.kind == platform::ChangeChannelResult::Replied) {
+        const std::optional<ChangeReply> reply = DecodeChangeReply(sent.reply);
+        if (!reply) return Fail(kExitDeviceIo, "the running window's answer was not understood");
+        if (reply->status != ChangeReply::OtherFolder)
+            return Report(reply->status, reply->changed, Utf8ToU16(reply->message), "window");
+    }
+    return ChangeHere(words);
+}
+
+}  // namespace
+
+bool IsCtlWordsCommand(const std::vector<std::string>& w)
+{
+    if (w.empty()) return false;
+    if (w[0] == "get" || w[0] == "set" || w[0] == "button" || w[0] == "watch") return true;
+    if (w.size() < 2) return false;
+    static const char* const profileVerbs[] = {"list", "select", "add", "rename", "delete", "import", "export"};
+    static const char* const macroVerbs[] = {"list", "import", "export", "add-set", "delete-set", "add"};
+    if (w[0] == "profile")
+        for (const char* v : profileVerbs)
+            if (w[1] == v) return true;
+    if (w[0] == "macros")
+        for (const char* v : macroVerbs)
+            if (w[1] == v) return true;
+    return false;
+}
+
+int RunCtlWords(const CtlOptions& options, const CtlFolders& folders, std::ostream& out, std::ostream& err)
+{
+    if (options.words[0] == "watch") {
+        if (options.words.size() > 1) {
+            err << "tevlanctl: watch takes no arguments\n";
+            return kExitUsage;
+        }
+        return RunCtlWatch(options, folders, out, err);
+    }
+    Run run{options, folders, out, err};
+    return IsReadOnly(options.words) ? run.ReadOnly() : run.Change();
+}
