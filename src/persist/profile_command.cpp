@@ -135,12 +135,12 @@ CommandOutcome FromProfileResult(const ProfileResult& r)
     return o;
 }
 
-void SendGroup(CommandOutcome& o, SettingGroup g)
+void SendGroup(CommandOutcome& o, PendingGroup g)
 {
     switch (g) {
-    case SettingGroup::DpiAndMore: o.send[size_t(PendingGroup::DpiAndMore)] = true; break;
-    case SettingGroup::Power: o.send[size_t(PendingGroup::Power)] = true; break;
-    case SettingGroup::Wake: o.send[size_t(PendingGroup::Wake)] = true; break;
+    case PendingGroup::DpiAndMore: o.send[size_t(PendingGroup::DpiAndMore)] = true; break;
+    case PendingGroup::Power: o.send[size_t(PendingGroup::Power)] = true; break;
+    case PendingGroup::Wake: o.send[size_t(PendingGroup::Wake)] = true; break;
     default: break;  // the pointer preferences are stored, never sent
     }
 }
