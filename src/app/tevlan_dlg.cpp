@@ -8,6 +8,7 @@
 #include "app/open_failure_dlg.h"
 #include "app/osd_dialog.h"
 #include "app/progress_bar_dlg.h"
+#include "buttons/ui/button_list_ids.h"
 #include "buttons/ui/button_list_section.h"
 #include "device/device_core_files.h"
 #include "device/udev_rule_hint.h"
@@ -300,6 +301,9 @@ void CTevlanDlg::OpenMacroManager()
     CMacroManagerDlg(1, hwnd_).DoModal();
     // The manager saved its library to the file, the only channel between
     // its copy and ours: reread it so the menus and the upload see the change.
+    // A macro menu still open would show the old library's entries.
+    ClosePopup(button_list::kSlotMacroSet);
+    ClosePopup(button_list::kSlotSubMenu);
     g_macroLibrary.ClearLibrary();
     LoadApplicationMacroLibrary();
     if (link_ && link_->anyPresent) {
