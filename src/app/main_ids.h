@@ -85,5 +85,6 @@ constexpr int kTraySimToggleReceiver = 2092;
 // ---- timers besides those the device link uses ----
 constexpr UINT kTimerOsd = 50;      // on-screen display countdown, 300 ms
 constexpr UINT kTimerNoMouse = 80;  // the start-up check for a mouse, once after 2 s
+constexpr UINT kTimerGameDeferred = 85;  // a game's switch waits for a modal dialog to close, 250 ms
 
 }  // namespace main_ids

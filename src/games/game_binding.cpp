@@ -76,6 +76,31 @@ std::vector<std::string> ProcessGameNames(const platform::ProcessNames& process)
     return names;
 }
 
+std::u16string GameNameFromInput(const std::u16string& typed)
+{
+    std::u16string name;
+    for (char16_t c : typed)
+        if (c != u'\r' && c != u'\n') name += c;
+    const size_t slash = name.find_last_of(u"/\\");
+    if (slash != std::u16string::npos) name.erase(0, slash + 1);
+    const size_t first = name.find_first_not_of(u" \t");
+    if (first == std::u16string::npos) return {};
+    const size_t last = name.find_last_not_of(u" \t");
+    return name.substr(first, last - first + 1);
+}
+
+std::vector<std::u16string> RunningProgramNames(const std::vector<platform::ProcessNames>& processes)
+{
+    std::vector<std::string> names;
+    for (const auto& process : processes)
+        for (std::string& name : ProcessGameNames(process)) names.push_back(std::move(name));
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    std::vector<std::u16string> result;
+    for (const std::string& name : names) result.push_back(Utf8ToU16(name));
+    return result;
+}
+
 bool GameNameMatches(const std::string& bound, const std::string& name)
 {
     if (bound.empty() || name.empty()) return false;

@@ -36,6 +36,13 @@ std::string LastPathComponent(const std::string& path);
 // when that differs (either may be empty).
 std::vector<std::string> ProcessGameNames(const platform::ProcessNames& process);
 
+// What a typed or pasted entry binds: surrounding blanks and line breaks
+// removed (a line break would split the profile file's line), and a whole
+// path reduced to its file name, which is all the match looks at.
+std::u16string GameNameFromInput(const std::u16string& typed);
+// The names of the running programs a user can choose from, each once, sorted.
+std::vector<std::u16string> RunningProgramNames(const std::vector<platform::ProcessNames>& processes);
+
 bool GameNameMatches(const std::string& bound, const std::string& name);
 // By the last component of the executable's path or of the first argument.
 bool ProcessRunsGame(const platform::ProcessNames& process, const std::string& bound);
