@@ -10,7 +10,7 @@
 
 namespace {
 
-FramedDlgLook Look()
+FramedDlgLook GamesLook()
 {
     FramedDlgLook look;
     look.baseWidth = CGamesDlg::kBaseWidth;
@@ -37,13 +37,9 @@ constexpr int kRowStep = 36;
 }  // namespace
 
 CGamesDlg::CGamesDlg(int profile, HWND parent, NameSource runningNames)
-    : CFramedDlg(Look(), parent), profile_(profile), runningNames_(std::move(runningNames))
+    : CFramedDlg(GamesLook(), parent), profile_(profile), runningNames_(std::move(runningNames))
 {
     if (!runningNames_) runningNames_ = [] { return RunningProgramNames(platform::ListOwnProcesses()); };
-    MapClick(kOk, [this] {
-        Store();
-        AnswerOk();
-    });
     for (int i = 0; i < kGameSlotCount; ++i) {
         MapClick(kFirstRunning + UINT(i), [this, i] { StepRunning(i); });
         MapClick(kFirstClear + UINT(i), [this, i] { Clear(i); });
@@ -125,6 +121,12 @@ void CGamesDlg::Clear(int entry)
         Host().SetWindowText(edit, u"");
         Host().SetFocus(edit);
     }
+}
+
+void CGamesDlg::OnOK()
+{
+    Store();
+    CFramedDlg::OnOK();
 }
 
 void CGamesDlg::Store()

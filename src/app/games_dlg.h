@@ -42,6 +42,8 @@ public:
     CGamesDlg(int profile, HWND parent, NameSource runningNames = {});
 
     bool OnInitDialog() override;
+    // OK and Enter store the entries into the profile record.
+    void OnOK() override;
     HWND Edit(int entry) const { return edits_[size_t(entry)]; }
     // What OK stored, for the caller.
     bool Changed() const { return changed_; }
