@@ -15,7 +15,7 @@ FramedDlgLook GamesLook()
     FramedDlgLook look;
     look.baseWidth = CGamesDlg::kBaseWidth;
     look.baseHeight = CGamesDlg::kBaseHeight;
-    look.frame = u"skins/Frame_warning.bmp";
+    look.frame = u"";  // no picture of this size: the dark fill, with a title band drawn over it
     look.kind = u"games";
     look.okId = CGamesDlg::kOk;
     look.cancelId = CGamesDlg::kCancel;
@@ -31,7 +31,8 @@ std::u16string Replace1(std::u16string text, const std::u16string& value)
     return text;
 }
 
-constexpr int kRowTop = 62;
+constexpr int kTitleBand = 36;
+constexpr int kRowTop = 76;
 constexpr int kRowStep = 36;
 
 }  // namespace
@@ -49,11 +50,11 @@ CGamesDlg::CGamesDlg(int profile, HWND parent, NameSource runningNames)
 void CGamesDlg::AddControls()
 {
     AddCloseButton(kBaseWidth - 36);
-    auto title = std::make_unique<CStaticText>(hwnd_, kTitle, ScaleRect(21, 11, 480, 31), RGB(0x52, 0x90, 0xFE),
+    auto title = std::make_unique<CStaticText>(hwnd_, kTitle, ScaleRect(21, 9, 480, 29), RGB(0x52, 0x90, 0xFE),
                                                DT_LEFT | DT_SINGLELINE);
     title->SetLabelText(Description());
     AddControl(0, std::move(title));
-    auto hint = std::make_unique<CStaticText>(hwnd_, kHint, ScaleRect(21, 36, 509, 54), RGB(180, 180, 180),
+    auto hint = std::make_unique<CStaticText>(hwnd_, kHint, ScaleRect(21, 46, 509, 64), RGB(180, 180, 180),
                                               DT_LEFT | DT_SINGLELINE);
     hint->SetLabelText(UiText(kTextGamesHint));
     AddControl(0, std::move(hint));
@@ -73,8 +74,15 @@ void CGamesDlg::AddControls()
         AddPushButton(kFirstRunning + UINT(i), 340, top, 430, top + 24, UiText(kTextGameRunning));
         AddPushButton(kFirstClear + UINT(i), 438, top, 509, top + 24, UiText(kTextGameClear));
     }
-    AddPushButton(kOk, 330, 198, 414, 222, UiText(4));
-    AddPushButton(kCancel, 424, 198, 509, 222, UiText(5));
+    AddPushButton(kOk, 330, kBaseHeight - 38, 414, kBaseHeight - 14, UiText(4));
+    AddPushButton(kCancel, 424, kBaseHeight - 38, 509, kBaseHeight - 14, UiText(5));
+}
+
+void CGamesDlg::DrawOverFrame(platform::ICanvas& dc)
+{
+    const int band = ScaleUnits(kTitleBand);
+    dc.FillRect(Rect{0, 0, ScaleUnits(kBaseWidth), band}, RGB(0x2B, 0x2B, 0x2B));
+    dc.DrawLine({0, band}, {ScaleUnits(kBaseWidth), band}, RGB(0x2E, 0x9C, 0xD8), std::max(1, ScaleUnits(1)));
 }
 
 bool CGamesDlg::OnInitDialog()

@@ -27,7 +27,7 @@ enum GameTexts {
 class CGamesDlg final : public CFramedDlg {
 public:
     static constexpr int kBaseWidth = 530;
-    static constexpr int kBaseHeight = 240;
+    static constexpr int kBaseHeight = 236;
     static constexpr UINT kOk = 3301;
     static constexpr UINT kCancel = 3302;
     static constexpr UINT kTitle = 3303;
@@ -51,6 +51,7 @@ public:
 protected:
     void AddControls() override;
     std::u16string Description() const override;
+    void DrawOverFrame(platform::ICanvas& dc) override;
 
 private:
     void StepRunning(int entry);

@@ -103,6 +103,16 @@ TEST_F(MainWindowTest, TheWatchRunsOnlyWhileAShownProfileBindsAGame)
     });
     dlg->OpenGamesDialog(2);
     EXPECT_FALSE(dlg->GameSwitcher()->Watching());
+
+    if (std::getenv("TEVLAN_SHOT_DIR")) {  // the same dialog at twice the size, to look at
+        g_uiScale = 2.0f;
+        SetGameFile(g_profiles[2], 0, u"factorio");
+        host.ScriptModal(u"games", [&](platform::HeadlessModal& m) {
+            MaybeShoot(host, m.window, "games_dialog_2x");
+            m.Send(Ids::kCancel, 0, CE_CLICK);
+        });
+        CGamesDlg(2, Main()).DoModal();
+    }
 }
 
 }  // namespace
