@@ -20,9 +20,13 @@ void CGameSwitcher::Rebind()
         return;
     }
     std::vector<std::string> names = bindings_.AllNames();
+    if (names.size() > 32) names.resize(32);  // 5 profiles x 3 entries never reach it
     std::weak_ptr<int> alive = generation_;
-    watch_.Start([names](const std::vector<platform::ProcessNames>& processes) { return RunningGames(processes, names); },
-                 [this, alive, generation](const std::vector<std::string>& running) {
+    watch_.Start([names](const platform::ProcessNames& process) { return RunningGamesMask(process, names); },
+                 [this, alive, generation, names](uint32_t mask) {
+                     std::vector<std::string> running;
+                     for (size_t i = 0; i < names.size(); ++i)
+                         if (mask & (1u << i)) running.push_back(names[i]);
                      hooks_.postToWindow([this, alive, generation, running] {
                          auto current = alive.lock();
                          if (current && *current == generation) OnRunningGames(running);

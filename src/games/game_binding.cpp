@@ -126,6 +126,15 @@ std::vector<std::string> RunningGames(const std::vector<platform::ProcessNames>&
     return running;
 }
 
+uint32_t RunningGamesMask(const platform::ProcessNames& process, const std::vector<std::string>& boundNames)
+{
+    const std::string exe = LastPathComponent(process.exe), argv0 = LastPathComponent(process.argv0);
+    uint32_t mask = 0;
+    for (size_t i = 0; i < boundNames.size() && i < 32; ++i)
+        if (GameNameMatches(boundNames[i], exe) || GameNameMatches(boundNames[i], argv0)) mask |= 1u << i;
+    return mask;
+}
+
 std::vector<int> ProfilesWithRunningGames(const GameBindings& bindings, const std::vector<std::string>& running)
 {
     std::vector<int> profiles;

@@ -5,6 +5,7 @@
 // programs under Wine spell in any case and so compare case-insensitively.
 // Only shown profiles bind: a hidden (deleted) profile's games are ignored.
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -50,5 +51,7 @@ bool ProcessRunsGame(const platform::ProcessNames& process, const std::string& b
 // The bound names (from boundNames, sorted) that some process runs.
 std::vector<std::string> RunningGames(const std::vector<platform::ProcessNames>& processes,
                                       const std::vector<std::string>& boundNames);
+// Bit i set when the process runs boundNames[i] (the first 32 names).
+uint32_t RunningGamesMask(const platform::ProcessNames& process, const std::vector<std::string>& boundNames);
 // The profiles, ascending, that bind one of the running names.
 std::vector<int> ProfilesWithRunningGames(const GameBindings& bindings, const std::vector<std::string>& running);

@@ -6,12 +6,12 @@ namespace platform {
 
 ProcessWatch::~ProcessWatch() { Stop(); }
 
-void ProcessWatch::Start(Digest digest, OnChange onChange, int periodMs)
+void ProcessWatch::Start(Match match, OnChange onChange, int periodMs)
 {
     Stop();
     stop_ = false;
-    thread_ = std::thread([this, digest = std::move(digest), onChange = std::move(onChange), periodMs] {
-        Run(digest, onChange, periodMs);
+    thread_ = std::thread([this, match = std::move(match), onChange = std::move(onChange), periodMs] {
+        Run(match, onChange, periodMs);
     });
 }
 
@@ -26,15 +26,15 @@ void ProcessWatch::Stop()
     thread_.join();
 }
 
-void ProcessWatch::Run(Digest digest, OnChange onChange, int periodMs)
+void ProcessWatch::Run(Match match, OnChange onChange, int periodMs)
 {
     ProcessScanner scanner;
     bool first = true;
-    std::vector<std::string> last;
+    uint32_t last = 0;
     std::unique_lock<std::mutex> lock(mutex_);
     while (!stop_) {
         lock.unlock();
-        std::vector<std::string> now = digest(scanner.Scan());
+        const uint32_t now = scanner.ScanMatching(match);
         if (first || now != last) {
             first = false;
             last = now;
