@@ -1,6 +1,9 @@
 // CPU used by the game watch: with one game bound and about 300 of the
 // user's processes running, over a measured time (60 s by default), and with
-// no game bound (no thread at all). Run: bench_game_watch [seconds] [processes]
+// no game bound (no thread at all). Run:
+//   bench_game_watch [seconds] [processes] [warm-up seconds]
+// The warm-up leaves out the first scans, which read every new process and
+// recheck young ones on every scan.
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -44,7 +47,7 @@ int CountOwnProcesses()
 }
 
 // One measured run: the switcher with or without a bound game.
-void Measure(const char* what, bool bound, int seconds)
+void Measure(const char* what, bool bound, int seconds, int warmUp)
 {
     for (auto& p : g_profiles)
         for (int s = 0; s < kGameSlotCount; ++s) SetGameFile(p, s, u"");
@@ -54,7 +57,7 @@ void Measure(const char* what, bool bound, int seconds)
     hooks.postToWindow = [&](std::function<void()> task) { ++reports; (void)task; };
     CGameSwitcher switcher(hooks);
     switcher.Rebind();
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the first scan
+    std::this_thread::sleep_for(std::chrono::milliseconds(200 + 1000 * warmUp));  // the first scan
     const double before = CpuSeconds();
     std::this_thread::sleep_for(std::chrono::seconds(seconds));
     const double used = CpuSeconds() - before;
@@ -69,6 +72,7 @@ int main(int argc, char** argv)
 {
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
     const int extra = argc > 2 ? std::atoi(argv[2]) : 300;
+    const int warmUp = argc > 3 ? std::atoi(argv[3]) : 0;
     std::vector<pid_t> children;
     for (int i = 0; i < extra; ++i) {
         const pid_t pid = fork();
@@ -80,8 +84,8 @@ int main(int argc, char** argv)
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     std::printf("processes in /proc: %d (%d started here)\n", CountOwnProcesses(), extra);
-    Measure("no game bound:", false, seconds);
-    Measure("one game bound:", true, seconds);
+    Measure("no game bound:", false, seconds, warmUp);
+    Measure("one game bound:", true, seconds, warmUp);
     for (pid_t pid : children) kill(pid, SIGKILL);
     for (pid_t pid : children) waitpid(pid, nullptr, 0);
     return 0;
