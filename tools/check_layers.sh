@@ -23,7 +23,7 @@ report "operating-system or Qt headers outside platform/:" \
      grep -v "^$src/platform/")"
 report "the toolkit (ui/) includes the program's windows (app/):" "$(includes "$src/ui" '"app/')"
 core=""
-for layer in profile macros persist buttons settings; do
+for layer in profile macros persist buttons settings games; do
   core+=$(includes "$src/$layer" '"ui/' | grep -v "^$src/$layer/ui/")
 done
 report "the core includes the toolkit (ui/):" "$core"

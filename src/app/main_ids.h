@@ -89,5 +89,6 @@ constexpr UINT kTimerOsd = 50;      // on-screen display countdown, 300 ms
 constexpr UINT kTimerNoMouse = 80;  // the start-up check for a mouse, once after 2 s
 constexpr UINT kTimerDeferredStart = 81;  // the deferred start-up of a window that is never painted
 constexpr int kDeferredStartFallbackMs = 300;
+constexpr UINT kTimerGameDeferred = 85;  // a game's switch waits for a modal dialog to close, 250 ms
 
 }  // namespace main_ids

@@ -37,6 +37,12 @@ OsdLayout ComputeOsdLayout(const Rect& workArea, const std::u16string& valueText
         x = n == 5 ? 16 : n == 4 ? 34 : 50;
     l.value = {Scaled(x, scale), Scaled(44, scale)};
     l.rate = {Scaled(rateText.size() == 6 ? 50 : 57, scale), Scaled(92, scale)};
+    if (rateText.empty()) {
+        l.centred = true;
+        l.level = {0, Scaled(30, scale)};
+        l.value = {0, Scaled(66, scale)};
+        if (n > 5) l.valueFont = l.levelFont;
+    }
     return l;
 }
 
@@ -90,7 +96,7 @@ void COSDDialog::OnPaint(HWND self, platform::ICanvas& dc, const Rect&)
     dc.FillRect(client, kOsdFill);
     const Rect work = host ? host->GetWorkArea() : Rect{};
     const OsdLayout l = ComputeOsdLayout(work, valueText_, rateText_, g_uiFont.face, g_uiScale);
-    const unsigned fmt = DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOCLIP;
+    const unsigned fmt = (l.centred ? DT_CENTER : DT_LEFT) | DT_TOP | DT_SINGLELINE | DT_NOCLIP;
     auto text = [&](const std::u16string& s, Point at, const platform::FontSpec& f) {
         dc.DrawText(s, Rect{at.x, at.y, client.right, client.bottom}, fmt, f, kOsdText);
     };

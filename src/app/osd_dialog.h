@@ -20,6 +20,9 @@ struct OsdLayout {
     Point level;
     Point value;
     Point rate;
+    // Without a rate the display names a profile: both lines centred, and a
+    // name longer than a DPI value in the smaller font.
+    bool centred = false;
 };
 
 constexpr int kOsdBaseWidth = 180;

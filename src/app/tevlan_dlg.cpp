@@ -4,6 +4,8 @@
 #include <string>
 
 #include "app/firmware_reset_dlg.h"
+#include "app/game_switcher.h"
+#include "app/games_dlg.h"
 #include "app/main_ids.h"
 #include "app/open_failure_dlg.h"
 #include "app/osd_dialog.h"
@@ -16,6 +18,7 @@
 #include "macros/ui/macro_manager_dlg.h"
 #include "persist/language_file.h"
 #include "persist/profile_file.h"
+#include "persist/profile_manager.h"
 #include "persist/settings_file.h"
 #include "persist/text_codec.h"
 #include "persist/ui/profile_tabs.h"
@@ -77,6 +80,7 @@ CTevlanDlg::CTevlanDlg(MainWindowStartup startup, MainWindowDevices devices)
     sections_.push_back(
         std::make_unique<CLightingSection>(*this, [this] { return layout_->IsSectionOpen(MainSection::Lighting); }));
     MapMessages();
+    CreateGameSwitcher();
 }
 
 CTevlanDlg::~CTevlanDlg()
@@ -315,6 +319,41 @@ void CTevlanDlg::OpenMacroManager()
     }
 }
 
+void CTevlanDlg::CreateGameSwitcher()
+{
+    CGameSwitcher::Hooks hooks;
+    hooks.postToWindow = [this](std::function<void()> task) { PostToWindowThread(std::move(task)); };
+    hooks.selected = [this](int profile) { OnGameProfileSelected(profile); };
+    hooks.modalOpen = [] { return CDlgBase::OwnedModalRuns() > 0; };
+    hooks.deferTimer = [this](bool on) {
+        if (on)
+            StartTimer(kTimerGameDeferred, 250);
+        else
+            StopTimer(kTimerGameDeferred);
+    };
+    gameSwitcher_ = std::make_unique<CGameSwitcher>(std::move(hooks));
+}
+
+void CTevlanDlg::OnGameProfileSelected(int profile)
+{
+    RefreshFromProfile();
+    for (PendingGroup g :
+         {PendingGroup::Keys, PendingGroup::DpiAndMore, PendingGroup::Power, PendingGroup::Wake, PendingGroup::Windows})
+        ScheduleApply(g);
+    ShowOsd(UiText(kTextGameProfileOsd), GetProfileName(g_profiles[size_t(profile)]), u"");
+}
+
+void CTevlanDlg::OpenGamesDialog(int profile)
+{
+    if (profile < 0 || profile >= kProfileCount) return;
+    CGamesDlg dialog(profile, hwnd_);
+    if (dialog.DoModal() != IDOK) return;
+    // The bindings live in the profile files: written now, and the watch
+    // follows them.
+    SaveNow();
+    RefreshFromProfile();
+}
+
 void CTevlanDlg::OnSectionHeaderClicked(UINT id)
 {
     if (!layout_->OnHeaderClicked(id)) return;
@@ -406,6 +445,9 @@ void CTevlanDlg::OnTimer(UINT id)
     case kTimerStatus:
         if (link_) link_->OnStatusTick();
         return;
+    case kTimerGameDeferred:
+        if (gameSwitcher_) gameSwitcher_->OnDeferTimer();
+        return;
     default:
         for (auto& section : sections_)
             if (section->OnTimer(id)) return;
@@ -422,6 +464,19 @@ void CTevlanDlg::SaveNow()
 
 void CTevlanDlg::OnDestroy()
 {
+    // Closed during a game: the user's own profile goes back to the mouse and
+    // into the settings file, as if the game had ended first.
+    if (gameSwitcher_) {
+        const int back = gameSwitcher_->ProfileToLeaveWith();
+        gameSwitcher_->Stop();
+        if (back >= 0 && SelectProfile(back).Done() && link_) {
+            RefreshFromProfile();
+            for (PendingGroup g : {PendingGroup::Keys, PendingGroup::DpiAndMore, PendingGroup::Power,
+                                   PendingGroup::Wake, PendingGroup::Windows})
+                ScheduleApply(g);
+            link_->saveScheduled = true;
+        }
+    }
     // A change made in the last 20 ms has not been applied yet; send it now
     // (quietly: no progress dialog while the window goes away) so that it
     // reaches the mouse and is saved below instead of being dropped.
@@ -476,6 +531,7 @@ void CTevlanDlg::RefreshFromProfile()
     g_workingProfile = GetCurrentProfile();
     const ProfileRecord* profile = WorkingProfile();
     for (auto& section : sections_) section->Refresh(profile);
+    if (gameSwitcher_ && hwnd_ && !destroying_) gameSwitcher_->Rebind();
     // Tabs reordered, or the lift-off section come or gone with the sensor:
     // what moved leaves its old place to repaint as well.
     if (layout_->PlaceMovableControls()) RepaintWindow();

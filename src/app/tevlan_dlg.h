@@ -31,6 +31,7 @@
 #include "ui/section_host.h"
 
 class CAttentionDlg;
+class CGameSwitcher;
 class COSDDialog;
 class CDpiSection;
 namespace platform {
@@ -93,6 +94,8 @@ public:
     void FactoryReset();
     // Ends the window the way its close button does.
     void CloseProgram();
+    // The games bound to a profile, in their dialog (the profile menu's item).
+    void OpenGamesDialog(int profile);
 
     // ---- IDeviceHost ----
     void PostToWindowThread(std::function<void()> task) override;
@@ -139,6 +142,7 @@ public:
     int osdCountdown = 0;
     int keySequencePosition = 0;
     CMainLayout& Layout() { return *layout_; }
+    CGameSwitcher* GameSwitcher() { return gameSwitcher_.get(); }
 
     // Called once, when the window has painted for the first time (the
     // start-up benchmark listens here).
@@ -166,6 +170,9 @@ private:
     void OnSectionHeaderClicked(UINT id);
     // Runs the macro manager; afterwards the library is reread and the mouse updated.
     void OpenMacroManager();
+    void CreateGameSwitcher();
+    // A game's start or end selected this profile.
+    void OnGameProfileSelected(int profile);
 
     MainWindowStartup startup_;
     MainWindowDevices devices_;
@@ -179,6 +186,7 @@ private:
     std::unique_ptr<CAttentionDlg> startupWarning_;
     std::unique_ptr<COpenFailureDlg> openFailure_;
     std::unique_ptr<platform::ITrayIcon> tray_;
+    std::unique_ptr<CGameSwitcher> gameSwitcher_;
     bool applyScheduled_ = false;  // timer 30 runs
     bool progressShowing_ = false;
     bool destroying_ = false;

@@ -80,11 +80,19 @@ bool CDlgBase::Create(HWND owner)
     return true;
 }
 
+namespace {
+int g_ownedModalRuns = 0;  // window thread only
+}
+
+int CDlgBase::OwnedModalRuns() { return g_ownedModalRuns; }
+
 LRESULT CDlgBase::DoModal(HWND owner)
 {
     if (!Create(owner)) return IDCANCEL;
     modal_ = true;
+    if (owner) ++g_ownedModalRuns;
     LRESULT r = Host().RunModal(hwnd_);
+    if (owner) --g_ownedModalRuns;
     modal_ = false;
     DestroyWindow();
     return r;

@@ -55,6 +55,8 @@ public:
     void DestroyWindow();
     HWND GetSafeHwnd() const { return hwnd_; }
     bool IsModal() const { return modal_; }
+    // Modal runs of dialogs with an owner that are open now, nested or not.
+    static int OwnedModalRuns();
 
     // ---- the skinned-window operations ----
     virtual void DrawBackground(platform::ICanvas& dc, const Rect& client) = 0;

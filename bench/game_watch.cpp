@@ -1,0 +1,92 @@
+// CPU used by the game watch: with one game bound and about 300 of the
+// user's processes running, over a measured time (60 s by default), and with
+// no game bound (no thread at all). Run:
+//   bench_game_watch [seconds] [processes] [warm-up seconds]
+// The warm-up leaves out the first scans, which read every new process and
+// recheck young ones on every scan.
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/game_switcher.h"
+#include "profile/profile_record.h"
+
+namespace {
+
+double CpuSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+int Threads()
+{
+    int n = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator("/proc/self/task")) ++n;
+    return n;
+}
+
+int CountOwnProcesses()
+{
+    int n = 0;
+    for (auto& e : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = e.path().filename().string();
+        if (!name.empty() && name[0] >= '1' && name[0] <= '9') ++n;
+    }
+    return n;
+}
+
+// One measured run: the switcher with or without a bound game.
+void Measure(const char* what, bool bound, int seconds, int warmUp)
+{
+    for (auto& p : g_profiles)
+        for (int s = 0; s < kGameSlotCount; ++s) SetGameFile(p, s, u"");
+    if (bound) SetGameFile(g_profiles[0], 0, u"no-such-game-running");  // the first profile is always shown
+    int reports = 0;
+    CGameSwitcher::Hooks hooks;
+    hooks.postToWindow = [&](std::function<void()> task) { ++reports; (void)task; };
+    CGameSwitcher switcher(hooks);
+    switcher.Rebind();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200 + 1000 * warmUp));  // the first scan
+    const double before = CpuSeconds();
+    std::this_thread::sleep_for(std::chrono::seconds(seconds));
+    const double used = CpuSeconds() - before;
+    const int threads = Threads();
+    std::printf("%-28s watching=%d threads=%d cpu=%.4f s in %d s = %.4f %% of a core, reports=%d\n", what,
+                switcher.Watching() ? 1 : 0, threads, used, seconds, 100.0 * used / seconds, reports);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
+    const int extra = argc > 2 ? std::atoi(argv[2]) : 300;
+    const int warmUp = argc > 3 ? std::atoi(argv[3]) : 0;
+    std::vector<pid_t> children;
+    for (int i = 0; i < extra; ++i) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            execlp("sleep", "sleep", "100000", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        if (pid > 0) children.push_back(pid);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    std::printf("processes in /proc: %d (%d started here)\n", CountOwnProcesses(), extra);
+    Measure("no game bound:", false, seconds, warmUp);
+    Measure("one game bound:", true, seconds, warmUp);
+    for (pid_t pid : children) kill(pid, SIGKILL);
+    for (pid_t pid : children) waitpid(pid, nullptr, 0);
+    return 0;
+}

@@ -1,0 +1,118 @@
+// The games dialog of a profile: what typing, stepping through the running
+// programs and clearing store, and that the watch exists only while a shown
+// profile binds a game.
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/app_test_support.h"
+#include "app/game_switcher.h"
+#include "app/games_dlg.h"
+#include "ui/control_events.h"
+
+namespace {
+
+using Ids = CGamesDlg;
+
+// Writes what the dialog shows as a PPM picture when TEVLAN_SHOT_DIR is set
+// (to look at by hand; the test does not need it).
+void MaybeShoot(platform::HeadlessHost& host, HWND w, const char* name)
+{
+    const char* dir = std::getenv("TEVLAN_SHOT_DIR");
+    const platform::IImage* image = dir ? host.Snapshot(w) : nullptr;
+    if (!image) return;
+    FILE* f = std::fopen((std::string(dir) + "/" + name + ".ppm").c_str(), "wb");
+    if (!f) return;
+    std::fprintf(f, "P6 %d %d 255\n", image->Width(), image->Height());
+    for (int y = 0; y < image->Height(); ++y)
+        for (int x = 0; x < image->Width(); ++x) {
+            const COLORREF c = image->Pixel(x, y);
+            std::fputc(RedOf(c), f), std::fputc(GreenOf(c), f), std::fputc(BlueOf(c), f);
+        }
+    std::fclose(f);
+}
+
+struct Action {
+    enum Kind { Type, Running, Clear } kind;
+    int entry;
+    std::u16string text;  // Type
+};
+
+TEST_F(MainWindowTest, GamesDialogStoresWhatTheEntriesHold)
+{
+    struct Case {
+        const char* name;
+        std::array<std::u16string, 3> before;
+        std::vector<Action> actions;
+        bool ok;
+        std::array<std::u16string, 3> after;
+    };
+    const std::vector<Case> cases = {
+        {"typed path reduced to its name, steps from empty, clear",
+         {u"", u"", u"old"},
+         {{Action::Type, 0, u"  /opt/x/factorio "}, {Action::Running, 1}, {Action::Running, 1}, {Action::Clear, 2}},
+         true,
+         {u"factorio", u"factorio", u""}},
+        {"a typed beginning steps to the running name it starts",
+         {u"", u"", u""},
+         {{Action::Type, 0, u"st"}, {Action::Running, 0}, {Action::Running, 2}, {Action::Running, 2},
+          {Action::Running, 2}, {Action::Running, 2}},
+         true,
+         {u"steam", u"", u"bash"}},  // the steps wrap around after the last name
+        {"cancel keeps the profile", {u"a", u"b", u""}, {{Action::Clear, 0}, {Action::Type, 2, u"c"}}, false,
+         {u"a", u"b", u""}},
+    };
+    Start();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (int i = 0; i < 3; ++i) SetGameFile(g_profiles[1], i, c.before[size_t(i)]);
+        host.ScriptModal(u"games", [&](platform::HeadlessModal& m) {
+            for (const Action& a : c.actions) {
+                if (a.kind == Action::Type) EXPECT_TRUE(m.TypeInto(int(Ids::kFirstEdit) + a.entry, a.text));
+                if (a.kind == Action::Running) m.Send(Ids::kFirstRunning + UINT(a.entry), 0, CE_CLICK);
+                if (a.kind == Action::Clear) m.Send(Ids::kFirstClear + UINT(a.entry), 0, CE_CLICK);
+            }
+            m.Send(c.ok ? Ids::kOk : Ids::kCancel, 0, CE_CLICK);
+        });
+        CGamesDlg dialog(1, Main(), [] { return std::vector<std::u16string>{u"bash", u"factorio", u"steam"}; });
+        EXPECT_EQ(dialog.DoModal(), c.ok ? IDOK : IDCANCEL);
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(GetGameFile(g_profiles[1], i), c.after[size_t(i)]) << i;
+    }
+}
+
+TEST_F(MainWindowTest, TheWatchRunsOnlyWhileAShownProfileBindsAGame)
+{
+    Start();
+    ASSERT_NE(dlg->GameSwitcher(), nullptr);
+    EXPECT_FALSE(dlg->GameSwitcher()->Watching());
+    const std::string ascii = "tvl-no-such-game-" + std::to_string(::getpid());
+    const std::u16string name(ascii.begin(), ascii.end());
+    host.ScriptModal(u"games", [&](platform::HeadlessModal& m) {
+        MaybeShoot(host, m.window, "games_dialog");
+        EXPECT_TRUE(m.TypeInto(int(Ids::kFirstEdit) + 1, name));
+        m.Send(Ids::kOk, 0, CE_CLICK);
+    });
+    dlg->OpenGamesDialog(2);
+    EXPECT_EQ(GetGameFile(g_profiles[2], 1), name);
+    EXPECT_TRUE(dlg->GameSwitcher()->Watching());
+    // Saved at once: the profile file holds the binding.
+    EXPECT_NE(ReadFile("config/default2.psf").find(Utf16("GameFile1=" + ascii)), std::string::npos);
+
+    host.ScriptModal(u"games", [&](platform::HeadlessModal& m) {
+        m.Send(Ids::kFirstClear + 1, 0, CE_CLICK);
+        m.Send(Ids::kOk, 0, CE_CLICK);
+    });
+    dlg->OpenGamesDialog(2);
+    EXPECT_FALSE(dlg->GameSwitcher()->Watching());
+
+    if (std::getenv("TEVLAN_SHOT_DIR")) {  // the same dialog at twice the size, to look at
+        g_uiScale = 2.0f;
+        SetGameFile(g_profiles[2], 0, u"factorio");
+        host.ScriptModal(u"games", [&](platform::HeadlessModal& m) {
+            MaybeShoot(host, m.window, "games_dialog_2x");
+            m.Send(Ids::kCancel, 0, CE_CLICK);
+        });
+        CGamesDlg(2, Main()).DoModal();
+    }
+}
+
+}  // namespace
