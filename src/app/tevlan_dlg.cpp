@@ -71,7 +71,8 @@ CTevlanDlg::CTevlanDlg(MainWindowStartup startup, MainWindowDevices devices)
     if (devices_.hid && devices_.deviceClock)
         link_ = std::make_unique<DeviceLink>(*devices_.hid, *devices_.deviceClock, *this, g_macroLibrary);
     layout_ = std::make_unique<CMainLayout>(*this);
-    sections_.push_back(std::make_unique<CProfileTabsSection>(*this, &g_workingProfile, [this] { RefreshFromProfile(); }));
+    sections_.push_back(std::make_unique<CProfileTabsSection>(
+        *this, &g_workingProfile, [this] { RefreshFromProfile(); }, [this](int profile) { OpenGamesDialog(profile); }));
     sections_.push_back(std::make_unique<CButtonListSection>(*this));
     auto dpi = std::make_unique<CDpiSection>(*this, link_ ? &link_->currentDpiOrdinal : nullptr);
     dpiSection_ = dpi.get();

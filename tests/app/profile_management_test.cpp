@@ -131,6 +131,14 @@ TEST_F(ProfileManagement, SlotMenuImportTargetsItsProfileAndTheButtonTheCurrentO
     EXPECT_EQ(*sim->State().pollingIntervalMs, 2);
 }
 
+TEST_F(ProfileManagement, SlotMenuOpensTheGamesOfItsProfile)
+{
+    Start();
+    host.ClearModalLog();
+    SlotAction(3, CProfileRKeyPopup::kGames);
+    EXPECT_EQ(ModalRuns(u"games"), 1);
+}
+
 TEST_F(ProfileManagement, FailedImportAndExportSayWhyAndChangeNothing)
 {
     Start();

@@ -14,4 +14,5 @@ void CProfileRKeyPopup::BuildItems()
 {
     // Captions 90..93; the value minus one is the action.
     for (int i = 0; i < 4; ++i) AddItem(UiText(90 + i), 0, i + 1, 0);
+    AddItem(UiText(kGamesItemText), 0, kGames + 1, 0);
 }

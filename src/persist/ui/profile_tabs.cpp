@@ -67,8 +67,10 @@ void RefreshProfileTabs(const CDlgBase& dlg)
     for (const CTabControl* tab : changed) platform::g_windowHost->InvalidateRect(w, tab->GetRect());
 }
 
-CProfileTabsSection::CProfileTabsSection(ISectionHost& host, int* selection, std::function<void()> refreshWindow)
-    : CWindowSection(host), selection_(selection), refreshWindow_(std::move(refreshWindow))
+CProfileTabsSection::CProfileTabsSection(ISectionHost& host, int* selection, std::function<void()> refreshWindow,
+                                         std::function<void(int)> openGames)
+    : CWindowSection(host), selection_(selection), refreshWindow_(std::move(refreshWindow)),
+      openGames_(std::move(openGames))
 {
 }
 
@@ -314,9 +316,9 @@ void CProfileTabsSection::OnSlotMenuReport(WPARAM tag, LPARAM result)
     const auto* record = reinterpret_cast<const PopupResult*>(result);
     if (!record) return;
     const int action = record->bytes[0];
-    if (action < 0 || action > int(Action::Delete)) return;
+    if (action < 0 || action > CProfileRKeyPopup::kGames) return;
     CloseMenus();
-    Defer(static_cast<Action>(action), int(tag) - int(kFirstTab));
+    Defer(action == CProfileRKeyPopup::kGames ? Action::Games : static_cast<Action>(action), int(tag) - int(kFirstTab));
 }
 
 void CProfileTabsSection::OnSlotMenuDismissed()
@@ -365,6 +367,9 @@ void CProfileTabsSection::Perform(Action action, int target)
     case Action::Delete: DeleteProfile(target); break;
     case Action::Add: AddProfile(); break;
     case Action::TooMany: host_.MessageBox(UiText(kTextTooManyProfiles)); break;
+    case Action::Games:
+        if (openGames_ && target >= 0) openGames_(target);
+        break;
     case Action::None: break;
     }
 }

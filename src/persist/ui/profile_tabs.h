@@ -38,13 +38,15 @@ public:
     static constexpr UINT kFirstTab = profile_ids::kFirstTab;  // + p for profile p
 
     // What a menu choice does once the menu is gone (the action timer).
-    enum class Action { Import = 0, Export = 1, Rename = 2, Delete = 3, Add = 4, TooMany = 5, None = 6 };
+    enum class Action { Import = 0, Export = 1, Rename = 2, Delete = 3, Add = 4, TooMany = 5, None = 6, Games = 7 };
 
     // selection: the window's index of the profile it shows, which the tabs
     // share. refreshWindow: the window's refresh of every section from the
     // current profile (the tabs, the button captions, the settings), which
-    // follows every change of the profiles.
-    CProfileTabsSection(ISectionHost& host, int* selection, std::function<void()> refreshWindow = {});
+    // follows every change of the profiles. openGames: the window's dialog of
+    // the games bound to a profile.
+    CProfileTabsSection(ISectionHost& host, int* selection, std::function<void()> refreshWindow = {},
+                        std::function<void(int)> openGames = {});
 
     void MapMessages(CDlgBase& dlg) override;
     void OnControlsCreated() override;
@@ -88,6 +90,7 @@ private:
 
     int* selection_;
     std::function<void()> refreshWindow_;
+    std::function<void(int)> openGames_;
     Action action_ = Action::None;
     int target_ = -1;
     // Whether the list was open when the pointer was last over the list
