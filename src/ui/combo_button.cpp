@@ -67,3 +67,14 @@ int CComboButton::OnLButtonUp(WPARAM, int x, int y)
     if (step.click && !locked_) Send(comboMessage_, id_, kClick);
     return state_ != before;
 }
+
+void CComboButton::Describe(platform::AccessibleNode& node) const
+{
+    // The label beside the box names it; the box shows the current choice.
+    if (node.name.empty()) node.name = !accessibleName_.empty() ? accessibleName_ : label_;
+    CSkinButton::Describe(node);
+    node.role = platform::AccessibleRole::Combo;
+    node.value = caption_;
+    node.states |= platform::accessible_state::kHasPopup | (open_ ? platform::accessible_state::kExpanded : 0u);
+    node.actions = {u"open"};
+}

@@ -11,6 +11,7 @@
 // bottom for the level, an animated charging fill, or full when charged.
 class CBattery : public CControlBase {
 public:
+    void Describe(platform::AccessibleNode& node) const override;
     static constexpr UINT kId = 3406;
     enum Display { kLevel = 0, kCharging = 1, kCharged = 2 };
 
