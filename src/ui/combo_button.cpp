@@ -70,11 +70,11 @@ int CComboButton::OnLButtonUp(WPARAM, int x, int y)
 
 void CComboButton::Describe(platform::AccessibleNode& node) const
 {
-    // The label beside the box names it; the box shows the current choice.
-    if (node.name.empty()) node.name = !accessibleName_.empty() ? accessibleName_ : label_;
+    // The box shows the current choice in its label; its name is its own
+    // or the window's (the caption beside it).
     CSkinButton::Describe(node);
     node.role = platform::AccessibleRole::Combo;
-    node.value = caption_;
+    node.value = disableFlag_ ? std::u16string(u"Disable") : label_;
     node.states |= platform::accessible_state::kHasPopup | (open_ ? platform::accessible_state::kExpanded : 0u);
     node.actions = {u"open"};
 }

@@ -641,7 +641,7 @@ std::u16string CDlgBase::AccessibleNameOf(const CControlBase& c) const
 {
     platform::AccessibleNode probe;
     c.Describe(probe);
-    if (!probe.name.empty()) return probe.name;
+    if (!probe.name.empty() || !IsFocusable(c.Kind())) return probe.name;
     // The label beside it: the nearest shown static text that ends left of
     // the control on its row, else the nearest one just above it.
     const Rect& r = c.GetRect();
