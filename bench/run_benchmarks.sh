@@ -82,3 +82,15 @@ fi
 for b in bench_macro_pause_accuracy bench_macro_manager_open bench_macro_library_reread; do
   [ -x "$build/bench/$b" ] && "$build/bench/$b" | sed "s/^/macros: /" || true
 done
+# 6. The button menus: click -> menu shown, choice -> key report written, for
+#    the first button and for the fourth (whose report follows three paced ones).
+menu="$build/bench/bench_menu_latency"
+if [ -x "$menu" ]; then
+  for b in 0 3; do "$menu" 20 "$b" 2>/dev/null | grep -v '^[WR] ' | sed "s/^/menus, button $((b + 1)): /"; done
+fi
+# 7. A settings change on its way to the mouse, and the reports of a slider drag.
+settings="$build/bench/bench_settings_apply"
+if [ -x "$settings" ]; then
+  "$settings" 20 2>/dev/null | sed 's/^/settings: /'
+  echo "settings: goal: one batched apply per drag, none while dragging"
+fi

@@ -4,6 +4,7 @@
 // language files know the controls by them); code of the main window names
 // them from here instead of writing the numbers.
 #include "buttons/ui/button_list_section.h"
+#include "persist/ui/profile_ids.h"
 #include "persist/ui/profile_tabs.h"
 #include "platform/window/messages.h"
 #include "settings/ui/settings_ids.h"
@@ -18,7 +19,7 @@ constexpr UINT kClose = 2001;
 constexpr UINT kMinimise = 2002;
 constexpr UINT kApply = 2047;
 constexpr UINT kReset = 2045;
-constexpr UINT kProfileList = 3502;  // "Profiles": reports hover (CE_HOVER) as well
+constexpr UINT kProfileList = profile_ids::kListButton;  // "Profiles": reports hover (CE_HOVER) as well
 constexpr UINT kVersionText = 3021;
 constexpr UINT kMakerLink = 3503;
 // No control has this id today; a button given it would, like the tabs and
@@ -36,12 +37,12 @@ constexpr UINT kMacroManager = 2062;
 constexpr UINT kBatteryPercent = 3405;
 
 // ---- profile tabs and their buttons ----
-constexpr UINT kFirstProfileTab = CProfileTabsSection::kFirstTab;  // + p for profile p
-constexpr int kProfileTabCount = 5;
-constexpr UINT kAddProfile = 2071;
-constexpr UINT kImportProfile = 2070;
-constexpr UINT kExportProfile = 2069;
-constexpr UINT kRenameProfile = 2068;
+constexpr UINT kFirstProfileTab = profile_ids::kFirstTab;  // + p for profile p
+constexpr int kProfileTabCount = profile_ids::kTabCount;
+constexpr UINT kAddProfile = profile_ids::kAdd;
+constexpr UINT kImportProfile = profile_ids::kImport;
+constexpr UINT kExportProfile = profile_ids::kExport;
+constexpr UINT kRenameProfile = profile_ids::kRename;
 constexpr UINT kProfilesCaption = 3009;
 
 // ---- section headers (right-hand column) ----

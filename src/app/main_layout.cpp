@@ -8,6 +8,8 @@
 #include "persist/text_codec.h"
 #include "persist/ui_text.h"
 #include "settings/dpi_step_table.h"
+#include "settings/lighting_settings.h"
+#include "settings/sensor_settings.h"
 #include "settings/ui/lighting_section.h"
 #include "ui/check_button.h"
 #include "ui/color_select_button.h"
@@ -44,6 +46,7 @@ namespace {
 
 constexpr int kColumnX = 846;      // left edge of the right-hand column
 constexpr int kColumnWidth = 262;  // headers and panel frames
+constexpr int kDpiFrameWidth = 278;  // to 1124, inside the 1127-unit window
 constexpr int kHeaderHeight = 25;
 constexpr COLORREF kText = RGB(180, 180, 180);
 constexpr const char16_t* kNumericFace = u"Tahoma";
@@ -152,6 +155,13 @@ Rect AddProfileButtonPlace(int shownCount)
 {
     int m = std::max(shownCount, 3);
     return {300, 433 + 25 * m, 346, 453 + 25 * m};
+}
+
+Rect ProfileActionButtonPlace(int shownCount, int i)
+{
+    const Rect add = AddProfileButtonPlace(shownCount);
+    const int left = 300 + 55 * i;
+    return {left, add.bottom + 6, left + 52, add.bottom + 26};
 }
 
 bool MouseHighlightOrigin(int h, Point* out)
@@ -285,8 +295,10 @@ void CMainLayout::CreateFixedControls()
         dial->LoadValueImages(SkinPath(u"skins/"));
         Add(0, std::move(dial));
     }
-    text(3407, 36, 640, 266, 658, u"", DT_CENTER);
-    for (auto [id, top] : {std::pair{3501u, 658}, std::pair{3504u, 678}}) {
+    // The caption and both switches sit a few units higher than they were,
+    // so the second switch clears the frame's bottom edge (696).
+    text(3407, 36, 635, 266, 653, u"", DT_CENTER);
+    for (auto [id, top] : {std::pair{3501u, 655}, std::pair{3504u, 674}}) {
         auto check = std::make_unique<CCheckButton>(w, id, ScaleRect(50, top, 65, top + 15), u"");
         check->LoadImage1(Skin(u"check_nr.png"));
         check->LoadImage2(Skin(u"check_ov.png"));
@@ -294,8 +306,8 @@ void CMainLayout::CreateFixedControls()
         check->SetChecked(true);
         Add(0, std::move(check));
     }
-    text(3402, 70, 658, 270, 676, UiText(268));
-    text(3402, 70, 678, 270, 696, UiText(274));
+    text(3402, 70, 654, 270, 672, UiText(268));
+    text(3402, 70, 673, 270, 691, UiText(274));
 
     // Profile tabs and buttons; step 2 of the background places the tabs and
     // the add button.
@@ -312,12 +324,13 @@ void CMainLayout::CreateFixedControls()
         Rect r = AddProfileButtonPlace(3);
         button(2071, r.left, r.top, r.right, r.bottom, u"add_nr.png", u"add_ov.png", u"+");
     }
-    // Import, export and rename sit where the power dial is drawn, so they
-    // are kept but not shown: the same three actions are on every tab's
-    // right-click menu and in the profile list.
-    button(2070, 42, 584, 88, 604, u"add_nr.png", u"add_ov.png", UiText(90))->SetAvailable(false);
-    button(2069, 112, 584, 158, 604, u"add_nr.png", u"add_ov.png", UiText(91))->SetAvailable(false);
-    button(2068, 182, 584, 228, 604, u"add_nr.png", u"add_ov.png", UiText(92))->SetAvailable(false);
+    // Import, export and rename of the current profile, in a row under the
+    // add button (step 2 moves them with it); the same actions for any
+    // profile are on its tab's right-click menu and in the profile list.
+    for (int i = 0; i < 3; ++i) {
+        Rect r = ProfileActionButtonPlace(3, i);
+        button(UINT(2070 - i), r.left, r.top, r.right, r.bottom, u"button2_nr.png", u"button2_ov.png", UiText(90 + i));
+    }
 
     // Centre: the mouse picture and the maker's link.
     image(3400, 457, 171, 672, 569, Skin(u"mouse/mouse_nr.png"));
@@ -393,6 +406,10 @@ void CMainLayout::CreateDpiSection()
         Add(1, std::make_unique<CColorSelectButton>(w, UINT(3270 + k), r, u"", r))
             ->SetAccessibleName(NumberedName(404, k + 1));
     }
+    // The eighth column would start at 1125 of the 1127-unit window: it is
+    // kept (the sections read all eight levels) but never shown.
+    for (UINT first : {3300u, 3290u, 3260u, 3270u})
+        if (CControlBase* c = dlg_.FindControl(first + 7)) c->SetAvailable(false);
 }
 
 namespace {
@@ -567,11 +584,13 @@ void CMainLayout::CreateWindowsSection(int p)
     text(3130, 215, 29, 246, 46, u"", true);
     text(3134, 36, 54, 236, 72, UiText(131));
     {
-        auto c = std::make_unique<CCheckButton>(w, 2030, at(20, 57, 31, 68), u"");
+        // At the 15-unit size of the other check boxes: squeezed to 11 its
+        // unchecked picture lost its outline and could not be seen.
+        auto c = std::make_unique<CCheckButton>(w, 2030, at(18, 56, 33, 71), u"");
         c->LoadImage1(Skin(u"check_nr.png"));
         c->LoadImage2(Skin(u"check_ov.png"));
         c->LoadImage3(Skin(u"check_dn.png"));
-        place(Add(g, std::move(c)), 20, 57, 31, 68);
+        place(Add(g, std::move(c)), 18, 56, 33, 71);
     }
     text(3135, 20, 90, 220, 108, UiText(132));
     text(3137, 40, 119, 240, 137, UiText(133));
@@ -660,6 +679,11 @@ bool CMainLayout::PlaceMovableControls()
         Rect r = AddProfileButtonPlace(shownCount_);
         place(add, ScaleRect(r.left, r.top, r.right, r.bottom));
     }
+    for (int i = 0; i < 3; ++i)
+        if (CControlBase* action = dlg_.FindControl(UINT(2070 - i))) {
+            Rect r = ProfileActionButtonPlace(shownCount_, i);
+            place(action, ScaleRect(r.left, r.top, r.right, r.bottom));
+        }
 
     const bool liftOff = LiftOffPresent();
     if (CCheckButton* h = Header(MainSection::LiftOff)) {
@@ -728,7 +752,9 @@ void CMainLayout::DrawStaticBackground(platform::ICanvas& dc, const Rect& client
     DrawFrame(dc, 36, 341, 230, 43);
     DrawFrame(dc, 36, 423, 230, 82);
     DrawFrame(dc, 36, 550, 230, 146);
-    if (open[size_t(SectionIndex(MainSection::Dpi))]) DrawFrame(dc, kColumnX, 62, kColumnWidth, 196);
+    // The DPI frame is wider than the column: it holds the seventh level's
+    // column, which reaches 14 units past the column's edge.
+    if (open[size_t(SectionIndex(MainSection::Dpi))]) DrawFrame(dc, kColumnX, 62, kDpiFrameWidth, 196);
     for (MainSection s : {S::Lighting, S::Polling, S::LiftOff, S::Debounce, S::Windows}) {
         if (!open[size_t(SectionIndex(s))]) continue;
         DrawFrame(dc, kColumnX, PanelTop(s), kColumnWidth,
@@ -799,7 +825,7 @@ void CMainLayout::UpdateSliderCaption(UINT sliderId, int position)
         break;
     case 3220:
         captionId = 3230;
-        text = LightingBrightnessText(position);
+        text = BrightnessPercentCaption(position);
         break;
     case 3530:
         captionId = 3532;

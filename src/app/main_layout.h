@@ -57,6 +57,9 @@ int SectionHeaderTop(MainSection s, const std::array<bool, kMainSectionCount>& o
 // button below n shown profiles (never higher than below three).
 Rect ProfileTabPlace(int k);
 Rect AddProfileButtonPlace(int shownCount);
+// The current profile's import, export and rename buttons (i = 0, 1, 2 from
+// the left), in a row under the add button that moves with it.
+Rect ProfileActionButtonPlace(int shownCount, int i);
 
 // Where the highlight of mouse-picture button h (1..9) is drawn; false for
 // any other number.

@@ -65,7 +65,7 @@ CTevlanDlg::CTevlanDlg(MainWindowStartup startup, MainWindowDevices devices)
     if (devices_.hid && devices_.deviceClock)
         link_ = std::make_unique<DeviceLink>(*devices_.hid, *devices_.deviceClock, *this, g_macroLibrary);
     layout_ = std::make_unique<CMainLayout>(*this);
-    sections_.push_back(std::make_unique<CProfileTabsSection>(*this, &g_workingProfile));
+    sections_.push_back(std::make_unique<CProfileTabsSection>(*this, &g_workingProfile, [this] { RefreshFromProfile(); }));
     sections_.push_back(std::make_unique<CButtonListSection>(*this));
     auto dpi = std::make_unique<CDpiSection>(*this, link_ ? &link_->currentDpiOrdinal : nullptr);
     dpiSection_ = dpi.get();
@@ -170,7 +170,7 @@ void CTevlanDlg::AddTrayIcon()
     platform::TrayIconParams params;
     params.iconPath = g_programFolder + "skins/res/128.png";
     params.toolTip = u"Tevlan";
-    params.menu = {{kTrayShow, UiText(1)}, {0, u""}, {kTrayExit, UiText(2)}};
+    params.menu = {{kTrayShow, UiText(kTrayShowText)}, {0, u""}, {kTrayExit, UiText(2)}};
     if (devices_.sim) {
         params.menu.insert(params.menu.begin() + 1,
                            {{0, u""},
@@ -248,7 +248,7 @@ void CTevlanDlg::OpenMacroManager()
     LoadApplicationMacroLibrary();
     if (link_ && link_->anyPresent) {
         // Changed macros and the buttons that name them go to the mouse now.
-        link_->PendingKeys = true;
+        link_->Schedule(PendingGroup::Keys);
         link_->ApplyToDevice();
     } else {
         RefreshFromProfile();
@@ -281,6 +281,14 @@ LRESULT CTevlanDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         const LRESULT r = CDlgBase::WindowProc(message, wParam, lParam);
         const bool pending = link_ && (link_->IsScheduled(PendingGroup::DpiAndMore) || link_->IsScheduled(PendingGroup::Windows));
         if (layout_->OnMouseMove(wParam, GET_X_LPARAM(lParam), pending)) StartTimer(kTimerApply, kApplyDelayMs);
+        return r;
+    }
+    case WM_LBUTTONUP: {
+        // The end of a slider drag starts its apply here too: released
+        // outside the window, no move would follow to start it.
+        const LRESULT r = CDlgBase::WindowProc(message, wParam, lParam);
+        const bool pending = link_ && (link_->IsScheduled(PendingGroup::DpiAndMore) || link_->IsScheduled(PendingGroup::Windows));
+        if (layout_->OnMouseMove(0, GET_X_LPARAM(lParam), pending)) StartTimer(kTimerApply, kApplyDelayMs);
         return r;
     }
     case WM_COMMAND:
@@ -383,12 +391,14 @@ void CTevlanDlg::BringToFront()
 
 void CTevlanDlg::CloseProgram()
 {
+    closing_ = true;
     CloseOpenDialogs();
     EndDialog(IDOK);
 }
 
 ProfileRecord* CTevlanDlg::WorkingProfile()
 {
+    if (closing_ || destroying_) return nullptr;
     if (g_workingProfile < 0 || g_workingProfile >= kProfileCount) return nullptr;
     return &g_profiles[size_t(g_workingProfile)];
 }
@@ -421,10 +431,16 @@ LRESULT CTevlanDlg::MessageBox(const std::u16string& text)
     return box.DoModal();
 }
 
+void CTevlanDlg::MarkPending(PendingGroup group)
+{
+    if (!link_ || closing_ || destroying_) return;
+    link_->Schedule(group);
+}
+
 void CTevlanDlg::ScheduleApply(PendingGroup group)
 {
-    if (!link_) return;
-    link_->Schedule(group);
+    if (!link_ || closing_ || destroying_) return;
+    MarkPending(group);
     StartTimer(kTimerApply, kApplyDelayMs);
 }
 
@@ -537,6 +553,7 @@ void CTevlanDlg::OnDpiStepTableChanged()
 
 void CTevlanDlg::EndProgram()
 {
+    closing_ = true;
     if (hwnd_) Host().ShowWindow(hwnd_, SW_HIDE);
     CloseOpenDialogs();
     osd_.reset();

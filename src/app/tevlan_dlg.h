@@ -50,6 +50,9 @@ constexpr int kOsdTicks = 5;
 constexpr int kNoMouseCheckMs = 2000;
 
 constexpr int kNoMouseTextNumber = 155;
+// The tray item that brings the window back has its own text: text 1 is
+// the "Profiles" button's caption.
+constexpr int kTrayShowText = 342;
 inline constexpr const char16_t* kMakerWebAddress = u"https://www.tevlan.example/";
 inline constexpr const char16_t* kSupportText = u"Technical support: support@tevlan.example";
 // The hidden key sequence that shows the support contact: five letters twice.
@@ -111,6 +114,7 @@ public:
     ProfileRecord* WorkingProfile() override;
     // Sets the group's pending flag and (re)starts the 20 ms apply timer.
     void ScheduleApply(PendingGroup group) override;
+    void MarkPending(PendingGroup group) override;
     void StoreToProfile() override;
     void RepaintControl(const CControlBase* control) override { InvalidateControl(control); }
     void RepaintWindow() override;
@@ -118,6 +122,7 @@ public:
     void ClosePopup(int slot) override { CDlgBase::ClosePopup(slot); }
     LRESULT RunModal(CDlgBase& dialog) override { return dialog.DoModal(hwnd_); }
     LRESULT MessageBox(const std::u16string& text) override;
+    bool IsClosing() const override { return closing_ || destroying_; }
 
     // ---- state ----
     DeviceLink* Link() { return link_.get(); }
@@ -171,6 +176,7 @@ private:
     bool applyScheduled_ = false;  // timer 30 runs
     bool progressShowing_ = false;
     bool destroying_ = false;
+    bool closing_ = false;  // the window is on its way out: handlers change nothing
     bool firstPaintSeen_ = false;
 
     // Tasks from other threads; the window's id is published for them only

@@ -53,6 +53,9 @@ struct CatalogueItem {
     ButtonFunctionCode code{};
     LabelRule label = LabelRule::Caption;
     CatalogueOpens opens = CatalogueOpens::Nothing;
+    // Stable readable name, lower case with dashes: what scripts and the
+    // command line write. Never translated, never renamed.
+    const char* name = nullptr;
 };
 
 // Language texts the labels are built from.

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "buttons/function_types.h"
 #include "persist/text_codec.h"
+#include "persist/ui_text.h"
 #include "profile/profile_record.h"
 #include "settings/dpi_step_table.h"
 
@@ -51,6 +53,35 @@ ProfileRecord& DeviceLink::ActiveProfile()
 }
 
 const MacroSet* DeviceLink::FirstMacroSet() const { return macroLibrary_.SetAt(0); }
+
+const MacroSet* DeviceLink::SlotPassMacros()
+{
+    const MacroSet* first = FirstMacroSet();
+    const size_t prefix = UiText(190).size();
+    auto holds = [](const MacroSet* set, const std::u16string& name) {
+        return set && std::any_of(set->macros.begin(), set->macros.end(),
+                                  [&](const MacroKey& m) { return m.name == name; });
+    };
+    bool extended = false;
+    for (const ButtonSlot& button : ActiveProfile().buttons) {
+        if (button.code.type != kFunctionMacro || button.label.size() <= prefix)
+            continue;
+        const std::u16string name = button.label.substr(prefix);
+        if (holds(first, name) || (extended && holds(&slotPassMacros_, name)))
+            continue;
+        for (const MacroSet& set : macroLibrary_.sets()) {
+            if (&set == first || !holds(&set, name))
+                continue;
+            if (!extended)
+                slotPassMacros_ = first ? *first : MacroSet{};
+            extended = true;
+            slotPassMacros_.macros.push_back(
+                *std::find_if(set.macros.begin(), set.macros.end(), [&](const MacroKey& m) { return m.name == name; }));
+            break;
+        }
+    }
+    return extended ? &slotPassMacros_ : first;
+}
 
 // --- discovery -----------------------------------------------------------
 
@@ -379,11 +410,11 @@ void DeviceLink::QueryDeviceStatus()
     });
 }
 
-void DeviceLink::AssignMacroSlots() { ::AssignMacroSlots(ActiveProfile(), FirstMacroSet(), macroSlotOf); }
+void DeviceLink::AssignMacroSlots() { ::AssignMacroSlots(ActiveProfile(), SlotPassMacros(), macroSlotOf); }
 
 void DeviceLink::UploadMacros(bool send)
 {
-    const MacroSet* set = FirstMacroSet();
+    const MacroSet* set = SlotPassMacros();
     if (!set || set->macroNum() < 1)
         return;
     const bool canSend = ChosenHandle() != nullptr;

@@ -179,6 +179,12 @@ private:
     std::shared_ptr<platform::IHidDevice> ChosenHandleShared() const;
     ProfileRecord& ActiveProfile();
     const MacroSet* FirstMacroSet() const;
+    // The macros the slot pass and the upload draw from: the first set, and
+    // after its macros those of the other sets that a button of the active
+    // profile names and the first set does not hold. Buttons may be given a
+    // macro of any set; the slot pass finds macros by the name in the label,
+    // so a name the first set holds stays the first set's.
+    const MacroSet* SlotPassMacros();
     // Stores the first n bytes of fresh as image id; true when they differ
     // from what was there or that was unknown.
     bool StoreImage(ImageId id, const uint8_t* fresh, size_t n);
@@ -191,6 +197,7 @@ private:
     platform::IHidBackend& backend_;
     IDeviceHost& host_;
     const MacroLibrary& macroLibrary_;
+    MacroSet slotPassMacros_;  // rebuilt by SlotPassMacros when other sets are named
     std::array<ProductLink, 2> products_;
     std::array<SentImage, kImageCount> images_;
     std::array<bool, 5> scheduled_{};  // by PendingGroup

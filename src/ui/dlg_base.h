@@ -34,7 +34,7 @@ void CloseOpenDialogs();
 class CDlgBase : public platform::IWindowClient {
 public:
     static constexpr int kGroupCount = 7;
-    static constexpr int kPopupSlotCount = 12;
+    static constexpr int kPopupSlotCount = 16;
 
     // secondary: registers in g_openDialogs and closes on WM_CLOSE and on
     // its close button 2004 (the main window passes false).

@@ -28,11 +28,15 @@ public:
 
     // The window whose controls the section reads and writes.
     virtual CDlgBase& Dialog() = 0;
-    // The profile the window shows and edits; null while none is chosen.
+    // The profile the window shows and edits; null while none is chosen
+    // and once the window is closing (a handler then changes nothing).
     virtual ProfileRecord* WorkingProfile() = 0;
     // Marks a group to send and (re)starts the short delay before the apply,
     // so that several quick changes go out as one.
     virtual void ScheduleApply(PendingGroup group) = 0;
+    // Marks a group without starting the delay: a slider being dragged, whose
+    // apply starts when the drag ends.
+    virtual void MarkPending(PendingGroup group) = 0;
     // Reads every section's controls back into the working profile.
     virtual void StoreToProfile() = 0;
 
@@ -55,6 +59,10 @@ public:
     virtual LRESULT RunModal(CDlgBase& dialog) = 0;
     // The program's message box with one text; IDOK when confirmed.
     virtual LRESULT MessageBox(const std::u16string& text) = 0;
+
+    // The window has begun to close: a choice reported now (by a popup or
+    // dialog still on its way out) must change nothing.
+    virtual bool IsClosing() const { return false; }
 };
 
 class CWindowSection {

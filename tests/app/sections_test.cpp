@@ -17,6 +17,7 @@
 #include "profile/profile_record.h"
 #include "settings/dpi_step_table.h"
 #include "settings/ui/dpi_section.h"
+#include "settings/lighting_settings.h"
 #include "settings/ui/lighting_section.h"
 #include "settings/ui/sensor_section.h"
 #include "ui/combo_button.h"
@@ -46,6 +47,7 @@ public:
     CDlgBase& Dialog() override { return dlg_; }
     ProfileRecord* WorkingProfile() override { return &g_profiles[0]; }
     void ScheduleApply(PendingGroup group) override { scheduled.push_back(group); }
+    void MarkPending(PendingGroup group) override { marked.push_back(group); }
     void StoreToProfile() override { ++stores; }
     void RepaintControl(const CControlBase*) override { ++repaints; }
     void RepaintWindow() override { ++repaints; }
@@ -56,7 +58,7 @@ public:
     LRESULT RunModal(CDlgBase&) override { return IDCANCEL; }
     LRESULT MessageBox(const std::u16string&) override { return IDOK; }
 
-    std::vector<PendingGroup> scheduled;
+    std::vector<PendingGroup> scheduled, marked;
     int stores = 0;
     int repaints = 0;
 
@@ -120,8 +122,8 @@ TEST_F(SectionsTest, RefreshThenStoreCarriesEverySettingTheControlsHold)
     const Case cases[] = {
         {"DPI levels enabled", [](ProfileRecord& p) { p.DPIOffOnFlagValue = 0x15; }},
         {"current DPI level", [](ProfileRecord& p) { p.CurrentDPILevelValue = 3; }},
-        {"lighting speed", [](ProfileRecord& p) { p.lighting.Lighting1Speed[size_t(LightingModeOf(p))] = 0; }},
-        {"lighting direction", [](ProfileRecord& p) { p.lighting.Lighting1Direction[size_t(LightingModeOf(p))] ^= 1; }},
+        {"lighting speed", [](ProfileRecord& p) { p.lighting.Lighting1Speed[size_t(CurrentLightingMode(p))] = 0; }},
+        {"lighting direction", [](ProfileRecord& p) { p.lighting.Lighting1Direction[size_t(CurrentLightingMode(p))] ^= 1; }},
         {"pointer speed", [](ProfileRecord& p) { SetPointerSpeed(p, 2); }},
         {"double-click speed", [](ProfileRecord& p) { SetDoubleClickSpeed(p, 9); }},
         {"scroll speed",
@@ -157,7 +159,7 @@ TEST_F(SectionsTest, ClicksReachTheHostAsTheirApplyGroup)
         int stores;
     };
     const Case cases[] = {
-        {settings_ids::kAcceleration, {PendingGroup::Windows}, 1},
+        {settings_ids::kAcceleration, {PendingGroup::Windows}, 0},  // stored by the edit itself
         {settings_ids::kDesktopMouseSettings, {}, 0},  // the desktop's settings, not the mouse's
     };
     for (const Case& c : cases) {

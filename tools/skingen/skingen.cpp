@@ -28,6 +28,7 @@
 
 #include "main_window_art.h"
 #include "macro_manager_art.h"
+#include "palette_art.h"
 
 #include <cstdio>
 #include <functional>
@@ -45,7 +46,6 @@ const QColor kAccent(0x35, 0xA0, 0xDE);
 const QColor kAccentDark(0x1E, 0x5F, 0x86);
 const QColor kRed(0x78, 0x00, 0x00);
 const QColor kRedLight(0xB0, 0x20, 0x20);
-const QColor kPaletteBack(15, 15, 15);
 
 using Painter = std::function<void(QPainter&, const QRectF&)>;
 
@@ -591,39 +591,6 @@ void Resources() {
         p.setPen(QPen(kRed, 2));
         p.drawLine(QPointF(0, r.bottom() - 1), QPointF(r.width(), r.bottom() - 1));
     });
-    // 287: the colour palette dialog, 500 x 291: a hue/value field and a
-    // hue/saturation field on the palette background RGB(15, 15, 15).
-    Add("res/287.png", 500, 291, true, [](QPainter& p, const QRectF& r) {
-        p.fillRect(r, kPaletteBack);
-        p.fillRect(QRectF(0, 0, r.width(), 22), QColor(0x26, 0x26, 0x26));
-        p.fillRect(QRectF(0, 22, r.width(), 1), kAccent);
-        // area 1 (18, 26)-(222, 270): hue across, value down
-        QRectF a1(20, 28, 200, 240);
-        QLinearGradient hue(a1.topLeft(), a1.topRight());
-        for (int i = 0; i <= 6; ++i) hue.setColorAt(i / 6.0, QColor::fromHsv((i * 60) % 360, 255, 255));
-        p.fillRect(a1, hue);
-        QLinearGradient dark(a1.topLeft(), a1.bottomLeft());
-        dark.setColorAt(0, QColor(0, 0, 0, 0));
-        dark.setColorAt(1, QColor(0, 0, 0, 250));
-        p.fillRect(a1, dark);
-        // area 2 (244, 26)-(473, 190): hue across, saturation down (to white)
-        QRectF a2(246, 28, 225, 160);
-        QLinearGradient hue2(a2.topLeft(), a2.topRight());
-        for (int i = 0; i <= 6; ++i) hue2.setColorAt(i / 6.0, QColor::fromHsv((i * 60) % 360, 255, 255));
-        p.fillRect(a2, hue2);
-        QLinearGradient white(a2.topLeft(), a2.bottomLeft());
-        white.setColorAt(0, QColor(255, 255, 255, 0));
-        white.setColorAt(1, QColor(255, 255, 255, 245));
-        p.fillRect(a2, white);
-        // labels of the value texts and the swatch frame
-        Text(p, QRectF(306, 212, 14, 18), "R", kText, 11, QFont::Bold);
-        Text(p, QRectF(306, 235, 14, 18), "G", kText, 11, QFont::Bold);
-        Text(p, QRectF(306, 258, 14, 18), "B", kText, 11, QFont::Bold);
-        p.setPen(QPen(QColor(0x50, 0x50, 0x50), 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(QRectF(244.5, 211.5, 59, 59));
-        p.drawRect(QRectF(0.5, 0.5, r.width() - 1, r.height() - 1));
-    });
     // 300 and its buttons: the two macro-set dialogs, fixed size 530 x 200 (never scaled).
     Add("res/300.png", 530, 200, false, [](QPainter& p, const QRectF& r) {
         DialogFrame(p, r, kAccent, 36);
@@ -743,6 +710,7 @@ int main(int argc, char** argv) {
     MacroPictures();
     Frames();
     Resources();
+    AddPaletteArt(Add);
     AddMainWindowArt(Add);
     AddMacroManagerArt(Add);
 

@@ -4,7 +4,10 @@
 #include <bit>
 
 #include "profile/profile_record.h"
+#include "settings/dpi_levels.h"
 #include "settings/dpi_step_table.h"
+#include "settings/ui/color_palette_dlg.h"
+#include "settings/ui/dpi_value_setting_dlg.h"
 #include "settings/ui/settings_ids.h"
 #include "ui/check_button.h"
 #include "ui/color_select_button.h"
@@ -18,6 +21,8 @@ namespace {
 
 constexpr COLORREF kLabelColour = RGB(180, 180, 180);
 constexpr COLORREF kCurrentLabelColour = RGB(255, 0, 0);
+// A disabled level's value: still readable, plainly not in use.
+constexpr COLORREF kDisabledLabelColour = RGB(90, 90, 90);
 
 void Repaint(const CDlgBase& dlg, const CControlBase* c)
 {
@@ -53,7 +58,7 @@ void RefreshDpiSection(const CDlgBase& dlg, const ProfileRecord& profile, int* w
             // The label draws its value x 50: it holds the step table's entry.
             label->SetValue(DpiStepValue(step) / 50);
             label->SetDisabled(!enabled);
-            label->SetCaptionColour(kLabelColour);
+            label->SetCaptionColour(enabled ? kLabelColour : kDisabledLabelColour);
             Repaint(dlg, label);
         }
         if (auto* bar = dlg.Find<CDPIValueShowControl>(kFirstDpiBar + UINT(k))) {
@@ -67,8 +72,11 @@ void RefreshDpiSection(const CDlgBase& dlg, const ProfileRecord& profile, int* w
             Repaint(dlg, swatch);
         }
     }
+    // Only an enabled level can be the current one (a damaged ordinal reads
+    // as level 0, which may be off).
     const int current = LevelFromOrdinal(mask, profile.CurrentDPILevelValue);
-    if (auto* label = dlg.Find<CDPIRadioButton>(kFirstDpiLabel + UINT(current)))
+    if ((mask >> current) & 1)
+        if (auto* label = dlg.Find<CDPIRadioButton>(kFirstDpiLabel + UINT(current)))
         label->SetCaptionColour(kCurrentLabelColour);
     if (workingOrdinal) *workingOrdinal = profile.CurrentDPILevelValue;
 }
@@ -99,3 +107,64 @@ void CDpiSection::Store(ProfileRecord& profile)
 }
 
 void CDpiSection::OnStepTableChanged() { UpdateDpiBarStepCount(host_.Dialog()); }
+
+void CDpiSection::MapMessages(CDlgBase& dlg)
+{
+    dlg.MapClickRange(kFirstDpiCheck, kDpiLevelCount, [this](int k) { OnLevelChecked(k); });
+    dlg.MapClickRange(kFirstDpiBar, kDpiLevelCount, [this](int k) { OnLevelBar(k); });
+    dlg.MapClickRange(kFirstDpiSwatch, kDpiLevelCount, [this](int k) { OnLevelSwatch(k); });
+}
+
+void CDpiSection::OnLevelChecked(int k)
+{
+    CDlgBase& dlg = host_.Dialog();
+    for (int i = 0; i < kDpiLevelCount; ++i)
+        if (!dlg.Find<CCheckButton>(kFirstDpiCheck + UINT(i))) return;
+    auto* check = dlg.Find<CCheckButton>(kFirstDpiCheck + UINT(k));
+    ProfileRecord* p = host_.WorkingProfile();
+    if (!p) {
+        // The window is closing: the click changes nothing, not even the box.
+        check->SetChecked(!check->IsChecked());
+        host_.RepaintControl(check);
+        return;
+    }
+    int ordinal = workingOrdinal_ ? *workingOrdinal_ : p->CurrentDPILevelValue;
+    const SettingChange c = EditDpiLevelEnabled(*p, ordinal, k, check->IsChecked());
+    if (c.refused) {
+        // The last enabled level: the box simply stays checked.
+        check->SetChecked(true);
+        host_.RepaintControl(check);
+        return;
+    }
+    if (workingOrdinal_) *workingOrdinal_ = ordinal;
+    Refresh(p);
+    if (c.Changed()) host_.ScheduleApply(c.group);
+}
+
+void CDpiSection::OnLevelBar(int k)
+{
+    CDlgBase& dlg = host_.Dialog();
+    auto* bar = dlg.Find<CDPIValueShowControl>(kFirstDpiBar + UINT(k));
+    if (!bar || !host_.WorkingProfile()) return;
+    CDPIValueSettingDlg valueDlg(*bar, bar->Count(), dlg.GetSafeHwnd());
+    if (host_.RunModal(valueDlg) != IDOK) return;
+    // Read again: the window may have started closing while the dialog ran.
+    ProfileRecord* p = host_.WorkingProfile();
+    if (!p) return;
+    const SettingChange c = EditDpiLevelStep(*p, k, bar->Position());
+    Refresh(p);
+    if (c.Changed()) host_.ScheduleApply(c.group);
+}
+
+void CDpiSection::OnLevelSwatch(int k)
+{
+    CDlgBase& dlg = host_.Dialog();
+    auto* swatch = dlg.Find<CColorSelectButton>(kFirstDpiSwatch + UINT(k));
+    ProfileRecord* p = host_.WorkingProfile();
+    if (!swatch || !p) return;
+    CColorPaletteDlg palette(*p, PaletteTarget{PaletteMode::Dpi, k, 0}, dlg.GetSafeHwnd());
+    if (host_.RunModal(palette) != IDOK || !host_.WorkingProfile()) return;
+    swatch->SetColour(p->DPILevelIndication[size_t(k)]);
+    host_.RepaintControl(swatch);
+    if (palette.Change().Changed()) host_.ScheduleApply(palette.Change().group);
+}

@@ -30,11 +30,18 @@ void UpdateDpiBarStepCount(const CDlgBase& dlg);
 class CDpiSection final : public CWindowSection {
 public:
     CDpiSection(ISectionHost& host, int* workingOrdinal) : CWindowSection(host), workingOrdinal_(workingOrdinal) {}
+    void MapMessages(CDlgBase& dlg) override;
     void Refresh(const ProfileRecord* profile) override;
     void Store(ProfileRecord& profile) override;
     // The sensor's step table changed: the bars get its step count.
     void OnStepTableChanged();
 
 private:
+    // A level's enable check was clicked (it has toggled itself already).
+    void OnLevelChecked(int level);
+    // A level's bar: the DPI value dialog. A level's swatch: the palette.
+    void OnLevelBar(int level);
+    void OnLevelSwatch(int level);
+
     int* workingOrdinal_;
 };

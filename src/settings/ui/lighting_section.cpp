@@ -5,6 +5,13 @@
 
 #include "persist/text_codec.h"
 #include "profile/profile_record.h"
+#include "settings/colour_palette.h"
+#include "settings/lighting_settings.h"
+#include "settings/ui/color_palette_dlg.h"
+#include "settings/ui/combo_lighting_popup.h"
+#include "settings/ui/setting_slider.h"
+#include "settings/pointer_preferences.h"
+#include "persist/ui_text.h"
 #include "settings/ui/settings_ids.h"
 #include "ui/color_select_check_button.h"
 #include "ui/combo_button.h"
@@ -23,8 +30,6 @@ void Repaint(const CDlgBase& dlg, const CControlBase* c)
         platform::g_windowHost->InvalidateRect(dlg.GetSafeHwnd(), c->GetRect());
 }
 
-bool In(int m, std::initializer_list<int> modes) { return std::find(modes.begin(), modes.end(), m) != modes.end(); }
-
 // Every control whose visibility depends on the mode (the rules below name
 // them by number: the table reads as the rule it is).
 constexpr unsigned kModeControls[] = {3161, 3180, 3181, 3182, 3183, 3184, 3185, 3186, 3187, 3163,
@@ -32,49 +37,33 @@ constexpr unsigned kModeControls[] = {3161, 3180, 3181, 3182, 3183, 3184, 3185, 
 
 }  // namespace
 
-int LightingModeOf(const ProfileRecord& profile)
-{
-    const int m = profile.lighting.Lighting1ModeValue[0];
-    return m < kLightingModeCount ? m : 0;
-}
-
-std::u16string LightingBrightnessText(int position)
-{
-    position = std::clamp(position, 0, 3);
-    return Ascii(std::to_string(25 * (position + 1))) + u"%";
-}
-
 bool LightingControlShown(unsigned id, int m)
 {
+    const LightingModeUse use = LightingModeUses(m);
     switch (id) {
-    case 3161:
-    case 3180: return In(m, {2, 3, 6, 7});
-    case 3181: return In(m, {2, 6, 7});
-    case 3182:
-    case 3183:
-    case 3184:
-    case 3185:
-    case 3186: return In(m, {2, 6});
-    case 3187: return m == 6;
+    case 3161: return use.colourSlots > 0;  // the colours' caption
     case 3163:
     case 3190:
-    case 3200:
-    case 3210: return !In(m, {0, 3, 6});
+    case kLightingSpeed:
+    case kLightingSpeedText: return use.speed;
     case 3162:
     case 3191:
-    case 3220:
-    case 3230: return m == 3;
+    case kLightingBrightness:
+    case kLightingBrightnessText: return use.brightness;
     case 3164:
-    case 3240:
-    case 3250: return m == 1;
-    default: return true;
+    case kDirectionUp:
+    case kDirectionDown: return use.direction;
+    default: break;
     }
+    if (id >= kFirstColourSlot && id < kFirstColourSlot + UINT(kLightingEditedSlots))
+        return int(id - kFirstColourSlot) < use.colourSlots;
+    return true;
 }
 
 void RefreshLighting(const CDlgBase& dlg, const ProfileRecord& profile, bool sectionOpen)
 {
     const LightingSettings& l = profile.lighting;
-    const int m = LightingModeOf(profile);
+    const int m = CurrentLightingMode(profile);
     if (auto* combo = dlg.Find<CComboButton>(kLightingMode)) {
         combo->SetLabel(l.Lighting1Name);
         combo->SetVisible(sectionOpen);
@@ -88,15 +77,24 @@ void RefreshLighting(const CDlgBase& dlg, const ProfileRecord& profile, bool sec
         }
     if (auto* speed = dlg.Find<CSliderControl>(kLightingSpeed)) {
         speed->SetPosition(l.Lighting1Speed[size_t(m)]);
-        if (auto* c = dlg.Find<CStaticText>(kLightingSpeedText))
+        Repaint(dlg, speed);
+        if (auto* c = dlg.Find<CStaticText>(kLightingSpeedText)) {
             c->SetLabelText(Ascii(std::to_string(speed->Position() + 1)));
+            Repaint(dlg, c);
+        }
     }
     if (auto* brightness = dlg.Find<CSliderControl>(kLightingBrightness)) {
         brightness->SetPosition(l.Lighting1Brightness[size_t(m)]);
-        if (auto* c = dlg.Find<CStaticText>(kLightingBrightnessText))
-            c->SetLabelText(LightingBrightnessText(brightness->Position()));
+        Repaint(dlg, brightness);
+        if (auto* c = dlg.Find<CStaticText>(kLightingBrightnessText)) {
+            c->SetLabelText(BrightnessPercentCaption(brightness->Position()));
+            Repaint(dlg, c);
+        }
     }
     SelectRadio(l.Lighting1Direction[size_t(m)] != 0 ? kDirectionUp : kDirectionDown);
+    // Both: the one that lost its selection shows it too.
+    Repaint(dlg, dlg.FindControl(kDirectionUp));
+    Repaint(dlg, dlg.FindControl(kDirectionDown));
 
     if (!sectionOpen) return;
     for (unsigned id : kModeControls)
@@ -112,7 +110,7 @@ void StoreLighting(const CDlgBase& dlg, ProfileRecord& profile)
     // The controls showed mode 0's values for a damaged mode byte; they are
     // not that mode's to overwrite.
     if (l.Lighting1ModeValue[0] >= kLightingModeCount) return;
-    const int m = LightingModeOf(profile);
+    const int m = CurrentLightingMode(profile);
     if (auto* s = dlg.Find<CSliderControl>(kLightingSpeed))
         l.Lighting1Speed[size_t(m)] = static_cast<uint8_t>(s->Position());
     if (auto* s = dlg.Find<CSliderControl>(kLightingBrightness))
@@ -126,3 +124,130 @@ void CLightingSection::Refresh(const ProfileRecord* profile)
 }
 
 void CLightingSection::Store(ProfileRecord& profile) { StoreLighting(host_.Dialog(), profile); }
+
+// ---- handlers ------------------------------------------------------------------------
+
+namespace {
+
+// The window's popup slot for the menus its combos open.
+constexpr int kComboMenuSlot = 0;
+// Between a click on a colour and its toggle: long enough for the second
+// click of a double click, which opens the palette instead.
+constexpr int kColourClickMs = 150;
+
+}  // namespace
+
+void CLightingSection::MapMessages(CDlgBase& dlg)
+{
+    dlg.MapMessage(kLightingComboMessage, [this](WPARAM w, LPARAM l) -> LRESULT {
+        if (l == CE_CLICK && w == kLightingMode) OpenModeMenu();
+        return 0;
+    });
+    dlg.MapMessage(kLightingComboMessage + 1, [this](WPARAM w, LPARAM l) -> LRESULT {
+        if (w == kLightingMode && l) OnModeChosen(*reinterpret_cast<const PopupResult*>(l));
+        return 0;
+    });
+    dlg.MapMessage(kLightingComboMessage + 2, [this](WPARAM, LPARAM l) -> LRESULT {
+        if (l == CComboLightingPopup::kKind) CloseModeMenu();
+        return 0;
+    });
+    for (int k = 0; k < kLightingEditedSlots; ++k)
+        dlg.MapMessage(kFirstColourSlot + UINT(k), [this, k](WPARAM, LPARAM l) -> LRESULT {
+            OnColourSlot(k, l);
+            return 0;
+        });
+    MapSettingSlider(host_, dlg, kLightingSpeed, kLightingSpeedText, PositionCaption, EditLightingSpeed);
+    MapSettingSlider(host_, dlg, kLightingBrightness, kLightingBrightnessText, BrightnessPercentCaption,
+                     EditLightingBrightness);
+    dlg.MapClick(kDirectionUp, [this] { Edit([](ProfileRecord& p) { return EditLightingDirection(p, true); }); });
+    dlg.MapClick(kDirectionDown, [this] { Edit([](ProfileRecord& p) { return EditLightingDirection(p, false); }); });
+}
+
+void CLightingSection::Edit(const std::function<SettingChange(ProfileRecord&)>& edit)
+{
+    ProfileRecord* p = host_.WorkingProfile();
+    if (!p) return;  // the window is closing
+    const SettingChange c = edit(*p);
+    if (c.refused && c.refusalText) host_.MessageBox(UiText(c.refusalText));
+    Refresh(p);
+    if (c.Changed()) host_.ScheduleApply(c.group);
+}
+
+void CLightingSection::OpenModeMenu()
+{
+    CDlgBase& dlg = host_.Dialog();
+    auto* combo = dlg.Find<CComboButton>(kLightingMode);
+    if (!combo || !dlg.GetSafeHwnd() || !host_.WorkingProfile()) return;
+    host_.ClosePopup(kComboMenuSlot);
+    combo->SetOpen(true);
+    host_.RepaintControl(combo);
+    const Rect r = combo->GetRect();
+    const Point below = platform::g_windowHost->ClientToScreen(dlg.GetSafeHwnd(), Point{r.left, r.bottom});
+    auto* popup = new CComboLightingPopup();
+    if (!popup->Create(dlg.GetSafeHwnd(), Rect::FromSize(below.x, below.y, r.Width(), r.Height()),
+                       kLightingComboMessage + 1, int(kLightingMode), kLightingComboMessage + 2)) {
+        delete popup;
+        combo->SetOpen(false);
+        host_.RepaintControl(combo);
+        return;
+    }
+    host_.OpenPopup(kComboMenuSlot, popup);
+}
+
+void CLightingSection::CloseModeMenu()
+{
+    if (auto* combo = host_.Dialog().Find<CComboButton>(kLightingMode)) {
+        combo->SetOpen(false);
+        host_.RepaintControl(combo);
+    }
+    host_.ClosePopup(kComboMenuSlot);
+}
+
+void CLightingSection::OnModeChosen(const PopupResult& result)
+{
+    CloseModeMenu();
+    const size_t item = result.bytes[0];
+    if (item >= kLightingMenu.size()) return;
+    const int mode = kLightingMenu[item].mode;
+    Edit([mode](ProfileRecord& p) { return EditLightingMode(p, mode); });
+    // Another mode shows other controls: the whole panel changes.
+    host_.RepaintWindow();
+}
+
+void CLightingSection::OnColourSlot(int k, LPARAM event)
+{
+    switch (event) {
+    case CE_DOWN: afterDoubleClick_[size_t(k)] = false; return;
+    case CE_CLICK:
+        // The release that ends a double click is no click of its own.
+        if (afterDoubleClick_[size_t(k)]) {
+            afterDoubleClick_[size_t(k)] = false;
+            return;
+        }
+        host_.StartTimer(k + 1, kColourClickMs);
+        return;
+    case CE_DBLCLK: {
+        host_.StopTimer(k + 1);
+        afterDoubleClick_[size_t(k)] = true;
+        ProfileRecord* p = host_.WorkingProfile();
+        if (!p || !LightingModeStored(*p)) return;
+        CDlgBase& dlg = host_.Dialog();
+        CColorPaletteDlg palette(*p, PaletteTarget{PaletteMode::Lighting, CurrentLightingMode(*p), k},
+                                 dlg.GetSafeHwnd());
+        if (host_.RunModal(palette) != IDOK || !host_.WorkingProfile()) return;
+        Refresh(p);
+        if (palette.Change().Changed()) host_.ScheduleApply(palette.Change().group);
+        return;
+    }
+    default: return;
+    }
+}
+
+bool CLightingSection::OnTimer(UINT id)
+{
+    if (id < 1 || id > UINT(kLightingEditedSlots)) return false;
+    host_.StopTimer(int(id));
+    const int k = int(id) - 1;
+    Edit([k](ProfileRecord& p) { return ToggleLightingColour(p, k); });
+    return true;
+}

@@ -16,17 +16,16 @@ void RefreshLighting(const CDlgBase& dlg, const ProfileRecord& profile, bool sec
 // Controls -> profile: speed, brightness and direction of the current mode.
 void StoreLighting(const CDlgBase& dlg, ProfileRecord& profile);
 
-// The mode the profile's lighting uses; a mode byte past the ten per-mode
-// entries (a damaged file) counts as mode 0, lighting off.
-int LightingModeOf(const ProfileRecord& profile);
-// "25%", "50%", "75%", "100%" for brightness positions 0 to 3.
-std::u16string LightingBrightnessText(int position);
-// Which parameter controls mode m shows.
+// Which parameter controls mode m shows (what the mode uses, by control).
 bool LightingControlShown(unsigned id, int mode);
 
+#include <array>
 #include <functional>
 
+#include "settings/setting_change.h"
 #include "ui/section_host.h"
+
+struct PopupResult;
 
 // The lighting section as one object of the main window. Whether its panel
 // is open is the layout's to say (isOpen); closed, the mode's visibility
@@ -37,9 +36,20 @@ public:
         : CWindowSection(host), isOpen_(std::move(isOpen))
     {
     }
+    void MapMessages(CDlgBase& dlg) override;
     void Refresh(const ProfileRecord* profile) override;
     void Store(ProfileRecord& profile) override;
+    // Timers 1..8: the single click on colour slot 0..7 that no second click
+    // followed toggles its selection.
+    bool OnTimer(UINT id) override;
 
 private:
+    void Edit(const std::function<SettingChange(ProfileRecord&)>& edit);
+    void OpenModeMenu();
+    void CloseModeMenu();
+    void OnModeChosen(const PopupResult& result);
+    void OnColourSlot(int slot, LPARAM event);
+
     std::function<bool()> isOpen_;
+    std::array<bool, 8> afterDoubleClick_{};
 };

@@ -8,6 +8,9 @@
 #include "persist/ui_text.h"
 #include "platform/shell/shell_services.h"
 #include "profile/profile_record.h"
+#include "settings/pointer_preferences.h"
+#include "settings/sensor_settings.h"
+#include "settings/ui/setting_slider.h"
 #include "ui/check_button.h"
 #include "ui/dlg_base.h"
 #include "ui/passive_controls.h"
@@ -67,14 +70,10 @@ void RepaintRadios(const CDlgBase& dlg, std::initializer_list<UINT> ids)
 
 }  // namespace
 
-std::u16string DebounceCaption(int position) { return Decimal(position * 2) + u"ms"; }
-
-std::u16string PowerCaption(int minutes) { return UiText(266) + Decimal(minutes) + UiText(267); }
 
 void RefreshPollingRate(const CDlgBase& dlg, const ProfileRecord& profile)
 {
-    const int code = profile.PollingRateValue[0];
-    const int selected = code <= 2 ? code : 3;
+    const int selected = PollingCaptionIndex(profile);
     SelectRadio(kFirstPollingRate + unsigned(selected));
     RepaintRadios(dlg, {kFirstPollingRate, kFirstPollingRate + 1, kFirstPollingRate + 2, kFirstPollingRate + 3});
     for (int i = 0; i < 4; ++i)
@@ -89,15 +88,15 @@ void RefreshSensorSettings(const CDlgBase& dlg, const ProfileRecord& profile)
     SelectRadio(ProfileSettingInt(profile, kSetLiftDetectionHeight) == 1 ? kLiftOffLow : kLiftOffHigh);
     RepaintRadios(dlg, {kLiftOffLow, kLiftOffHigh});
 
-    const int debounce = ShowSlider(dlg, kDebounce, ProfileSettingInt(profile, kSetKeyDebounce) / 2);
-    if (debounce >= 0) SetCaption(dlg, kDebounceText, DebounceCaption(debounce));
+    const int debounce = ShowSlider(dlg, kDebounce, DebouncePositionOfMs(ProfileSettingInt(profile, kSetKeyDebounce)));
+    if (debounce >= 0) SetCaption(dlg, kDebounceText, DebounceMsCaption(debounce));
 
     const int minutes = ProfileSettingInt(profile, kSetPowerDownTime);
     if (auto* dial = dlg.Find<CPowerManageButton>(CPowerManageButton::kId)) {
         dial->SetValue(minutes);
         Repaint(dlg, dial);
     }
-    SetCaption(dlg, kPowerCaption, PowerCaption(minutes));
+    SetCaption(dlg, kPowerCaption, PowerSleepCaption(minutes));
     ShowCheck(dlg, kMoveLighting, ProfileSettingInt(profile, kSetMoveLightingOnOffMode) == 1);
     ShowCheck(dlg, kMotionWakeup, ProfileSettingInt(profile, kSetMotionWakeup) == 1);
 
@@ -132,13 +131,50 @@ void StoreSensorSettings(const CDlgBase& dlg, ProfileRecord& profile)
 
 void CSensorSection::MapMessages(CDlgBase& dlg)
 {
-    dlg.MapClick(kAcceleration, [this] {
-        host_.ScheduleApply(PendingGroup::Windows);
-        host_.StoreToProfile();
+    dlg.MapClickRange(kFirstPollingRate, kPollingRateCount, [this](int code) {
+        Edit([code](ProfileRecord& p) { return EditPollingRate(p, code); });
     });
+    dlg.MapClick(kLiftOffLow, [this] { Edit([](ProfileRecord& p) { return EditLiftOffDistance(p, 1); }); });
+    dlg.MapClick(kLiftOffHigh, [this] { Edit([](ProfileRecord& p) { return EditLiftOffDistance(p, 2); }); });
+    dlg.MapClick(CPowerManageButton::kId, [this] {
+        // The dial reports only a click on one of its wedges.
+        if (auto* dial = host_.Dialog().Find<CPowerManageButton>(CPowerManageButton::kId))
+            Edit([v = dial->Value()](ProfileRecord& p) { return EditPowerDownTime(p, v); });
+    });
+    dlg.MapClick(kMoveLighting, [this] {
+        if (auto* c = host_.Dialog().Find<CCheckButton>(kMoveLighting))
+            Edit([on = c->IsChecked()](ProfileRecord& p) { return EditMoveLighting(p, on); });
+    });
+    dlg.MapClick(kMotionWakeup, [this] {
+        if (auto* c = host_.Dialog().Find<CCheckButton>(kMotionWakeup))
+            Edit([on = c->IsChecked()](ProfileRecord& p) { return EditMotionWakeup(p, on); });
+    });
+    dlg.MapClick(kAcceleration, [this] {
+        if (auto* c = host_.Dialog().Find<CCheckButton>(kAcceleration))
+            Edit([on = c->IsChecked()](ProfileRecord& p) { return EditPointerPrecision(p, on); });
+    });
+    dlg.MapClick(kScrollLines, [this] { Edit([](ProfileRecord& p) { return EditWheelPageMode(p, false); }); });
+    dlg.MapClick(kScrollPage, [this] { Edit([](ProfileRecord& p) { return EditWheelPageMode(p, true); }); });
+
+    MapSettingSlider(host_, dlg, kDebounce, kDebounceText, DebounceMsCaption, EditDebouncePosition);
+    MapSettingSlider(host_, dlg, kScrollSpeed, kScrollSpeedText, PositionCaption, EditWheelLines);
+    MapSettingSlider(host_, dlg, kPointerSpeed, kPointerSpeedText, PositionCaption, EditPointerSpeed);
+    MapSettingSlider(host_, dlg, kDoubleClickSpeed, kDoubleClickSpeedText, PositionCaption, EditDoubleClickSpeed);
+
     dlg.MapClick(kDesktopMouseSettings, [] {
         if (platform::g_shellServices) platform::g_shellServices->OpenMouseSettings();
     });
+}
+
+void CSensorSection::Edit(const std::function<SettingChange(ProfileRecord&)>& edit)
+{
+    ProfileRecord* p = host_.WorkingProfile();
+    if (!p) return;  // the window is closing
+    const SettingChange c = edit(*p);
+    // Every radio of a group, the one caption of the rate, the dial's caption
+    // and the lines slider's state follow the profile, whatever was clicked.
+    Refresh(p);
+    if (c.Changed()) host_.ScheduleApply(c.group);
 }
 
 void CSensorSection::Refresh(const ProfileRecord* profile)

@@ -19,11 +19,10 @@ void RefreshSensorSettings(const CDlgBase& dlg, const ProfileRecord& profile);
 // handler only and stay as they are.
 void StoreSensorSettings(const CDlgBase& dlg, ProfileRecord& profile);
 
-// "%dms" of a debounce slider position (2 ms per position).
-std::u16string DebounceCaption(int position);
-// The power caption: "Sleep after " + minutes + " min" in the language's words.
-std::u16string PowerCaption(int minutes);
 
+#include <functional>
+
+#include "settings/setting_change.h"
 #include "settings/ui/settings_ids.h"
 #include "ui/section_host.h"
 
@@ -36,4 +35,9 @@ public:
     void MapMessages(CDlgBase& dlg) override;
     void Refresh(const ProfileRecord* profile) override;
     void Store(ProfileRecord& profile) override;
+
+private:
+    // Runs an edit on the working profile, shows the result and schedules
+    // its apply; does nothing while the window closes.
+    void Edit(const std::function<SettingChange(ProfileRecord&)>& edit);
 };

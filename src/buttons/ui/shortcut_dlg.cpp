@@ -1,0 +1,123 @@
+#include "buttons/ui/shortcut_dlg.h"
+
+#include "buttons/ui/button_list_ids.h"
+#include "persist/ui_text.h"
+#include "ui/check_button.h"
+#include "ui/passive_controls.h"
+#include "ui/ui_scale.h"
+
+namespace {
+
+constexpr UINT kOk = 2010;
+constexpr UINT kCancel = 2011;
+constexpr COLORREF kLabelColour = RGB(180, 180, 180);
+constexpr int kTextTitle = 180;
+constexpr int kTextShift = 320, kTextCtrl = 321, kTextAlt = 322, kTextWin = 323;
+
+// Enter and Escape are keys like any other here: they may be the key wanted.
+const FramedDlgLook kLook{CShortcutDlg::kBaseWidth, CShortcutDlg::kBaseHeight, u"skins/Frame_common.bmp",
+                          u"key-combination", 0, kCancel, DialogKey::Ignore, DialogKey::Ignore};
+
+}  // namespace
+
+CShortcutDlg::CShortcutDlg(HWND owner) : CFramedDlg(kLook, owner)
+{
+    MapClick(kOk, [this] { OnOk(); });
+}
+
+CShortcutDlg::~CShortcutDlg() { hook_.StopHook(); }
+
+bool CShortcutDlg::OnInitDialog()
+{
+    CFramedDlg::OnInitDialog();
+    hook_.StartHook(hwnd_);
+    return true;
+}
+
+std::u16string CShortcutDlg::Description() const { return UiText(kTextTitle); }
+
+void CShortcutDlg::AddControls()
+{
+    auto title = std::make_unique<CStaticText>(hwnd_, 2013, ScaleRect(20, 3, 230, 27), RGB(255, 255, 255),
+                                               DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    title->SetLabelText(UiText(kTextTitle));
+    title->SetFont(ScaleUnits(18), g_uiFont.face);
+    AddControl(0, std::move(title));
+    AddCloseButton(405);
+    AddPushButton(kOk, 260, 110, 329, 130, UiText(4));
+    AddPushButton(kCancel, 350, 110, 419, 130, UiText(5));
+    const struct {
+        UINT id;
+        int left;
+        int text;
+    } checks[] = {{kShiftId, 25, kTextShift}, {kCtrlId, 82, kTextCtrl}, {kAltId, 139, kTextAlt}, {kWinId, 196, kTextWin}};
+    for (const auto& c : checks) {
+        auto check = std::make_unique<CCheckButton>(hwnd_, c.id, ScaleRect(c.left, 72, c.left + 11, 83), u"");
+        check->LoadImage1(SkinPath(u"skins/check_nr.png"));
+        check->LoadImage2(SkinPath(u"skins/check_ov.png"));
+        check->LoadImage3(SkinPath(u"skins/check_dn.png"));
+        AddControl(0, std::move(check));
+        auto label = std::make_unique<CStaticText>(hwnd_, 3000 + c.id, ScaleRect(c.left + 15, 70, c.left + 45, 88),
+                                                   kLabelColour, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        label->SetLabelText(UiText(c.text));
+        label->SetFont(ScaleUnits(16), u"Tahoma");
+        AddControl(0, std::move(label));
+    }
+    auto name = std::make_unique<CStaticText>(hwnd_, kKeyNameId, ScaleRect(25, 35, 183, 57), RGB(0, 0, 0),
+                                              DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    name->SetFont(ScaleUnits(22), u"Tahoma");
+    AddControl(1, std::move(name));
+}
+
+void CShortcutDlg::DrawOverFrame(platform::ICanvas& dc) { dc.FillRect(ScaleRect(22, 35, 179, 57), RGB(255, 255, 255)); }
+
+bool CShortcutDlg::PreTranslateMessage(HWND, const platform::Msg& msg)
+{
+    // Every key belongs to the capture: none may answer the dialog or reach
+    // anything else while the user is pressing the combination.
+    return msg.message == WM_KEYDOWN || msg.message == WM_KEYUP || msg.message == WM_CHAR;
+}
+
+LRESULT CShortcutDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == platform::kKeyHookMessage) {
+        OnKeyEvent(wParam);
+        return 0;
+    }
+    return CFramedDlg::WindowProc(message, wParam, lParam);
+}
+
+void CShortcutDlg::OnKeyEvent(WPARAM wParam)
+{
+    // The hook puts the key code in the low byte.
+    std::optional<CapturedKey> key = CaptureKeyEvent(int(wParam & 0xFF));
+    if (!key) return;
+    key_ = std::move(key);
+    if (auto* name = Find<CStaticText>(kKeyNameId)) {
+        name->SetLabelText(key_->name);
+        InvalidateControl(name);
+    }
+}
+
+uint8_t CShortcutDlg::CheckedModifiers() const
+{
+    uint8_t bits = 0;
+    const struct {
+        UINT id;
+        uint8_t bit;
+    } map[] = {{kCtrlId, kModCtrl}, {kShiftId, kModShift}, {kAltId, kModAlt}, {kWinId, kModWin}};
+    for (const auto& m : map)
+        if (auto* c = Find<CCheckButton>(m.id); c && c->IsChecked()) bits |= m.bit;
+    return bits;
+}
+
+void CShortcutDlg::OnOk()
+{
+    if (parent_) {
+        if (std::optional<KeyCombination> combo = ConfirmKeyCombination(CheckedModifiers(), key_)) {
+            result_ = std::move(*combo);
+            Host().SendMessage(parent_, button_list::kMsgKeysReport, kOk, reinterpret_cast<LPARAM>(&result_));
+        }
+    }
+    AnswerOk();
+}

@@ -1,0 +1,40 @@
+#pragma once
+// CShortcutDlg: sets a key combination on a button. The key comes from the
+// keyboard hook (so that keys the desktop would take, like Alt+F4, can be
+// captured too), the modifiers from four check boxes. OK reports the
+// combination to the owner (message 1036, lParam = the KeyCombination);
+// with neither key nor modifier it reports nothing.
+#include <optional>
+
+#include "buttons/key_capture.h"
+#include "platform/keyboard/keyboard_hook.h"
+#include "ui/framed_dlg.h"
+
+class CShortcutDlg final : public CFramedDlg {
+public:
+    static constexpr int kBaseWidth = 429;
+    static constexpr int kBaseHeight = 140;
+    static constexpr UINT kKeyNameId = 2012;
+    static constexpr UINT kCtrlId = 2006, kAltId = 2007, kShiftId = 2008, kWinId = 2009;
+
+    explicit CShortcutDlg(HWND owner);
+    ~CShortcutDlg() override;
+
+    bool OnInitDialog() override;
+    bool PreTranslateMessage(HWND self, const platform::Msg& msg) override;
+
+protected:
+    void AddControls() override;
+    std::u16string Description() const override;
+    void DrawOverFrame(platform::ICanvas& dc) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void OnOk();
+    void OnKeyEvent(WPARAM wParam);
+    uint8_t CheckedModifiers() const;
+
+    CKeyboardHook hook_;
+    std::optional<CapturedKey> key_;
+    KeyCombination result_;
+};

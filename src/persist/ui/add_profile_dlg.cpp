@@ -1,0 +1,3 @@
+#include "persist/ui/add_profile_dlg.h"
+
+CAddProfileDlg::CAddProfileDlg(HWND parent) : CProfileNameDlg(141, u"", parent) {}

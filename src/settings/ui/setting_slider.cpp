@@ -1,0 +1,33 @@
+#include "settings/ui/setting_slider.h"
+
+#include "ui/dlg_base.h"
+#include "ui/passive_controls.h"
+#include "ui/slider_control.h"
+
+void MapSettingSlider(ISectionHost& host, CDlgBase& dlg, UINT sliderId, UINT captionId, SliderCaption caption,
+                      SliderEdit edit)
+{
+    dlg.MapMessage(sliderId, [&host, sliderId, captionId, caption, edit](WPARAM w, LPARAM l) -> LRESULT {
+        if (l != CE_VALUE && l != CE_CLICK) return 0;
+        CDlgBase& d = host.Dialog();
+        auto* slider = d.Find<CSliderControl>(sliderId);
+        if (!slider) return 0;
+        // A drag reports each position it passes; a click only lands.
+        const int position = l == CE_VALUE ? int(w) : slider->Position();
+        if (auto* text = d.Find<CStaticText>(captionId)) {
+            text->SetLabelText(caption(position));
+            host.RepaintControl(text);
+        }
+        ProfileRecord* p = host.WorkingProfile();
+        if (!p) return 0;  // the window is closing
+        const SettingChange c = edit(*p, position);
+        if (!c.Changed()) return 0;
+        // While dragging only mark it: the window starts the apply when the
+        // drag ends, so a drag sends once.
+        if (l == CE_VALUE)
+            host.MarkPending(c.group);
+        else
+            host.ScheduleApply(c.group);
+        return 0;
+    });
+}
