@@ -2,6 +2,7 @@
 
 #include "app/main_layout.h"
 #include "app_test_support.h"
+#include "persist/ui_text.h"
 #include "ui/check_button.h"
 
 namespace {
