@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Lists what a screen reader finds in Tevlan's windows over the AT-SPI bus:
 one line per accessible object, indented by depth, as "role 'name' = value
 [states]". Run inside the desktop session (or a dbus-run-session with the

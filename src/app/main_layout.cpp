@@ -349,8 +349,8 @@ void CMainLayout::CreateFixedControls()
     // would lie under the pointer preferences whenever DPI is open too.
     button(2047, 963, 700, 1032, 720, u"button2_nr.png", u"button2_ov.png", UiText(6));
     button(2045, 1040, 700, 1109, 720, u"button2_nr.png", u"button2_ov.png", UiText(7));
-    button(2002, 1072, 12, 1087, 27, u"min_nr.png", u"min_ov.png", u"");
-    button(2001, 1092, 12, 1107, 27, u"exit_nr.png", u"exit_ov.png", u"");
+    button(2002, 1072, 12, 1087, 27, u"min_nr.png", u"min_ov.png", u"")->SetAccessibleName(UiText(407));
+    button(2001, 1092, 12, 1107, 27, u"exit_nr.png", u"exit_ov.png", u"")->SetAccessibleName(UiText(408));
 }
 
 void CMainLayout::CreateSectionHeaders()
@@ -440,6 +440,7 @@ void CMainLayout::CreateLightingSection(int p)
     auto combo = std::make_unique<CComboButton>(w, 1144, 3120, at(40, 11, 229, 36), u"");
     combo->LoadNormalAndHover(Skin(u"combo3_nr.png"), Skin(u"combo3_ov.png"));
     combo->SetMargins(ScaleUnits(10), ScaleUnits(24));
+    combo->SetAccessibleName(UiText(406));
     place(Add(g, std::move(combo)), 40, 11, 229, 36);
 
     text(3162, 42, 42, 132, 60, UiText(120));

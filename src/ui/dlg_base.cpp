@@ -642,27 +642,38 @@ std::u16string CDlgBase::AccessibleNameOf(const CControlBase& c) const
     platform::AccessibleNode probe;
     c.Describe(probe);
     if (!probe.name.empty() || !IsFocusable(c.Kind())) return probe.name;
-    // The label beside it: the nearest shown static text that ends left of
-    // the control on its row, else the nearest one just above it.
+    // The label beside it: the nearest shown text nobody operates (a static
+    // text or a disabled caption) right of a check box or radio, left of
+    // anything else on its row, or else just above it.
     const Rect& r = c.GetRect();
+    const bool boxFirst = c.Kind() == ControlKind::CheckBox || c.Kind() == ControlKind::Radio;
+    const int midY = (r.top + r.bottom) / 2;
+    const int reach = static_cast<int>(120 * g_uiScale);
     const CControlBase* best = nullptr;
+    std::u16string bestName;
     long bestDistance = 0;
     for (CControlBase* o : creation_) {
-        if (o == &c || !o->IsShown() || o->Kind() != ControlKind::Decorative || o->GetText().empty()) continue;
+        if (o == &c || !o->IsShown() || o->TakesFocus()) continue;
+        platform::AccessibleNode label;
+        o->Describe(label);
+        if (label.name.empty()) continue;
         const Rect& l = o->GetRect();
+        const bool onRow = l.top <= midY && midY <= l.bottom;
         long d = -1;
-        const int midY = (r.top + r.bottom) / 2;
-        if (l.right <= r.left + 2 && l.top <= midY && midY <= l.bottom)
-            d = r.left - l.right;
-        else if (l.bottom <= r.top + 2 && l.left <= r.left + 8 && l.right > r.left)
+        if (onRow && boxFirst && l.left >= r.right - 2 && l.left - r.right <= reach)
+            d = l.left - r.right;
+        else if (onRow && l.right <= r.left + 2 && r.left - l.right <= reach)
+            d = (boxFirst ? 2000 : 0) + (r.left - l.right);
+        else if (l.bottom <= r.top + 2 && r.top - l.bottom <= reach / 2 && l.left <= r.left + 8 && l.right > r.left)
             d = 1000 + (r.top - l.bottom);
-        if (d < 0 || d > 1400) continue;
+        if (d < 0) continue;
         if (!best || d < bestDistance) {
             best = o;
+            bestName = label.name;
             bestDistance = d;
         }
     }
-    return best ? best->GetText() : std::u16string{};
+    return best ? bestName : std::u16string{};
 }
 
 std::vector<platform::AccessibleNode> CDlgBase::DescribeControls() const

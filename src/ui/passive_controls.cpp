@@ -113,3 +113,10 @@ void CBattery::Describe(platform::AccessibleNode& node) const
     node.maximum = 100;
     node.value = Ascii(std::to_string(percent) + " %");
 }
+
+void CStaticText::Describe(platform::AccessibleNode& node) const
+{
+    if (node.name.empty()) node.name = text_;
+    CControlBase::Describe(node);
+    node.role = platform::AccessibleRole::StaticText;
+}

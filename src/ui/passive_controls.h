@@ -59,6 +59,8 @@ public:
     // No repaint: the owner invalidates.
     void SetLabelText(const std::u16string& text) { text_ = text; }
     const std::u16string& LabelText() const { return text_; }
+    // Read out as what it shows: the label text.
+    void Describe(platform::AccessibleNode& node) const override;
     COLORREF Colour() const { return colour_; }
     void SetColour(COLORREF c) { colour_ = c; }
     unsigned Format() const { return format_; }

@@ -210,22 +210,27 @@ TEST_F(KeyboardTest, TheDescriptionNamesUnlabelledControlsByTheTextBesideThem)
 {
     TestDlg dlg;
     HWND w = Open(dlg, [&](TestDlg& d) {
-        d.Add<CStaticText>(0, 3000, Rect{10, 10, 80, 30}, RGB(0, 0, 0), DT_LEFT, u"Polling rate");
+        d.Add<CStaticText>(0, 3000, Rect{10, 10, 80, 30}, RGB(0, 0, 0), DT_LEFT)->SetLabelText(u"Polling rate");
         auto* combo = d.Add<CComboButton>(0, UINT(1028), UINT(2013), Rect{90, 10, 200, 30}, u"");
         combo->SetLabel(u"500 Hz");
-        d.Add<CStaticText>(0, 3001, Rect{10, 50, 80, 70}, RGB(0, 0, 0), DT_LEFT, u"Speed");
+        d.Add<CStaticText>(0, 3001, Rect{10, 50, 80, 70}, RGB(0, 0, 0), DT_LEFT)->SetLabelText(u"Speed");
         auto* s = d.Add<CSliderControl>(0, 2043, Rect{90, 50, 300, 63}, 11, 6, 7);
         s->SetPosition(4);
-        auto* c = d.Add<CCheckButton>(0, 3501, Rect{10, 90, 30, 110}, u"Lights");
+        // A box is named by the text right of it, not by a caption before it.
+        d.Add<CStaticText>(0, 3002, Rect{0, 90, 8, 110}, RGB(0, 0, 0), DT_LEFT)->SetLabelText(u"x");
+        auto* c = d.Add<CCheckButton>(0, 3501, Rect{10, 90, 30, 110}, u"");
         c->SetChecked(true);
-        d.Add<CStaticImage>(0, 3400, Rect{40, 90, 60, 110});
+        d.Add<CStaticText>(0, 3003, Rect{35, 90, 120, 110}, RGB(0, 0, 0), DT_LEFT)->SetLabelText(u"Lights");
+        d.Add<CStaticImage>(0, 3400, Rect{140, 90, 160, 110});
     });
     host.PressKey(VK_TAB);
     EXPECT_EQ(host.AccessibleText(w), u"static text \"Polling rate\"\n"
                                       u"combo \"Polling rate\" = 500 Hz focused\n"
                                       u"static text \"Speed\"\n"
                                       u"slider \"Speed\" = 5 / 11\n"
-                                      u"check box \"Lights\" checked\n");
+                                      u"static text \"x\"\n"
+                                      u"check box \"Lights\" checked\n"
+                                      u"static text \"Lights\"\n");
     ASSERT_FALSE(host.AccessibleEvents().empty());
     EXPECT_TRUE(host.AccessibleEvents().back().focus);
     EXPECT_EQ(host.AccessibleEvents().back().controlId, 2013);
