@@ -641,7 +641,9 @@ std::u16string CDlgBase::AccessibleNameOf(const CControlBase& c) const
 {
     platform::AccessibleNode probe;
     c.Describe(probe);
-    if (!probe.name.empty() || !IsFocusable(c.Kind())) return probe.name;
+    // Plain pictures and texts are not named after their neighbours; a
+    // gauge with a value is.
+    if (!probe.name.empty() || (!IsFocusable(c.Kind()) && probe.value.empty())) return probe.name;
     // The label beside it: the nearest shown text nobody operates (a static
     // text or a disabled caption) right of a check box or radio, left of
     // anything else on its row, or else just above it.
