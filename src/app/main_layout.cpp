@@ -496,6 +496,8 @@ void CMainLayout::CreatePollingSection(int p)
                    Rate{3033, 131, 20, 202, 91, u"1000hz_nr.png", u"1000hz_dn.png"}}) {
         auto radio =
             std::make_unique<CRadioButton>(w, q.id, ScaleRect(kColumnX + q.l, p + q.t, kColumnX + q.r, p + q.b));
+        // The rate is drawn in the picture; the screen reader needs it in words.
+        radio->SetAccessibleName(UiText(261 + int(q.id - 3030)));
         radio->LoadImage1(Skin(q.nr));
         radio->LoadImage2(Skin(q.dn));
         radio->LoadImage3(Skin(q.dn));

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "persist/ui_text.h"
+#include "ui/radio_state.h"
 #include "ui/ui_scale.h"
 #include "ui/wnd_popup.h"
 
@@ -604,6 +605,8 @@ bool CDlgBase::OnControlKey(UINT vk, bool shift)
         int at = -1;
         for (CControlBase* c : creation_) {
             if (!c->TakesFocus() || c->Kind() != kind) continue;
+            // Radios step within their own group only.
+            if (kind == ControlKind::Radio && RadioGroupMask(c->Id()) != RadioGroupMask(focused_->Id())) continue;
             if (c == focused_) at = static_cast<int>(same.size());
             same.push_back(c);
         }
