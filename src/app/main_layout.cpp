@@ -32,6 +32,19 @@
 
 namespace {
 
+// A name for a control without a caption, read out by screen readers: a
+// language text with %1 replaced by the control's number (from 1).
+std::u16string NumberedName(int text, int n)
+{
+    std::u16string s = UiText(text);
+    if (auto at = s.find(u"%1"); at != std::u16string::npos) s.replace(at, 2, Ascii(std::to_string(n)));
+    return s;
+}
+
+}  // namespace
+
+namespace {
+
 constexpr int kColumnX = 846;      // left edge of the right-hand column
 constexpr int kColumnWidth = 262;  // headers and panel frames
 constexpr int kDpiFrameWidth = 278;  // to 1124, inside the 1127-unit window
@@ -248,6 +261,7 @@ void CMainLayout::CreateFixedControls()
     for (int i = 0; i < 9; ++i) {
         auto combo = std::make_unique<CComboButton>(w, 1028, UINT(2013 + i),
                                                     ScaleRect(82, kComboTops[i], 244, kComboTops[i] + 21), u"");
+        combo->SetAccessibleName(NumberedName(400, i + 1));
         combo->LoadNormalAndHover(Skin(u"combo2_nr.png"), Skin(u"combo2_ov.png"));
         combo->SetMargins(ScaleUnits(8), ScaleUnits(22));
         Add(0, std::move(combo));
@@ -336,8 +350,8 @@ void CMainLayout::CreateFixedControls()
     // would lie under the pointer preferences whenever DPI is open too.
     button(2047, 963, 700, 1032, 720, u"button2_nr.png", u"button2_ov.png", UiText(6));
     button(2045, 1040, 700, 1109, 720, u"button2_nr.png", u"button2_ov.png", UiText(7));
-    button(2002, 1072, 12, 1087, 27, u"min_nr.png", u"min_ov.png", u"");
-    button(2001, 1092, 12, 1107, 27, u"exit_nr.png", u"exit_ov.png", u"");
+    button(2002, 1072, 12, 1087, 27, u"min_nr.png", u"min_ov.png", u"")->SetAccessibleName(UiText(407));
+    button(2001, 1092, 12, 1107, 27, u"exit_nr.png", u"exit_ov.png", u"")->SetAccessibleName(UiText(408));
 }
 
 void CMainLayout::CreateSectionHeaders()
@@ -370,6 +384,7 @@ void CMainLayout::CreateDpiSection()
                                                           count, ScaleUnits(12), ScaleUnits(12));
         bar->LoadTrack(Skin(u"mouse/dpi_bar_1.png"));
         bar->LoadFill(Skin(u"mouse/dpi_bar_2.png"));
+        bar->SetAccessibleName(NumberedName(402, k + 1));
         Add(1, std::move(bar));
 
         // Four units wider on each side than the swatch below it, so that
@@ -378,16 +393,19 @@ void CMainLayout::CreateDpiSection()
         auto label = std::make_unique<CDPIRadioButton>(w, UINT(3290 + k), ScaleRect(866 + dx, 212, 900 + dx, 223));
         label->LoadImage1(Skin(u"dpi_value.png"));
         label->SetFont(ScaleUnits(11), kNumericFace);
+        label->SetAccessibleName(NumberedName(401, k + 1));
         Add(1, std::move(label));
 
         auto check = std::make_unique<CCheckButton>(w, UINT(3260 + k), ScaleRect(877 + dx, 226, 888 + dx, 237), u"");
         check->LoadImage1(Skin(u"check_button_dpi_nr.png"));
         check->LoadImage2(Skin(u"check_button_dpi_ov.png"));
         check->LoadImage3(Skin(u"check_button_dpi_dn.png"));
+        check->SetAccessibleName(NumberedName(403, k + 1));
         Add(1, std::move(check));
 
         Rect r = ScaleRect(870 + dx, 240, 896 + dx, 252);
-        Add(1, std::make_unique<CColorSelectButton>(w, UINT(3270 + k), r, u"", r));
+        Add(1, std::make_unique<CColorSelectButton>(w, UINT(3270 + k), r, u"", r))
+            ->SetAccessibleName(NumberedName(404, k + 1));
     }
     // The eighth column would start at 1125 of the 1127-unit window: it is
     // kept (the sections read all eight levels) but never shown.
@@ -423,6 +441,7 @@ void CMainLayout::CreateLightingSection(int p)
     auto combo = std::make_unique<CComboButton>(w, 1144, 3120, at(40, 11, 229, 36), u"");
     combo->LoadNormalAndHover(Skin(u"combo3_nr.png"), Skin(u"combo3_ov.png"));
     combo->SetMargins(ScaleUnits(10), ScaleUnits(24));
+    combo->SetAccessibleName(UiText(406));
     place(Add(g, std::move(combo)), 40, 11, 229, 36);
 
     text(3162, 42, 42, 132, 60, UiText(120));
@@ -445,6 +464,7 @@ void CMainLayout::CreateLightingSection(int p)
             std::make_unique<CColorSelectCheckButton>(w, UINT(3180 + j), at(42 + 26 * j, 134, 63 + 26 * j, 154), u"");
         c->LoadImage1(Skin(u"color_select_nr.png"));
         c->LoadImage2(Skin(u"color_select_check.png"));
+        c->SetAccessibleName(NumberedName(405, j + 1));
         place(Add(g, std::move(c)), 42 + 26 * j, 134, 63 + 26 * j, 154);
     }
     struct Dir {
@@ -477,6 +497,8 @@ void CMainLayout::CreatePollingSection(int p)
                    Rate{3033, 131, 20, 202, 91, u"1000hz_nr.png", u"1000hz_dn.png"}}) {
         auto radio =
             std::make_unique<CRadioButton>(w, q.id, ScaleRect(kColumnX + q.l, p + q.t, kColumnX + q.r, p + q.b));
+        // The rate is drawn in the picture; the screen reader needs it in words.
+        radio->SetAccessibleName(UiText(261 + int(q.id - 3030)));
         radio->LoadImage1(Skin(q.nr));
         radio->LoadImage2(Skin(q.dn));
         radio->LoadImage3(Skin(q.dn));

@@ -22,3 +22,10 @@ void CCheckButton::Draw(platform::ICanvas& dc, const Rect&)
     DrawCaption(dc, replacement.empty() ? caption_ : replacement, rect_, align_, colours_[look], leftMargin_,
                 rightMargin_);
 }
+
+void CCheckButton::Describe(platform::AccessibleNode& node) const
+{
+    CSkinButton::Describe(node);
+    node.role = platform::AccessibleRole::CheckBox;
+    node.states |= platform::accessible_state::kCheckable | (checked_ ? platform::accessible_state::kChecked : 0u);
+}

@@ -6,6 +6,8 @@
 
 class CCheckButton : public CSkinButton {
 public:
+    ControlKind Kind() const override { return ControlKind::CheckBox; }
+    void Describe(platform::AccessibleNode& node) const override;
     CCheckButton(HWND owner, UINT id, Rect rect, std::u16string caption, unsigned align = DT_LEFT,
                  bool visible = true, bool available = true, bool disabled = false);
     void Draw(platform::ICanvas& dc, const Rect& area) override;

@@ -17,3 +17,10 @@ void CColorSelectCheckButton::Draw(platform::ICanvas& dc, const Rect&)
 }
 
 int CColorSelectCheckButton::OnLButtonDblClk(WPARAM, int x, int y) { return DoubleClickAt(x, y); }
+
+void CColorSelectCheckButton::Describe(platform::AccessibleNode& node) const
+{
+    CSkinButton::Describe(node);
+    node.role = platform::AccessibleRole::CheckBox;
+    node.states |= platform::accessible_state::kCheckable | (checked_ ? platform::accessible_state::kChecked : 0u);
+}

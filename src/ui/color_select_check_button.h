@@ -7,6 +7,8 @@
 
 class CColorSelectCheckButton : public CSkinButton {
 public:
+    ControlKind Kind() const override { return ControlKind::CheckBox; }
+    void Describe(platform::AccessibleNode& node) const override;
     CColorSelectCheckButton(HWND owner, UINT id, Rect rect, std::u16string caption, Rect swatch = {},
                             bool visible = true, bool available = true, bool disabled = false);
     void Draw(platform::ICanvas& dc, const Rect& area) override;

@@ -67,3 +67,14 @@ int CComboButton::OnLButtonUp(WPARAM, int x, int y)
     if (step.click && !locked_) Send(comboMessage_, id_, kClick);
     return state_ != before;
 }
+
+void CComboButton::Describe(platform::AccessibleNode& node) const
+{
+    // The box shows the current choice in its label; its name is its own
+    // or the window's (the caption beside it).
+    CSkinButton::Describe(node);
+    node.role = platform::AccessibleRole::Combo;
+    node.value = disableFlag_ ? std::u16string(u"Disable") : label_;
+    node.states |= platform::accessible_state::kHasPopup | (open_ ? platform::accessible_state::kExpanded : 0u);
+    node.actions = {u"open"};
+}

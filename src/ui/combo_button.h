@@ -9,6 +9,8 @@
 
 class CComboButton : public CSkinButton {
 public:
+    ControlKind Kind() const override { return ControlKind::Combo; }
+    void Describe(platform::AccessibleNode& node) const override;
     CComboButton(HWND owner, UINT comboMessage, UINT id, Rect rect, std::u16string caption,
                  unsigned align = DT_LEFT, std::u16string label = {}, bool visible = true, bool available = true,
                  bool disabled = false);

@@ -72,3 +72,25 @@ void CControlBase::DrawCaption(platform::ICanvas& dc, const std::u16string& text
     if (t.IsEmpty()) return;
     dc.DrawText(text, t, DT_SINGLELINE | DT_VCENTER | DT_WORD_ELLIPSIS | align, font_, colour);
 }
+
+bool CControlBase::KeyClickPoint(KeyAction action, Point* at)
+{
+    if (action != KeyAction::Activate || !at) return false;
+    *at = {(rect_.left + rect_.right) / 2, (rect_.top + rect_.bottom) / 2};
+    return true;
+}
+
+void CControlBase::Describe(platform::AccessibleNode& node) const
+{
+    using platform::AccessibleRole;
+    switch (Kind()) {
+    case ControlKind::Decorative: node.role = caption_.empty() ? AccessibleRole::Image : AccessibleRole::StaticText; break;
+    case ControlKind::Link: node.role = AccessibleRole::Link; break;
+    default: node.role = AccessibleRole::Button; break;
+    }
+    if (node.name.empty()) node.name = accessibleName_.empty() ? caption_ : accessibleName_;
+    if (IsFocusable(Kind())) {
+        node.states |= platform::accessible_state::kFocusable;
+        node.actions.push_back(u"click");
+    }
+}

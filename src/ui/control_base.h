@@ -8,7 +8,9 @@
 
 #include "platform/draw/canvas.h"
 #include "platform/window/window_host.h"
+#include "platform/window/accessible.h"
 #include "ui/control_events.h"
+#include "ui/key_behaviour.h"
 
 class CControlBase {
 public:
@@ -39,6 +41,26 @@ public:
     virtual int OnLButtonDblClk(WPARAM flags, int x, int y);
     // Drops the control's images; the owner calls it just before it ends.
     virtual void ReleaseImages();
+
+    // ---- keyboard and assistive technology ----
+    // What the key table treats the control as. Controls that do not take
+    // the mouse are decorative: nothing to operate.
+    virtual ControlKind Kind() const { return mouse_ ? ControlKind::Button : ControlKind::Decorative; }
+    // Whether Tab stops here now: shown, enabled and not decorative.
+    bool TakesFocus() const { return IsShown() && !disabled_ && IsFocusable(Kind()); }
+    bool IsFocused() const { return focused_; }
+    void SetFocused(bool f) { focused_ = f; }
+    // The client point a click carrying out this key action lands on, so
+    // that a key does exactly what the mouse does; false when the action
+    // means nothing here (the end of a list, a step on a button).
+    virtual bool KeyClickPoint(KeyAction action, Point* at);
+    // Fills role, name, states, value and actions. The window has already
+    // put the id, the rectangle and the focused and disabled states in.
+    virtual void Describe(platform::AccessibleNode& node) const;
+    // A name for a control without a caption of its own (a swatch, a bar);
+    // the window falls back to the label beside it.
+    void SetAccessibleName(std::u16string name) { accessibleName_ = std::move(name); }
+    const std::u16string& AccessibleName() const { return accessibleName_; }
 
     // Recreates the font with another height and face (numeric displays use
     // a fixed "Tahoma").
@@ -76,6 +98,8 @@ protected:
     std::u16string caption_;
     HWND owner_;
     platform::FontSpec font_;
+    bool focused_ = false;
+    std::u16string accessibleName_;
 };
 
 // The control font every control starts with: the UI font of the language.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "persist/ui_text.h"
+#include "ui/radio_state.h"
 #include "ui/ui_scale.h"
 #include "ui/wnd_popup.h"
 
@@ -204,6 +205,7 @@ void CDlgBase::DrawControls(platform::ICanvas& dc, const Rect& area)
         if (!c->IsShown()) return;
         if (c->GetRect().Intersects(a)) c->Draw(dc, a);
     });
+    DrawFocusRing(dc, a);
 }
 
 void CDlgBase::InvalidateControl(const CControlBase* c) const
@@ -344,7 +346,7 @@ LRESULT CDlgBase::OnMessage(HWND self, UINT message, WPARAM wParam, LPARAM lPara
         if (secondary_) UnregisterOpenDialog(self);
         LRESULT r = WindowProc(message, wParam, lParam);
         hwnd_ = 0;
-        hovered_ = pressed_ = nullptr;
+        hovered_ = pressed_ = focused_ = nullptr;
         return r;
     }
     return WindowProc(message, wParam, lParam);
@@ -361,6 +363,17 @@ LRESULT CDlgBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONUP: OnLButtonUp(wParam, x, y); return 0;
     case WM_LBUTTONDBLCLK: OnLButtonDblClk(wParam, x, y); return 0;
     case WM_RBUTTONUP: OnRButtonUp(wParam, x, y); return 0;
+    case WM_KEYDOWN:
+        if (wParam == VK_SHIFT || wParam == VK_LSHIFT || wParam == VK_RSHIFT) shiftHeld_ = true;
+        if (OnControlKey(static_cast<UINT>(wParam), shiftHeld_)) return 0;
+        break;
+    case WM_KEYUP:
+        if (wParam == VK_SHIFT || wParam == VK_LSHIFT || wParam == VK_RSHIFT) shiftHeld_ = false;
+        break;
+    case WM_ACTIVATE:
+        // A Shift released in another window must not leave Tab going back.
+        if (LOWORD(wParam) == WA_INACTIVE) shiftHeld_ = false;
+        break;
     case WM_NCLBUTTONDOWN:
         if (wParam == HTCAPTION && hwnd_) Host().StartWindowDrag(hwnd_);
         return 0;
@@ -522,4 +535,188 @@ void CDlgBase::OnRButtonUp(WPARAM flags, int x, int y)
     bool inGroup0 =
         std::any_of(groups_[0].begin(), groups_[0].end(), [&](const auto& c) { return c && c->Contains(x, y); });
     if (inGroup0) hovered_->OnRButtonUp(flags, x, y);
+}
+
+// ---- the keyboard -------------------------------------------------------------------
+
+void CDlgBase::SetFocusedControl(CControlBase* c)
+{
+    if (c == focused_) return;
+    if (focused_) {
+        focused_->SetFocused(false);
+        InvalidateRing(focused_);
+    }
+    focused_ = c;
+    if (focused_) {
+        focused_->SetFocused(true);
+        InvalidateRing(focused_);
+    }
+    if (hwnd_ && platform::g_windowHost) Host().AccessibleFocusChanged(hwnd_, c ? int(c->Id()) : 0);
+}
+
+void CDlgBase::InvalidateRing(const CControlBase* c) const
+{
+    if (!c || !hwnd_) return;
+    const int m = FocusRingWidth() + 1;
+    const Rect& r = c->GetRect();
+    Host().InvalidateRect(hwnd_, Rect{r.left - m, r.top - m, r.right + m, r.bottom + m});
+}
+
+int CDlgBase::FocusRingWidth() { return std::max(1, static_cast<int>(2 * g_uiScale + 0.5f)); }
+
+bool CDlgBase::MoveFocus(bool backwards)
+{
+    std::vector<bool> takes;
+    takes.reserve(creation_.size());
+    int current = -1;
+    for (size_t i = 0; i < creation_.size(); ++i) {
+        takes.push_back(creation_[i]->TakesFocus());
+        if (creation_[i] == focused_) current = static_cast<int>(i);
+    }
+    int next = NextFocusIndex(takes, current, backwards);
+    if (next < 0) return false;
+    SetFocusedControl(creation_[static_cast<size_t>(next)]);
+    return true;
+}
+
+bool CDlgBase::ClickControlAt(CControlBase* c, Point at)
+{
+    if (!c || !c->Contains(at.x, at.y)) return false;
+    UINT id = c->Id();
+    // Down and up at one point, as a click: the control reports and the
+    // owner answers exactly as it does to the mouse.
+    int changed = c->OnLButtonDown(0, at.x, at.y);
+    changed |= c->OnLButtonUp(0, at.x, at.y);
+    // The click may have ended the window.
+    if (!hwnd_) return true;
+    // The hover look a synthetic click leaves behind belongs to the pointer.
+    if (c != hovered_ && FindControl(id) == c) c->OnMouseMove(0, -1, -1);
+    // The ring is repainted even when the control's own look did not change.
+    if (changed && InvalidatesWholeWindow(id))
+        Host().Invalidate(hwnd_);
+    else
+        InvalidateRing(c);
+    Host().AccessibleStateChanged(hwnd_, int(id));
+    return true;
+}
+
+bool CDlgBase::OnControlKey(UINT vk, bool shift)
+{
+    ControlKind kind = focused_ && focused_->TakesFocus() ? focused_->Kind() : ControlKind::Decorative;
+    KeyAction a = KeyActionFor(kind, vk, shift);
+    if (a == KeyAction::FocusNext || a == KeyAction::FocusPrev) return MoveFocus(a == KeyAction::FocusPrev);
+    if (a == KeyAction::None || !focused_) return false;
+    if ((kind == ControlKind::Radio || kind == ControlKind::Tab) &&
+        (a == KeyAction::StepBack || a == KeyAction::StepForward)) {
+        // A radio or tab steps to its neighbour of the same kind and picks it.
+        std::vector<CControlBase*> same;
+        int at = -1;
+        for (CControlBase* c : creation_) {
+            if (!c->TakesFocus() || c->Kind() != kind) continue;
+            // Radios step within their own group only.
+            if (kind == ControlKind::Radio && RadioGroupMask(c->Id()) != RadioGroupMask(focused_->Id())) continue;
+            if (c == focused_) at = static_cast<int>(same.size());
+            same.push_back(c);
+        }
+        if (at < 0 || same.size() < 2) return false;
+        int n = static_cast<int>(same.size());
+        CControlBase* next = same[static_cast<size_t>((at + (a == KeyAction::StepBack ? n - 1 : 1)) % n)];
+        SetFocusedControl(next);
+        Point p;
+        if (!next->KeyClickPoint(KeyAction::Activate, &p)) return true;
+        ClickControlAt(next, p);
+        return true;
+    }
+    Point p;
+    if (!focused_->KeyClickPoint(a, &p)) return a == KeyAction::Activate ? false : true;
+    ClickControlAt(focused_, p);
+    return true;
+}
+
+void CDlgBase::DrawFocusRing(platform::ICanvas& dc, const Rect& area) const
+{
+    if (!focused_ || !focused_->IsShown()) return;
+    const int w = FocusRingWidth();
+    const Rect& r = focused_->GetRect();
+    Rect outer{r.left - w, r.top - w, r.right + w, r.bottom + w};
+    if (!outer.Intersects(area)) return;
+    dc.FillRect(Rect{outer.left, outer.top, outer.right, r.top}, kFocusRingColour);
+    dc.FillRect(Rect{outer.left, r.bottom, outer.right, outer.bottom}, kFocusRingColour);
+    dc.FillRect(Rect{outer.left, r.top, r.left, r.bottom}, kFocusRingColour);
+    dc.FillRect(Rect{r.right, r.top, outer.right, r.bottom}, kFocusRingColour);
+}
+
+// ---- assistive technology ---------------------------------------------------------
+
+std::u16string CDlgBase::AccessibleNameOf(const CControlBase& c) const
+{
+    platform::AccessibleNode probe;
+    c.Describe(probe);
+    // Plain pictures and texts are not named after their neighbours; a
+    // gauge with a value is.
+    if (!probe.name.empty() || (!IsFocusable(c.Kind()) && probe.value.empty())) return probe.name;
+    // The label beside it: the nearest shown text nobody operates (a static
+    // text or a disabled caption) right of a check box or radio, left of
+    // anything else on its row, or else just above it.
+    const Rect& r = c.GetRect();
+    const bool boxFirst = c.Kind() == ControlKind::CheckBox || c.Kind() == ControlKind::Radio;
+    const int midY = (r.top + r.bottom) / 2;
+    const int reach = static_cast<int>(120 * g_uiScale);
+    const CControlBase* best = nullptr;
+    std::u16string bestName;
+    long bestDistance = 0;
+    for (CControlBase* o : creation_) {
+        if (o == &c || !o->IsShown() || o->TakesFocus()) continue;
+        platform::AccessibleNode label;
+        o->Describe(label);
+        if (label.name.empty()) continue;
+        const Rect& l = o->GetRect();
+        const bool onRow = l.top <= midY && midY <= l.bottom;
+        long d = -1;
+        if (onRow && boxFirst && l.left >= r.right - 2 && l.left - r.right <= reach)
+            d = l.left - r.right;
+        else if (onRow && l.right <= r.left + 2 && r.left - l.right <= reach)
+            d = (boxFirst ? 2000 : 0) + (r.left - l.right);
+        else if (l.bottom <= r.top + 2 && r.top - l.bottom <= reach / 2 && l.left <= r.left + 8 && l.right > r.left)
+            d = 1000 + (r.top - l.bottom);
+        if (d < 0) continue;
+        if (!best || d < bestDistance) {
+            best = o;
+            bestName = label.name;
+            bestDistance = d;
+        }
+    }
+    return best ? bestName : std::u16string{};
+}
+
+std::vector<platform::AccessibleNode> CDlgBase::DescribeControls() const
+{
+    std::vector<platform::AccessibleNode> out;
+    for (CControlBase* c : creation_) {
+        if (!c->IsShown()) continue;
+        platform::AccessibleNode n;
+        n.id = static_cast<int>(c->Id());
+        n.rect = c->GetRect();
+        c->Describe(n);
+        if (n.name.empty()) n.name = AccessibleNameOf(*c);
+        if (c == focused_) n.states |= platform::accessible_state::kFocused;
+        if (c->IsDisabled() && IsFocusable(c->Kind())) n.states |= platform::accessible_state::kDisabled;
+        // Plain text and pictures without a name say nothing to a listener.
+        if (!IsFocusable(c->Kind()) && n.name.empty() && n.value.empty()) continue;
+        out.push_back(std::move(n));
+    }
+    return out;
+}
+
+std::vector<platform::AccessibleNode> CDlgBase::AccessibleNodes(HWND) { return DescribeControls(); }
+
+bool CDlgBase::DoAccessibleAction(HWND, int controlId, int)
+{
+    for (CControlBase* c : creation_) {
+        if (static_cast<int>(c->Id()) != controlId || !c->TakesFocus()) continue;
+        SetFocusedControl(c);
+        Point p;
+        return c->KeyClickPoint(KeyAction::Activate, &p) && ClickControlAt(c, p);
+    }
+    return false;
 }

@@ -80,10 +80,32 @@ public:
         T* raw = control.get();
         if (group < 0 || group >= kGroupCount) group = 0;
         groups_[group].push_back(std::move(control));
+        creation_.push_back(raw);
         return raw;
     }
     const std::vector<std::unique_ptr<CControlBase>>& Group(int g) const { return groups_[g]; }
     void ReleaseControlImages();
+
+    // ---- keyboard focus ----
+    // The controls in creation order: the tab order (controls are never
+    // removed, so the list stays valid while the window lives).
+    const std::vector<CControlBase*>& CreationOrder() const { return creation_; }
+    CControlBase* FocusedControl() const { return focused_; }
+    // Moves the focus (null clears it) and repaints both rings.
+    void SetFocusedControl(CControlBase* c);
+    // Tab / Shift+Tab: false when no control can take the focus.
+    bool MoveFocus(bool backwards);
+    // Carries out the key table for the focused control; true when the key
+    // did something (WM_KEYDOWN arrives here after PreTranslateMessage).
+    bool OnControlKey(UINT vk, bool shift);
+    // The accent colour of the focus ring.
+    static constexpr COLORREF kFocusRingColour = RGB(0x35, 0xA0, 0xDE);
+    // The window's controls for assistive technology, in tab order: every
+    // shown control, plus those hidden only by being unavailable are left out.
+    std::vector<platform::AccessibleNode> DescribeControls() const;
+    // The name a control is read out with: its own, else the caption of the
+    // static text just left of it or above it on the same column.
+    std::u16string AccessibleNameOf(const CControlBase& c) const;
 
     // ---- background ----
     bool LoadBackgroundResource(int id);
@@ -147,6 +169,8 @@ public:
     // platform::IWindowClient
     LRESULT OnMessage(HWND self, UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnPaint(HWND self, platform::ICanvas& canvas, const Rect& dirty) override;
+    std::vector<platform::AccessibleNode> AccessibleNodes(HWND self) override;
+    bool DoAccessibleAction(HWND self, int controlId, int action) override;
 
 protected:
     // Everything not handled by the table; derived windows may override and
@@ -207,6 +231,15 @@ private:
                 if (g[i]) f(g[i].get());
     }
 
+    // A click at a client point on one control, as the mouse would give it.
+    bool ClickControlAt(CControlBase* c, Point at);
+    void InvalidateRing(const CControlBase* c) const;
+    static int FocusRingWidth();
+    void DrawFocusRing(platform::ICanvas& dc, const Rect& area) const;
+
+    std::vector<CControlBase*> creation_;
+    CControlBase* focused_ = nullptr;
+    bool shiftHeld_ = false;
     std::array<PopupRef, kPopupSlotCount> popupSlots_{};
     std::vector<PopupRef> popupList_;
     std::unordered_map<UINT, Handler> handlers_;

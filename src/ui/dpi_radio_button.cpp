@@ -22,3 +22,13 @@ void CDPIRadioButton::Draw(platform::ICanvas& dc, const Rect&)
 }
 
 void CDPIRadioButton::OnClick() { SelectDpiLevels(Level()); }
+
+void CDPIRadioButton::Describe(platform::AccessibleNode& node) const
+{
+    CSkinButton::Describe(node);
+    node.role = platform::AccessibleRole::CheckBox;
+    node.value = Ascii(std::to_string(value_ * 50));
+    node.numericValue = value_ * 50;
+    node.states |= platform::accessible_state::kCheckable |
+                   (IsDpiLevelEnabled(Level()) ? platform::accessible_state::kChecked : 0u);
+}

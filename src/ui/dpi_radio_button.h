@@ -6,6 +6,9 @@
 
 class CDPIRadioButton : public CSkinButton {
 public:
+    // The level's on/off switch: one of the DPI levels, so the arrows walk them.
+    ControlKind Kind() const override { return ControlKind::Radio; }
+    void Describe(platform::AccessibleNode& node) const override;
     CDPIRadioButton(HWND owner, UINT id, Rect rect, std::u16string caption = {}, bool visible = true,
                     bool available = true, bool disabled = false);
     void Draw(platform::ICanvas& dc, const Rect& area) override;

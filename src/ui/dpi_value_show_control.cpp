@@ -1,4 +1,5 @@
 #include "ui/dpi_value_show_control.h"
+#include "persist/text_codec.h"
 
 #include <algorithm>
 
@@ -74,4 +75,14 @@ bool CDPIValueShowControl::LoadFill(const std::u16string& path)
 {
     fill_ = CSkinImage::FromFile(path);
     return fill_ != nullptr;
+}
+
+void CDPIValueShowControl::Describe(platform::AccessibleNode& node) const
+{
+    CSkinButton::Describe(node);
+    node.role = platform::AccessibleRole::Slider;
+    node.numericValue = position_ + 1;
+    node.minimum = 1;
+    node.maximum = count_;
+    node.value = Ascii(std::to_string(position_ + 1) + " / " + std::to_string(count_));
 }

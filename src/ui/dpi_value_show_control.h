@@ -9,6 +9,8 @@
 
 class CDPIValueShowControl : public CSkinButton {
 public:
+    ControlKind Kind() const override { return ControlKind::DpiBar; }
+    void Describe(platform::AccessibleNode& node) const override;
     CDPIValueShowControl(HWND owner, UINT id, Rect rect, int count, int topMargin, int bottomMargin,
                          std::u16string caption = {}, bool visible = true, bool available = true,
                          bool disabled = false);

@@ -1,4 +1,5 @@
 #include "ui/item_popup.h"
+#include "ui/key_behaviour.h"
 
 #include "ui/ui_scale.h"
 
@@ -118,4 +119,85 @@ void CItemPopup::FillResult(const PopupItem& item)
     result_.caption = item.caption;
     result_.bytes = {};
     result_.bytes[0] = static_cast<uint8_t>(item.value - 1);
+}
+
+bool CItemPopup::ClickItem(int i)
+{
+    if (i < 0 || i >= static_cast<int>(items_.size()) || items_[i].separator) return false;
+    const Rect& r = items_[i].rect;
+    Point p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    hovered_ = i;
+    OnItemLButtonDown(p.x, p.y);
+    // The report may close and end the popup; nothing of it is used after.
+    if (OnItemLButtonUp(p.x, p.y) && hwnd_) Redraw();
+    return true;
+}
+
+bool CItemPopup::OnItemKey(UINT vk)
+{
+    const int n = static_cast<int>(items_.size());
+    switch (PopupKeyFor(vk)) {
+    case PopupKey::HoverPrev:
+    case PopupKey::HoverNext: {
+        const int step = PopupKeyFor(vk) == PopupKey::HoverPrev ? n - 1 : 1;
+        int i = hovered_;
+        for (int k = 0; k < n; ++k) {
+            i = i < 0 ? (step == 1 ? 0 : n - 1) : (i + step) % n;
+            if (!items_[i].separator) break;
+        }
+        if (n == 0 || items_[i].separator || i == hovered_) return false;
+        hovered_ = i;
+        Redraw();
+        if (hwnd_) Host().AccessibleFocusChanged(hwnd_, hovered_ + 1);
+        return true;
+    }
+    case PopupKey::OpenSub:
+        if (hovered_ < 0 || !items_[hovered_].marker) return false;
+        OnMarkedItemHovered(hovered_);
+        return true;
+    case PopupKey::CloseSub:
+    case PopupKey::Close: Dismiss(); return true;
+    case PopupKey::Choose:
+        if (hovered_ < 0) return false;
+        if (items_[hovered_].marker) {
+            OnMarkedItemHovered(hovered_);
+            return true;
+        }
+        return ClickItem(hovered_);
+    case PopupKey::None: break;
+    }
+    return false;
+}
+
+std::vector<platform::AccessibleNode> CItemPopup::AccessibleNodes(HWND)
+{
+    std::vector<platform::AccessibleNode> out;
+    for (size_t i = 0; i < items_.size(); ++i) {
+        const PopupItem& item = items_[i];
+        if (item.separator) continue;
+        platform::AccessibleNode node;
+        node.role = platform::AccessibleRole::MenuItem;
+        node.id = static_cast<int>(i) + 1;
+        node.name = item.caption;
+        node.rect = item.rect;
+        node.states = platform::accessible_state::kFocusable;
+        if (static_cast<int>(i) == hovered_)
+            node.states |= platform::accessible_state::kFocused | platform::accessible_state::kSelected;
+        if (item.marker) node.states |= platform::accessible_state::kHasPopup;
+        node.actions = {item.marker ? u"open" : u"click"};
+        out.push_back(std::move(node));
+    }
+    return out;
+}
+
+bool CItemPopup::DoAccessibleAction(HWND, int controlId, int)
+{
+    const int i = controlId - 1;
+    if (i < 0 || i >= static_cast<int>(items_.size()) || items_[i].separator) return false;
+    if (items_[i].marker) {
+        hovered_ = i;
+        OnMarkedItemHovered(i);
+        return true;
+    }
+    return ClickItem(i);
 }

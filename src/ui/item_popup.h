@@ -49,11 +49,21 @@ public:
     // The window size the layout asks for.
     Size LayoutSize() const { return size_; }
 
+    // The items as a menu for assistive technology (id = index + 1).
+    std::vector<platform::AccessibleNode> AccessibleNodes(HWND self) override;
+    bool DoAccessibleAction(HWND self, int controlId, int action) override;
+
 protected:
     void DrawItems(platform::ICanvas& dc, const Rect& client) override;
     bool OnItemMouseMove(int x, int y) override;
     bool OnItemLButtonDown(int x, int y) override;
     bool OnItemLButtonUp(int x, int y) override;
+    // Up/Down move the hover over the selectable items, Right opens the
+    // hovered item's sub-menu, Left and Escape close, Enter and Space choose
+    // the hovered item by clicking it.
+    bool OnItemKey(UINT vk) override;
+    // A click in the middle of item i, as the mouse gives it.
+    bool ClickItem(int i);
     // Copies the chosen item into the result record; by default the first
     // byte is value - 1.
     virtual void FillResult(const PopupItem& item);

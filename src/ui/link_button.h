@@ -6,6 +6,7 @@
 
 class CLinkButton : public CSkinButton {
 public:
+    ControlKind Kind() const override { return ControlKind::Link; }
     CLinkButton(HWND owner, UINT id, Rect rect, std::u16string caption, unsigned align = DT_CENTER, bool visible = true,
                 bool available = true, bool disabled = false);
     void Draw(platform::ICanvas& dc, const Rect& area) override;

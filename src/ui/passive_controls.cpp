@@ -1,4 +1,5 @@
 #include "ui/passive_controls.h"
+#include "persist/text_codec.h"
 
 #include <algorithm>
 
@@ -100,4 +101,22 @@ void CStaticText::Draw(platform::ICanvas& dc, const Rect&)
 {
     if (text_.empty()) return;
     dc.DrawText(text_, rect_, format_ | DT_VCENTER | DT_WORD_ELLIPSIS, font_, colour_);
+}
+
+void CBattery::Describe(platform::AccessibleNode& node) const
+{
+    CControlBase::Describe(node);
+    node.role = platform::AccessibleRole::ProgressBar;
+    int percent = displayState == kCharged ? 100 : level;
+    node.numericValue = percent;
+    node.minimum = 0;
+    node.maximum = 100;
+    node.value = Ascii(std::to_string(percent) + " %");
+}
+
+void CStaticText::Describe(platform::AccessibleNode& node) const
+{
+    if (node.name.empty()) node.name = text_;
+    CControlBase::Describe(node);
+    node.role = platform::AccessibleRole::StaticText;
 }

@@ -11,6 +11,7 @@
 // bottom for the level, an animated charging fill, or full when charged.
 class CBattery : public CControlBase {
 public:
+    void Describe(platform::AccessibleNode& node) const override;
     static constexpr UINT kId = 3406;
     enum Display { kLevel = 0, kCharging = 1, kCharged = 2 };
 
@@ -58,6 +59,8 @@ public:
     // No repaint: the owner invalidates.
     void SetLabelText(const std::u16string& text) { text_ = text; }
     const std::u16string& LabelText() const { return text_; }
+    // Read out as what it shows: the label text.
+    void Describe(platform::AccessibleNode& node) const override;
     COLORREF Colour() const { return colour_; }
     void SetColour(COLORREF c) { colour_ = c; }
     unsigned Format() const { return format_; }

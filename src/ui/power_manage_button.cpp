@@ -101,3 +101,24 @@ bool CPowerManageButton::LoadValueImages(const std::u16string& folderPrefix)
     }
     return all;
 }
+
+bool CPowerManageButton::KeyClickPoint(KeyAction action, Point* at)
+{
+    // Values 3 .. 10 are wedges 2 .. 9.
+    int next = SteppedIndex(action, value_ - 3, 8) + 3;
+    if (next == value_ || !at) return false;
+    const auto& r = regions_[static_cast<size_t>(next - 1)];
+    *at = {(r[0].x + r[1].x + r[2].x) / 3, (r[0].y + r[1].y + r[2].y) / 3};
+    return ValueAt(at->x, at->y) == next;
+}
+
+void CPowerManageButton::Describe(platform::AccessibleNode& node) const
+{
+    CSkinButton::Describe(node);
+    node.role = platform::AccessibleRole::Dial;
+    node.numericValue = value_;
+    node.minimum = 3;
+    node.maximum = 10;
+    node.value = Ascii(std::to_string(value_));
+    node.actions.clear();
+}

@@ -10,6 +10,10 @@
 
 class CPowerManageButton : public CSkinButton {
 public:
+    ControlKind Kind() const override { return ControlKind::Dial; }
+    // A step is a click inside the neighbouring wedge.
+    bool KeyClickPoint(KeyAction action, Point* at) override;
+    void Describe(platform::AccessibleNode& node) const override;
     static constexpr UINT kId = 3500;
     CPowerManageButton(HWND owner, Rect rect, std::u16string caption = {}, bool visible = true,
                        bool available = true, bool disabled = false);

@@ -17,3 +17,11 @@ void CRadioButton::Draw(platform::ICanvas& dc, const Rect&)
 }
 
 void CRadioButton::OnClick() { SelectRadio(id_); }
+
+void CRadioButton::Describe(platform::AccessibleNode& node) const
+{
+    CSkinButton::Describe(node);
+    node.role = platform::AccessibleRole::Radio;
+    node.states |= platform::accessible_state::kCheckable |
+                   (IsRadioSelected(id_) ? platform::accessible_state::kChecked : 0u);
+}

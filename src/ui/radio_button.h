@@ -5,6 +5,8 @@
 
 class CRadioButton : public CSkinButton {
 public:
+    ControlKind Kind() const override { return ControlKind::Radio; }
+    void Describe(platform::AccessibleNode& node) const override;
     CRadioButton(HWND owner, UINT id, Rect rect, std::u16string caption = {}, bool visible = true,
                  bool available = true, bool disabled = false);
     void Draw(platform::ICanvas& dc, const Rect& area) override;

@@ -1,5 +1,7 @@
 #include "ui/show_lists.h"
 
+#include <algorithm>
+
 #include "ui/ui_scale.h"
 
 namespace {
@@ -128,4 +130,25 @@ bool CImageShowList::LoadIcons(const std::u16string& release, const std::u16stri
     icons_[1] = CSkinImage::FromFile(press);
     icons_[2] = CSkinImage::FromFile(pause);
     return icons_[0] && icons_[1] && icons_[2];
+}
+
+bool CShowListBase::KeyClickPoint(KeyAction action, Point* at)
+{
+    if (!at || !HasContent()) return false;
+    const int count = ItemCount();
+    const int rows = std::max(visibleRows, 1);
+    int next = action == KeyAction::Activate ? selection : SteppedIndex(action, selection, count, rows);
+    if (next < 0 || next >= count || (action != KeyAction::Activate && next == selection)) return false;
+    if (next < firstRow) firstRow = next;
+    if (next >= firstRow + rows) firstRow = next - rows + 1;
+    const int rowHeight = std::max(1, static_cast<int>(20 * g_uiScale));
+    *at = {(rect_.left + rect_.right) / 2, rect_.top + (next - firstRow) * rowHeight + rowHeight / 2};
+    return Contains(at->x, at->y);
+}
+
+void CShowListBase::Describe(platform::AccessibleNode& node) const
+{
+    CSkinButton::Describe(node);
+    node.role = platform::AccessibleRole::List;
+    if (HasContent() && selection >= 0 && selection < ItemCount()) node.value = RowText(selection);
 }

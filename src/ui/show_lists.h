@@ -30,6 +30,10 @@ public:
 // What both lists share: rows, selection, scrolling and the mouse rules.
 class CShowListBase : public CSkinButton {
 public:
+    ControlKind Kind() const override { return ControlKind::List; }
+    // A step scrolls the new row into view and clicks it.
+    bool KeyClickPoint(KeyAction action, Point* at) override;
+    void Describe(platform::AccessibleNode& node) const override;
     CShowListBase(HWND owner, UINT id, Rect rect, std::u16string caption, bool visible, bool available,
                   bool disabled);
     int OnLButtonDown(WPARAM flags, int x, int y) override;

@@ -1,4 +1,5 @@
 #include "ui/slider_control.h"
+#include "persist/text_codec.h"
 
 #include <algorithm>
 
@@ -121,4 +122,23 @@ bool CSliderControl::LoadThumb(const std::u16string& path)
 {
     thumb_ = CSkinImage::FromFile(path);
     return thumb_ != nullptr;
+}
+
+bool CSliderControl::KeyClickPoint(KeyAction action, Point* at)
+{
+    int next = SteppedIndex(action, position_, count_);
+    if (next == position_ || !at) return false;
+    *at = {table_[static_cast<size_t>(next)], (rect_.top + rect_.bottom) / 2};
+    return true;
+}
+
+void CSliderControl::Describe(platform::AccessibleNode& node) const
+{
+    CSkinButton::Describe(node);
+    node.role = platform::AccessibleRole::Slider;
+    node.numericValue = position_ + 1;
+    node.minimum = 1;
+    node.maximum = count_;
+    node.value = Ascii(std::to_string(position_ + 1) + " / " + std::to_string(count_));
+    node.actions.clear();
 }

@@ -10,6 +10,11 @@
 
 class CSliderControl : public CSkinButton {
 public:
+    ControlKind Kind() const override { return ControlKind::Slider; }
+    // A step is a click on the neighbouring position: the owner stores and
+    // applies it exactly as the end of a drag there.
+    bool KeyClickPoint(KeyAction action, Point* at) override;
+    void Describe(platform::AccessibleNode& node) const override;
     CSliderControl(HWND owner, UINT id, Rect rect, int count, int leftMargin, int rightMargin,
                    std::u16string caption = {}, bool visible = true, bool available = true, bool disabled = false);
     void Draw(platform::ICanvas& dc, const Rect& area) override;

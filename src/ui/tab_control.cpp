@@ -53,3 +53,11 @@ bool CTabControl::LoadTabImages(const std::u16string& normal, const std::u16stri
     tabImages_[3] = CSkinImage::FromFile(selectedHover);
     return tabImages_[0] && tabImages_[1] && tabImages_[2] && tabImages_[3];
 }
+
+void CTabControl::Describe(platform::AccessibleNode& node) const
+{
+    if (node.name.empty() && accessibleName_.empty()) node.name = label.empty() ? caption_ : label;
+    CSkinButton::Describe(node);
+    node.role = platform::AccessibleRole::Tab;
+    if (selection_ && *selection_ == index_) node.states |= platform::accessible_state::kSelected;
+}

@@ -10,6 +10,8 @@
 
 class CTabControl : public CSkinButton {
 public:
+    ControlKind Kind() const override { return ControlKind::Tab; }
+    void Describe(platform::AccessibleNode& node) const override;
     CTabControl(HWND owner, UINT id, Rect rect, std::u16string caption, unsigned align = DT_LEFT, bool visible = true,
                 bool available = true, bool disabled = false);
     void Draw(platform::ICanvas& dc, const Rect& area) override;

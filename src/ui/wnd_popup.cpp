@@ -1,4 +1,5 @@
 #include "ui/wnd_popup.h"
+#include "ui/key_behaviour.h"
 
 #include <algorithm>
 
@@ -154,6 +155,9 @@ LRESULT CWndPopup::OnMessage(HWND self, UINT message, WPARAM wParam, LPARAM lPar
         if (OnItemLButtonUp(x, y)) Redraw();
         return 0;
     case WM_RBUTTONUP: OnItemRButtonUp(x, y); return 0;
+    case WM_KEYDOWN:
+        if (!buttonDown_) OnItemKey(static_cast<UINT>(wParam));
+        return 0;
     case WM_ACTIVATE:
         // The user went elsewhere: tell the owner once per deactivation; it
         // closes the popup. A popup already closing says nothing more.
@@ -175,4 +179,20 @@ LRESULT CWndPopup::OnMessage(HWND self, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     default: return 0;
     }
+}
+
+bool CWndPopup::OnItemKey(UINT vk)
+{
+    if (PopupKeyFor(vk) != PopupKey::Close) return false;
+    Dismiss();
+    return true;
+}
+
+void CWndPopup::Dismiss()
+{
+    if (closing_ || !hwnd_) return;
+    if (dismissalMessage_)
+        NotifyParent(dismissalMessage_, static_cast<WPARAM>(tag_), kind_);
+    else
+        Host().PostMessage(hwnd_, WM_CLOSE, 0, 0);
 }

@@ -59,6 +59,11 @@ protected:
     virtual bool OnItemLButtonDown(int x, int y);
     virtual bool OnItemLButtonUp(int x, int y);
     virtual bool OnItemRButtonUp(int x, int y);
+    // A key pressed while the popup is active; true when it did something.
+    virtual bool OnItemKey(UINT vk);
+    // Escape: the owner hears the dismissal as when the user clicks
+    // elsewhere, or the popup simply closes when it has none.
+    void Dismiss();
     // The layout tells the window how big it is.
     void SetWindowSize(int width, int height);
     platform::IWindowHost& Host() const { return *platform::g_windowHost; }

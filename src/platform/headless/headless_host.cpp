@@ -903,3 +903,41 @@ void HeadlessHost::ActivateOtherProgram()
 std::vector<WindowId> HeadlessHost::TopLevelWindows() const { return zOrder_; }
 
 }  // namespace platform
+
+namespace platform {
+
+std::vector<AccessibleNode> HeadlessHost::AccessibleTree(WindowId w)
+{
+    ProcessPending();
+    WindowRecord* r = Record(w);
+    if (!r || !r->client) return {};
+    return r->client->AccessibleNodes(w);
+}
+
+std::u16string HeadlessHost::AccessibleText(WindowId w)
+{
+    namespace st = accessible_state;
+    std::u16string out;
+    auto ascii = [&](const char* t) {
+        for (; *t; ++t) out.push_back(static_cast<char16_t>(*t));
+    };
+    for (const AccessibleNode& n : AccessibleTree(w)) {
+        ascii(AccessibleRoleWord(n.role));
+        ascii(" \"");
+        out += n.name;
+        ascii("\"");
+        if (!n.value.empty()) {
+            ascii(" = ");
+            out += n.value;
+        }
+        const std::pair<uint32_t, const char*> words[] = {{st::kChecked, " checked"},   {st::kFocused, " focused"},
+                                                          {st::kDisabled, " disabled"}, {st::kExpanded, " expanded"},
+                                                          {st::kSelected, " selected"}};
+        for (const auto& [bit, word] : words)
+            if (n.states & bit) ascii(word);
+        out.push_back(u'\n');
+    }
+    return out;
+}
+
+}  // namespace platform

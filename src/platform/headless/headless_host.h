@@ -120,6 +120,19 @@ public:
     // no window). Valid until the window is destroyed or resized.
     const IImage* Snapshot(WindowId w);
     int PaintCount(WindowId w) const;
+    // What assistive technology would read in the window: its controls in
+    // tab order, one line each: "role \"name\" = value [states]".
+    std::vector<AccessibleNode> AccessibleTree(WindowId w);
+    std::u16string AccessibleText(WindowId w);
+    // The focus and state events the toolkit reported, oldest first.
+    struct AccessibleEvent {
+        WindowId window;
+        int controlId;
+        bool focus;  // false: a state or value change
+    };
+    const std::vector<AccessibleEvent>& AccessibleEvents() const { return accessibleEvents_; }
+    void AccessibleFocusChanged(WindowId w, int controlId) override { accessibleEvents_.push_back({w, controlId, true}); }
+    void AccessibleStateChanged(WindowId w, int controlId) override { accessibleEvents_.push_back({w, controlId, false}); }
 
     // ---- modal scripting ----
     // Queues a script for the next modal run whose kind matches (empty kind
@@ -228,6 +241,7 @@ private:
     std::deque<Msg> posted_;     // guarded by postMutex_
     std::vector<std::pair<std::u16string, ModalScript>> scripts_;
     std::vector<ModalRecord> modalLog_;
+    std::vector<AccessibleEvent> accessibleEvents_;
     std::vector<ModalRecord*> runningRecords_;  // innermost run last
     WindowId focus_ = 0;
     WindowId dragging_ = 0;

@@ -19,6 +19,7 @@
 #include <cstdio>
 
 #include "platform/keyboard/qt_key_table.h"
+#include "platform/qt/qt_accessible.h"
 
 namespace platform {
 
@@ -63,10 +64,15 @@ public:
         setFocusPolicy(Qt::StrongFocus);
     }
 
+    ~HostWidget() override { RemoveAccessibleWindow(this); }
+
     IWindowClient* client = nullptr;
     bool closingByHost = false;
 
 protected:
+    // Tab and Shift+Tab move the focus among the skinned controls, which
+    // the client keeps; Qt's own chain would only know the edit boxes.
+    bool focusNextPrevChild(bool) override { return false; }
     void paintEvent(QPaintEvent* e) override
     {
         // The client draws straight into the window system's back buffer,
@@ -163,6 +169,7 @@ QtWindowHost::QtWindowHost() : thread_(std::this_thread::get_id())
     wayland_ = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
     // The off-screen platform has no stacking order and complains at every raise.
     canRaise_ = QGuiApplication::platformName() != QLatin1String("offscreen");
+    InstallAccessibleFactory();
     // TEVLAN_TRACE_WINDOWS=1 prints activation changes: the desktops differ
     // most in how they hand out focus.
     trace_ = qEnvironmentVariableIntValue("TEVLAN_TRACE_WINDOWS") != 0;
@@ -241,6 +248,16 @@ std::unique_ptr<WindowRecord> QtWindowHost::NewWindow(WindowId id, IWindowClient
     if (params.opacity < 255) widget->setWindowOpacity(std::clamp(params.opacity, 0, 255) / 255.0);
     win->widget = widget;
     byWidget_[widget] = id;
+    if (params.kind != WindowKind::Overlay) {
+        AccessibleWindowSource source;
+        source.id = id;
+        source.role = params.kind == WindowKind::Popup ? AccessibleWindowRole::Menu
+                      : parent                          ? AccessibleWindowRole::Dialog
+                                                        : AccessibleWindowRole::Window;
+        QPointer<HostWidget> guard(widget);
+        source.client = [guard]() -> IWindowClient* { return guard ? guard->client : nullptr; };
+        AddAccessibleWindow(widget, std::move(source));
+    }
     return win;
 }
 
@@ -637,6 +654,16 @@ std::u16string QtWindowHost::GetWindowText(WindowId w) const
 }
 
 // ---- modal runs ------------------------------------------------------------------------
+
+void QtWindowHost::AccessibleFocusChanged(WindowId w, int controlId)
+{
+    if (Win* win = Find(w); win && win->widget) ReportAccessibleFocus(win->widget, controlId);
+}
+
+void QtWindowHost::AccessibleStateChanged(WindowId w, int controlId)
+{
+    if (Win* win = Find(w); win && win->widget) ReportAccessibleChange(win->widget, controlId);
+}
 
 void QtWindowHost::DescribeWindow(WindowId w, const std::u16string& kind, const std::u16string& text)
 {

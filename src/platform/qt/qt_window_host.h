@@ -54,6 +54,8 @@ public:
     void SetWindowText(WindowId w, const std::u16string& text) override;
     std::u16string GetWindowText(WindowId w) const override;
     void DescribeWindow(WindowId w, const std::u16string& kind, const std::u16string& text) override;
+    void AccessibleFocusChanged(WindowId w, int controlId) override;
+    void AccessibleStateChanged(WindowId w, int controlId) override;
     void SetEditSelection(WindowId edit, int start, int end) override;
     void SetFocus(WindowId w) override;
     WindowId GetFocus() const override;

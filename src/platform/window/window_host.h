@@ -15,6 +15,7 @@
 
 #include "platform/clock/clock.h"
 #include "platform/draw/canvas.h"
+#include "platform/window/accessible.h"
 #include "platform/window/geometry.h"
 #include "platform/window/messages.h"
 
@@ -68,6 +69,22 @@ public:
     {
         (void)self;
         (void)msg;
+        return false;
+    }
+    // The window's controls for assistive technology, in tab order; none by
+    // default (a window that draws nothing a user operates).
+    virtual std::vector<AccessibleNode> AccessibleNodes(WindowId self)
+    {
+        (void)self;
+        return {};
+    }
+    // Carries out a node's action (its index in actions) for assistive
+    // technology, as the keyboard would; false when it cannot.
+    virtual bool DoAccessibleAction(WindowId self, int controlId, int action)
+    {
+        (void)self;
+        (void)controlId;
+        (void)action;
         return false;
     }
 };
@@ -192,6 +209,19 @@ public:
     // What kind of dialog the window is and the main text it shows (the
     // message of an attention dialog), for accessibility and test scripts.
     virtual void DescribeWindow(WindowId w, const std::u16string& kind, const std::u16string& text) = 0;
+    // A window's keyboard focus moved to the control with this id (0: none),
+    // or a control's state or value changed; the host tells assistive
+    // technology, which then reads the window's AccessibleNodes again.
+    virtual void AccessibleFocusChanged(WindowId w, int controlId)
+    {
+        (void)w;
+        (void)controlId;
+    }
+    virtual void AccessibleStateChanged(WindowId w, int controlId)
+    {
+        (void)w;
+        (void)controlId;
+    }
 
     // ---- edit boxes ----
     // A child edit box at a client rectangle of parent; it reports to parent

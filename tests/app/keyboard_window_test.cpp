@@ -1,0 +1,78 @@
+#include <set>
+
+#include "app/main_layout.h"
+#include "app_test_support.h"
+#include "persist/ui_text.h"
+#include "ui/check_button.h"
+
+namespace {
+
+class KeyboardWindow : public MainWindowTest {
+protected:
+    // The ids Tab stops at, from the first stop until it comes round again.
+    std::vector<UINT> TabRound()
+    {
+        std::vector<UINT> stops;
+        for (int i = 0; i < 400; ++i) {
+            host.PressKey(VK_TAB);
+            CControlBase* f = dlg->FocusedControl();
+            if (!f) break;
+            if (!stops.empty() && f->Id() == stops.front() && f == dlg->FindControl(stops.front())) break;
+            stops.push_back(f->Id());
+        }
+        return stops;
+    }
+    bool SectionOpen(MainSection s) const
+    {
+        auto* h = dlg->Find<CCheckButton>(SectionInfo(s).headerId);
+        return h && h->IsChecked();
+    }
+};
+
+TEST_F(KeyboardWindow, TabVisitsEveryShownControlOnceAndSkipsClosedSections)
+{
+    Start();
+    host.SetForegroundWindow(Main());
+    std::vector<UINT> stops = TabRound();
+    ASSERT_GT(stops.size(), 20u);
+
+    // What a user can operate: shown, enabled, not decorative, in the order
+    // the window made them.
+    std::vector<UINT> expected;
+    std::set<UINT> hiddenOperable;
+    for (CControlBase* c : dlg->CreationOrder()) {
+        if (c->TakesFocus())
+            expected.push_back(c->Id());
+        else if (!c->IsShown() && IsFocusable(c->Kind()))
+            hiddenOperable.insert(c->Id());
+    }
+    EXPECT_EQ(stops, expected);
+    ASSERT_FALSE(hiddenOperable.empty());  // some section starts closed
+    for (UINT id : stops) EXPECT_EQ(hiddenOperable.count(id), 0u) << id;
+
+    // Space on a closed section's header opens it, and its controls join in.
+    MainSection closed = MainSection::Dpi;
+    bool found = false;
+    for (int s = 0; s < kMainSectionCount && !found; ++s)
+        if (!SectionOpen(MainSection(s)) && dlg->FindControl(SectionInfo(MainSection(s)).headerId) &&
+            dlg->FindControl(SectionInfo(MainSection(s)).headerId)->TakesFocus()) {
+            closed = MainSection(s);
+            found = true;
+        }
+    ASSERT_TRUE(found);
+    while (dlg->FocusedControl()->Id() != SectionInfo(closed).headerId) host.PressKey(VK_TAB);
+    host.PressKey(VK_SPACE);
+    Settle(50);
+    EXPECT_TRUE(SectionOpen(closed));
+    EXPECT_GT(TabRound().size(), stops.size() - 8);
+}
+
+TEST_F(KeyboardWindow, UnlabelledControlsAreReadWithTheirLanguageName)
+{
+    Start();
+    const std::u16string text = host.AccessibleText(Main());
+    EXPECT_NE(text.find(u"combo \"" + UiText(400).substr(0, UiText(400).find(u"%1")) + u"4\""), std::u16string::npos)
+        << std::string(text.begin(), text.end());
+}
+
+}  // namespace
