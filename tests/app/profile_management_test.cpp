@@ -135,7 +135,7 @@ TEST_F(ProfileManagement, SlotMenuOpensTheGamesOfItsProfile)
 {
     Start();
     host.ClearModalLog();
-    SlotAction(3, CProfileRKeyPopup::kGames);
+    SlotAction(2, CProfileRKeyPopup::kGames);
     EXPECT_EQ(ModalRuns(u"games"), 1);
 }
 
