@@ -17,5 +17,5 @@ SettingChange EditCurrentDpiLevel(ProfileRecord& profile, int level)
             ++ordinal;
     const bool changed = profile.CurrentDPILevelValue != ordinal;
     profile.CurrentDPILevelValue = uint8_t(ordinal);
-    return SettingChange::If(changed, SettingGroup::DpiAndMore);
+    return SettingChange::If(changed, PendingGroup::DpiAndMore);
 }
