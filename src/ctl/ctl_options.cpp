@@ -427,7 +427,8 @@ JSON: {"version":1,"changed":true|false,"result","by":"window"|"files"}
         {"profile list", R"(Usage: tevlanctl [--json] profile list
 
 Lists the profiles by number (1-5) and name; * marks the active one.
-JSON: {"version":1,"active":N,"profiles":[{"number":N,"name","active":true|false}]}
+JSON: {"version":1,"active":N,
+"profiles":[{"number":N,"name","active":true|false}]}
 )"},
         {"profile select", R"(Usage: tevlanctl [--json] profile select N
 
