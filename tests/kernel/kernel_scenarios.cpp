@@ -252,7 +252,7 @@ TEST_F(Kernel, DiscoveryListsBothProductsWithTheRolesOfTheirInterfaces) {
         entries.push_back({NodeNumber(nodes[2]), ListEntry(nodes[2], id, 0, 33, "feature")});
     }
     std::sort(entries.begin(), entries.end());
-    std::string expected = "{\"interfaces\":[";
+    std::string expected = "{\"version\":1,\"interfaces\":[";
     for (size_t i = 0; i < entries.size(); ++i) expected += (i ? "," : "") + entries[i].second;
     expected += "]}\n";
     const Proc r = Ctl({"--json", "list"});
@@ -355,9 +355,9 @@ TEST_F(Kernel, StatusShowsTheBatteryTheMouseReportsAndResetReachesIt) {
         int battery, charge;
         const char* json;
     } cases[] = {
-        {55, 0, R"({"sensor":"0x3325","sensorCode":37,"battery":55,"charge":"none"})"},
-        {40, 1, R"({"sensor":"0x3325","sensorCode":37,"battery":40,"charge":"charging"})"},
-        {40, 2, R"({"sensor":"0x3325","sensorCode":37,"battery":100,"charge":"full"})"},
+        {55, 0, R"({"version":1,"sensor":"0x3325","sensorCode":37,"battery":55,"charge":"none","product":"cable"})"},
+        {40, 1, R"({"version":1,"sensor":"0x3325","sensorCode":37,"battery":40,"charge":"charging","product":"cable"})"},
+        {40, 2, R"({"version":1,"sensor":"0x3325","sensorCode":37,"battery":100,"charge":"full","product":"cable"})"},
     };
     for (const Case& c : cases) {
         mouse.Sim().SetStatus({0x25, uint8_t(c.battery), uint8_t(c.charge)});
