@@ -44,6 +44,7 @@ struct Run {
     int Fail(int code, const std::string& message)
     {
         err << "tevlanctl: " << message << "\n";
+        if (o.json) out << JsonErrorText(message, code) << "\n";
         return code;
     }
 
@@ -364,6 +365,7 @@ int RunCtlWords(const CtlOptions& options, const CtlFolders& folders, std::ostre
     if (options.words[0] == "watch") {
         if (options.words.size() > 1) {
             err << "tevlanctl: watch takes no arguments\n";
+            if (options.json) out << JsonErrorText("watch takes no arguments", kExitUsage) << "\n";
             return kExitUsage;
         }
         return RunCtlWatch(options, folders, out, err);

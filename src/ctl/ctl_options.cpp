@@ -38,7 +38,8 @@ bool EndsWith(const std::string& s, const std::string& tail)
 bool TakesValue(const std::string& arg)
 {
     for (const char* name : {"--device", "--data-dir", "--sim-sensor", "--sim-battery", "--sim-charge",
-                             "--sim-products", "--sim-fail-writes", "--sim-fail-reads", "--sensor", "--index"})
+                             "--sim-products", "--sim-fail-writes", "--sim-fail-reads", "--sensor", "--index",
+                             "--profile", "--product", "--sim-events"})
         if (arg == name) return true;
     return false;
 }
@@ -300,17 +301,19 @@ Options (before the command):
   -h, --help             this text; after a command, that command's help
   -V, --version          the version
 
-tevlanctl reads the data folder but never repairs or rewrites it; the only file
-it writes is the one 'profile new' names. Texts such as profile names come from
-the language files, as in the program.
+Only set, button and the changing profile and macros commands write to the data
+folder, as the program would; the others never repair or rewrite it (profile
+new, profile export and macros export write only the file they name). Texts
+such as profile names come from the language files, as in the program.
 
 Exit codes:
   0  done
-  1  an input file cannot be read or is not valid, or the new file cannot be written
+  1  an input file cannot be read or is not valid, a file cannot be written, or
+     a change was refused
   2  usage error
   3  no mouse found
   4  device I/O error, including no permission to open the mouse; or standard
-     output cannot be written
+     output cannot be written; or the running window could not be reached
 
 The mouse's hidraw nodes need the udev rule 70-tevlan.rules. When it is missing
 or not applied yet, the error says what to run: for an installed tevlanctl,
@@ -328,8 +331,8 @@ Examples:
 std::string CtlCommandHelpText(const std::string& topic)
 {
     static const char* const kExits = R"(
-Exit codes: 0 done, 1 bad input file, 2 usage error, 3 no mouse found,
-4 device I/O error or no permission to open the mouse.
+Exit codes: 0 done, 1 bad input file or refused change, 2 usage error,
+3 no mouse found, 4 device I/O error or no permission to open the mouse.
 )";
     struct Entry {
         const char* topic;
@@ -381,6 +384,127 @@ JSON: {"file","profile","index":N,"sensor"}
         {"macros show", R"(Usage: tevlanctl [--json] macros show FILE.mlf
 
 Decodes a macro library file: its sets, macros and their actions.
+)"},
+        {"get", R"(Usage: tevlanctl [--json] [--profile N] get [NAME [N]]
+
+Prints the settings of the active profile (--profile N: profile N, 1-5), one
+per line, or only the setting NAME, or only its entry N. Names: dpi N,
+dpi-enabled N, dpi-colour N (N is the level 1-8), dpi-level, polling,
+lift-off, debounce, sleep, move-lighting, motion-wake, lighting,
+lighting-speed, brightness, direction, lighting-colour N, lighting-colour-on N
+(N is the colour 1-10), pointer-speed, pointer-precision, wheel-lines,
+wheel-page, double-click. Values are printed as set takes them.
+JSON: {"version":1,"profile":N,"settings":{"dpi":[8 numbers],"dpiLevel":N,
+"polling":N,"lighting":"breathing",...}}
+)"},
+        {"set", R"(Usage: tevlanctl [--json] [--profile N] set NAME [N] VALUE
+
+Changes one setting of the active profile (--profile N: profile N, 1-5) with
+the program's rules, like: set dpi 2 1600 (the nearest step at or above),
+set dpi-enabled 3 off, set dpi-colour 1 #FF8000, set dpi-level 2,
+set polling 500, set lift-off low, set debounce 8, set sleep 5,
+set lighting breathing, set brightness 75, set wheel-lines 3.
+'tevlanctl get --help' lists the names. With a running window of the same
+data folder the window makes the change; else tevlanctl changes the files and
+sends what changed to the mouse. A refused change prints the program's message,
+exits 1 and changes nothing.
+JSON: {"version":1,"changed":true|false,"result","by":"window"|"files"}
+)"},
+        {"button", R"(Usage: tevlanctl [--json] [--profile N] button N FUNCTION
+
+Binds button N (1-8) of the active profile (--profile N: profile N) to a
+function: left, right, middle, forward, back, triple-click, profile-switch,
+disabled, dpi-up, dpi-down, dpi-cycle, dpi-lock-200 ... dpi-lock-1200,
+media-player, previous-track, next-track, stop, play-pause, mute, volume-up,
+volume-down, email, calculator, copy, paste, cut, select-all, new, save, print,
+file-manager, undo, computer, close-window, show-desktop, run,
+minimize-window, maximize-window; fire INTERVAL COUNT (5-255, 0-255);
+a key combination like Ctrl+Shift+A (Ctrl, Shift, Alt, Win); macro SET NAME;
+code TT PP EE (three bytes in hex). Quote names with spaces. Goes through a
+running window as set does.
+JSON: {"version":1,"changed":true|false,"result","by":"window"|"files"}
+)"},
+        {"profile list", R"(Usage: tevlanctl [--json] profile list
+
+Lists the profiles by number (1-5) and name; * marks the active one.
+JSON: {"version":1,"active":N,
+"profiles":[{"number":N,"name","active":true|false}]}
+)"},
+        {"profile select", R"(Usage: tevlanctl [--json] profile select N
+
+Makes profile N (1-5) the active one and sends it to the mouse. With a running
+window of the same data folder the window switches.
+JSON: {"version":1,"changed":true|false,"result","by":"window"|"files"}
+)"},
+        {"profile add", R"(Usage: tevlanctl [--json] profile add NAME
+
+Adds a profile named NAME at its reset values, in the first free place (five
+at most).
+JSON: {"version":1,"changed":true|false,"result","by":"window"|"files"}
+)"},
+        {"profile rename", R"(Usage: tevlanctl [--json] profile rename N NAME
+
+Renames profile N (1-5).
+JSON: {"version":1,"changed":true|false,"result","by":"window"|"files"}
+)"},
+        {"profile delete", R"(Usage: tevlanctl [--json] profile delete N
+
+Deletes profile N (1-5), with the program's rules.
+JSON: {"version":1,"changed":true|false,"result","by":"window"|"files"}
+)"},
+        {"profile import", R"(Usage: tevlanctl [--json] profile import N FILE.psf
+
+Replaces profile N (1-5) with a profile file; when it is the active profile,
+it is sent to the mouse.
+JSON: {"version":1,"changed":true|false,"result","by":"window"|"files"}
+)"},
+        {"profile export", R"(Usage: tevlanctl profile export N FILE.psf
+
+Writes profile N (1-5) of the data folder to FILE.psf. Changes nothing else.
+)"},
+        {"macros list", R"(Usage: tevlanctl [--json] macros list
+
+Lists the sets of the data folder's macro library and their macros.
+JSON: {"version":1,"sets":[{"name","macros":[names]}]}
+)"},
+        {"macros import", R"(Usage: tevlanctl [--json] macros import FILE.mlf
+
+Replaces the data folder's macro library with a macro library file; a file
+that cannot be read changes nothing.
+JSON: {"version":1,"changed":true|false,"result","by":"window"|"files"}
+)"},
+        {"macros export", R"(Usage: tevlanctl macros export FILE.mlf
+
+Writes the data folder's macro library to FILE.mlf. Changes nothing else.
+)"},
+        {"macros add-set", R"(Usage: tevlanctl [--json] macros add-set NAME
+
+Adds an empty macro set named NAME to the library.
+JSON: {"version":1,"changed":true|false,"result","by":"window"|"files"}
+)"},
+        {"macros delete-set", R"(Usage: tevlanctl [--json] macros delete-set NAME
+
+Deletes the macro set named NAME from the library.
+JSON: {"version":1,"changed":true|false,"result","by":"window"|"files"}
+)"},
+        {"macros add", R"(Usage: tevlanctl [--json] macros add SET NAME
+
+Adds an empty macro named NAME (up to 24 characters) to the set SET.
+JSON: {"version":1,"changed":true|false,"result","by":"window"|"files"}
+)"},
+        {"watch", R"(Usage: tevlanctl [--json] [--product cable|receiver] watch
+
+Prints the mouse's own events with the UTC time, one line each, until
+interrupted (Ctrl+C or SIGTERM); waits through an unplugged mouse:
+  dpi level=N dpi=N          the DPI button changed the level
+  polling rateHz=N           the polling rate changed
+  arrived PRODUCT, removed PRODUCT   (cable or receiver)
+  battery percent=N below=M  the battery fell below 20, 10 or 5 %
+With --device sim, --sim-events dpi@MS,polling=N@MS,unplug@MS,plug@MS,
+battery=N@MS,stop@MS scripts the simulated mouse (MS: milliseconds after the
+start; polling=N: the interval in ms; stop ends the watch).
+JSON, one object per line: {"version":1,"time","event","product",
+"level","dpi","rateHz","percent","below"} (the members of that event)
 )"},
     };
     std::string text;

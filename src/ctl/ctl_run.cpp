@@ -19,17 +19,6 @@
 
 namespace {
 
-// A script that reads standard output gets a document on failure too.
-std::string JsonError(const std::string& message, int code)
-{
-    JsonWriter j;
-    j.BeginObject();
-    j.MemberUtf8("error", message);
-    j.MemberInt("exitCode", code);
-    j.EndObject();
-    return j.Text();
-}
-
 struct Ctl {
     const CtlOptions& o;
     std::ostream& out;
@@ -41,7 +30,7 @@ struct Ctl {
     {
         err << "tevlanctl: " << message << "\n";
         if (o.json)
-            out << JsonError(message, code) << "\n";
+            out << JsonErrorText(message, code) << "\n";
         return code;
     }
     void Note(const std::string& note)
@@ -395,7 +384,7 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << "tevlanctl: " << parsed.error << "\nTry 'tevlanctl --help' for the commands and options.\n";
         // The options did not parse, so --json is looked for as given.
         if (std::find(args.begin(), args.end(), "--json") != args.end())
-            out << JsonError(parsed.error, kExitUsage) << "\n";
+            out << JsonErrorText(parsed.error, kExitUsage) << "\n";
         return kExitUsage;
     }
     const CtlOptions& o = parsed.options;

@@ -104,8 +104,10 @@ int RunCtlWatch(const CtlOptions& o, const CtlFolders& folders, std::ostream& ou
 {
     std::vector<SimStep> steps;
     if (!o.simEvents.empty() && (o.device != CtlDevice::Sim || !ParseSimEvents(o.simEvents, &steps))) {
-        err << "tevlanctl: --sim-events takes a list like dpi@100,unplug@300,plug@500,battery=15@700 and needs "
-               "--device sim\n";
+        const std::string message =
+            "--sim-events takes a list like dpi@100,unplug@300,plug@500,battery=15@700 and needs --device sim";
+        err << "tevlanctl: " << message << "\n";
+        if (o.json) out << JsonErrorText(message, kExitUsage) << "\n";
         return kExitUsage;
     }
     // The DPI values come from the active profile, as the window shows them.
@@ -125,6 +127,7 @@ int RunCtlWatch(const CtlOptions& o, const CtlFolders& folders, std::ostream& ou
     session.Link().ResetLinkState();
     if (int rc = session.Connect(&message); rc != kExitOk && rc != kExitNoMouse) {
         err << "tevlanctl: " << message << "\n";
+        if (o.json) out << JsonErrorText(message, rc) << "\n";
         return rc;
     }
     DeviceLink& link = session.Link();

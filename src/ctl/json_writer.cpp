@@ -160,3 +160,13 @@ void JsonWriter::Null()
     BeforeValue();
     out_ += "null";
 }
+
+std::string JsonErrorText(const std::string& message, int exitCode)
+{
+    JsonWriter j;
+    j.BeginObject();
+    j.MemberUtf8("error", message);
+    j.MemberInt("exitCode", exitCode);
+    j.EndObject();
+    return j.Text();
+}

@@ -37,5 +37,9 @@ private:
     bool afterKey_ = false;
 };
 
+// What a script reading standard output gets when a command fails:
+// {"error":"...","exitCode":N}.
+std::string JsonErrorText(const std::string& message, int exitCode);
+
 // The quoted, escaped JSON string of UTF-8 text.
 std::string JsonQuote(std::string_view utf8);

@@ -297,7 +297,7 @@ CommandOutcome RunButton(const std::vector<std::string>& w, ProfileRecord& p, co
         return Usage("button needs a button number from 1 to 8 and a function: tevlanctl button N FUNCTION");
     const std::u16string text = JoinFunctionWords(w, 2);
     const std::optional<ParsedButtonFunction> f = ParseButtonFunction(text, library);
-    if (!f) return Usage("\"" + U16ToUtf8(text) + "\" names no button function (see tevlanctl button --list)");
+    if (!f) return Usage("\"" + U16ToUtf8(text) + "\" names no button function (see tevlanctl button --help)");
     const AssignmentOutcome a =
         AssignButtonFunction(p, kFirstButtonCombo + int(button) - 1, f->label, f->code, f->macro);
     if (a.warningText) return RefusedText(a.warningText);

@@ -691,6 +691,18 @@ TEST_F(CtlProcess, CommandHelpExplainsThatCommandAlone)
     CtlRun profile = Ctl({"-h", "profile"}, false);
     EXPECT_NE(profile.out.find("profile show"), std::string::npos);
     EXPECT_NE(profile.out.find("profile new"), std::string::npos);
+    // An option's value before the command is not taken for the command.
+    const std::pair<std::vector<std::string>, std::string> kOne[] = {
+        {{"--profile", "2", "set", "--help"}, "] set NAME"},
+        {{"--product", "cable", "watch", "-h"}, "] watch"},
+        {{"help", "profile", "select"}, "] profile select N"},
+    };
+    for (const auto& [args, usage] : kOne) {
+        CtlRun one = Ctl(args, false);
+        EXPECT_EQ(one.exit, 0) << usage;
+        EXPECT_NE(one.out.find(usage), std::string::npos) << one.out;
+        EXPECT_EQ(one.out.find("profile new"), std::string::npos) << one.out;
+    }
     EXPECT_EQ(Ctl({"-V"}, false).out, Ctl({"--version"}, false).out);
 }
 
