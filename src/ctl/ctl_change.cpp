@@ -7,6 +7,7 @@
 #include "ctl/ctl_show.h"
 #include "ctl/ctl_watch.h"
 #include "ctl/json_writer.h"
+#include "games/game_binding.h"
 #include "macros/macro_library_edits.h"
 #include "macros/macro_library_file.h"
 #include "persist/ui_text.h"
@@ -32,6 +33,7 @@ bool Is(const std::vector<std::string>& w, const char* a, const char* b = nullpt
 bool IsReadOnly(const std::vector<std::string>& w)
 {
     return Is(w, "get") || Is(w, "profile", "list") || Is(w, "profile", "export") || Is(w, "macros", "list") ||
+           (Is(w, "profile", "games") && w.size() == 3) ||
            Is(w, "macros", "export");
 }
 
@@ -86,6 +88,7 @@ struct Run {
 
     int Get();
     int ProfileList();
+    int ProfileGames();
     int MacrosList();
     int ReadOnly();
     int Change();
@@ -168,6 +171,34 @@ int Run::Get()
     return kExitOk;
 }
 
+int Run::ProfileGames()
+{
+    char* end = nullptr;
+    const long n = std::strtol(o.words[2].c_str(), &end, 10);
+    if (*end || n < 1 || n > kProfileCount) return Fail(kExitUsage, "profile games needs a profile number from 1 to 5");
+    const ProfileRecord& record = g_profiles[size_t(n - 1)];
+    JsonWriter j;
+    if (o.json) {
+        j.BeginObject();
+        j.MemberInt("version", 1);
+        j.MemberInt("profile", n);
+        j.Key("games");
+        j.BeginArray();
+    }
+    for (int k = 0; k < 3; ++k) {
+        if (o.json)
+            j.String(GetGameFile(record, k));
+        else
+            out << k + 1 << "  " << PrintableText(GetGameFile(record, k)) << "\n";
+    }
+    if (o.json) {
+        j.EndArray();
+        j.EndObject();
+        out << j.Text() << "\n";
+    }
+    return kExitOk;
+}
+
 int Run::ProfileList()
 {
     const ProfileSlots slots = ReadProfileSlots();
@@ -240,6 +271,7 @@ int Run::ReadOnly()
     if (Is(w, "get")) return Get();
     if (Is(w, "profile", "list")) return w.size() == 2 ? ProfileList() : Fail(kExitUsage, "profile list takes nothing more");
     if (Is(w, "macros", "list")) return w.size() == 2 ? MacrosList() : Fail(kExitUsage, "macros list takes nothing more");
+    if (Is(w, "profile", "games")) return ProfileGames();
     if (Is(w, "profile", "export")) {
         char* end = nullptr;
         const long n = w.size() == 4 ? std::strtol(w[2].c_str(), &end, 10) : 0;
@@ -349,7 +381,7 @@ bool IsCtlWordsCommand(const std::vector<std::string>& w)
     if (w.empty()) return false;
     if (w[0] == "get" || w[0] == "set" || w[0] == "button" || w[0] == "watch") return true;
     if (w.size() < 2) return false;
-    static const char* const profileVerbs[] = {"list", "select", "add", "rename", "delete", "import", "export"};
+    static const char* const profileVerbs[] = {"list", "select", "add", "rename", "delete", "import", "export", "games"};
     static const char* const macroVerbs[] = {"list", "import", "export", "add-set", "delete-set", "add"};
     if (w[0] == "profile")
         for (const char* v : profileVerbs)

@@ -462,6 +462,14 @@ JSON: {"version":1,"changed":true|false,"result","by":"window"|"files"}
 
 Writes profile N (1-5) of the data folder to FILE.psf. Changes nothing else.
 )"},
+        {"profile games", R"(Usage: tevlanctl [--json] profile games N
+       tevlanctl [--json] profile games N set K NAME
+
+Shows the three programs that select profile N (1-5) while they run, or binds
+NAME as game K (1-3): an executable's file name, a path cut to its last part,
+"" to clear it. Names ending in .exe match in any case, others exactly.
+JSON: {"version":1,"profile":N,"games":[names]}; set: as profile rename
+)"},
         {"macros list", R"(Usage: tevlanctl [--json] macros list
 
 Lists the sets of the data folder's macro library and their macros.

@@ -5,6 +5,7 @@
 
 #include "buttons/button_assignment.h"
 #include "buttons/function_names.h"
+#include "games/game_binding.h"
 #include "macros/macro_edit_values.h"
 #include "macros/macro_library_edits.h"
 #include "persist/profile_manager.h"
@@ -355,7 +356,23 @@ CommandOutcome RunProfile(const std::vector<std::string>& w)
         if (o.kind == CommandOutcome::Done && index == GetCurrentProfile()) SendAll(o);
         return o;
     }
-    return Usage("profile takes select, add, rename, delete or import here");
+    if (verb == "games") {
+        // profile games N set K NAME: the K-th game of profile N; "" clears it.
+        char* end = nullptr;
+        const long k = w.size() == 6 ? std::strtol(w[4].c_str(), &end, 10) : 0;
+        if (w.size() != 6 || w[3] != "set" || !ProfileNumber(w[2], index) || *end || k < 1 || k > 3)
+            return Usage("profile games needs a profile number from 1 to 5, set, a game number from 1 to 3 and a name "
+                         "(\"\" clears it)");
+        // Typed like the window's dialog: a path is cut to its file name.
+        const std::u16string name = GameNameFromInput(Utf8ToU16(w[5]));
+        CommandOutcome o;
+        o.changed = GetGameFile(g_profiles[size_t(index)], int(k) - 1) != name;
+        SetGameFile(g_profiles[size_t(index)], int(k) - 1, name);
+        o.profile = index;
+        o.message = u"game " + Utf8ToU16(w[4]) + u" " + name;
+        return o;
+    }
+    return Usage("profile takes select, add, rename, delete, import or games here");
 }
 
 CommandOutcome FromMacroRefusal(const MacroRefusal& r)

@@ -153,6 +153,8 @@ TEST_F(CtlSet, EachSettingChangesOnlyItsLinesAndSendsOnlyItsReport)
         {{"set", "pointer-speed", "4"}, {"PointerSpeed"}, nullptr},
         {{"button", "3", "Ctrl+Shift+A"}, {"Key2Name", "Key2Value"},
          "0C 01 04 00 01 01 04 02 70 03 04 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00"},
+        // A game bound to the profile: a path is cut to its file name, nothing is sent.
+        {{"profile", "games", "1", "set", "1", "/opt/games/factorio"}, {"GameFile0"}, nullptr},
     };
     int n = 0;
     for (const Case& c : cases) {
