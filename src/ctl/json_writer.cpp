@@ -2,40 +2,6 @@
 
 #include "persist/text_codec.h"
 
-namespace {
-
-// Length of the well-formed UTF-8 sequence at s[i], or 0 when it is not one
-// (stray continuation bytes, overlong forms, surrogates, past U+10FFFF).
-size_t Utf8SequenceLength(std::string_view s, size_t i)
-{
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    size_t n = 0;
-    unsigned char lo = 0x80, hi = 0xBF;  // the range of the second byte
-    if (c >= 0xC2 && c <= 0xDF) {
-        n = 2;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-        n = 3;
-        if (c == 0xE0) lo = 0xA0;
-        if (c == 0xED) hi = 0x9F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-        n = 4;
-        if (c == 0xF0) lo = 0x90;
-        if (c == 0xF4) hi = 0x8F;
-    } else {
-        return 0;
-    }
-    if (i + n > s.size())
-        return 0;
-    for (size_t k = 1; k < n; ++k) {
-        const unsigned char b = static_cast<unsigned char>(s[i + k]);
-        if (k == 1 ? (b < lo || b > hi) : (b < 0x80 || b > 0xBF))
-            return 0;
-    }
-    return n;
-}
-
-}  // namespace
-
 std::string JsonQuote(std::string_view utf8)
 {
     static const char hex[] = "0123456789abcdef";
@@ -47,7 +13,7 @@ std::string JsonQuote(std::string_view utf8)
         if (c >= 0x80) {
             // Paths come from the command line and the file system as bytes;
             // the document stays valid UTF-8 whatever they hold.
-            if (size_t n = Utf8SequenceLength(utf8, i)) {
+            if (char32_t cp = 0; size_t n = DecodeUtf8At(utf8, i, &cp)) {
                 const unsigned char next = static_cast<unsigned char>(utf8[i + 1]);
                 if (c == 0xC2 && next <= 0x9F) {
                     // A C1 control (U+0080..U+009F, such as CSI) is escaped

@@ -1,10 +1,5 @@
 #include "persist/text_codec.h"
 
-namespace {
-
-// The code point of the well-formed UTF-8 sequence at s[i] and its length, or
-// length 0 when there is none there: a stray or missing continuation byte, an
-// overlong form, an encoded surrogate or a value past U+10FFFF.
 size_t DecodeUtf8At(std::string_view s, size_t i, char32_t* cp)
 {
     const unsigned char c = static_cast<unsigned char>(s[i]);
@@ -38,7 +33,6 @@ size_t DecodeUtf8At(std::string_view s, size_t i, char32_t* cp)
     return n;
 }
 
-}  // namespace
 
 std::u16string Utf8ToU16(std::string_view s)
 {

@@ -8,6 +8,11 @@
 // surrogate kUndecodableByteBase + byte (U+DC80..U+DCFF), so that it can be
 // shown as "\xNN" (PrintableText); written back as UTF-8 it is U+FFFD.
 inline constexpr char16_t kUndecodableByteBase = 0xDC00;
+// The code point of the well-formed UTF-8 sequence at s[i] and its length, or
+// length 0 when there is none there: a stray or missing continuation byte, an
+// overlong form, an encoded surrogate or a value past U+10FFFF.
+size_t DecodeUtf8At(std::string_view s, size_t i, char32_t* cp);
+
 std::u16string Utf8ToU16(std::string_view s);
 std::string U16ToUtf8(std::u16string_view s);
 // ASCII-only helpers for the many literal keys and numbers of the files.

@@ -1,6 +1,8 @@
 #include "ui/framed_dlg.h"
 
+#include "persist/ui_text.h"
 #include "ui/dialog_parts.h"
+#include "ui/passive_controls.h"
 #include "ui/ui_scale.h"
 
 CFramedDlg::CFramedDlg(const FramedDlgLook& look, HWND parent) : CDlgBase(true), parent_(parent), look_(look)
@@ -57,6 +59,21 @@ void CFramedDlg::AddCloseButton(int left)
 void CFramedDlg::AddPushButton(UINT id, int l, int t, int r, int b, const std::u16string& caption)
 {
     AddControl(0, MakeDialogPushButton(hwnd_, int(id), ScaleRect(l, t, r, b), caption));
+}
+
+void CFramedDlg::AddTitle(UINT id, const std::u16string& text)
+{
+    auto title = std::make_unique<CStaticText>(hwnd_, id, ScaleRect(20, 3, 230, 27), RGB(255, 255, 255),
+                                               DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    title->SetLabelText(text);
+    title->SetFont(ScaleUnits(18), g_uiFont.face);
+    AddControl(0, std::move(title));
+}
+
+void CFramedDlg::AddOkCancelButtons(UINT okId, UINT cancelId)
+{
+    AddPushButton(okId, 260, 110, 329, 130, UiText(4));
+    AddPushButton(cancelId, 350, 110, 419, 130, UiText(5));
 }
 
 void CFramedDlg::AnswerOk()

@@ -59,6 +59,10 @@ protected:
     void AddCloseButton(int left);
     // The skin's push button with a caption, in base units.
     void AddPushButton(UINT id, int l, int t, int r, int b, const std::u16string& caption);
+    // The title in the frame's caption strip, white, as the key dialogs show it.
+    void AddTitle(UINT id, const std::u16string& text);
+    // OK and Cancel side by side in the bottom-right corner of a 430-wide dialog.
+    void AddOkCancelButtons(UINT okId, UINT cancelId);
     // Answers IDOK the way the OK button does.
     void AnswerOk();
     void ReleaseFrame() { frame_.reset(); }

@@ -47,17 +47,12 @@ bool CFireKeyDlg::OnInitDialog()
 
 void CFireKeyDlg::AddControls()
 {
-    auto title = std::make_unique<CStaticText>(hwnd_, 2012, ScaleRect(20, 3, 230, 27), RGB(255, 255, 255),
-                                               DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-    title->SetLabelText(UiText(kTextTitle));
-    title->SetFont(ScaleUnits(18), g_uiFont.face);
-    AddControl(0, std::move(title));
+    AddTitle(2012, UiText(kTextTitle));
     AddCloseButton(405);
     // OK and Cancel side by side in the bottom-right corner, as in the
     // key-combination dialog, below the explanation; each caption above its
     // own box and inside the dialog.
-    AddPushButton(kOk, 260, 110, 329, 130, UiText(4));
-    AddPushButton(kCancel, 350, 110, 419, 130, UiText(5));
+    AddOkCancelButtons(kOk, kCancel);
     const struct {
         int text;
         Rect r;

@@ -38,14 +38,9 @@ std::u16string CShortcutDlg::Description() const { return UiText(kTextTitle); }
 
 void CShortcutDlg::AddControls()
 {
-    auto title = std::make_unique<CStaticText>(hwnd_, 2013, ScaleRect(20, 3, 230, 27), RGB(255, 255, 255),
-                                               DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-    title->SetLabelText(UiText(kTextTitle));
-    title->SetFont(ScaleUnits(18), g_uiFont.face);
-    AddControl(0, std::move(title));
+    AddTitle(2013, UiText(kTextTitle));
     AddCloseButton(405);
-    AddPushButton(kOk, 260, 110, 329, 130, UiText(4));
-    AddPushButton(kCancel, 350, 110, 419, 130, UiText(5));
+    AddOkCancelButtons(kOk, kCancel);
     const struct {
         UINT id;
         int left;
