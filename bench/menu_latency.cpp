@@ -45,7 +45,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-double MsSince(Clock::time_point t) { return std::chrono::duration<double, std::milli>(Clock::now() - t).count(); }
 
 // The simulated mouse, with the time of the last key-assignment report.
 class TimedBackend final : public platform::IHidBackend {
