@@ -627,6 +627,11 @@ bool CDlgBase::OnControlKey(UINT vk, bool shift)
         ClickControlAt(next, p);
         return true;
     }
+    const UINT id = focused_->Id();
+    if (focused_->KeyStep(a)) {
+        if (hwnd_) Host().AccessibleStateChanged(hwnd_, int(id));
+        return true;
+    }
     Point p;
     if (!focused_->KeyClickPoint(a, &p)) return a == KeyAction::Activate ? false : true;
     ClickControlAt(focused_, p);

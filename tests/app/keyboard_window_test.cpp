@@ -3,7 +3,10 @@
 #include "app/main_layout.h"
 #include "app_test_support.h"
 #include "persist/ui_text.h"
+#include "settings/dpi_step_table.h"
+#include "settings/ui/settings_ids.h"
 #include "ui/check_button.h"
+#include "ui/dpi_value_show_control.h"
 
 namespace {
 
@@ -73,6 +76,65 @@ TEST_F(KeyboardWindow, UnlabelledControlsAreReadWithTheirLanguageName)
     const std::u16string text = host.AccessibleText(Main());
     EXPECT_NE(text.find(u"combo \"" + UiText(400).substr(0, UiText(400).find(u"%1")) + u"4\""), std::u16string::npos)
         << std::string(text.begin(), text.end());
+}
+
+// Up on a DPI level's bar stores and sends exactly what the value dialog's
+// OK does for the next step; Down at the first step changes nothing.
+TEST_F(KeyboardWindow, ArrowsOnADpiBarStoreAndSendAsTheValueDialogDoes)
+{
+    const int level = 2;
+    const UINT barId = settings_ids::kFirstDpiBar + level;
+    struct Outcome {
+        int step;
+        std::vector<std::vector<uint8_t>> writes;
+    };
+    auto run = [&](bool byKey) {
+        Start();
+        auto* bar = dlg->Find<CDPIValueShowControl>(barId);
+        EXPECT_TRUE(bar && bar->TakesFocus());
+        if (!bar) return Outcome{};
+        const int next = bar->Position() + 1;
+        sim->ClearTrace();
+        if (byKey) {
+            dlg->SetFocusedControl(bar);
+            host.PressKey(VK_UP);
+        } else {
+            const std::string typed = std::to_string(DpiStepValue(next));
+            host.ScriptModal(u"dpi-value", [&](platform::HeadlessModal& m) {
+                EXPECT_TRUE(m.TypeInto(2017, std::u16string(typed.begin(), typed.end())));
+                m.Send(2010, 0, CE_CLICK);
+            });
+            dlg->Layout().PlaceMovableControls();
+            const Rect r = bar->GetRect();
+            host.Click(Main(), {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+        }
+        Settle(50);
+        EXPECT_EQ(Active().XYSettingValue[level], next) << (byKey ? "key" : "dialog");
+        EXPECT_EQ(bar->Position(), next);
+        Outcome o{Active().XYSettingValue[level], sim->AcceptedWrites()};
+        dlg.reset();
+        sim.reset();
+        std::filesystem::remove_all(dataDir);
+        return o;
+    };
+    const Outcome key = run(true);
+    const Outcome dialog = run(false);
+    EXPECT_EQ(key.step, dialog.step);
+    EXPECT_FALSE(key.writes.empty());
+    EXPECT_EQ(key.writes, dialog.writes);
+
+    Start();
+    auto* bar = dlg->Find<CDPIValueShowControl>(barId);
+    ASSERT_TRUE(bar);
+    dlg->SetFocusedControl(bar);
+    for (int i = Active().XYSettingValue[level]; i >= 0; --i) host.PressKey(VK_DOWN);
+    Settle(50);
+    EXPECT_EQ(Active().XYSettingValue[level], 0);
+    sim->ClearTrace();
+    host.PressKey(VK_DOWN);
+    Settle(50);
+    EXPECT_EQ(Active().XYSettingValue[level], 0);
+    EXPECT_TRUE(sim->AcceptedWrites().empty());
 }
 
 }  // namespace

@@ -31,6 +31,8 @@ TEST(KeyTable, EachKindAnswersItsKeys)
         {K::Slider, VK_LEFT, false, A::StepBack},
         {K::Slider, VK_UP, false, A::StepForward},
         {K::Dial, VK_DOWN, false, A::StepBack},
+        {K::DpiBar, VK_UP, false, A::StepForward},  // a bar fills upwards
+        {K::DpiBar, VK_LEFT, false, A::StepBack},
         {K::Radio, VK_DOWN, false, A::StepForward},
         {K::Button, VK_DOWN, false, A::None},
         {K::List, VK_NEXT, false, A::PageForward},
