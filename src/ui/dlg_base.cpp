@@ -364,15 +364,14 @@ LRESULT CDlgBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDBLCLK: OnLButtonDblClk(wParam, x, y); return 0;
     case WM_RBUTTONUP: OnRButtonUp(wParam, x, y); return 0;
     case WM_KEYDOWN:
-        if (wParam == VK_SHIFT || wParam == VK_LSHIFT || wParam == VK_RSHIFT) shiftHeld_ = true;
+        TrackModifier(static_cast<UINT>(wParam), true);
         if (OnControlKey(static_cast<UINT>(wParam), shiftHeld_)) return 0;
         break;
-    case WM_KEYUP:
-        if (wParam == VK_SHIFT || wParam == VK_LSHIFT || wParam == VK_RSHIFT) shiftHeld_ = false;
-        break;
+    case WM_KEYUP: TrackModifier(static_cast<UINT>(wParam), false); break;
     case WM_ACTIVATE:
-        // A Shift released in another window must not leave Tab going back.
-        if (LOWORD(wParam) == WA_INACTIVE) shiftHeld_ = false;
+        // A modifier released in another window must not stay held here
+        // (Tab going back, a Q closing the window).
+        if (LOWORD(wParam) == WA_INACTIVE) shiftHeld_ = controlHeld_ = altHeld_ = false;
         break;
     case WM_NCLBUTTONDOWN:
         if (wParam == HTCAPTION && hwnd_) Host().StartWindowDrag(hwnd_);
@@ -577,6 +576,24 @@ bool CDlgBase::MoveFocus(bool backwards)
     if (next < 0) return false;
     SetFocusedControl(creation_[static_cast<size_t>(next)]);
     return true;
+}
+
+void CDlgBase::TrackModifier(UINT vk, bool down)
+{
+    if (vk == VK_SHIFT || vk == VK_LSHIFT || vk == VK_RSHIFT) shiftHeld_ = down;
+    if (vk == VK_CONTROL || vk == VK_LCONTROL || vk == VK_RCONTROL) controlHeld_ = down;
+    if (vk == VK_MENU || vk == VK_LMENU || vk == VK_RMENU) altHeld_ = down;
+}
+
+bool CDlgBase::OpenFirstMenu()
+{
+    for (CControlBase* c : creation_) {
+        if (!c->TakesFocus() || c->Kind() != ControlKind::Combo) continue;
+        SetFocusedControl(c);
+        Point p;
+        return c->KeyClickPoint(KeyAction::Activate, &p) && ClickControlAt(c, p);
+    }
+    return false;
 }
 
 bool CDlgBase::ClickControlAt(CControlBase* c, Point at)

@@ -1,6 +1,8 @@
 #include <set>
 
 #include "app/main_layout.h"
+#include "buttons/ui/button_list_ids.h"
+#include "persist/settings_file.h"
 #include "app_test_support.h"
 #include "persist/ui_text.h"
 #include "settings/dpi_step_table.h"
@@ -135,6 +137,45 @@ TEST_F(KeyboardWindow, ArrowsOnADpiBarStoreAndSendAsTheValueDialogDoes)
     Settle(50);
     EXPECT_EQ(Active().XYSettingValue[level], 0);
     EXPECT_TRUE(sim->AcceptedWrites().empty());
+}
+
+// Ctrl+Q ends the window and writes its files as the close button does;
+// Alt+F opens the window's first menu, button 1's functions. The letters
+// alone, or with the other modifier, do neither.
+TEST_F(KeyboardWindow, CtrlQClosesAsTheCloseButtonAndAltFOpensTheFirstMenu)
+{
+    Start();
+    host.SetForegroundWindow(Main());
+    auto chord = [&](UINT modifier, UINT key) {
+        host.KeyDown(modifier);
+        host.PressKey(key);
+        host.KeyUp(modifier);
+    };
+    host.PressKey('Q');
+    chord(VK_LMENU, 'Q');
+    chord(VK_LCONTROL, 'F');
+    EXPECT_TRUE(host.IsWindow(Main()));
+    EXPECT_FALSE(dlg->Popup(button_list::kSlotFunctionMenu));
+
+    chord(VK_LMENU, 'F');
+    EXPECT_TRUE(dlg->Popup(button_list::kSlotFunctionMenu));
+    ASSERT_TRUE(dlg->FocusedControl());
+    EXPECT_EQ(dlg->FocusedControl()->Id(), 2013u);
+    dlg->ClosePopup(button_list::kSlotFunctionMenu);
+
+    // As the close button's test: only the close itself writes the change.
+    Settle(10000);
+    Active().settings[kSetProfileName].value = u"Renamed";
+    SetCurrentProfile(0);
+    dlg->ScheduleApply(PendingGroup::Keys);
+    Settle(5000);
+    ASSERT_EQ(ReadFile("config/default0.psf").find(Utf16("Renamed")), std::string::npos);
+    std::filesystem::remove(dataDir + "config/config.ini");
+    host.SetForegroundWindow(Main());
+    chord(VK_LCONTROL, 'Q');
+    EXPECT_FALSE(host.IsWindow(Main()));
+    EXPECT_NE(ReadFile("config/default0.psf").find(Utf16("Renamed")), std::string::npos);
+    EXPECT_TRUE(Exists("config/config.ini"));
 }
 
 }  // namespace
