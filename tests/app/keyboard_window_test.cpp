@@ -1,6 +1,7 @@
 #include <set>
 
 #include "app/main_layout.h"
+#include "buttons/function_catalogue.h"
 #include "buttons/ui/button_list_ids.h"
 #include "persist/settings_file.h"
 #include "app_test_support.h"
@@ -8,7 +9,9 @@
 #include "settings/dpi_step_table.h"
 #include "settings/ui/settings_ids.h"
 #include "ui/check_button.h"
+#include "ui/combo_button.h"
 #include "ui/dpi_value_show_control.h"
+#include "ui/item_popup.h"
 
 namespace {
 
@@ -176,6 +179,48 @@ TEST_F(KeyboardWindow, CtrlQClosesAsTheCloseButtonAndAltFOpensTheFirstMenu)
     EXPECT_FALSE(host.IsWindow(Main()));
     EXPECT_NE(ReadFile("config/default0.psf").find(Utf16("Renamed")), std::string::npos);
     EXPECT_TRUE(Exists("config/config.ini"));
+}
+
+// A button's function menu from the keys alone: Right opens a row's
+// sub-menu, Left closes just that, Enter on a plain row assigns it.
+TEST_F(KeyboardWindow, AButtonsFunctionMenuWorksFromTheKeys)
+{
+    using namespace button_list;
+    Start();
+    host.SetForegroundWindow(Main());
+    auto* combo = dlg->Find<CComboButton>(2016);  // button 4
+    ASSERT_TRUE(combo);
+    dlg->SetFocusedControl(combo);
+    host.PressKey(VK_SPACE);
+    auto* menu = dynamic_cast<CItemPopup*>(dlg->Popup(kSlotFunctionMenu));
+    ASSERT_TRUE(menu);
+    const auto& items = menu->Items();
+    int sub = 0;
+    while (sub < int(items.size()) && !items[size_t(sub)].marker) ++sub;
+    // The first row after it that assigns a function (not a dialog's row).
+    const auto rows = GetMenuItems(ButtonMenu::Main);
+    int plain = sub + 1;
+    while (plain < int(items.size()) && !rows[size_t(items[size_t(plain)].value - 1)].hasCode) ++plain;
+    ASSERT_LT(plain, int(items.size()));
+    const CatalogueItem& row = rows[size_t(items[size_t(plain)].value - 1)];
+
+    for (int i = 0; i <= sub; ++i) host.PressKey(VK_DOWN);
+    host.PressKey(VK_RIGHT);
+    EXPECT_TRUE(dlg->Popup(kSlotSubMenu));
+    host.PressKey(VK_LEFT);
+    EXPECT_FALSE(dlg->Popup(kSlotSubMenu));
+    ASSERT_EQ(dlg->Popup(kSlotFunctionMenu), menu);
+    for (int i = sub; i < plain; ++i) host.PressKey(VK_DOWN);
+    host.PressKey(VK_RETURN);
+    Settle(50);
+    EXPECT_FALSE(dlg->Popup(kSlotFunctionMenu));
+    EXPECT_EQ(combo->Label(), ItemLabel(row));
+    Settle(20);
+    // The mouse numbers its buttons its own way: the code is there once.
+    const std::optional<std::array<uint8_t, 3>> code = std::array<uint8_t, 3>{row.code.type, row.code.param,
+                                                                              row.code.extra};
+    const auto& sent = sim->State().buttons;
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), code), 1);
 }
 
 }  // namespace
