@@ -1,8 +1,9 @@
 // Prints what a screen reader must find in the main window: the window is
 // built on the headless host over the given data folder, with the simulated
 // mouse `tevlan --device sim` starts with, and every control the window
-// describes is printed as "operable<TAB>role<TAB>name" (UTF-8, one a line;
-// operable is 1 for a control a user can focus and use). The AT-SPI test
+// describes is printed as "operable<TAB>role<TAB>name<TAB>checked" (UTF-8,
+// one a line; operable is 1 for a control a user can focus and use, the last
+// column says "checked" or is empty). The AT-SPI test
 // checks the running program against this list, so the list comes from the
 // window's own table of controls and language, not from a copy.
 //
@@ -73,8 +74,8 @@ int main(int argc, char** argv)
     for (const auto& n : nodes) {
         const bool operable = (n.states & platform::accessible_state::kFocusable) &&
                               !(n.states & platform::accessible_state::kDisabled);
-        std::printf("%d\t%s\t%s\n", operable ? 1 : 0, platform::AccessibleRoleWord(n.role),
-                    U16ToUtf8(n.name).c_str());
+        std::printf("%d\t%s\t%s\t%s\n", operable ? 1 : 0, platform::AccessibleRoleWord(n.role),
+                    U16ToUtf8(n.name).c_str(), (n.states & platform::accessible_state::kChecked) ? "checked" : "");
         if (operable && !n.name.empty()) described.insert(n.id);
     }
     int faults = 0;

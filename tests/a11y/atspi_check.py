@@ -2,7 +2,7 @@
 """Checks what a screen reader finds in the running Tevlan's main window
 against the list a11y_expected printed for the same data folder: every
 operable control must be on the AT-SPI bus with its name and a role that
-fits its kind. Polls the bus until the list is complete or the deadline
+fits its kind, and check boxes and radios checked exactly when expected. Polls the bus until the list is complete or the deadline
 passes (the window appears and fills in while the program starts).
 
   atspi_check.py EXPECTED_FILE [--deadline SECONDS] [--chinese]
@@ -46,8 +46,8 @@ def read_expected(path):
     with open(path, encoding="utf-8") as f:
         for line in f:
             parts = line.rstrip("\n").split("\t")
-            if len(parts) == 3:
-                rows.append((parts[0] == "1", parts[1], parts[2]))
+            if len(parts) == 4:
+                rows.append((parts[0] == "1", parts[1], parts[2], parts[3] == "checked"))
     return rows
 
 
@@ -70,21 +70,30 @@ def controls(window):
     for i in range(window.childCount):
         c = window.getChildAtIndex(i)
         if c is not None:
-            found.append((c.getRoleName(), c.name))
+            found.append((c.getRoleName(), c.name, c.getState().contains(pyatspi.STATE_CHECKED)))
     return found
 
 
 def missing(expected, found):
+    """The operable controls not on the bus with a fitting role, their name
+    and, for boxes and radios, their checked state."""
     have = collections.Counter(found)
     out = []
-    for operable, role, name in expected:
+    for operable, role, name, checked in expected:
         if not operable:
             continue
-        hit = next((r for r in FITTING.get(role, {role}) if have[(r, name)] > 0), None)
+        hit = None
+        for r in FITTING.get(role, {role}):
+            for c in ((checked,) if role in ("check box", "radio") else (False, True)):
+                if have[(r, name, c)] > 0:
+                    hit = (r, name, c)
+                    break
+            if hit:
+                break
         if hit is None:
-            out.append((role, name))
+            out.append((role, name, checked))
         else:
-            have[(hit, name)] -= 1
+            have[hit] -= 1
     return out
 
 
@@ -127,15 +136,16 @@ def main():
 
     if lacking:
         print("%d of %d operable controls missing on the bus:" % (len(lacking), len(operable)), file=sys.stderr)
-        for role, name in lacking:
-            print("  %s '%s'" % (role, name), file=sys.stderr)
+        for role, name, checked in lacking:
+            print("  %s '%s'%s" % (role, name, " [checked]" if checked else ""), file=sys.stderr)
         print("the bus had %d objects in the main window:" % len(found), file=sys.stderr)
-        for role, name in found:
-            print("  %s '%s'" % (role, name), file=sys.stderr)
+        for role, name, checked in found:
+            print("  %s '%s'%s" % (role, name, " [checked]" if checked else ""), file=sys.stderr)
         return 1
-    chinese = sum(1 for _, name in found if has_cjk(name))
-    print("%d operable controls found with their names and roles among %d objects on the bus (%d Chinese names)"
-          % (len(operable), len(found), chinese))
+    chinese = sum(1 for _, name, _ in found if has_cjk(name))
+    checked = sum(1 for e in operable if e[3])
+    print("%d operable controls found with their names and roles (%d checked, as expected) among %d objects on "
+          "the bus (%d Chinese names)" % (len(operable), checked, len(found), chinese))
     return 0
 
 
