@@ -2,7 +2,9 @@
 // What a key does to the focused control, as plain functions of the kind of
 // control and the key, so that every window (and its tests) agree on one
 // rule. The window carries the action out; a control turns a step into the
-// point a click would land on, so a key reports exactly as the mouse does.
+// point a click would land on, so a key reports exactly as the mouse does
+// (a DPI bar, which the mouse sets in a dialog, reports the step instead and
+// its owner changes the level as that dialog would).
 //
 //   kind            Space/Enter   arrows               PgUp/PgDn Home/End
 //   button, link    click         -                    -
