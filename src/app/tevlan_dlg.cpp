@@ -147,7 +147,9 @@ void CTevlanDlg::InitFoldersAndScale()
     g_dpiFactor = platform::DpiFactorForLogicalDpi(Host().LogicalDpi());
 
     LoadLanguage(g_uiScale);
-    LoadApplicationMacroLibrary();
+    // The macro library is read after the first frame (RunDeferredStart),
+    // or sooner by whatever needs it first.
+    ForgetApplicationMacroLibrary();
     LoadSettingsAndProfiles();
     BuildDpiStepTable(g_sensorId);
 
@@ -191,10 +193,6 @@ bool CTevlanDlg::OnInitDialog()
         if (tray_ && tray_->IsShown()) showOnCreate = false;
     }
     RefreshFromProfile();
-    if (link_) {
-        link_->ResetLinkState();
-        if (!devices_.freshMouse) link_->PrimeSentImages();
-    }
     LoadBackgroundResource(364);
     Host().SetTimer(hwnd_, kTimerNoMouse, kNoMouseCheckMs);
     // The tray icon (a D-Bus round trip on most desktops) and the search for
@@ -209,6 +207,12 @@ void CTevlanDlg::RunDeferredStart()
     if (deferredStartDone_) return;
     deferredStartDone_ = true;
     Host().KillTimer(hwnd_, kTimerDeferredStart);
+    // The library first: priming and the first apply upload its macros.
+    EnsureApplicationMacroLibrary();
+    if (link_) {
+        link_->ResetLinkState();
+        if (!devices_.freshMouse) link_->PrimeSentImages();
+    }
     if (!tray_) AddTrayIcon();
     if (link_) {
         link_->ScanDevices();
@@ -220,6 +224,14 @@ void CTevlanDlg::RunDeferredStart()
         RepaintWindow();
     }
     if (platform::g_shellServices) platform::g_shellServices->ReleaseFreeMemory();
+}
+
+DeviceLink* CTevlanDlg::ReadyLink()
+{
+    // Before the first frame the link has neither the macro library nor the
+    // mouse: whatever would use it then gets the deferred start at once.
+    if (!deferredStartDone_ && hwnd_ && !destroying_) RunDeferredStart();
+    return link_.get();
 }
 
 void CTevlanDlg::AddTrayIcon()
@@ -258,10 +270,6 @@ void CTevlanDlg::MapMessages()
     MapMessage(kMsgDeviceSettingsChanged, [this](WPARAM w, LPARAM l) -> LRESULT {
         return link_ ? link_->OnDeviceSettingsChanged(int(w), int(l)) : 0;
     });
-    MapMessage(kMsgDeferredStart, [this](WPARAM, LPARAM) {
-        RunDeferredStart();
-        return LRESULT(0);
-    });
     MapMessage(kMsgRunTask, [this](WPARAM, LPARAM) {
         RunPostedTask();
         return LRESULT(0);
@@ -276,10 +284,11 @@ void CTevlanDlg::MapMessages()
             Host().ShowWindow(hwnd_, SW_MINIMIZE);
     });
     MapClick(kApply, [this] {
-        if (!link_) return;
-        link_->Schedule(PendingGroup::Keys);
-        link_->Schedule(PendingGroup::DpiAndMore);
-        link_->ApplyToDevice();
+        DeviceLink* link = ReadyLink();
+        if (!link) return;
+        link->Schedule(PendingGroup::Keys);
+        link->Schedule(PendingGroup::DpiAndMore);
+        link->ApplyToDevice();
     });
     MapClick(kReset, [this] { FactoryReset(); });
     MapClick(kMacroManager, [this] { OpenMacroManager(); });
@@ -303,6 +312,8 @@ void CTevlanDlg::MapMessages()
 
 void CTevlanDlg::OpenMacroManager()
 {
+    // The manager reads the library's file, which the first read may write.
+    EnsureApplicationMacroLibrary();
     CMacroManagerDlg(1, hwnd_).DoModal();
     // The manager saved its library to the file, the only channel between
     // its copy and ours: reread it so the menus and the upload see the change.
@@ -412,7 +423,7 @@ void CTevlanDlg::OnTimer(UINT id)
     case kTimerApply:
         Host().KillTimer(hwnd_, kTimerApply);
         applyScheduled_ = false;
-        if (link_) link_->ApplyToDevice();
+        if (DeviceLink* link = ReadyLink()) link->ApplyToDevice();
         return;
     case kTimerOsd:
         if (osdCountdown > 0) {
@@ -486,6 +497,7 @@ void CTevlanDlg::OnDestroy()
         applyScheduled_ = false;
         link_->suppressProgress = true;
         destroying_ = true;
+        EnsureApplicationMacroLibrary();
         link_->ApplyToDevice();
     }
     destroying_ = true;
@@ -573,7 +585,7 @@ void CTevlanDlg::FactoryReset()
 {
     CFirmwareResetDlg confirm(hwnd_);
     if (confirm.DoModal() != IDOK) return;
-    if (link_) link_->FactoryResetConfirmed();
+    if (DeviceLink* link = ReadyLink()) link->FactoryResetConfirmed();
 }
 
 // ---- IDeviceHost ------------------------------------------------------------------------
@@ -782,7 +794,11 @@ void CTevlanDlg::OnPaint(HWND self, platform::ICanvas& canvas, const Rect& dirty
     CDlgBase::OnPaint(self, canvas, dirty);
     if (!firstPaintSeen_) {
         firstPaintSeen_ = true;
-        Host().PostMessage(hwnd_, kMsgDeferredStart, 0, 0);
+        // A timer, not a posted message: the toolkit hands the frame to the
+        // display server only once its loop is about to wait, and a posted
+        // message would run the deferred work before that, holding the
+        // first frame back by all of it.
+        Host().SetTimer(hwnd_, kTimerDeferredStart, 1);
         if (onFirstPaint) onFirstPaint();
     }
 }

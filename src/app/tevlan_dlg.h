@@ -159,6 +159,8 @@ private:
     void InitFoldersAndScale();
     void AddTrayIcon();
     void RunDeferredStart();  // what the first frame does not need
+    // The link, once the deferred start has run (it runs now if not yet).
+    DeviceLink* ReadyLink();
     void OnTimer(UINT id);
     void OnDestroy();
     void SaveNow();
