@@ -1,6 +1,7 @@
 #include "app/tevlan_dlg.h"
 
 #include <filesystem>
+#include <future>
 #include <string>
 
 #include "app/firmware_reset_dlg.h"
@@ -42,6 +43,7 @@ namespace {
 
 constexpr int kBaseWidth = 1127;
 constexpr int kBaseHeight = 740;
+constexpr int kBackgroundResource = 364;
 
 std::string WithSlash(std::string folder)
 {
@@ -146,6 +148,13 @@ void CTevlanDlg::InitFoldersAndScale()
     g_uiScale = platform::UiScaleForWorkArea(screenWidth, screenHeight, kBaseWidth, kBaseHeight);
     g_dpiFactor = platform::DpiFactorForLogicalDpi(Host().LogicalDpi());
 
+    // The background picture decodes on another thread while the rest of
+    // the start-up runs; the first paint takes it over.
+    background_ = std::async(std::launch::async, [] {
+        std::unique_ptr<CSkinImage> picture = CSkinImage::FromResource(kBackgroundResource);
+        if (picture) picture->Raw().IsOpaque();  // the scan, off this thread too
+        return picture;
+    });
     LoadLanguage(g_uiScale);
     // The macro library is read after the first frame (RunDeferredStart),
     // or sooner by whatever needs it first.
@@ -193,7 +202,6 @@ bool CTevlanDlg::OnInitDialog()
         if (tray_ && tray_->IsShown()) showOnCreate = false;
     }
     RefreshFromProfile();
-    LoadBackgroundResource(364);
     Host().SetTimer(hwnd_, kTimerNoMouse, kNoMouseCheckMs);
     // The tray icon (a D-Bus round trip on most desktops) and the search for
     // the mouse are not needed for the first frame: they start once it is
@@ -787,6 +795,7 @@ void CTevlanDlg::DrawBackground(platform::ICanvas& dc, const Rect& client) { lay
 
 void CTevlanDlg::OnPaint(HWND self, platform::ICanvas& canvas, const Rect& dirty)
 {
+    if (background_.valid()) SetBackgroundBitmap(background_.get());
     if (Host().IsIconic(self)) {
         layout_->PaintMinimised(canvas, Host().GetClientRect(self));
         return;

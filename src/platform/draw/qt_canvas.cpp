@@ -7,6 +7,8 @@
 #include <QPolygon>
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <map>
 #include <tuple>
 #include <vector>
@@ -469,10 +471,49 @@ std::unique_ptr<IImage> QtGraphics::LoadImageFile(const std::string& path)
     return std::make_unique<QtImage>(std::move(img));
 }
 
+namespace {
+
+uint32_t BigEndian32(const unsigned char* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
+uint32_t LittleEndian32(const unsigned char* p) { return uint32_t(p[3]) << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0]; }
+
+// The size a PNG or BMP file's header gives, read straight from its first
+// bytes: the image reader took a third of the start-up's control creation
+// for the few hundred skin files probed there. Empty when the header is not
+// the one the name promises (the reader then decides).
+Size HeaderSize(const std::string& path, const QString& suffix)
+{
+    std::ifstream in(path, std::ios::binary);
+    unsigned char h[26] = {};
+    if (!in.read(reinterpret_cast<char*>(h), sizeof h)) return {};
+    if (suffix == QLatin1String("png")) {
+        static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+        if (std::memcmp(h, kSignature, 8) != 0 || std::memcmp(h + 12, "IHDR", 4) != 0) return {};
+        const uint32_t w = BigEndian32(h + 16), ht = BigEndian32(h + 20);
+        if (w == 0 || ht == 0 || w > 0x7FFFFFFF || ht > 0x7FFFFFFF) return {};
+        return {int(w), int(ht)};
+    }
+    if (h[0] != 'B' || h[1] != 'M') return {};
+    const uint32_t infoSize = LittleEndian32(h + 14);
+    if (infoSize == 12) return {int(h[18] | h[19] << 8), int(h[20] | h[21] << 8)};
+    if (infoSize < 40) return {};
+    const auto w = int32_t(LittleEndian32(h + 18)), ht = int32_t(LittleEndian32(h + 22));
+    // A negative height is a picture stored top row first.
+    if (w <= 0 || ht == 0 || ht == INT32_MIN) return {};
+    return {w, ht < 0 ? -ht : ht};
+}
+
+}  // namespace
+
 Size QtGraphics::ProbeImageFile(const std::string& path)
 {
     Size size;
     if (path.empty()) return size;
+    const QString suffix = QString::fromStdString(path).section(QLatin1Char('.'), -1).toLower();
+    if (suffix == QLatin1String("png") || suffix == QLatin1String("bmp")) {
+        size = HeaderSize(path, suffix);
+        if (size.cx > 0 && size.cy > 0) return size;
+        size = {};
+    }
     WithReader(path, [&](QImageReader& r) {
         if (!r.canRead()) return false;
         const QSize s = r.size();
