@@ -88,6 +88,8 @@ constexpr UINT kTimerOsd = 50;      // on-screen display countdown, 300 ms
 constexpr UINT kTimerNoMouse = 80;  // the start-up check for a mouse, once after 2 s
 constexpr UINT kTimerDeferredStart = 81;  // the start-up work after the first frame (or instead of it)
 constexpr int kDeferredStartFallbackMs = 300;
+constexpr UINT kTimerReleaseMemory = 82;  // once, when the start-up's repaints are done
+constexpr int kReleaseMemoryDelayMs = 1000;
 constexpr UINT kTimerGameDeferred = 85;  // a game's switch waits for a modal dialog to close, 250 ms
 
 }  // namespace main_ids

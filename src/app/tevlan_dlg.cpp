@@ -231,7 +231,9 @@ void CTevlanDlg::RunDeferredStart()
         RefreshFromProfile();
         RepaintWindow();
     }
-    if (platform::g_shellServices) platform::g_shellServices->ReleaseFreeMemory();
+    // The memory the start-up used and freed goes back to the system once
+    // the repaints it caused (the refresh above, the status answer) are done.
+    Host().SetTimer(hwnd_, kTimerReleaseMemory, kReleaseMemoryDelayMs);
 }
 
 DeviceLink* CTevlanDlg::ReadyLink()
@@ -448,6 +450,10 @@ void CTevlanDlg::OnTimer(UINT id)
         return;
     case kTimerDeferredStart:
         RunDeferredStart();
+        return;
+    case kTimerReleaseMemory:
+        Host().KillTimer(hwnd_, kTimerReleaseMemory);
+        if (platform::g_shellServices) platform::g_shellServices->ReleaseFreeMemory();
         return;
     case kTimerNoMouse:
         Host().KillTimer(hwnd_, kTimerNoMouse);
