@@ -455,6 +455,13 @@ bool WithReader(const std::string& path, F&& use)
 
 }  // namespace
 
+QImage ReadPictureFile(const std::string& path)
+{
+    QImage img;
+    if (path.empty() || !WithReader(path, [&](QImageReader& r) { return r.read(&img) && !img.isNull(); })) return {};
+    return img;
+}
+
 std::unique_ptr<IImage> QtGraphics::LoadImageFile(const std::string& path)
 {
     QImage img;

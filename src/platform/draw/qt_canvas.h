@@ -19,6 +19,9 @@ std::u16string FromQString(const QString& s);
 // The Qt font for a font request; the face falls back through fontconfig
 // when it is not installed.
 QFont ToQFont(const FontSpec& spec);
+// A picture file read by the built-in reader its name gives (PNG, BMP), or
+// by whichever reader knows it; null when none does.
+QImage ReadPictureFile(const std::string& path);
 
 // An image over a QImage in premultiplied ARGB, or, for a large opaque
 // picture decoded with a palette (a window background), over the runs of
