@@ -202,6 +202,12 @@ bool CTevlanDlg::OnInitDialog()
         if (tray_ && tray_->IsShown()) showOnCreate = false;
     }
     RefreshFromProfile();
+    // The pictures the first frame shows whole (the mouse above all) decode
+    // on other threads while the window is shown.
+    for (int g = 0; g < kGroupCount; ++g)
+        for (const auto& c : Group(g))
+            if (auto* picture = dynamic_cast<CStaticImage*>(c.get()); picture && picture->IsShown() && picture->Image())
+                picture->Image()->DecodeAhead();
     Host().SetTimer(hwnd_, kTimerNoMouse, kNoMouseCheckMs);
     // The tray icon (a D-Bus round trip on most desktops) and the search for
     // the mouse are not needed for the first frame: they start once it is
