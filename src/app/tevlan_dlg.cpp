@@ -455,6 +455,9 @@ void CTevlanDlg::OnTimer(UINT id)
         SaveNow();
         return;
     case kTimerDeferredStart:
+        // Also when the start-up work has already run (an apply asked for
+        // it first): the timer would otherwise keep firing.
+        Host().KillTimer(hwnd_, kTimerDeferredStart);
         RunDeferredStart();
         return;
     case kTimerReleaseMemory:
@@ -819,7 +822,7 @@ void CTevlanDlg::OnPaint(HWND self, platform::ICanvas& canvas, const Rect& dirty
         // display server only once its loop is about to wait, and a posted
         // message would run the deferred work before that, holding the
         // first frame back by all of it.
-        Host().SetTimer(hwnd_, kTimerDeferredStart, 1);
+        if (!deferredStartDone_) Host().SetTimer(hwnd_, kTimerDeferredStart, 1);
         if (onFirstPaint) onFirstPaint();
     }
 }

@@ -496,6 +496,27 @@ TEST_F(DeferredStart, EverythingThatWaitedAnswersWithinASecond)
     EXPECT_FALSE(sim->IsPlugged(SimProduct::A)) << "the window hears its keys";
 }
 
+// An apply that falls due before the first frame (a tevlanctl change, a
+// game) needs the mouse and the macros: the start-up work runs for it, once.
+TEST_F(DeferredStart, AnApplyBeforeTheFirstFrameRunsWhatWaitedFirst)
+{
+    sim = std::make_unique<platform::SimMouse>(deviceClock, true, false);
+    MainWindowDevices devices{sim.get(), &deviceClock, sim.get()};
+    dlg = std::make_unique<CTevlanDlg>(Startup(), devices);
+    ASSERT_TRUE(dlg->Create(0));
+    host.ShowWindow(Main(), SW_HIDE);
+    Active().PollingRateValue[0] = 1;
+    dlg->ScheduleApply(PendingGroup::DpiAndMore);
+    Settle(25);
+    EXPECT_TRUE(ApplicationMacroLibraryRead());
+    EXPECT_FALSE(sim->AcceptedWrites().empty());
+    host.ShowWindow(Main(), SW_SHOW);
+    Settle(5);
+    EXPECT_GE(host.PaintCount(Main()), 1);
+    EXPECT_FALSE(host.IsTimerRunning(Main(), main_ids::kTimerDeferredStart));
+    EXPECT_EQ(shell.trays.size(), 1u);
+}
+
 TEST_F(DeferredStart, AWindowNeverPaintedStillGetsItsTrayAndMouse)
 {
     sim = std::make_unique<platform::SimMouse>(deviceClock, true, false);
