@@ -44,6 +44,7 @@ namespace {
 constexpr int kBaseWidth = 1127;
 constexpr int kBaseHeight = 740;
 constexpr int kBackgroundResource = 364;
+constexpr int kDecodeAheadPixels = 32 * 1024;
 
 std::string WithSlash(std::string folder)
 {
@@ -202,12 +203,14 @@ bool CTevlanDlg::OnInitDialog()
         if (tray_ && tray_->IsShown()) showOnCreate = false;
     }
     RefreshFromProfile();
-    // The pictures the first frame shows whole (the mouse above all) decode
-    // on other threads while the window is shown.
+    // The large pictures the first frame shows whole (the mouse) decode on
+    // other threads while the window is shown; a small one decodes faster
+    // than a thread starts.
     for (int g = 0; g < kGroupCount; ++g)
         for (const auto& c : Group(g))
             if (auto* picture = dynamic_cast<CStaticImage*>(c.get()); picture && picture->IsShown() && picture->Image())
-                picture->Image()->DecodeAhead();
+                if (const CSkinImage* image = picture->Image(); image->Width() * image->Height() >= kDecodeAheadPixels)
+                    image->DecodeAhead();
     Host().SetTimer(hwnd_, kTimerNoMouse, kNoMouseCheckMs);
     // The tray icon (a D-Bus round trip on most desktops) and the search for
     // the mouse are not needed for the first frame: they start once it is
