@@ -813,7 +813,8 @@ void CTevlanDlg::DrawBackground(platform::ICanvas& dc, const Rect& client) { lay
 
 void CTevlanDlg::OnPaint(HWND self, platform::ICanvas& canvas, const Rect& dirty)
 {
-    if (background_.valid()) SetBackgroundBitmap(background_.get());
+    if (background_.valid())
+        if (std::unique_ptr<CSkinImage> picture = background_.get()) SetBackgroundBitmap(std::move(picture));
     if (Host().IsIconic(self)) {
         layout_->PaintMinimised(canvas, Host().GetClientRect(self));
         return;
