@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
+#include <cstdio>
 #include <map>
 #include <tuple>
 #include <vector>
@@ -481,9 +481,12 @@ uint32_t LittleEndian32(const unsigned char* p) { return uint32_t(p[3]) << 24 | 
 // the one the name promises (the reader then decides).
 Size HeaderSize(const std::string& path, const QString& suffix)
 {
-    std::ifstream in(path, std::ios::binary);
     unsigned char h[26] = {};
-    if (!in.read(reinterpret_cast<char*>(h), sizeof h)) return {};
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    if (!in) return {};
+    const size_t got = std::fread(h, 1, sizeof h, in);
+    std::fclose(in);
+    if (got != sizeof h) return {};
     if (suffix == QLatin1String("png")) {
         static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
         if (std::memcmp(h, kSignature, 8) != 0 || std::memcmp(h + 12, "IHDR", 4) != 0) return {};
