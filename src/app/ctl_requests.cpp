@@ -42,6 +42,10 @@ std::string HandleCtlRequest(CTevlanDlg* window, std::string_view bytes)
 
     // What the controls hold is the profile as the user sees it.
     window->StoreToProfile();
+    // A request that comes before the window has read its library reads it
+    // here: a command on an empty library would refuse macros that exist,
+    // or write the empty library over the file.
+    EnsureApplicationMacroLibrary();
     const CommandOutcome c =
         RunProfileCommand(request->words, request->profile, g_macroLibrary, MacroLibraryPath());
     if (c.kind == CommandOutcome::Usage) return Reply(ChangeReply::NotUnderstood, false, c.message);

@@ -1,10 +1,11 @@
 // The tevlan program: picks the window system, the shell and the mouse
 // (the real one through hidraw, or the simulated one), then hands over to
-// CTevlanApp. Everything else is in tevlan_app.
+// CTevlanApp. Everything else is in tevlan_app. It writes with stdio, not
+// iostreams: the streams' start-up alone brought in a few hundred kB of the
+// C++ library's locale code that the window never uses.
 #include <chrono>
 #include <ctime>
 #include <cstdio>
-#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,16 +38,16 @@ int main(int argc, char** argv)
     std::vector<std::string> args(argv + 1, argv + argc);
     const AppParseResult parsed = ParseAppArguments(args);
     if (!parsed.error.empty()) {
-        std::cerr << "tevlan: " << parsed.error << "\n";
+        std::fprintf(stderr, "tevlan: %s\n", parsed.error.c_str());
         return 2;
     }
     const AppOptions& o = parsed.options;
     if (o.help) {
-        std::cout << AppHelpText();
+        std::fputs(AppHelpText().c_str(), stdout);
         return 0;
     }
     if (o.version) {
-        std::cout << AppVersionText();
+        std::fputs(AppVersionText().c_str(), stdout);
         return 0;
     }
 
@@ -68,7 +69,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s\n", line.c_str());
     });
     if (!backend.top) {
-        std::cerr << "tevlan: " << backend.error << "\n";
+        std::fprintf(stderr, "tevlan: %s\n", backend.error.c_str());
         platform::g_shellServices = nullptr;
         return 1;
     }

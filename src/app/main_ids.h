@@ -60,7 +60,6 @@ constexpr UINT kMsgSecondInstance = 2999;
 constexpr UINT kMsgTrayIcon = WM_USER + 32;  // 1056
 constexpr UINT kMsgDeviceSettingsChanged = 1067;
 constexpr UINT kMsgRunTask = WM_USER + 0x1F4;  // 1524: work handed over by another thread
-constexpr UINT kMsgDeferredStart = WM_USER + 0x1F5;  // 1525: the start-up work after the first frame
 
 // What the main window's popups report when the user clicks elsewhere, by
 // kind of menu (give it to CWndPopup::Create). Kinds 15 to 99 are dismissed
@@ -87,8 +86,10 @@ constexpr int kTraySimToggleReceiver = 2092;
 // ---- timers besides those the device link uses ----
 constexpr UINT kTimerOsd = 50;      // on-screen display countdown, 300 ms
 constexpr UINT kTimerNoMouse = 80;  // the start-up check for a mouse, once after 2 s
-constexpr UINT kTimerDeferredStart = 81;  // the deferred start-up of a window that is never painted
+constexpr UINT kTimerDeferredStart = 81;  // the start-up work after the first frame (or instead of it)
 constexpr int kDeferredStartFallbackMs = 300;
+constexpr UINT kTimerReleaseMemory = 82;  // once, when the start-up's repaints are done
+constexpr int kReleaseMemoryDelayMs = 1000;
 constexpr UINT kTimerGameDeferred = 85;  // a game's switch waits for a modal dialog to close, 250 ms
 
 }  // namespace main_ids

@@ -1,6 +1,7 @@
 #include "app/tevlan_dlg.h"
 
 #include <filesystem>
+#include <future>
 #include <string>
 
 #include "app/firmware_reset_dlg.h"
@@ -42,6 +43,8 @@ namespace {
 
 constexpr int kBaseWidth = 1127;
 constexpr int kBaseHeight = 740;
+constexpr int kBackgroundResource = 364;
+constexpr int kDecodeAheadPixels = 32 * 1024;
 
 std::string WithSlash(std::string folder)
 {
@@ -146,8 +149,17 @@ void CTevlanDlg::InitFoldersAndScale()
     g_uiScale = platform::UiScaleForWorkArea(screenWidth, screenHeight, kBaseWidth, kBaseHeight);
     g_dpiFactor = platform::DpiFactorForLogicalDpi(Host().LogicalDpi());
 
+    // The background picture decodes on another thread while the rest of
+    // the start-up runs; the first paint takes it over.
+    background_ = std::async(std::launch::async, [] {
+        std::unique_ptr<CSkinImage> picture = CSkinImage::FromResource(kBackgroundResource);
+        if (picture) picture->Raw().IsOpaque();  // the scan, off this thread too
+        return picture;
+    });
     LoadLanguage(g_uiScale);
-    LoadApplicationMacroLibrary();
+    // The macro library is read after the first frame (RunDeferredStart),
+    // or sooner by whatever needs it first.
+    ForgetApplicationMacroLibrary();
     LoadSettingsAndProfiles();
     BuildDpiStepTable(g_sensorId);
 
@@ -191,11 +203,14 @@ bool CTevlanDlg::OnInitDialog()
         if (tray_ && tray_->IsShown()) showOnCreate = false;
     }
     RefreshFromProfile();
-    if (link_) {
-        link_->ResetLinkState();
-        if (!devices_.freshMouse) link_->PrimeSentImages();
-    }
-    LoadBackgroundResource(364);
+    // The large pictures the first frame shows whole (the mouse) decode on
+    // other threads while the window is shown; a small one decodes faster
+    // than a thread starts.
+    for (int g = 0; g < kGroupCount; ++g)
+        for (const auto& c : Group(g))
+            if (auto* picture = dynamic_cast<CStaticImage*>(c.get()); picture && picture->IsShown() && picture->Image())
+                if (const CSkinImage* image = picture->Image(); image->Width() * image->Height() >= kDecodeAheadPixels)
+                    image->DecodeAhead();
     Host().SetTimer(hwnd_, kTimerNoMouse, kNoMouseCheckMs);
     // The tray icon (a D-Bus round trip on most desktops) and the search for
     // the mouse are not needed for the first frame: they start once it is
@@ -209,6 +224,12 @@ void CTevlanDlg::RunDeferredStart()
     if (deferredStartDone_) return;
     deferredStartDone_ = true;
     Host().KillTimer(hwnd_, kTimerDeferredStart);
+    // The library first: priming and the first apply upload its macros.
+    EnsureApplicationMacroLibrary();
+    if (link_) {
+        link_->ResetLinkState();
+        if (!devices_.freshMouse) link_->PrimeSentImages();
+    }
     if (!tray_) AddTrayIcon();
     if (link_) {
         link_->ScanDevices();
@@ -219,7 +240,17 @@ void CTevlanDlg::RunDeferredStart()
         RefreshFromProfile();
         RepaintWindow();
     }
-    if (platform::g_shellServices) platform::g_shellServices->ReleaseFreeMemory();
+    // The memory the start-up used and freed goes back to the system once
+    // the repaints it caused (the refresh above, the status answer) are done.
+    Host().SetTimer(hwnd_, kTimerReleaseMemory, kReleaseMemoryDelayMs);
+}
+
+DeviceLink* CTevlanDlg::ReadyLink()
+{
+    // Before the first frame the link has neither the macro library nor the
+    // mouse: whatever would use it then gets the deferred start at once.
+    if (!deferredStartDone_ && hwnd_ && !destroying_) RunDeferredStart();
+    return link_.get();
 }
 
 void CTevlanDlg::AddTrayIcon()
@@ -258,10 +289,6 @@ void CTevlanDlg::MapMessages()
     MapMessage(kMsgDeviceSettingsChanged, [this](WPARAM w, LPARAM l) -> LRESULT {
         return link_ ? link_->OnDeviceSettingsChanged(int(w), int(l)) : 0;
     });
-    MapMessage(kMsgDeferredStart, [this](WPARAM, LPARAM) {
-        RunDeferredStart();
-        return LRESULT(0);
-    });
     MapMessage(kMsgRunTask, [this](WPARAM, LPARAM) {
         RunPostedTask();
         return LRESULT(0);
@@ -276,10 +303,11 @@ void CTevlanDlg::MapMessages()
             Host().ShowWindow(hwnd_, SW_MINIMIZE);
     });
     MapClick(kApply, [this] {
-        if (!link_) return;
-        link_->Schedule(PendingGroup::Keys);
-        link_->Schedule(PendingGroup::DpiAndMore);
-        link_->ApplyToDevice();
+        DeviceLink* link = ReadyLink();
+        if (!link) return;
+        link->Schedule(PendingGroup::Keys);
+        link->Schedule(PendingGroup::DpiAndMore);
+        link->ApplyToDevice();
     });
     MapClick(kReset, [this] { FactoryReset(); });
     MapClick(kMacroManager, [this] { OpenMacroManager(); });
@@ -303,6 +331,8 @@ void CTevlanDlg::MapMessages()
 
 void CTevlanDlg::OpenMacroManager()
 {
+    // The manager reads the library's file, which the first read may write.
+    EnsureApplicationMacroLibrary();
     CMacroManagerDlg(1, hwnd_).DoModal();
     // The manager saved its library to the file, the only channel between
     // its copy and ours: reread it so the menus and the upload see the change.
@@ -412,7 +442,7 @@ void CTevlanDlg::OnTimer(UINT id)
     case kTimerApply:
         Host().KillTimer(hwnd_, kTimerApply);
         applyScheduled_ = false;
-        if (link_) link_->ApplyToDevice();
+        if (DeviceLink* link = ReadyLink()) link->ApplyToDevice();
         return;
     case kTimerOsd:
         if (osdCountdown > 0) {
@@ -428,7 +458,14 @@ void CTevlanDlg::OnTimer(UINT id)
         SaveNow();
         return;
     case kTimerDeferredStart:
+        // Also when the start-up work has already run (an apply asked for
+        // it first): the timer would otherwise keep firing.
+        Host().KillTimer(hwnd_, kTimerDeferredStart);
         RunDeferredStart();
+        return;
+    case kTimerReleaseMemory:
+        Host().KillTimer(hwnd_, kTimerReleaseMemory);
+        if (platform::g_shellServices) platform::g_shellServices->ReleaseFreeMemory();
         return;
     case kTimerNoMouse:
         Host().KillTimer(hwnd_, kTimerNoMouse);
@@ -486,6 +523,7 @@ void CTevlanDlg::OnDestroy()
         applyScheduled_ = false;
         link_->suppressProgress = true;
         destroying_ = true;
+        EnsureApplicationMacroLibrary();
         link_->ApplyToDevice();
     }
     destroying_ = true;
@@ -573,7 +611,7 @@ void CTevlanDlg::FactoryReset()
 {
     CFirmwareResetDlg confirm(hwnd_);
     if (confirm.DoModal() != IDOK) return;
-    if (link_) link_->FactoryResetConfirmed();
+    if (DeviceLink* link = ReadyLink()) link->FactoryResetConfirmed();
 }
 
 // ---- IDeviceHost ------------------------------------------------------------------------
@@ -787,6 +825,8 @@ void CTevlanDlg::DrawBackground(platform::ICanvas& dc, const Rect& client) { lay
 
 void CTevlanDlg::OnPaint(HWND self, platform::ICanvas& canvas, const Rect& dirty)
 {
+    if (background_.valid())
+        if (std::unique_ptr<CSkinImage> picture = background_.get()) SetBackgroundBitmap(std::move(picture));
     if (Host().IsIconic(self)) {
         layout_->PaintMinimised(canvas, Host().GetClientRect(self));
         return;
@@ -794,7 +834,11 @@ void CTevlanDlg::OnPaint(HWND self, platform::ICanvas& canvas, const Rect& dirty
     CDlgBase::OnPaint(self, canvas, dirty);
     if (!firstPaintSeen_) {
         firstPaintSeen_ = true;
-        Host().PostMessage(hwnd_, kMsgDeferredStart, 0, 0);
+        // A timer, not a posted message: the toolkit hands the frame to the
+        // display server only once its loop is about to wait, and a posted
+        // message would run the deferred work before that, holding the
+        // first frame back by all of it.
+        if (!deferredStartDone_) Host().SetTimer(hwnd_, kTimerDeferredStart, 1);
         if (onFirstPaint) onFirstPaint();
     }
 }

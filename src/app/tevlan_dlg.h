@@ -12,6 +12,7 @@
 #include <atomic>
 #include <deque>
 #include <functional>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -31,6 +32,7 @@
 #include "ui/section_host.h"
 
 class CAttentionDlg;
+class CSkinImage;
 class CGameSwitcher;
 class COSDDialog;
 class CDpiSection;
@@ -159,6 +161,8 @@ private:
     void InitFoldersAndScale();
     void AddTrayIcon();
     void RunDeferredStart();  // what the first frame does not need
+    // The link, once the deferred start has run (it runs now if not yet).
+    DeviceLink* ReadyLink();
     void OnTimer(UINT id);
     void OnDestroy();
     void SaveNow();
@@ -187,6 +191,8 @@ private:
     std::unique_ptr<COpenFailureDlg> openFailure_;
     std::unique_ptr<platform::ITrayIcon> tray_;
     std::unique_ptr<CGameSwitcher> gameSwitcher_;
+    // The background picture while it decodes; taken by the first paint.
+    std::future<std::unique_ptr<CSkinImage>> background_;
     bool applyScheduled_ = false;  // timer 30 runs
     bool progressShowing_ = false;
     bool destroying_ = false;

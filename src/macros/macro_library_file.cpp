@@ -11,6 +11,12 @@ MacroLibrary g_macroLibrary;
 MacroLibrary g_macroWorkLibrary;
 
 namespace {
+// Whether g_macroLibrary holds the file (or its replacement). Owner: the
+// window thread, like g_macroLibrary.
+bool g_macroLibraryRead = false;
+}  // namespace
+
+namespace {
 
 constexpr char16_t kHeader[] = u"[MacroLibrary]";
 constexpr size_t kActionLineDigits = static_cast<size_t>(kMacroActionSlots) * 8;  // 2,688
@@ -266,6 +272,23 @@ bool LoadApplicationMacroLibrary(MacroLibrary& library, const std::string& path)
 
 std::string MacroLibraryPath() { return UserDataPath(kMacroLibraryRelativePath); }
 
-bool LoadApplicationMacroLibrary() { return LoadApplicationMacroLibrary(g_macroLibrary, MacroLibraryPath()); }
+bool LoadApplicationMacroLibrary()
+{
+    g_macroLibraryRead = true;
+    return LoadApplicationMacroLibrary(g_macroLibrary, MacroLibraryPath());
+}
+
+void EnsureApplicationMacroLibrary()
+{
+    if (!g_macroLibraryRead) LoadApplicationMacroLibrary();
+}
+
+void ForgetApplicationMacroLibrary()
+{
+    g_macroLibrary.ClearLibrary();
+    g_macroLibraryRead = false;
+}
+
+bool ApplicationMacroLibraryRead() { return g_macroLibraryRead; }
 
 bool LoadWorkingMacroLibrary() { return ReadMacroLibraryFile(g_macroWorkLibrary, MacroLibraryPath()); }

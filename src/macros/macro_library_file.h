@@ -72,5 +72,13 @@ bool LoadApplicationMacroLibrary(MacroLibrary& library, const std::string& path)
 std::string MacroLibraryPath();
 // g_macroLibrary from the standard path, with the application recovery.
 bool LoadApplicationMacroLibrary();
+// The window does not read g_macroLibrary before its first frame: it reads
+// it right after, and whatever needs it sooner (a button menu, a tevlanctl
+// request, an apply) calls this, which reads it the first time only.
+void EnsureApplicationMacroLibrary();
+// Empties g_macroLibrary and marks it unread, so that the next
+// EnsureApplicationMacroLibrary reads the file (a window starting).
+void ForgetApplicationMacroLibrary();
+bool ApplicationMacroLibraryRead();
 // g_macroWorkLibrary from the standard path; left empty when that fails.
 bool LoadWorkingMacroLibrary();

@@ -266,11 +266,21 @@ void CDlgBase::SetBackgroundBitmap(std::unique_ptr<CSkinImage> bitmap)
 
 void CDlgBase::PaintBackgroundCache(platform::ICanvas& dc, const Rect& client) const
 {
-    dc.FillRect(client, backgroundColour_);
-    if (!backgroundCache_ && !backgroundPicture_) return;
+    if (!backgroundCache_ && !backgroundPicture_) {
+        dc.FillRect(client, backgroundColour_);
+        return;
+    }
     const platform::IImage& img = backgroundPicture_ ? *backgroundPicture_ : backgroundCache_->Image();
     int w = std::min(img.Width(), client.Width());
     int h = std::min(img.Height(), client.Height());
+    // An opaque picture covers its part: only the rest is filled (filling
+    // the whole window first was a third of the first paint).
+    if (!backgroundPicture_ || w <= 0 || h <= 0) {
+        dc.FillRect(client, backgroundColour_);
+    } else {
+        if (client.right > w) dc.FillRect(Rect{w, client.top, client.right, client.bottom}, backgroundColour_);
+        if (client.bottom > h) dc.FillRect(Rect{client.left, h, w, client.bottom}, backgroundColour_);
+    }
     if (w > 0 && h > 0) dc.DrawImage(img, Rect{0, 0, w, h}, Rect{0, 0, w, h});
 }
 

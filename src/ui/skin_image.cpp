@@ -93,7 +93,10 @@ const platform::IImage& CSkinImage::Raw() const
     if (auto it = files.find(key); it != files.end()) image_ = it->second.lock();
     if (!image_) {
         std::unique_ptr<platform::IImage> decoded;
-        if (platform::IGraphics* g = Graphics()) decoded = g->LoadImageFile(path_);
+        if (ahead_.valid())
+            decoded = ahead_.get();
+        else if (platform::IGraphics* g = Graphics())
+            decoded = g->LoadImageFile(path_);
         // Rewritten since its header was read: the layout was made for the
         // old size, so nothing is drawn rather than something misplaced.
         if (decoded && (decoded->Width() != pixels_.cx || decoded->Height() != pixels_.cy)) decoded.reset();
@@ -105,6 +108,17 @@ const platform::IImage& CSkinImage::Raw() const
         files[key] = image_;
     }
     return *image_;
+}
+
+void CSkinImage::DecodeAhead() const
+{
+    if (image_ || ahead_.valid() || path_.empty()) return;
+    platform::IGraphics* g = Graphics();
+    if (!g) return;
+    if (auto it = DecodedFiles().find(CacheKey(path_, pixels_)); it != DecodedFiles().end() && !it->second.expired())
+        return;
+    // The graphics layer's file decoding keeps no state between calls.
+    ahead_ = std::async(std::launch::async, [g, path = path_] { return g->LoadImageFile(path); });
 }
 
 std::unique_ptr<CSkinImage> CSkinImage::FromFile(const std::u16string& path)

@@ -5,6 +5,7 @@
 // pixels count as half units, so every piece of layout arithmetic (strip
 // frames, partial fills, thumb sizes) is the same at both scales and the
 // picture stays sharp.
+#include <future>
 #include <memory>
 #include <string>
 
@@ -36,6 +37,11 @@ public:
     // picture of its size.
     const platform::IImage& Raw() const;
     bool IsDecoded() const { return image_ != nullptr; }
+    // Starts decoding the file on another thread, for a picture the next
+    // paint is sure to show (the first frame's): Raw() then takes the result
+    // instead of decoding on the window thread. Nothing for a picture that
+    // is decoded already, or shared with one that is.
+    void DecodeAhead() const;
     // The decoded picture, for a holder that outlives this object.
     std::shared_ptr<const platform::IImage> Shared() const
     {
@@ -52,6 +58,7 @@ private:
     CSkinImage(std::string path, Size pixels, int density);
 
     mutable std::shared_ptr<const platform::IImage> image_;
+    mutable std::future<std::unique_ptr<platform::IImage>> ahead_;
     std::string path_;  // the file still to decode; empty for wrapped images
     Size pixels_;
     int density_ = 1;

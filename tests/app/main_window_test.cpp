@@ -5,10 +5,15 @@
 
 #include "app/open_failure_dlg.h"
 #include "app/tevlan_app.h"
+#include "buttons/ui/button_list_ids.h"
+#include "buttons/ui/button_list_section.h"
+#include "macros/macro_library_file.h"
 #include "persist/settings_file.h"
 #include "persist/text_codec.h"
 #include "persist/ui_text.h"
 #include "ui/attention_dlg.h"
+#include "ui/combo_button.h"
+#include "ui/item_popup.h"
 
 namespace {
 
@@ -432,13 +437,84 @@ TEST_F(DeferredStart, TrayAndMouseComeRightAfterTheFirstFrame)
     EXPECT_TRUE(sim->Trace().empty()) << "so does the mouse";
     EXPECT_EQ(host.PaintCount(Main()), 0);
 
-    host.ProcessPending();  // paints the first frame, then runs what waited for it
+    host.ProcessPending();  // paints the first frame
     EXPECT_EQ(host.PaintCount(Main()), 1);
+    Settle(1);  // what waited for it runs once the frame is out
     EXPECT_EQ(shell.trays.size(), 1u);
     Settle(30);  // the status query and the apply run on the device thread
     EXPECT_FALSE(sim->AcceptedWrites().empty()) << "the first apply follows the search";
     Settle(2000);
     EXPECT_EQ(dlg->StartupWarning(), nullptr) << "a mouse was found: no warning";
+}
+
+// The macro library is read after the first frame too, yet the button menus
+// show its macros, and everything a user or a later start can reach answers
+// within a second of the start.
+TEST_F(DeferredStart, EverythingThatWaitedAnswersWithinASecond)
+{
+    std::filesystem::create_directories(dataDir + "config");
+    MacroLibrary library;
+    library.AppendSet(u"Games");
+    for (const char16_t* name : {u"reload", u"dash"}) library.AppendMacro(*library.SetAt(0), name);
+    ASSERT_TRUE(WriteMacroLibraryFile(library, dataDir + kMacroLibraryRelativePath));
+    g_macroLibrary = library;  // what an earlier window left behind is not what this one reads
+
+    sim = std::make_unique<platform::SimMouse>(deviceClock, true, false);
+    sim->SetStatus({0x25, 80, 0});
+    MainWindowDevices devices{sim.get(), &deviceClock, sim.get()};
+    dlg = std::make_unique<CTevlanDlg>(Startup(), devices);
+    ASSERT_TRUE(dlg->Create(0));
+    EXPECT_FALSE(ApplicationMacroLibraryRead()) << "not read before the first frame";
+    EXPECT_EQ(g_macroLibrary.count(), 0u);
+
+    Settle(1000);
+    EXPECT_TRUE(ApplicationMacroLibraryRead());
+    ASSERT_EQ(g_macroLibrary.count(), 1u);
+    EXPECT_EQ(shell.trays.size(), 1u);
+    EXPECT_FALSE(sim->AcceptedWrites().empty()) << "the first apply";
+    host.ShowWindow(Main(), SW_HIDE);
+    host.SendMessage(Main(), kMsgSecondInstance, 0, 0);
+    EXPECT_TRUE(host.IsWindowVisible(Main())) << "a second start brings the window back";
+
+    // The macro row of a button's menu lists the library's macros.
+    auto* combo = dlg->Find<CComboButton>(CButtonListSection::kFirstCombo);
+    ASSERT_TRUE(combo);
+    const Rect r = combo->GetRect();
+    host.Click(Main(), {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    host.ProcessPending();
+    auto* menu = dynamic_cast<CItemPopup*>(dlg->Popup(button_list::kSlotFunctionMenu));
+    ASSERT_TRUE(menu);
+    const Rect row = menu->Items()[8].rect;
+    host.MoveMouseTo(menu->GetSafeHwnd(), {(row.left + row.right) / 2, (row.top + row.bottom) / 2});
+    host.ProcessPending();
+    auto* macros = dynamic_cast<CItemPopup*>(dlg->Popup(button_list::kSlotMacroSet));
+    ASSERT_TRUE(macros);
+    EXPECT_EQ(macros->Items().size(), 2u);
+
+    host.SetForegroundWindow(Main());
+    host.PressKey(VK_F1 + 9);  // F10: the cable of the simulated mouse
+    EXPECT_FALSE(sim->IsPlugged(SimProduct::A)) << "the window hears its keys";
+}
+
+// An apply that falls due before the first frame (a tevlanctl change, a
+// game) needs the mouse and the macros: the start-up work runs for it, once.
+TEST_F(DeferredStart, AnApplyBeforeTheFirstFrameRunsWhatWaitedFirst)
+{
+    sim = std::make_unique<platform::SimMouse>(deviceClock, true, false);
+    MainWindowDevices devices{sim.get(), &deviceClock, sim.get()};
+    dlg = std::make_unique<CTevlanDlg>(Startup(), devices);
+    ASSERT_TRUE(dlg->Create(0));
+    host.ShowWindow(Main(), SW_HIDE);
+    Active().PollingRateValue[0] = 1;
+    dlg->ScheduleApply(PendingGroup::DpiAndMore);
+    Settle(25);
+    EXPECT_TRUE(ApplicationMacroLibraryRead());
+    EXPECT_FALSE(sim->AcceptedWrites().empty());
+    host.ShowWindow(Main(), SW_SHOW);
+    Settle(5);
+    EXPECT_GE(host.PaintCount(Main()), 1);
+    EXPECT_FALSE(host.IsTimerRunning(Main(), main_ids::kTimerDeferredStart));
+    EXPECT_EQ(shell.trays.size(), 1u);
 }
 
 TEST_F(DeferredStart, AWindowNeverPaintedStillGetsItsTrayAndMouse)

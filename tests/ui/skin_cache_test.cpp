@@ -41,6 +41,29 @@ TEST_F(SkinCacheTest, ControlsShowingOneFileShareOneCopyDecodedOnlyWhenDrawn)
     EXPECT_EQ(DecodedSkinFileCount(), before);
 }
 
+// Decoded ahead on another thread, a picture draws as if decoded when drawn,
+// and a second control showing the file shares that copy.
+TEST_F(SkinCacheTest, APictureDecodedAheadIsTheOneDrawnAndShared)
+{
+    const size_t before = DecodedSkinFileCount();
+    auto ahead = CSkinImage::FromFile(Skin(u"check_ov.png"));
+    auto plain = CSkinImage::FromFile(Skin(u"check_ov.png"));
+    auto reference = CSkinImage::FromFile(Skin(u"check_ov.png"));
+    ASSERT_TRUE(ahead && plain && reference);
+    ahead->DecodeAhead();
+    EXPECT_FALSE(ahead->IsDecoded()) << "taken over when first drawn";
+    auto a = host.Graphics().CreateImageCanvas(15, 15);
+    ahead->Draw(*a, {0, 0, 15, 15});
+    EXPECT_EQ(DecodedSkinFileCount(), before + 1);
+    plain->DecodeAhead();  // already decoded: shared, not decoded again
+    EXPECT_EQ(&plain->Raw(), &ahead->Raw());
+    EXPECT_EQ(DecodedSkinFileCount(), before + 1);
+    auto b = host.Graphics().CreateImageCanvas(15, 15);
+    reference->Draw(*b, {0, 0, 15, 15});
+    for (int y = 0; y < 15; ++y)
+        for (int x = 0; x < 15; ++x) ASSERT_EQ(a->Image().Pixel(x, y), b->Image().Pixel(x, y)) << x << "," << y;
+}
+
 TEST_F(SkinCacheTest, ScaleOneNeverReadsTheDoubledFileAndScaleTwoPrefersIt)
 {
     QTemporaryDir dir;

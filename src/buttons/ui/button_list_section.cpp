@@ -78,6 +78,14 @@ CButtonListSection::CButtonListSection(ISectionHost& host, const MacroLibrary* l
 {
 }
 
+const MacroLibrary& CButtonListSection::Library() const
+{
+    // The window reads its library after the first frame; a menu opened
+    // before that reads it now.
+    if (&library_ == &g_macroLibrary) EnsureApplicationMacroLibrary();
+    return library_;
+}
+
 void CButtonListSection::MapMessages(CDlgBase& dlg)
 {
     dlg.SubscribeShared(kMsgCombo, CComboButton::kClick, [this](WPARAM id) { OnComboClick(id); });
@@ -183,7 +191,7 @@ void CButtonListSection::OnComboClick(WPARAM comboId)
     if (!combo || host_.IsClosing()) return;
     CloseAll();
     combo->SetOpen(true);
-    auto* menu = new CComboPopup(int(library_.count()));
+    auto* menu = new CComboPopup(int(Library().count()));
     if (!Show(menu, FunctionMenuBox(AnchorOf(*combo)), kMsgMenuReport, kMsgMenuDismissed, comboId,
               kSlotFunctionMenu))
         CloseCombo(*combo);
@@ -209,8 +217,8 @@ void CButtonListSection::OpenMacroSets(WPARAM comboId)
     CloseSubMenus();
     CComboButton* combo = Combo(comboId);
     if (!combo) return;
-    auto* list = new CMacroSetCascadePopup(library_);
-    Show(list, MacroMenuBox(AnchorOf(*combo), int(library_.count())), 0, kMsgMacroSetsDismissed, comboId,
+    auto* list = new CMacroSetCascadePopup(Library());
+    Show(list, MacroMenuBox(AnchorOf(*combo), int(Library().count())), 0, kMsgMacroSetsDismissed, comboId,
          kSlotSubMenu);
 }
 
@@ -227,7 +235,7 @@ void CButtonListSection::OpenMacroSet(WPARAM comboId, int setIndex)
     else
         CloseSubMenus();
     if (!combo || setIndex < 0) return;
-    const MacroSet* set = library_.SetAt(setIndex);
+    const MacroSet* set = Library().SetAt(setIndex);
     const int rows = set ? int(set->macroNum()) : 0;
     const MenuAnchor anchor = AnchorOf(*combo);
     MenuBox box = MacroMenuBox(anchor, rows);
@@ -238,7 +246,7 @@ void CButtonListSection::OpenMacroSet(WPARAM comboId, int setIndex)
         const Point br = Win().ScreenToClient(window, {l.right, l.bottom});
         box = MacroCascadeBox(anchor, {tl.x, tl.y, br.x, br.y}, setIndex, rows);
     }
-    Show(new CMacroSetPopup(library_, setIndex), box, kMsgMacroReport, kMsgMacroDismissed, comboId,
+    Show(new CMacroSetPopup(Library(), setIndex), box, kMsgMacroReport, kMsgMacroDismissed, comboId,
          kSlotMacroSet);
 }
 
@@ -291,7 +299,7 @@ void CButtonListSection::OnMacroReport(WPARAM comboId, LPARAM record)
     CComboButton* combo = Combo(comboId);
     auto* popup = dynamic_cast<CMacroSetPopup*>(InSlot(kSlotMacroSet));
     if (!combo || !popup || host_.IsClosing() || record != reinterpret_cast<LPARAM>(&popup->Result())) return;
-    const auto choice = ChooseLibraryMacro(library_, popup->SetIndex(), popup->ChosenMacro());
+    const auto choice = ChooseLibraryMacro(Library(), popup->SetIndex(), popup->ChosenMacro());
     CloseAll();
     if (!choice) {
         MarkClosed(comboId);

@@ -74,6 +74,8 @@ private:
     void MarkClosed(WPARAM comboId);
     void CloseCombo(CComboButton& combo);
 
+    // The library the menus show; the application's is read on first use.
+    const MacroLibrary& Library() const;
     const MacroLibrary& library_;
     int dialogCombo_ = 0;  // the combo whose dialog runs
     int warningText_ = 0;  // shown when the warning timer runs out

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "platform/draw/canvas.h"
+#include "platform/draw/palette_runs.h"
 
 namespace platform {
 
@@ -18,15 +19,19 @@ std::u16string FromQString(const QString& s);
 // The Qt font for a font request; the face falls back through fontconfig
 // when it is not installed.
 QFont ToQFont(const FontSpec& spec);
+// A picture file read by the built-in reader its name gives (PNG, BMP), or
+// by whichever reader knows it; null when none does.
+QImage ReadPictureFile(const std::string& path);
 
 // An image over a QImage in premultiplied ARGB, or, for a large opaque
-// picture decoded with a palette (a window background), over its one byte a
-// pixel: a quarter of the memory, expanded a few rows at a time as drawn.
+// picture decoded with a palette (a window background), over the runs of
+// its rows (PaletteRuns), expanded a few rows at a time as drawn.
 class QtImage final : public IImage {
 public:
     explicit QtImage(QImage image);
-    int Width() const override { return image_.width(); }
-    int Height() const override { return image_.height(); }
+    explicit QtImage(std::shared_ptr<const PaletteRuns> runs);
+    int Width() const override { return runs_ ? runs_->Width() : image_.width(); }
+    int Height() const override { return runs_ ? runs_->Height() : image_.height(); }
     COLORREF Pixel(int x, int y) const override;
     int Alpha(int x, int y) const override;
     // Premultiplied bytes are already the colour as drawn on black.
@@ -36,10 +41,12 @@ public:
     // Whether IsOpaque or AverageOverBlack found the picture opaque (false
     // until one of them has looked).
     bool KnownOpaque() const { return opaque_ == 1; }
+    // The pixels; empty for a compact picture (see Runs).
     const QImage& Get() const { return image_; }
-    // Kept with its palette (Format_Indexed8, every colour opaque).
-    bool IsCompact() const { return image_.format() == QImage::Format_Indexed8; }
-    // Drawing on the image: it may stop being opaque.
+    // Kept as palette runs (every colour opaque); null otherwise.
+    const std::shared_ptr<const PaletteRuns>& Runs() const { return runs_; }
+    bool IsCompact() const { return runs_ != nullptr; }
+    // Drawing on the image (never a compact one): it may stop being opaque.
     QImage& Mutable()
     {
         opaque_ = -1;
@@ -48,6 +55,7 @@ public:
 
 private:
     QImage image_;
+    std::shared_ptr<const PaletteRuns> runs_;
     mutable int opaque_ = -1;  // -1 not known yet
 };
 

@@ -18,7 +18,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 
 namespace platform {
@@ -90,9 +89,15 @@ bool ReadFactsFromUdev(udev_device* node, NodeFacts* facts) {
     facts->product = uint16_t(product);
     const char* syspath = udev_device_get_syspath(hid);
     if (syspath == nullptr) return false;
-    std::ifstream f(std::string(syspath) + "/report_descriptor", std::ios::binary);
-    if (!f) return false;
-    facts->descriptor.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+    // Read with stdio: a stream would set up the C++ library's locales, a
+    // few hundred kB of its code resident, for this one small file.
+    std::FILE* f = std::fopen((std::string(syspath) + "/report_descriptor").c_str(), "rb");
+    if (f == nullptr) return false;
+    facts->descriptor.clear();
+    unsigned char chunk[4096];
+    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;)
+        facts->descriptor.insert(facts->descriptor.end(), chunk, chunk + n);
+    std::fclose(f);
     if (facts->descriptor.size() > HID_MAX_DESCRIPTOR_SIZE) facts->descriptor.resize(HID_MAX_DESCRIPTOR_SIZE);
     return true;
 }

@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QPixmap>
 
+#include "platform/draw/qt_canvas.h"
 #include "platform/qt/qt_window_host.h"
 
 namespace platform {
@@ -29,9 +30,11 @@ QtApplication::~QtApplication()
 
 bool QtApplication::SetIcon(const std::string& path)
 {
-    QPixmap pixmap;
-    if (!pixmap.load(QString::fromStdString(path))) return false;
-    QApplication::setWindowIcon(QIcon(pixmap));
+    // Read as the skin is: left to guess the format, the pixmap would load
+    // every image plugin (and the JPEG library) to ask each about the file.
+    const QImage image = ReadPictureFile(path);
+    if (image.isNull()) return false;
+    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(image)));
     return true;
 }
 

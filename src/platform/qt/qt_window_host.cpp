@@ -546,10 +546,12 @@ void QtWindowHost::ShowWindow(WindowId w, int cmd)
     widget->setAttribute(Qt::WA_ShowWithoutActivating, noActivate);
     if (cmd == SW_MINIMIZE || cmd == SW_SHOWMINIMIZED) {
         widget->showMinimized();
+        if (!was && win->widget && !win->describedKind.empty()) PublishDescription(*win);
         return;
     }
     if (cmd == SW_RESTORE && widget->isMinimized()) widget->showNormal();
     else widget->show();
+    if (!was && win->widget && !win->describedKind.empty()) PublishDescription(*win);
     if (canRaise_) widget->raise();
     if (!was) SendMessage(w, WM_SHOWWINDOW, 1, 0);
     if (!noActivate && IsWindow(w)) Activate(w, WA_ACTIVE);
@@ -676,10 +678,16 @@ void QtWindowHost::DescribeWindow(WindowId w, const std::u16string& kind, const 
 {
     WindowBook::DescribeWindow(w, kind, text);
     Win* win = Find(w);
-    if (win && win->widget) {
-        win->widget->setAccessibleName(ToQString(kind));
-        win->widget->setAccessibleDescription(ToQString(text));
-    }
+    // Told to the accessibility bus when the window shows: the first word
+    // to it connects to the desktop's bus, which a window not yet on the
+    // screen should not wait for.
+    if (win && win->widget && win->widget->isVisible()) PublishDescription(*win);
+}
+
+void QtWindowHost::PublishDescription(Win& win)
+{
+    win.widget->setAccessibleName(ToQString(win.describedKind));
+    win.widget->setAccessibleDescription(ToQString(win.describedText));
 }
 
 void QtWindowHost::RunModalLoop(ModalFrame& frame)

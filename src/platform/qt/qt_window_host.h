@@ -96,6 +96,8 @@ private:
 
     Win* Find(WindowId w);
     const Win* Find(WindowId w) const;
+    // DescribeWindow's words as the widget's accessible name and description.
+    void PublishDescription(Win& win);
     void CheckApplicationActivation();
     // Input from a HostWidget, in screen coordinates.
     void MouseInput(WindowId from, UINT message, Point screen, WPARAM keys, int wheel = 0);

@@ -10,6 +10,8 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QImage>
+#include <QImageReader>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
@@ -44,7 +46,14 @@ QIcon StandInIcon() {
 
 QIcon LoadIcon(const std::string& path) {
     if (!path.empty()) {
-        QIcon icon(QString::fromStdString(path));
+        // The PNG reader by name: an icon left to guess its file's format
+        // would load every image plugin to ask each about it.
+        const QString name = QString::fromStdString(path);
+        QImageReader reader(name, name.section(QLatin1Char('.'), -1).toLower().toLatin1());
+        reader.setAutoDetectImageFormat(false);
+        QImage image;
+        if (reader.read(&image) && !image.isNull()) return QIcon(QPixmap::fromImage(image));
+        QIcon icon(name);
         if (!icon.availableSizes().isEmpty()) return icon;
     }
     if (!QGuiApplication::windowIcon().isNull()) return QGuiApplication::windowIcon();

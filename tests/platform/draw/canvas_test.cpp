@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
@@ -255,6 +257,47 @@ TEST_F(CanvasTest, LoadsPngBmpAndNumberedResources)
     canvas->FillRect({0, 0, 2, 2}, RGB(5, 5, 5));
     EXPECT_EQ(copy->Pixel(0, 0), kBack);
     EXPECT_EQ(canvas->Image().Pixel(0, 0), RGB(5, 5, 5));
+}
+
+// The size comes from the header bytes where the name says PNG or BMP; a
+// file that is something else than its name says still gets the reader's
+// answer, and what no reader knows has no size.
+TEST_F(CanvasTest, ProbeGivesTheSizeTheReaderWouldGive)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    auto path = [&](const char* name) { return dir.filePath(name); };
+    auto write = [&](const char* name, const QByteArray& bytes) {
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    QImage picture(7, 3, QImage::Format_RGB32);
+    picture.fill(qRgb(9, 8, 7));
+    ASSERT_TRUE(picture.save(path("a.png")));
+    ASSERT_TRUE(picture.save(path("b.bmp")));
+    ASSERT_TRUE(picture.save(path("bmp-named.png"), "BMP"));
+    QFile bmp(path("b.bmp"));
+    ASSERT_TRUE(bmp.open(QIODevice::ReadOnly));
+    QByteArray topDown = bmp.readAll();
+    // The same rows stored top first: the height is negative.
+    const int32_t negative = -3;
+    std::memcpy(topDown.data() + 22, &negative, 4);
+    write("top-down.bmp", topDown);
+    write("junk.png", "not a picture at all, but long enough");
+    write("short.bmp", "BM");
+
+    const struct {
+        const char* name;
+        Size size;
+    } cases[] = {{"a.png", {7, 3}},         {"b.bmp", {7, 3}},   {"top-down.bmp", {7, 3}},
+                 {"bmp-named.png", {7, 3}}, {"junk.png", {0, 0}}, {"short.bmp", {0, 0}},
+                 {"missing.png", {0, 0}}};
+    for (const auto& c : cases) {
+        const Size s = graphics.ProbeImageFile(path(c.name).toStdString());
+        EXPECT_EQ(s.cx, c.size.cx) << c.name;
+        EXPECT_EQ(s.cy, c.size.cy) << c.name;
+    }
 }
 
 TEST_F(CanvasTest, PolygonFillCoversItsInside)

@@ -164,6 +164,8 @@ TEST(DrawSpeed, ALargePalettePictureStaysSmallAndDrawsAsExpandedOne)
     const QtImage compact(indexed);
     const QtImage expanded(rgb);
     EXPECT_TRUE(compact.IsCompact());
+    // Flat runs and repeated rows: far below one byte a pixel.
+    EXPECT_LT(compact.Runs()->Bytes(), size_t(700 * 400 / 8));
     EXPECT_FALSE(expanded.IsCompact());
     EXPECT_FALSE(QtImage(indexed.copy(0, 0, 50, 50)).IsCompact());  // small: expanded at once
     EXPECT_EQ(compact.AverageOverBlack(), expanded.AverageOverBlack());
