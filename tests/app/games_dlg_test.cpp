@@ -3,10 +3,14 @@
 // profile binds a game.
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 
 #include "app/app_test_support.h"
 #include "app/game_switcher.h"
 #include "app/games_dlg.h"
+#include "app/main_ids.h"
+#include "app/osd_dialog.h"
+#include "persist/profile_slots.h"
 #include "ui/control_events.h"
 
 namespace {
@@ -113,6 +117,49 @@ TEST_F(MainWindowTest, TheWatchRunsOnlyWhileAShownProfileBindsAGame)
         });
         CGamesDlg(2, Main()).DoModal();
     }
+}
+
+// A game that starts while a modal dialog of the window is open switches
+// nothing until the dialog closes; a fake process list stands in for /proc.
+TEST_F(MainWindowTest, AGameStartedUnderAModalDialogSwitchesWhenItCloses)
+{
+    Start();
+    CGameSwitcher& switcher = *dlg->GameSwitcher();
+    std::mutex lock;
+    std::vector<platform::ProcessNames> processes = {{"/usr/bin/bash", "bash"}};
+    switcher.UseProcessSource([&] {
+        std::lock_guard<std::mutex> hold(lock);
+        return processes;
+    });
+    auto runOnly = [&](std::vector<platform::ProcessNames> now) {
+        {
+            std::lock_guard<std::mutex> hold(lock);
+            processes = std::move(now);
+        }
+        switcher.ScanNow();
+    };
+    SetGameFile(g_profiles[1], 0, u"quake");
+    dlg->RefreshFromProfile();
+    ASSERT_TRUE(switcher.Watching());
+    ASSERT_EQ(ReadProfileSlots().current, 0);
+
+    host.ScriptModal(u"games", [&](platform::HeadlessModal& m) {
+        runOnly({{"/usr/bin/bash", "bash"}, {"/usr/games/quake", "quake"}});
+        EXPECT_TRUE(WaitFor([&] { return host.IsTimerRunning(Main(), main_ids::kTimerGameDeferred); }));
+        m.Advance(1000);  // the deferral timer looks, and the dialog is still open
+        EXPECT_EQ(ReadProfileSlots().current, 0);
+        EXPECT_EQ(dlg->Osd(), nullptr);
+        m.Send(Ids::kCancel, 0, CE_CLICK);
+    });
+    CGamesDlg(2, Main()).DoModal();
+    Settle(300);
+    EXPECT_EQ(ReadProfileSlots().current, 1);
+    ASSERT_NE(dlg->Osd(), nullptr);
+    EXPECT_EQ(dlg->Osd()->valueText(), GetProfileName(g_profiles[1]));
+    EXPECT_FALSE(host.IsTimerRunning(Main(), main_ids::kTimerGameDeferred));
+
+    runOnly({{"/usr/bin/bash", "bash"}});  // the game ends: back to the profile the user had
+    EXPECT_TRUE(WaitFor([&] { return ReadProfileSlots().current == 0; }));
 }
 
 }  // namespace
