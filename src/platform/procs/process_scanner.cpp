@@ -20,10 +20,11 @@ namespace {
 // by pid). An old process that executes a game is thus seen within
 // kOldEvery seconds; one that was matched is read on every scan, so that its
 // end shows at once even while its parent has not reaped it yet.
-constexpr uint64_t kYoungSeconds = 10;
+constexpr uint64_t kYoungSeconds = 5;
 constexpr uint64_t kMiddleSeconds = 60;
 constexpr unsigned kMiddleEvery = 4;
-constexpr unsigned kOldEvery = 15;
+constexpr unsigned kOldEvery = 30;
+constexpr unsigned kFullEvery = 30;
 
 constexpr size_t kListingBytes = 32 * 1024;
 
@@ -74,7 +75,10 @@ uint64_t StartTicksIn(std::string_view stat)
 }  // namespace
 
 ProcessScanner::ProcessScanner()
-    : procFd_(open("/proc", O_RDONLY | O_DIRECTORY | O_CLOEXEC)), uid_(getuid()), listing_(kListingBytes)
+    : procFd_(open("/proc", O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
+      lastPidFd_(open("/proc/sys/kernel/ns_last_pid", O_RDONLY | O_CLOEXEC)),
+      uid_(getuid()),
+      listing_(kListingBytes)
 {
     const long tps = sysconf(_SC_CLK_TCK);
     if (tps > 0) ticksPerSecond_ = uint64_t(tps);
@@ -83,17 +87,27 @@ ProcessScanner::ProcessScanner()
 ProcessScanner::~ProcessScanner()
 {
     if (procFd_ >= 0) close(procFd_);
+    if (lastPidFd_ >= 0) close(lastPidFd_);
 }
 
-bool ProcessScanner::ReadIdentity(int pid, Entry& e)
+int ProcessScanner::LastPid() const
+{
+    char text[24];
+    const ssize_t n = lastPidFd_ >= 0 ? pread(lastPidFd_, text, sizeof text - 1, 0) : -1;
+    if (n <= 0) return -1;
+    text[n] = '\0';
+    return std::atoi(text);
+}
+
+bool ProcessScanner::ReadIdentity(int pid, Entry& e, bool startTime)
 {
     char path[32];
     std::snprintf(path, sizeof path, "%d", pid);
     struct stat st {};
     if (fstatat(procFd_, path, &st, 0) != 0) return false;
     e.ours = st.st_uid == uid_;
-    e.startTicks = 0;
-    if (!e.ours) return true;
+    e.startTicks = nowTicks_;
+    if (!e.ours || !startTime) return true;
     std::snprintf(path, sizeof path, "%d/stat", pid);
     char text[1024];
     const ssize_t n = ReadAt(procFd_, path, text, sizeof text);
@@ -129,6 +143,10 @@ void ProcessScanner::ReadNames(int pid, Entry& e, bool commandLineToo)
         e.matched = false;
     }
     if (execed) e.matched = false;
+    // Neither link nor command line: a process that ended (a zombie, or gone
+    // before the next full listing forgets it) or a kernel thread. Neither
+    // runs anything again; a new process under its pid has another inode.
+    if (n < 0 && got <= 0) e.ended = true;
 }
 
 bool ProcessScanner::DueForCheck(int pid, uint64_t ageTicks) const
@@ -138,49 +156,91 @@ bool ProcessScanner::DueForCheck(int pid, uint64_t ageTicks) const
     return (unsigned(pid) + generation_) % every == 0;
 }
 
-template <typename Visit>
-void ProcessScanner::Walk(Visit&& visit)
+bool ProcessScanner::List(int64_t offset, bool full)
 {
-    if (procFd_ < 0 || lseek(procFd_, 0, SEEK_SET) != 0) return;
-    ++generation_;
-    timespec boot {};
-    clock_gettime(CLOCK_BOOTTIME, &boot);
-    nowTicks_ = uint64_t(boot.tv_sec) * ticksPerSecond_ + uint64_t(boot.tv_nsec) * ticksPerSecond_ / 1000000000u;
+    if (lseek(procFd_, offset, SEEK_SET) != offset) return false;
+    int previousPid = -1;
+    int64_t previousNext = 0;
+    bool offsetsAgree = true;
     for (;;) {
         const long n = syscall(SYS_getdents64, procFd_, listing_.data(), listing_.size());
-        if (n <= 0) break;
+        if (n < 0) return false;
+        if (n == 0) break;
         for (long at = 0; at < n;) {
             const auto* d = reinterpret_cast<const Dirent64*>(listing_.data() + at);
             at += d->d_reclen;
             const int pid = PidOf(d->d_name);
             if (pid < 0) continue;
+            // d_off is where the next entry starts: a full listing shows how
+            // a pid's place in the directory follows from the pid itself.
+            if (full && previousPid > 0 && previousNext - pid != pidOffset_) {
+                if (pidOffset_ >= 0) offsetsAgree = false;
+                pidOffset_ = previousNext - pid;
+            }
+            previousPid = pid;
+            previousNext = d->d_off;
             auto [it, fresh] = cache_.try_emplace(pid);
             Entry& e = it->second;
-            bool readAll = fresh;
             if (fresh || e.inode != d->d_ino) {
                 // A new dentry for the same pid: the same process when the
                 // owner and the start time agree, else the pid was reused.
+                // A pid a partial listing shows for the first time started
+                // after the previous scan: its age is known without asking.
                 Entry identity;
-                if (!ReadIdentity(pid, identity)) {
+                if (!ReadIdentity(pid, identity, full || !fresh)) {
                     cache_.erase(it);
                     continue;
                 }
                 if (fresh || identity.ours != e.ours || identity.startTicks != e.startTicks) {
                     e = std::move(identity);
-                    readAll = true;
+                    e.fresh = true;
                 }
                 e.inode = d->d_ino;
             }
             e.seen = generation_;
-            if (!e.ours) continue;
-            const uint64_t age = nowTicks_ > e.startTicks ? nowTicks_ - e.startTicks : 0;
-            const bool young = age < kYoungSeconds * ticksPerSecond_;
-            if (readAll || e.mask != 0 || DueForCheck(pid, age)) ReadNames(pid, e, readAll || young);
-            visit(e);
         }
     }
-    for (auto it = cache_.begin(); it != cache_.end();)
-        it = it->second.seen == generation_ ? std::next(it) : cache_.erase(it);
+    if (full && !offsetsAgree) pidOffset_ = -1;  // not a plain offset: list all every time
+    return true;
+}
+
+template <typename Visit>
+void ProcessScanner::Walk(Visit&& visit)
+{
+    if (procFd_ < 0) return;
+    ++generation_;
+    timespec boot {};
+    clock_gettime(CLOCK_BOOTTIME, &boot);
+    nowTicks_ = uint64_t(boot.tv_sec) * ticksPerSecond_ + uint64_t(boot.tv_nsec) * ticksPerSecond_ / 1000000000u;
+
+    // Read before listing, so that a process started meanwhile is listed
+    // now or at the next scan.
+    const int lastPid = LastPid();
+    const bool full = lastPid < 0 || lastPid_ < 0 || lastPid < lastPid_ || pidOffset_ < 0 ||
+                      generation_ % kFullEvery == 1;
+    bool listed = true;
+    if (full)
+        listed = List(0, true);
+    else if (lastPid != lastPid_)
+        listed = List(pidOffset_ + lastPid_ + 1, false) || List(0, true);
+    if (!listed) return;
+    lastPid_ = lastPid;
+
+    for (auto it = cache_.begin(); it != cache_.end();) {
+        Entry& e = it->second;
+        const int pid = it->first;
+        if (full && e.seen != generation_) {
+            it = cache_.erase(it);
+            continue;
+        }
+        ++it;
+        if (!e.ours || e.ended) continue;
+        const uint64_t age = nowTicks_ > e.startTicks ? nowTicks_ - e.startTicks : 0;
+        const bool young = age < kYoungSeconds * ticksPerSecond_;
+        if (e.fresh || e.mask != 0 || DueForCheck(pid, age)) ReadNames(pid, e, e.fresh || young);
+        e.fresh = false;
+        visit(e);
+    }
 }
 
 std::vector<ProcessNames> ProcessScanner::Scan()
