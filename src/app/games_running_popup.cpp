@@ -10,6 +10,7 @@ constexpr COLORREF kBack = RGB(0x26, 0x26, 0x26);
 constexpr COLORREF kHot = RGB(53, 160, 222);
 constexpr COLORREF kText = RGB(255, 255, 255);
 constexpr COLORREF kTrack = RGB(0x3A, 0x3A, 0x3A);
+constexpr COLORREF kEdge = RGB(0x4A, 0x4A, 0x4A);
 constexpr int kBarWidth = 5;
 }  // namespace
 
@@ -44,6 +45,7 @@ void CGamesRunningPopup::ScrollTo(int first)
 
 void CGamesRunningPopup::DrawItems(platform::ICanvas& dc, const Rect& client)
 {
+    dc.FillRect(client, kEdge);
     dc.FillRect(client.Inflate(-1, -1), kBack);
     const int last = std::min(Rows(), first_ + kVisibleRows);
     for (int i = first_; i < last; ++i) {
