@@ -1,6 +1,7 @@
-// The cached /proc scan on real processes: a process that executes a game
-// after the scanner first read it is matched on the next scan, and one that
-// has ended no longer is, even before its parent reaped it.
+// The cached /proc scan on real processes: a process started after the
+// first scan is listed, one that executes a game after the scanner first
+// read it is matched on the next scan, and one that has ended no longer is,
+// even before its parent reaped it.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -15,11 +16,14 @@
 
 namespace {
 
-TEST(ProcessScanner, SeesAnExecAfterTheFirstScanAndAnUnreapedEnd)
+TEST(ProcessScanner, FindsANewProcessItsExecAndItsUnreapedEnd)
 {
     const std::string game = "tvl-scan-test-" + std::to_string(::getpid());
     const std::vector<std::string> bound = {game};
     const auto match = [&](const platform::ProcessNames& p) { return RunningGamesMask(p, bound); };
+
+    platform::ProcessScanner scanner;
+    EXPECT_EQ(scanner.ScanMatching(match), 0u);
 
     int go[2], execed[2];
     ASSERT_EQ(pipe(go), 0);
@@ -34,8 +38,6 @@ TEST(ProcessScanner, SeesAnExecAfterTheFirstScanAndAnUnreapedEnd)
     }
     close(go[0]);
     close(execed[1]);
-
-    platform::ProcessScanner scanner;
     EXPECT_EQ(scanner.ScanMatching(match), 0u) << "not yet the game";
 
     ASSERT_EQ(write(go[1], "x", 1), 1);

@@ -82,6 +82,15 @@ ProcessScanner::ProcessScanner()
 {
     const long tps = sysconf(_SC_CLK_TCK);
     if (tps > 0) ticksPerSecond_ = uint64_t(tps);
+    // The last pid handed out is counted in this process's pid namespace;
+    // it says nothing about a /proc of another one (then every scan lists
+    // all).
+    char self[24] = {};
+    const ssize_t n = procFd_ >= 0 ? readlinkat(procFd_, "self", self, sizeof self - 1) : -1;
+    if (n <= 0 || std::atoi(self) != int(getpid())) {
+        if (lastPidFd_ >= 0) close(lastPidFd_);
+        lastPidFd_ = -1;
+    }
 }
 
 ProcessScanner::~ProcessScanner()
