@@ -19,7 +19,9 @@ namespace {
 // kMiddleEvery-th, an old one on every kOldEvery-th (spread over the scans
 // by pid). An old process that executes a game is thus seen within
 // kOldEvery seconds; one that was matched is read on every scan, so that its
-// end shows at once even while its parent has not reaped it yet.
+// end shows at once even while its parent has not reaped it yet. The command
+// line is reread in the first minute only (a program rewrites it, if at
+// all, when it starts) and after an exec.
 constexpr uint64_t kYoungSeconds = 5;
 constexpr uint64_t kMiddleSeconds = 60;
 constexpr unsigned kMiddleEvery = 4;
@@ -245,7 +247,7 @@ void ProcessScanner::Walk(Visit&& visit)
         ++it;
         if (!e.ours || e.ended) continue;
         const uint64_t age = nowTicks_ > e.startTicks ? nowTicks_ - e.startTicks : 0;
-        const bool young = age < kYoungSeconds * ticksPerSecond_;
+        const bool young = age < kMiddleSeconds * ticksPerSecond_;
         if (e.fresh || e.mask != 0 || DueForCheck(pid, age)) ReadNames(pid, e, e.fresh || young);
         e.fresh = false;
         visit(e);

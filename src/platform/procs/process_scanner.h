@@ -11,7 +11,8 @@
 //     line) when its pid first shows up.
 //   - While it is young it may still execute another program (a launcher
 //     script's exec) or rewrite its command line (Wine puts the Windows path
-//     there): its link and command line are read on every scan.
+//     there): its link and command line are read on every scan for the
+//     first seconds, then every few scans for the first minute.
 //   - An older one only has its link read now and then, and its command line
 //     when the link changed; a matched one on every scan, so that its end
 //     shows at once.
