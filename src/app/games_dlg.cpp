@@ -1,9 +1,8 @@
 #include "app/games_dlg.h"
 
-#include "app/games_running_popup.h"
-
 #include <algorithm>
 
+#include "app/games_running_popup.h"
 #include "persist/text_codec.h"
 #include "persist/ui_text.h"
 #include "platform/procs/process_list.h"
@@ -83,10 +82,11 @@ void CGamesDlg::AddControls()
                                                    RGB(180, 180, 180), DT_LEFT | DT_SINGLELINE);
         label->SetLabelText(Replace1(UiText(kTextGameEntry), std::u16string(1, char16_t(u'1' + i))));
         AddControl(0, std::move(label));
-        edits_[size_t(i)] = Host().CreateEdit(hwnd_, int(kFirstEdit + UINT(i)), ScaleRect(kEditLeft, top, 330, top + kRowHeight), p);
+        edits_[size_t(i)] =
+            Host().CreateEdit(hwnd_, int(kFirstEdit + UINT(i)), ScaleRect(kEditLeft, top, 330, top + kRowHeight), p);
         if (edits_[size_t(i)]) Host().SetWindowText(edits_[size_t(i)], GetGameFile(g_profiles[size_t(profile_)], i));
         AddPushButton(kFirstRunning + UINT(i), 340, top, kRunningRight, top + kRowHeight, UiText(kTextGameRunning));
-        AddPushButton(kFirstClear + UINT(i), 438, top, 509, top + 24, UiText(kTextGameClear));
+        AddPushButton(kFirstClear + UINT(i), 438, top, 509, top + kRowHeight, UiText(kTextGameClear));
     }
     AddPushButton(kOk, 330, kBaseHeight - 38, 414, kBaseHeight - 14, UiText(4));
     AddPushButton(kCancel, 424, kBaseHeight - 38, 509, kBaseHeight - 14, UiText(5));
@@ -128,8 +128,7 @@ void CGamesDlg::OpenRunning(int entry)
     Point at = Host().ClientToScreen(hwnd_, {under.left, under.bottom});
     if (at.y + size.cy > Host().GetWorkArea().bottom)
         at.y = Host().ClientToScreen(hwnd_, {under.left, under.top}).y - size.cy;
-    if (!popup->Create(hwnd_, Rect::FromSize(at.x, at.y, size.cx, size.cy), kRunningChosen, entry,
-                       kRunningDismissed)) {
+    if (!popup->Create(hwnd_, Rect::FromSize(at.x, at.y, size.cx, size.cy), kRunningChosen, entry, kRunningDismissed)) {
         delete popup;
         return;
     }

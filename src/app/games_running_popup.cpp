@@ -23,7 +23,8 @@ CGamesRunningPopup::CGamesRunningPopup(const std::vector<std::u16string>& names,
     if (!current.empty()) {
         auto same = std::find(names.begin(), names.end(), current);
         if (same == names.end())
-            same = std::find_if(names.begin(), names.end(), [&](const std::u16string& n) { return n.starts_with(current); });
+            same = std::find_if(names.begin(), names.end(),
+                                [&](const std::u16string& n) { return n.starts_with(current); });
         if (same != names.end()) chosen = int(same - names.begin());
     }
     hovered_ = chosen;

@@ -79,9 +79,15 @@ TEST_F(MainWindowTest, GamesDialogStoresWhatTheEntriesHold)
          {{Action::Type, 0, u"  /opt/x/factorio "}, {Action::Choose, 1, u"steam"}, {Action::Clear, 2}},
          true,
          {u"factorio", u"steam", u""}},
-        {"a choice replaces a typed beginning", {u"", u"", u""}, {{Action::Type, 2, u"st"}, {Action::Choose, 2, u"bash"}},
-         true, {u"", u"", u"bash"}},
-        {"cancel keeps the profile", {u"a", u"b", u""}, {{Action::Clear, 0}, {Action::Type, 2, u"c"}}, false,
+        {"a choice replaces a typed beginning",
+         {u"", u"", u""},
+         {{Action::Type, 2, u"st"}, {Action::Choose, 2, u"bash"}},
+         true,
+         {u"", u"", u"bash"}},
+        {"cancel keeps the profile",
+         {u"a", u"b", u""},
+         {{Action::Clear, 0}, {Action::Type, 2, u"c"}},
+         false,
          {u"a", u"b", u""}},
     };
     Start();
@@ -110,7 +116,8 @@ TEST_F(MainWindowTest, TheRunningListScrollsAndAClickChoosesAName)
 {
     Start();
     std::vector<std::u16string> names;
-    for (int i = 0; i < 30; ++i) names.push_back(u"game" + std::u16string{char16_t(u'0' + i / 10), char16_t(u'0' + i % 10)});
+    for (int i = 0; i < 30; ++i)
+        names.push_back(u"game" + std::u16string{char16_t(u'0' + i / 10), char16_t(u'0' + i % 10)});
     SetGameFile(g_profiles[1], 0, u"game25");
     CGamesDlg dialog(1, Main(), [&] { return names; });
     host.ScriptModal(u"games", [&](platform::HeadlessModal& m) {

@@ -46,7 +46,7 @@ TEST(ProcessScanner, FindsANewProcessItsExecAndItsUnreapedEnd)
     EXPECT_EQ(scanner.ScanMatching(match), 1u) << "the same pid now runs the game";
 
     kill(child, SIGKILL);
-    siginfo_t info {};
+    siginfo_t info{};
     ASSERT_EQ(waitid(P_PID, id_t(child), &info, WEXITED | WNOWAIT), 0);  // a zombie, not reaped
     EXPECT_EQ(scanner.ScanMatching(match), 0u) << "ended";
     waitpid(child, nullptr, 0);

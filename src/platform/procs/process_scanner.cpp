@@ -70,7 +70,8 @@ uint64_t StartTicksIn(std::string_view stat)
         if (at == std::string_view::npos) return 0;
     }
     uint64_t ticks = 0;
-    for (++at; at < stat.size() && stat[at] >= '0' && stat[at] <= '9'; ++at) ticks = ticks * 10 + uint64_t(stat[at] - '0');
+    for (++at; at < stat.size() && stat[at] >= '0' && stat[at] <= '9'; ++at)
+        ticks = ticks * 10 + uint64_t(stat[at] - '0');
     return ticks;
 }
 
@@ -220,15 +221,15 @@ void ProcessScanner::Walk(Visit&& visit)
 {
     if (procFd_ < 0) return;
     ++generation_;
-    timespec boot {};
+    timespec boot{};
     clock_gettime(CLOCK_BOOTTIME, &boot);
     nowTicks_ = uint64_t(boot.tv_sec) * ticksPerSecond_ + uint64_t(boot.tv_nsec) * ticksPerSecond_ / 1000000000u;
 
     // Read before listing, so that a process started meanwhile is listed
     // now or at the next scan.
     const int lastPid = LastPid();
-    const bool full = lastPid < 0 || lastPid_ < 0 || lastPid < lastPid_ || pidOffset_ < 0 ||
-                      generation_ % kFullEvery == 1;
+    const bool full =
+        lastPid < 0 || lastPid_ < 0 || lastPid < lastPid_ || pidOffset_ < 0 || generation_ % kFullEvery == 1;
     bool listed = true;
     if (full)
         listed = List(0, true);

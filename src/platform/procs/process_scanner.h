@@ -47,16 +47,16 @@ public:
 
 private:
     struct Entry {
-        uint64_t inode = 0;      // of /proc/PID: another one means another process, or a new dentry
+        uint64_t inode = 0;  // of /proc/PID: another one means another process, or a new dentry
         uint64_t startTicks = 0;
         bool ours = false;
-        bool fresh = false;      // names not read yet
-        bool ended = false;      // nothing to read any more
-        bool matched = false;    // mask is valid for names
+        bool fresh = false;    // names not read yet
+        bool ended = false;    // nothing to read any more
+        bool matched = false;  // mask is valid for names
         uint32_t mask = 0;
-        std::string exeTarget;   // the link as read, to notice an exec
+        std::string exeTarget;  // the link as read, to notice an exec
         ProcessNames names;
-        unsigned seen = 0;       // the last scan that listed it
+        unsigned seen = 0;  // the last scan that listed it
     };
 
     template <typename Visit>
