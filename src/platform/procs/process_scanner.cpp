@@ -22,10 +22,10 @@ namespace {
 // end shows at once even while its parent has not reaped it yet. The command
 // line is reread in the first minute only (a program rewrites it, if at
 // all, when it starts) and after an exec.
-constexpr uint64_t kYoungSeconds = 5;
+constexpr uint64_t kYoungSeconds = 3;
 constexpr uint64_t kMiddleSeconds = 60;
 constexpr unsigned kMiddleEvery = 4;
-constexpr unsigned kOldEvery = 30;
+constexpr unsigned kOldEvery = 60;
 constexpr unsigned kFullEvery = 30;
 
 constexpr size_t kListingBytes = 32 * 1024;

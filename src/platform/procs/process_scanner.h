@@ -5,7 +5,7 @@
 //   - Listing /proc is the dear part, so most scans list only the pids
 //     above the last one the kernel had handed out at the previous scan
 //     (new pids count upwards), and none when it handed out none. Every
-//     thirtieth scan, and one after the pids wrapped around,, lists them all
+//     thirtieth scan, and one after the pids wrapped around, lists them all
 //     and forgets the processes that ended.
 //   - A process is read in full (owner, start time, executable link, command
 //     line) when its pid first shows up.
@@ -13,9 +13,9 @@
 //     script's exec) or rewrite its command line (Wine puts the Windows path
 //     there): its link and command line are read on every scan for the
 //     first seconds, then every few scans for the first minute.
-//   - An older one only has its link read now and then, and its command line
-//     when the link changed; a matched one on every scan, so that its end
-//     shows at once.
+//   - An older one only has its link read once a minute, and its command
+//     line when the link changed; a matched one on every scan, so that its
+//     end shows at once.
 //   - Other users' processes are remembered and skipped.
 //   - A pid that the kernel reused for a new process is told apart by the
 //     directory's inode number, and then by the start time.
