@@ -9,20 +9,14 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <thread>
 
-#include <time.h>
-#include <unistd.h>
-
 #include "app/tevlan_dlg.h"
+#include "bench_support.h"
+#include "headless_stage.h"
 #include "macros/macro_library_file.h"
 #include "persist/ui_text.h"
-#include "platform/clock/clock.h"
-#include "platform/headless/headless_host.h"
-#include "platform/shell/scripted_shell.h"
-#include "platform/sim/sim_mouse.h"
 #include "profile/profile_record.h"
 
 namespace {
@@ -30,15 +24,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-// CPU time of the calling thread: on a busy machine the wall-clock time of a
-// step also counts the time other processes had the core.
-double ThreadCpuMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
-}
 
 void ChangeEverything(ProfileRecord& p, int round)
 {
@@ -66,18 +51,8 @@ int main(int argc, char** argv)
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     // --quiet: without the progress dialog, to see what the dialog costs.
     const bool quiet = argc > 2 && std::string(argv[2]) == "--quiet";
-    platform::HeadlessHost host;
-    platform::ScriptedShell shell;
-    platform::g_windowHost = &host;
-    platform::g_shellServices = &shell;
-    platform::SteadyClock clock;
-    platform::SimMouse sim(clock, true, false);
-
-    const std::string data =
-        (std::filesystem::temp_directory_path() / ("tevlan-bench-apply-" + std::to_string(::getpid()))).string();
-    MainWindowStartup startup;
-    startup.folders.executablePath = std::string(TEVLAN_BINARY_DIR) + "/tevlan";
-    startup.dataDir = data;
+    bench::HeadlessStage stage("apply");
+    auto& [host, shell, clock, sim, startup, data] = stage;
     double worstMs = 0, worstApplyMs = 0, worstPaintMs = 0, transferMs = 0;
     double worstApplyCpuMs = 0, worstPaintCpuMs = 0;
     size_t reports = 0;
@@ -123,15 +98,15 @@ int main(int argc, char** argv)
             // Timer 30's work, timed on its own, then the repaint it asked for.
             dlg.StopTimer(kTimerApply);
             const auto start = Clock::now();
-            const double cpu0 = ThreadCpuMs();
+            const double cpu0 = bench::ThreadCpuMs();
             dlg.Link()->ApplyToDevice();
             const double applyMs = Ms(Clock::now() - start);
-            const double cpu1 = ThreadCpuMs();
+            const double cpu1 = bench::ThreadCpuMs();
             const auto paintStart = Clock::now();
             host.ProcessPending();
             const double paintMs = Ms(Clock::now() - paintStart);
             worstApplyCpuMs = std::max(worstApplyCpuMs, cpu1 - cpu0);
-            worstPaintCpuMs = std::max(worstPaintCpuMs, ThreadCpuMs() - cpu1);
+            worstPaintCpuMs = std::max(worstPaintCpuMs, bench::ThreadCpuMs() - cpu1);
             worstApplyMs = std::max(worstApplyMs, applyMs);
             worstPaintMs = std::max(worstPaintMs, paintMs);
             worstMs = std::max(worstMs, std::max(applyMs, paintMs));
@@ -141,9 +116,6 @@ int main(int argc, char** argv)
         }
         dlg.DestroyWindow();
     }
-    std::filesystem::remove_all(data);
-    platform::g_shellServices = nullptr;
-    platform::g_windowHost = nullptr;
     std::printf("apply-rounds %d\n", rounds);
     std::printf("apply-reports-per-round %zu\n", reports);
     std::printf("apply-transfer-ms %.1f\n", transferMs);

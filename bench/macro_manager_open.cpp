@@ -12,8 +12,7 @@
 #include <string>
 #include <vector>
 
-#include <time.h>
-
+#include "bench_support.h"
 #include "macros/macro_library_file.h"
 #include "macros/ui/macro_manager_dlg.h"
 #include "persist/ui_text.h"
@@ -26,31 +25,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double CpuMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
-}
-
-MacroLibrary BigLibrary()
-{
-    MacroLibrary lib;
-    for (int s = 0; s < 50; ++s) {
-        lib.AppendSet(u"Set " + std::u16string(1, char16_t(u'A' + s % 26)) + char16_t(u'0' + s / 26));
-        MacroSet& set = lib.sets().back();
-        for (int m = 0; m < 50; ++m) {
-            lib.AppendMacro(set, u"Macro " + std::u16string(1, char16_t(u'a' + m % 26)) + char16_t(u'0' + m / 26));
-            MacroKey& k = set.macros.back();
-            for (int a = 0; a < 40; ++a)
-                k.InsertAction(a, a % 2 ? MacroAction::Pause(uint32_t(20 + a))
-                                        : MacroAction::Key(uint8_t(0x41 + a % 26), a % 4 == 2));
-            k.commandActionNum = 20;
-        }
-    }
-    return lib;
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -59,7 +33,7 @@ int main(int argc, char** argv)
     const std::string dir = (std::filesystem::temp_directory_path() / "tevlan-bench-manager").string();
     std::filesystem::create_directories(dir);
     const std::string path = dir + "/MacroLibraryFile.mlf";
-    if (!WriteMacroLibraryFile(BigLibrary(), path)) return 1;
+    if (!WriteMacroLibraryFile(bench::BigMacroLibrary(), path)) return 1;
 
     platform::HeadlessHost host;
     platform::ScriptedShell shell;
@@ -72,13 +46,13 @@ int main(int argc, char** argv)
     for (int i = 0; i < rounds; ++i) {
         MacroLibrary work;
         const auto t0 = Clock::now();
-        const double c0 = CpuMs();
+        const double c0 = bench::ThreadCpuMs();
         {
             CMacroManagerDlg dlg(1, 0, work, path);
             if (!dlg.Create(0)) return 1;
             if (!host.Snapshot(dlg.GetSafeHwnd())) return 1;
             ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
-            cpu.push_back(CpuMs() - c0);
+            cpu.push_back(bench::ThreadCpuMs() - c0);
             if (work.count() != 50 || !dlg.State().CurrentMacro()) return 1;
             dlg.DestroyWindow();
         }

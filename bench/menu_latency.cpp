@@ -31,6 +31,7 @@
 #include <unistd.h>
 
 #include "app/tevlan_dlg.h"
+#include "bench_support.h"
 #include "buttons/ui/button_list_ids.h"
 #include "device/device_reports.h"
 #include "platform/clock/clock.h"
@@ -45,7 +46,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-double MsSince(Clock::time_point t) { return std::chrono::duration<double, std::milli>(Clock::now() - t).count(); }
 
 // The simulated mouse, with the time of the last key-assignment report.
 class TimedBackend final : public platform::IHidBackend {
@@ -108,12 +108,6 @@ void Pump(const std::function<bool()>& done, int limitMs = 2000)
 {
     const auto until = Clock::now() + std::chrono::milliseconds(limitMs);
     while (!done() && Clock::now() < until) QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
 }
 
 }  // namespace
@@ -217,13 +211,13 @@ int main(int argc, char** argv)
     std::filesystem::remove_all(data);
     platform::g_shellServices = nullptr;
     if (hold) return 0;
-    std::printf("click -> menu exposed: median %.1f ms, worst %.1f ms over %d rounds (goal < 16 ms)\n", Median(mapped),
+    std::printf("click -> menu exposed: median %.1f ms, worst %.1f ms over %d rounds (goal < 16 ms)\n", bench::Median(mapped),
                 *std::max_element(mapped.begin(), mapped.end()), rounds);
     std::printf("choice -> key report written: median %.1f ms, worst %.1f ms (goal < 25 ms, 20 ms of it the batching delay)\n",
-                Median(written), *std::max_element(written.begin(), written.end()));
+                bench::Median(written), *std::max_element(written.begin(), written.end()));
     // The mouse takes one button per report with 60 ms after each index,
     // written or not: button n's report follows n paced ones.
-    std::printf("choice -> the button's own report written: median %.1f ms, worst %.1f ms\n", Median(ownReport),
+    std::printf("choice -> the button's own report written: median %.1f ms, worst %.1f ms\n", bench::Median(ownReport),
                 *std::max_element(ownReport.begin(), ownReport.end()));
     platform::g_shellServices = nullptr;
     return 0;

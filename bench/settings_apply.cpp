@@ -12,19 +12,13 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include <unistd.h>
-
 #include "app/main_layout.h"
 #include "app/tevlan_dlg.h"
-#include "platform/clock/clock.h"
-#include "platform/headless/headless_host.h"
-#include "platform/shell/scripted_shell.h"
-#include "platform/sim/sim_mouse.h"
+#include "headless_stage.h"
 #include "settings/ui/settings_ids.h"
 #include "ui/check_button.h"
 #include "ui/slider_control.h"
@@ -38,18 +32,8 @@ Point Centre(const Rect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom)
 int main(int argc, char** argv)
 {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
-    platform::HeadlessHost host;
-    platform::ScriptedShell shell;
-    platform::g_windowHost = &host;
-    platform::g_shellServices = &shell;
-    platform::SteadyClock clock;
-    platform::SimMouse sim(clock, true, false);
-
-    const std::string data =
-        (std::filesystem::temp_directory_path() / ("tevlan-bench-settings-" + std::to_string(::getpid()))).string();
-    MainWindowStartup startup;
-    startup.folders.executablePath = std::string(TEVLAN_BINARY_DIR) + "/tevlan";
-    startup.dataDir = data;
+    bench::HeadlessStage stage("settings");
+    auto& [host, shell, clock, sim, startup, data] = stage;
     std::vector<double> latencies;
     size_t duringDrag = 0, afterDrag = 0;
     int dragMoves = 0;
@@ -116,9 +100,6 @@ int main(int argc, char** argv)
         afterDrag = sim.AcceptedWrites().size() - duringDrag;
         dlg.DestroyWindow();
     }
-    std::filesystem::remove_all(data);
-    platform::g_shellServices = nullptr;
-    platform::g_windowHost = nullptr;
     std::sort(latencies.begin(), latencies.end());
     std::printf("change-to-report rounds %zu\n", latencies.size());
     std::printf("change-to-report timer-to-report-ms median %.0f max %.0f (1 ms resolution; plus the 20 ms apply delay)\n",

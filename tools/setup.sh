@@ -16,6 +16,7 @@ packages=(
   trayer                          # a tray under Xvfb, to see the tray icon in screenshots
   qemu-system-x86 linux-image-amd64 busybox-static   # the hidraw tests against a real kernel (tests/kernel)
   desktop-file-utils appstream    # the desktop entries' and the metainfo's validation tests
+  at-spi2-core python3-pyatspi dbus   # the screen-reader test: the accessibility bus and its client
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -9,6 +9,7 @@
 #include "persist/profile_command.h"
 #include "persist/profile_manager.h"
 #include "persist/text_codec.h"
+#include "persist/ui_text.h"
 #include "profile/pending_group.h"
 
 namespace {
@@ -48,13 +49,12 @@ std::string HandleCtlRequest(CTevlanDlg* window, std::string_view bytes)
 
     window->RefreshFromProfile();
     window->RepaintWindow();
-    if (c.SendsAnything()) {
-        // The apply that follows sends the groups and then saves, as after an edit in the window.
-        for (size_t g = 0; g < c.send.size(); ++g)
-            if (c.send[g]) window->ScheduleApply(PendingGroup(g));
-    } else if (c.changed && !c.profilesSaved && !c.macrosChanged) {
-        // Nothing for the mouse (another profile, a pointer preference): saved now.
-        CommitProfiles();
-    }
+    for (size_t g = 0; g < c.send.size(); ++g)
+        if (c.send[g]) window->ScheduleApply(PendingGroup(g));
+    // Saved before the reply, not with the apply's save 10 s later: tevlanctl
+    // says the change is done, so a `get` or a reading program right after
+    // must find it in the files, and a window that dies meanwhile loses nothing.
+    if (c.changed && !c.profilesSaved && !c.macrosChanged && !CommitProfiles())
+        return Reply(ChangeReply::Refused, true, UiText(kTextProfilesNotSaved));
     return Reply(ChangeReply::Done, c.changed, c.message);
 }

@@ -471,10 +471,12 @@ void CMainLayout::CreateLightingSection(int p)
         UINT id;
         int l, r;
         const char16_t *nr, *ov, *check;
+        int name;  // the arrows' words for a screen reader
     };
-    for (Dir d : {Dir{3240, 42, 71, u"up_nr.png", u"up_ov.png", u"up_check.png"},
-                  Dir{3250, 81, 110, u"down_nr.png", u"down_ov.png", u"down_check.png"}}) {
+    for (Dir d : {Dir{3240, 42, 71, u"up_nr.png", u"up_ov.png", u"up_check.png", 409},
+                  Dir{3250, 81, 110, u"down_nr.png", u"down_ov.png", u"down_check.png", 410}}) {
         auto radio = std::make_unique<CRadioButton>(w, d.id, at(d.l, 134, d.r, 152));
+        radio->SetAccessibleName(UiText(d.name));
         radio->LoadImage1(Skin(d.nr));
         radio->LoadImage2(Skin(d.ov));
         radio->LoadImage3(Skin(d.check));

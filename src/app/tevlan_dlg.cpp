@@ -711,6 +711,18 @@ bool CTevlanDlg::OnKeyDown(UINT vk, bool repeat)
         keySequencePosition = 0;
         return true;
     }
+    // Ctrl+Q quits as the close button does. The window has no menu bar, so
+    // Alt+F opens the first menu it has: button 1's function menu.
+    if (vk == 'Q' && ControlHeld() && !AltHeld()) {
+        keySequencePosition = 0;
+        CloseProgram();
+        return true;
+    }
+    if (vk == 'F' && AltHeld() && !ControlHeld()) {
+        keySequencePosition = 0;
+        OpenFirstMenu();
+        return true;
+    }
     if (devices_.sim && vk >= VK_F1 + 8 && vk <= VK_F1 + 10) {
         // Holding a key down must not plug and unplug the mouse in a loop.
         if (!repeat) OnSimKey(vk);

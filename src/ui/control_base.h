@@ -54,6 +54,10 @@ public:
     // that a key does exactly what the mouse does; false when the action
     // means nothing here (the end of a list, a step on a button).
     virtual bool KeyClickPoint(KeyAction action, Point* at);
+    // A step key on a control whose value the mouse sets elsewhere (in a
+    // dialog): the control reports CE_STEP and the owner changes the value
+    // as that dialog would. False when the control has no such step.
+    virtual bool KeyStep(KeyAction) { return false; }
     // Fills role, name, states, value and actions. The window has already
     // put the id, the rectangle and the focused and disabled states in.
     virtual void Describe(platform::AccessibleNode& node) const;

@@ -11,6 +11,7 @@ constexpr LPARAM CE_LEAVE = 5;    // the mouse left a link button
 constexpr LPARAM CE_DBLCLK = 10;  // double click on a list or colour check button
 constexpr LPARAM CE_RCLICK = 11;  // right button up on a tab
 constexpr LPARAM CE_HOVER = 12;   // mouse moving over an image button that reports hover
+constexpr LPARAM CE_STEP = 13;    // a key stepped a control that does not drag (wParam 1 up, 0 down)
 
 // Sent by a popup to its parent when its window closes.
 constexpr UINT WM_POPUP_CLOSED = WM_USER + 1;  // 1025

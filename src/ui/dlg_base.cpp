@@ -364,15 +364,14 @@ LRESULT CDlgBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDBLCLK: OnLButtonDblClk(wParam, x, y); return 0;
     case WM_RBUTTONUP: OnRButtonUp(wParam, x, y); return 0;
     case WM_KEYDOWN:
-        if (wParam == VK_SHIFT || wParam == VK_LSHIFT || wParam == VK_RSHIFT) shiftHeld_ = true;
+        TrackModifier(static_cast<UINT>(wParam), true);
         if (OnControlKey(static_cast<UINT>(wParam), shiftHeld_)) return 0;
         break;
-    case WM_KEYUP:
-        if (wParam == VK_SHIFT || wParam == VK_LSHIFT || wParam == VK_RSHIFT) shiftHeld_ = false;
-        break;
+    case WM_KEYUP: TrackModifier(static_cast<UINT>(wParam), false); break;
     case WM_ACTIVATE:
-        // A Shift released in another window must not leave Tab going back.
-        if (LOWORD(wParam) == WA_INACTIVE) shiftHeld_ = false;
+        // A modifier released in another window must not stay held here
+        // (Tab going back, a Q closing the window).
+        if (LOWORD(wParam) == WA_INACTIVE) shiftHeld_ = controlHeld_ = altHeld_ = false;
         break;
     case WM_NCLBUTTONDOWN:
         if (wParam == HTCAPTION && hwnd_) Host().StartWindowDrag(hwnd_);
@@ -579,6 +578,24 @@ bool CDlgBase::MoveFocus(bool backwards)
     return true;
 }
 
+void CDlgBase::TrackModifier(UINT vk, bool down)
+{
+    if (vk == VK_SHIFT || vk == VK_LSHIFT || vk == VK_RSHIFT) shiftHeld_ = down;
+    if (vk == VK_CONTROL || vk == VK_LCONTROL || vk == VK_RCONTROL) controlHeld_ = down;
+    if (vk == VK_MENU || vk == VK_LMENU || vk == VK_RMENU) altHeld_ = down;
+}
+
+bool CDlgBase::OpenFirstMenu()
+{
+    for (CControlBase* c : creation_) {
+        if (!c->TakesFocus() || c->Kind() != ControlKind::Combo) continue;
+        SetFocusedControl(c);
+        Point p;
+        return c->KeyClickPoint(KeyAction::Activate, &p) && ClickControlAt(c, p);
+    }
+    return false;
+}
+
 bool CDlgBase::ClickControlAt(CControlBase* c, Point at)
 {
     if (!c || !c->Contains(at.x, at.y)) return false;
@@ -625,6 +642,11 @@ bool CDlgBase::OnControlKey(UINT vk, bool shift)
         Point p;
         if (!next->KeyClickPoint(KeyAction::Activate, &p)) return true;
         ClickControlAt(next, p);
+        return true;
+    }
+    const UINT id = focused_->Id();
+    if (focused_->KeyStep(a)) {
+        if (hwnd_) Host().AccessibleStateChanged(hwnd_, int(id));
         return true;
     }
     Point p;

@@ -98,6 +98,13 @@ public:
     // Carries out the key table for the focused control; true when the key
     // did something (WM_KEYDOWN arrives here after PreTranslateMessage).
     bool OnControlKey(UINT vk, bool shift);
+    // Whether Ctrl or Alt is held now, from the key messages this window saw
+    // (a window that loses the activation forgets them).
+    bool ControlHeld() const { return controlHeld_; }
+    bool AltHeld() const { return altHeld_; }
+    // Focuses the first combo a user can operate, in tab order, and opens
+    // it as a click would; false when there is none.
+    bool OpenFirstMenu();
     // The accent colour of the focus ring.
     static constexpr COLORREF kFocusRingColour = RGB(0x35, 0xA0, 0xDE);
     // The window's controls for assistive technology, in tab order: every
@@ -233,6 +240,7 @@ private:
 
     // A click at a client point on one control, as the mouse would give it.
     bool ClickControlAt(CControlBase* c, Point at);
+    void TrackModifier(UINT vk, bool down);
     void InvalidateRing(const CControlBase* c) const;
     static int FocusRingWidth();
     void DrawFocusRing(platform::ICanvas& dc, const Rect& area) const;
@@ -240,6 +248,8 @@ private:
     std::vector<CControlBase*> creation_;
     CControlBase* focused_ = nullptr;
     bool shiftHeld_ = false;
+    bool controlHeld_ = false;
+    bool altHeld_ = false;
     std::array<PopupRef, kPopupSlotCount> popupSlots_{};
     std::vector<PopupRef> popupList_;
     std::unordered_map<UINT, Handler> handlers_;

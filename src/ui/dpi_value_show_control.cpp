@@ -86,3 +86,11 @@ void CDPIValueShowControl::Describe(platform::AccessibleNode& node) const
     node.maximum = count_;
     node.value = Ascii(std::to_string(position_ + 1) + " / " + std::to_string(count_));
 }
+
+bool CDPIValueShowControl::KeyStep(KeyAction action)
+{
+    if (action != KeyAction::StepBack && action != KeyAction::StepForward) return false;
+    // The owner decides and redraws; a step past either end changes nothing.
+    Notify(CE_STEP, action == KeyAction::StepForward ? 1 : 0);
+    return true;
+}

@@ -1,7 +1,7 @@
 #pragma once
 // The level bar of one DPI level: a track with a fill from the bottom that
 // shows position + 1 of count steps. It reports clicks (the owner opens the
-// value dialog) and does not drag.
+// value dialog) and the arrow keys (CE_STEP); it does not drag.
 #include <memory>
 #include <vector>
 
@@ -11,6 +11,7 @@ class CDPIValueShowControl : public CSkinButton {
 public:
     ControlKind Kind() const override { return ControlKind::DpiBar; }
     void Describe(platform::AccessibleNode& node) const override;
+    bool KeyStep(KeyAction action) override;
     CDPIValueShowControl(HWND owner, UINT id, Rect rect, int count, int topMargin, int bottomMargin,
                          std::u16string caption = {}, bool visible = true, bool available = true,
                          bool disabled = false);

@@ -155,7 +155,7 @@ bool CItemPopup::OnItemKey(UINT vk)
         if (hovered_ < 0 || !items_[hovered_].marker) return false;
         OnMarkedItemHovered(hovered_);
         return true;
-    case PopupKey::CloseSub:
+    case PopupKey::CloseSub: return CloseSubMenu();
     case PopupKey::Close: Dismiss(); return true;
     case PopupKey::Choose:
         if (hovered_ < 0) return false;

@@ -2,7 +2,9 @@
 // What a key does to the focused control, as plain functions of the kind of
 // control and the key, so that every window (and its tests) agree on one
 // rule. The window carries the action out; a control turns a step into the
-// point a click would land on, so a key reports exactly as the mouse does.
+// point a click would land on, so a key reports exactly as the mouse does
+// (a DPI bar, which the mouse sets in a dialog, reports the step instead and
+// its owner changes the level as that dialog would).
 //
 //   kind            Space/Enter   arrows               PgUp/PgDn Home/End
 //   button, link    click         -                    -
@@ -10,7 +12,7 @@
 //   radio           click         step to the next     -
 //   combo           open (click)  -                    -
 //   slider, dial    -             step (Left/Down -1)  first/last
-//   DPI bar         click         -                    -
+//   DPI bar         click         step (Left/Down -1)  -
 //   list            click row     step selection       page / first/last
 //   tab             click         step to the next     -
 //   section header  Space toggles -                    -
@@ -62,6 +64,13 @@ constexpr bool Steps(ControlKind k)
            k == ControlKind::List || k == ControlKind::Tab;
 }
 
+// Controls that hold an amount: Up and Right mean more, as on every desktop
+// (a slider grows to the right, a DPI bar fills upwards).
+constexpr bool HoldsAmount(ControlKind k)
+{
+    return k == ControlKind::Slider || k == ControlKind::Dial || k == ControlKind::DpiBar;
+}
+
 constexpr KeyAction KeyActionFor(ControlKind kind, UINT vk, bool shift)
 {
     if (vk == VK_TAB) return shift ? KeyAction::FocusPrev : KeyAction::FocusNext;
@@ -75,14 +84,11 @@ constexpr KeyAction KeyActionFor(ControlKind kind, UINT vk, bool shift)
                    : KeyAction::Activate;
     case VK_LEFT:
     case VK_UP:
-        // A slider grows to the right, so Up means more, as on every desktop.
-        if (kind == ControlKind::Slider || kind == ControlKind::Dial)
-            return vk == VK_LEFT ? KeyAction::StepBack : KeyAction::StepForward;
+        if (HoldsAmount(kind)) return vk == VK_LEFT ? KeyAction::StepBack : KeyAction::StepForward;
         return Steps(kind) ? KeyAction::StepBack : KeyAction::None;
     case VK_RIGHT:
     case VK_DOWN:
-        if (kind == ControlKind::Slider || kind == ControlKind::Dial)
-            return vk == VK_RIGHT ? KeyAction::StepForward : KeyAction::StepBack;
+        if (HoldsAmount(kind)) return vk == VK_RIGHT ? KeyAction::StepForward : KeyAction::StepBack;
         return Steps(kind) ? KeyAction::StepForward : KeyAction::None;
     case VK_PRIOR: return kind == ControlKind::List ? KeyAction::PageBack : KeyAction::None;
     case VK_NEXT: return kind == ControlKind::List ? KeyAction::PageForward : KeyAction::None;

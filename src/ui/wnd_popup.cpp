@@ -14,6 +14,9 @@ namespace {
 // a popup outlives the dialog that opened it until it is reaped.
 struct Graveyard {
     std::vector<CWndPopup*> dead;
+    // The windows of the popups alive now, so that a new popup knows whether
+    // it was opened from another one.
+    std::vector<HWND> live;
     bool closing = false;
     ~Graveyard()
     {
@@ -56,6 +59,10 @@ bool CWndPopup::Create(HWND parent, Rect rect, UINT reportMessage, int tag, UINT
     ReapDestroyed();
     if (!platform::g_windowHost || hwnd_) return false;
     parent_ = parent;
+    // Opened while another popup is active: a sub-menu of that one.
+    const HWND active = Host().GetActiveWindow();
+    const auto& live = Yard().live;
+    opener_ = active && std::find(live.begin(), live.end(), active) != live.end() ? active : 0;
     position_ = {rect.left, rect.top};
     reportMessage_ = reportMessage;
     dismissalMessage_ = dismissalMessage;
@@ -119,6 +126,7 @@ LRESULT CWndPopup::OnMessage(HWND self, UINT message, WPARAM wParam, LPARAM lPar
     switch (message) {
     case WM_CREATE:
         hwnd_ = self;
+        Yard().live.push_back(self);
         BuildItems();
         Host().SetWindowPos(self, Rect::FromSize(position_.x, position_.y, size_.cx, size_.cy));
         Redraw();
@@ -171,12 +179,15 @@ LRESULT CWndPopup::OnMessage(HWND self, UINT message, WPARAM wParam, LPARAM lPar
         NotifyParent(WM_POPUP_CLOSED, 0, 0);
         Host().DestroyWindow(self);
         return 0;
-    case WM_DESTROY:
+    case WM_DESTROY: {
         closing_ = true;
+        auto& live = Yard().live;
+        live.erase(std::remove(live.begin(), live.end(), self), live.end());
         if (captured_ && Host().GetCapture() == self) Host().ReleaseCapture();
         hwnd_ = 0;
         if (!deleting_) Yard().dead.push_back(this);
         return 0;
+    }
     default: return 0;
     }
 }
@@ -185,6 +196,17 @@ bool CWndPopup::OnItemKey(UINT vk)
 {
     if (PopupKeyFor(vk) != PopupKey::Close) return false;
     Dismiss();
+    return true;
+}
+
+bool CWndPopup::CloseSubMenu()
+{
+    if (closing_ || !hwnd_ || !opener_ || !Host().IsWindow(opener_)) return false;
+    const HWND back = opener_;
+    // Closed as its owner closes it; the popup it came from takes the keys
+    // again, so the user goes on choosing there.
+    Host().SendMessage(hwnd_, WM_CLOSE, 0, 0);
+    Host().SetForegroundWindow(back);
     return true;
 }
 

@@ -33,6 +33,9 @@ public:
 
     HWND GetSafeHwnd() const { return hwnd_; }
     HWND Parent() const { return parent_; }
+    // The popup that was active when this one was made: it is a sub-menu
+    // of that one. 0 for a popup opened from a window.
+    HWND Opener() const { return opener_; }
     int Kind() const { return kind_; }
     int Tag() const { return tag_; }
     UINT ReportMessage() const { return reportMessage_; }
@@ -64,6 +67,9 @@ protected:
     // Escape: the owner hears the dismissal as when the user clicks
     // elsewhere, or the popup simply closes when it has none.
     void Dismiss();
+    // Left in a sub-menu: it closes and the popup it was opened from is
+    // active again. False for a popup not opened from another one (it stays).
+    bool CloseSubMenu();
     // The layout tells the window how big it is.
     void SetWindowSize(int width, int height);
     platform::IWindowHost& Host() const { return *platform::g_windowHost; }
@@ -80,6 +86,7 @@ protected:
     int kind_ = 0;
     HWND hwnd_ = 0;
     HWND parent_ = 0;
+    HWND opener_ = 0;
     Size size_{1, 1};
 
 private:

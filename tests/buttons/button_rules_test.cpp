@@ -66,7 +66,7 @@ TEST_F(Rules, TheLastLeftButtonIsPutBackOnTheButtonJustAssigned)
             EXPECT_EQ(profile.buttons[b].label, u"Left button");
             EXPECT_EQ(profile.buttons[b].code, kLeftButtonCode);
             for (size_t i = 0; i < 8; ++i)
-                if (i != b) EXPECT_EQ(profile.buttons[i], before.buttons[i]) << i;
+                if (i != b) { EXPECT_EQ(profile.buttons[i], before.buttons[i]) << i; }
         } else {
             EXPECT_EQ(profile.buttons[b].code, (ButtonFunctionCode{0x70, 0x01, 0x04}));
         }

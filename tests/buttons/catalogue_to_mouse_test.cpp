@@ -70,7 +70,7 @@ TEST_F(CatalogueToMouse, EveryFunctionReachesTheMouseAsItsKeyReport)
         ASSERT_TRUE(parsed);
         const AssignmentOutcome out = AssignButtonFunction(Active(), kCombo, parsed->label, parsed->code, parsed->macro);
         EXPECT_TRUE(out.stored && out.sendButtons);
-        if (!c.label.empty()) EXPECT_EQ(Active().buttons[kButton].label, c.label);
+        if (!c.label.empty()) { EXPECT_EQ(Active().buttons[kButton].label, c.label); }
         ApplyAll();
         EXPECT_EQ(sim.State().buttons[kButton], c.report);
     }

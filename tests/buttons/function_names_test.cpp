@@ -59,7 +59,7 @@ TEST_F(Names, WhatIsPrintedReadsBackAsTheSameFunction)
         const auto back = ParseButtonFunction(words, library);
         ASSERT_TRUE(back);
         EXPECT_EQ(back->code, c.code);
-        if (c.code.type != 0x12 && c.code.param != 0x21) EXPECT_EQ(back->label, c.label);
+        if (c.code.type != 0x12 && c.code.param != 0x21) { EXPECT_EQ(back->label, c.label); }
     }
     // Every catalogue row by its own name.
     for (ButtonMenu m : {ButtonMenu::Main, ButtonMenu::Dpi, ButtonMenu::Multimedia, ButtonMenu::Office,

@@ -33,11 +33,18 @@ fail=0
 for c in "${SEQ[@]}"; do
   out=$("$B/tevlanctl" --json --data-dir "$D" $c 2>&1) || { echo "window way: '$c' failed: $out"; fail=1; }
   case "$out" in *'"by":"window"'*) ;; *) echo "'$c' did not go to the window: $out"; fail=1 ;; esac
+  # Done means in the files: a reading command right after sees the value,
+  # without waiting for the window's deferred save.
+  case "$c" in "set --"*) ;; "set "*)
+    set -- $c; want="${*:2}"
+    got=$("$B/tevlanctl" --data-dir "$D" get "${@:2:$#-2}" 2>&1)
+    [ "${got,,}" = "${want,,}" ] || { echo "'get ${*:2:$#-2}' right after '$c' gave: $got"; fail=1; } ;;
+  esac
   # The window sends a change 20 ms after it, together with any change that
   # comes in that time; one change at a time gives one apply per command.
   sleep 0.15
 done
-# The window was sent the changes, not tevlanctl: no file is written before its save.
+# The window, not tevlanctl, wrote these files; its end writes any save still due.
 kill -INT $TPID; wait $TPID
 grep '^W' "$W/window.log" | tail -n +$((n0 + 1)) > "$W/window.reports"
 mv "$D" "$W/window.files"

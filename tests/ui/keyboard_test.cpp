@@ -31,6 +31,8 @@ TEST(KeyTable, EachKindAnswersItsKeys)
         {K::Slider, VK_LEFT, false, A::StepBack},
         {K::Slider, VK_UP, false, A::StepForward},
         {K::Dial, VK_DOWN, false, A::StepBack},
+        {K::DpiBar, VK_UP, false, A::StepForward},  // a bar fills upwards
+        {K::DpiBar, VK_LEFT, false, A::StepBack},
         {K::Radio, VK_DOWN, false, A::StepForward},
         {K::Button, VK_DOWN, false, A::None},
         {K::List, VK_NEXT, false, A::PageForward},
@@ -204,6 +206,38 @@ TEST_F(KeyboardTest, APopupChosenByKeyReportsExactlyAsAClick)
     host.PressKey(VK_ESCAPE);
     ASSERT_EQ(dlg.CountMessage(1501), 1);
     EXPECT_EQ(dlg.Last(1501)->wParam, 2013u);
+}
+
+// Left closes a sub-menu and gives the keys back to the menu it came from;
+// in a menu opened from a window it does nothing.
+TEST_F(KeyboardTest, LeftClosesOnlyASubMenu)
+{
+    TestDlg dlg{400, 300};
+    HWND owner = Open(dlg);
+    auto show = [&](int x) {
+        auto* p = new MenuPopup;
+        EXPECT_TRUE(p->Create(owner, Rect::FromSize(x, 100, 10, 10), 1500, 2013, 1501));
+        host.ProcessPending();
+        return p;
+    };
+    MenuPopup* top = show(100);
+    const HWND topWindow = top->GetSafeHwnd();
+    EXPECT_EQ(top->Opener(), 0u);
+    MenuPopup* sub = show(200);
+    const HWND subWindow = sub->GetSafeHwnd();
+    EXPECT_EQ(sub->Opener(), topWindow);
+    const int dismissals = dlg.CountMessage(1501);
+
+    host.PressKey(VK_LEFT);
+    EXPECT_FALSE(host.IsWindow(subWindow));
+    ASSERT_TRUE(host.IsWindow(topWindow));
+    EXPECT_EQ(host.GetActiveWindow(), topWindow);
+    host.PressKey(VK_DOWN);  // the keys reach the menu left open
+    EXPECT_EQ(top->Hovered(), 0);
+
+    host.PressKey(VK_LEFT);
+    EXPECT_TRUE(host.IsWindow(topWindow));
+    EXPECT_EQ(dlg.CountMessage(1501), dismissals);  // no dismissal either
 }
 
 TEST_F(KeyboardTest, TheDescriptionNamesUnlabelledControlsByTheTextBesideThem)

@@ -1,5 +1,7 @@
 #include "macro_manager_art.h"
 
+#include "art_theme.h"
+
 #include <QColor>
 #include <QFont>
 #include <QLinearGradient>
@@ -8,53 +10,10 @@
 
 namespace {
 
-const QColor kBack(0x1F, 0x1F, 0x1F);
-const QColor kPanel(0x32, 0x32, 0x32);
-const QColor kPanelLight(0x3E, 0x3E, 0x3E);
-const QColor kEdge(0x4A, 0x4A, 0x4A);
-const QColor kText(180, 180, 180);
-const QColor kAccent(0x35, 0xA0, 0xDE);
-const QColor kAccentDark(0x1E, 0x5F, 0x86);
-const QColor kRed(0x78, 0x00, 0x00);
-const QColor kRedLight(0xB0, 0x20, 0x20);
+using namespace theme;
+
 const QColor kPress(0x35, 0xA0, 0xDE);
 const QColor kRelease(0xE0, 0x90, 0x20);
-
-enum Look { kNormal, kHover, kDown };
-
-void Plate(QPainter& p, const QRectF& r, const QColor& fill, const QColor& edge, double radius = 3.0)
-{
-    QRectF b = r.adjusted(0.5, 0.5, -0.5, -0.5);
-    QLinearGradient g(b.topLeft(), b.bottomLeft());
-    g.setColorAt(0, fill.lighter(112));
-    g.setColorAt(1, fill.darker(108));
-    p.setPen(QPen(edge, 1.0));
-    p.setBrush(g);
-    p.drawRoundedRect(b, radius, radius);
-}
-
-void Face(QPainter& p, const QRectF& r, Look look)
-{
-    switch (look) {
-    case kNormal: Plate(p, r, kPanel, kEdge); break;
-    case kHover: Plate(p, r, kPanelLight, kAccent); break;
-    case kDown: Plate(p, r, kAccentDark, kAccent); break;
-    }
-}
-
-// A frame with a title band and a thin accent rule under it.
-void Frame(QPainter& p, const QRectF& r, int band)
-{
-    p.fillRect(r, kBack);
-    QLinearGradient g(r.topLeft(), QPointF(r.left(), r.top() + band));
-    g.setColorAt(0, QColor(0x2E, 0x2E, 0x2E));
-    g.setColorAt(1, QColor(0x26, 0x26, 0x26));
-    p.fillRect(QRectF(r.left(), r.top(), r.width(), band), g);
-    p.fillRect(QRectF(r.left(), r.top() + band, r.width(), 1), kAccent);
-    p.setPen(QPen(QColor(0x5A, 0x5A, 0x5A), 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
-}
 
 // A key cap seen from above with an arrow: down for a press, up for a release.
 void KeyIcon(QPainter& p, const QRectF& r, bool up, const QColor& arrow)
@@ -103,7 +62,7 @@ void AddMacroManagerArt(const ArtAdder& add)
     // The manager: a title band the set chooser sits on, two list wells and
     // the panel of recording and loop choices, and a rule over the buttons.
     add("Frame_Macro_Manager.bmp", 528, 365, true, [](QPainter& p, const QRectF& r) {
-        Frame(p, r, 26);
+        DialogFrame(p, r, kAccent, 26);
         for (QRectF well : {QRectF(20, 30, 337, 298)}) {
             p.fillRect(well, QColor(0x24, 0x24, 0x24));
         }
@@ -127,7 +86,7 @@ void AddMacroManagerArt(const ArtAdder& add)
     // buttons come at 2x too. The buttons carry no words: the dialog draws
     // its captions from the language files.
     add("res/300.png", 530, 200, true, [](QPainter& p, const QRectF& r) {
-        Frame(p, r, 36);
+        DialogFrame(p, r, kAccent, 36);
         p.fillRect(QRectF(64, 99, 402, 26), QColor(0x0B, 0x0B, 0x0B));
         p.setPen(QPen(kEdge, 1));
         p.setBrush(Qt::NoBrush);
@@ -138,8 +97,8 @@ void AddMacroManagerArt(const ArtAdder& add)
             for (int k = 0; k < 3; ++k) f(p, QRectF(r.left() + w * k, r.top(), w, h), Look(k));
         };
     };
-    add("res/296.png", 92 * 3, 27, true, strip3(92, 27, [](QPainter& p, const QRectF& r, Look l) { Face(p, r, l); }));
-    add("res/297.png", 92 * 3, 27, true, strip3(92, 27, [](QPainter& p, const QRectF& r, Look l) { Face(p, r, l); }));
+    add("res/296.png", 92 * 3, 27, true, strip3(92, 27, [](QPainter& p, const QRectF& r, Look l) { ButtonFace(p, r, l); }));
+    add("res/297.png", 92 * 3, 27, true, strip3(92, 27, [](QPainter& p, const QRectF& r, Look l) { ButtonFace(p, r, l); }));
     add("res/333.png", 15 * 3, 15, true, strip3(15, 15, [](QPainter& p, const QRectF& r, Look l) {
         if (l != kNormal) {
             p.setPen(Qt::NoPen);

@@ -26,6 +26,7 @@
 #include <QTextStream>
 #include <QtMath>
 
+#include "art_theme.h"
 #include "main_window_art.h"
 #include "macro_manager_art.h"
 #include "palette_art.h"
@@ -36,16 +37,7 @@
 
 namespace {
 
-// The theme. Greys and accent are the program's own colours.
-const QColor kBack(0x1F, 0x1F, 0x1F);
-const QColor kPanel(0x32, 0x32, 0x32);
-const QColor kPanelLight(0x3E, 0x3E, 0x3E);
-const QColor kEdge(0x4A, 0x4A, 0x4A);
-const QColor kText(180, 180, 180);
-const QColor kAccent(0x35, 0xA0, 0xDE);
-const QColor kAccentDark(0x1E, 0x5F, 0x86);
-const QColor kRed(0x78, 0x00, 0x00);
-const QColor kRedLight(0xB0, 0x20, 0x20);
+using namespace theme;
 
 using Painter = std::function<void(QPainter&, const QRectF&)>;
 
@@ -83,27 +75,6 @@ void Text(QPainter& p, const QRectF& r, const QString& s, const QColor& c, doubl
     p.setPen(c);
     p.drawText(r, align, s);
     p.restore();
-}
-
-// A rounded, lightly shaded plate: the common body of buttons and fields.
-void Plate(QPainter& p, const QRectF& r, const QColor& fill, const QColor& edge, double radius = 3.0) {
-    QRectF b = r.adjusted(0.5, 0.5, -0.5, -0.5);
-    QLinearGradient g(b.topLeft(), b.bottomLeft());
-    g.setColorAt(0, fill.lighter(112));
-    g.setColorAt(1, fill.darker(108));
-    p.setPen(QPen(edge, 1.0));
-    p.setBrush(g);
-    p.drawRoundedRect(b, radius, radius);
-}
-
-enum Look { kNormal, kHover, kDown };
-
-void ButtonFace(QPainter& p, const QRectF& r, Look look) {
-    switch (look) {
-    case kNormal: Plate(p, r, kPanel, kEdge); break;
-    case kHover: Plate(p, r, kPanelLight, kAccent); break;
-    case kDown: Plate(p, r, kAccentDark, kAccent); break;
-    }
 }
 
 void Chevron(QPainter& p, const QPointF& c, double size, bool down, const QColor& col, double width = 1.5) {
@@ -522,21 +493,6 @@ void MacroPictures() {
     };
     Add("macro_record_nr.png", 90, 18, true, [=](QPainter& p, const QRectF& r) { record(p, r, false); });
     Add("macro_record_dn.png", 90, 18, true, [=](QPainter& p, const QRectF& r) { record(p, r, true); });
-}
-
-// Dialog frames are opaque BMPs: a title band, a 1-unit accent outline.
-void DialogFrame(QPainter& p, const QRectF& r, const QColor& accent, int band = 26) {
-    p.fillRect(r, kBack);
-    QLinearGradient g(r.topLeft(), QPointF(r.left(), r.top() + band));
-    g.setColorAt(0, QColor(0x2E, 0x2E, 0x2E));
-    g.setColorAt(1, QColor(0x26, 0x26, 0x26));
-    p.fillRect(QRectF(r.left(), r.top(), r.width(), band), g);
-    p.fillRect(QRectF(r.left(), r.top() + band, r.width(), 1), accent);
-    // Dialogs open over the main window in the same greys and cast no
-    // shadow: a lighter outline keeps their edge visible against it.
-    p.setPen(QPen(QColor(0x5A, 0x5A, 0x5A), 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
 }
 
 void Frames() {

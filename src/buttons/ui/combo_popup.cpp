@@ -2,6 +2,7 @@
 
 #include "buttons/function_catalogue.h"
 #include "buttons/ui/button_list_ids.h"
+#include "ui/key_behaviour.h"
 
 using namespace button_list;
 
@@ -29,8 +30,26 @@ bool CComboPopup::OnItemMouseMove(int x, int y)
     const int before = hovered_;
     const bool redraw = CItemPopup::OnItemMouseMove(x, y);
     if (hovered_ < 0 || hovered_ == before) return redraw;
-    const CatalogueItem* row = RowOf(items_[size_t(hovered_)].value);
-    if (!row) return redraw;
+    NotifyRowHovered(hovered_);
+    return redraw;
+}
+
+bool CComboPopup::OnItemKey(UINT vk)
+{
+    // Right, or Enter, on a row with a sub-menu opens it as hovering it does.
+    const PopupKey k = PopupKeyFor(vk);
+    if ((k == PopupKey::OpenSub || k == PopupKey::Choose) && hovered_ >= 0 && hovered_ < int(items_.size()) &&
+        items_[size_t(hovered_)].marker) {
+        NotifyRowHovered(hovered_);
+        return true;
+    }
+    return CItemPopup::OnItemKey(vk);
+}
+
+void CComboPopup::NotifyRowHovered(int index)
+{
+    const CatalogueItem* row = RowOf(items_[size_t(index)].value);
+    if (!row) return;
     UINT message = kMsgPlainRowHovered;
     LPARAM lParam = row->number;
     switch (row->opens) {
@@ -46,7 +65,6 @@ bool CComboPopup::OnItemMouseMove(int x, int y)
     default: break;
     }
     NotifyParent(message, WPARAM(tag_), lParam);
-    return redraw;
 }
 
 bool CComboPopup::OnItemLButtonDown(int x, int y)

@@ -17,7 +17,10 @@ protected:
     bool OnItemLButtonDown(int x, int y) override;
     bool OnItemLButtonUp(int x, int y) override;
     void FillResult(const PopupItem& item) override;
+    bool OnItemKey(UINT vk) override;
 
 private:
+    // Tells the owner which row is hovered (it opens that row's sub-menu).
+    void NotifyRowHovered(int index);
     int macroSets_;
 };

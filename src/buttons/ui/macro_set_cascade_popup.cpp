@@ -22,12 +22,10 @@ Rect CMacroSetCascadePopup::RowRect(int setIndex) const
     return items_[size_t(setIndex)].rect;
 }
 
-bool CMacroSetCascadePopup::OnItemMouseMove(int x, int y)
+// Every row opens its set: on hover, and on Right or Enter from the keyboard.
+void CMacroSetCascadePopup::OnMarkedItemHovered(int index)
 {
-    const int before = hovered_;
-    const bool redraw = CItemPopup::OnItemMouseMove(x, y);
-    if (hovered_ >= 0 && hovered_ != before) NotifyParent(kMsgMacroOpen, WPARAM(tag_), items_[size_t(hovered_)].value);
-    return redraw;
+    if (index >= 0 && index < int(items_.size())) NotifyParent(kMsgMacroOpen, WPARAM(tag_), items_[size_t(index)].value);
 }
 
 bool CMacroSetCascadePopup::OnItemLButtonUp(int, int) { return false; }

@@ -15,7 +15,7 @@ public:
 
 protected:
     void BuildItems() override;
-    bool OnItemMouseMove(int x, int y) override;
+    void OnMarkedItemHovered(int index) override;
     bool OnItemLButtonUp(int x, int y) override;
 
 private:

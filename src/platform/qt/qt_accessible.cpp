@@ -207,6 +207,14 @@ class WindowAccessible final : public QAccessibleWidget {
 public:
     WindowAccessible(QWidget* w, QAccessible::Role role) : QAccessibleWidget(w, role) {}
 
+    // The window is read out by its title; the accessible name the host
+    // sets is the window's kind, a word for tests and logs.
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && !widget()->windowTitle().isEmpty()) return widget()->windowTitle();
+        return QAccessibleWidget::text(t);
+    }
+
     int childCount() const override { return static_cast<int>(NodesOf(widget()).size()); }
     QAccessibleInterface* child(int index) const override
     {

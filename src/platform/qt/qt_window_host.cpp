@@ -70,9 +70,16 @@ public:
     bool closingByHost = false;
 
 protected:
-    // Tab and Shift+Tab move the focus among the skinned controls, which
-    // the client keeps; Qt's own chain would only know the edit boxes.
-    bool focusNextPrevChild(bool) override { return false; }
+    // Tab and Shift+Tab on the window itself move the focus among the
+    // skinned controls, which the client keeps; Qt's own chain only knows
+    // the edit boxes. In an edit box Qt's chain moves on to the next edit,
+    // and after the last one back to the window and its controls.
+    bool focusNextPrevChild(bool next) override
+    {
+        QWidget* f = QApplication::focusWidget();
+        if (f && f != this && isAncestorOf(f)) return QWidget::focusNextPrevChild(next);
+        return false;
+    }
     void paintEvent(QPaintEvent* e) override
     {
         // The client draws straight into the window system's back buffer,

@@ -111,7 +111,12 @@ void CDpiSection::OnStepTableChanged() { UpdateDpiBarStepCount(host_.Dialog()); 
 void CDpiSection::MapMessages(CDlgBase& dlg)
 {
     dlg.MapClickRange(kFirstDpiCheck, kDpiLevelCount, [this](int k) { OnLevelChecked(k); });
-    dlg.MapClickRange(kFirstDpiBar, kDpiLevelCount, [this](int k) { OnLevelBar(k); });
+    for (int k = 0; k < kDpiLevelCount; ++k)
+        dlg.MapMessage(kFirstDpiBar + UINT(k), [this, k](WPARAM w, LPARAM l) -> LRESULT {
+            if (l == CE_CLICK) OnLevelBar(k);
+            if (l == CE_STEP) OnLevelStep(k, w != 0);
+            return 0;
+        });
     dlg.MapClickRange(kFirstDpiSwatch, kDpiLevelCount, [this](int k) { OnLevelSwatch(k); });
 }
 
@@ -152,6 +157,19 @@ void CDpiSection::OnLevelBar(int k)
     ProfileRecord* p = host_.WorkingProfile();
     if (!p) return;
     const SettingChange c = EditDpiLevelStep(*p, k, bar->Position());
+    Refresh(p);
+    if (c.Changed()) host_.ScheduleApply(c.group);
+}
+
+void CDpiSection::OnLevelStep(int k, bool up)
+{
+    auto* bar = host_.Dialog().Find<CDPIValueShowControl>(kFirstDpiBar + UINT(k));
+    ProfileRecord* p = host_.WorkingProfile();
+    if (!bar || !p || bar->Count() < 1) return;
+    const int step = std::clamp(bar->Position() + (up ? 1 : -1), 0, bar->Count() - 1);
+    if (step == bar->Position()) return;
+    // What OK in the value dialog does with the step it shows.
+    const SettingChange c = EditDpiLevelStep(*p, k, step);
     Refresh(p);
     if (c.Changed()) host_.ScheduleApply(c.group);
 }

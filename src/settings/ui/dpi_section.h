@@ -41,6 +41,8 @@ private:
     void OnLevelChecked(int level);
     // A level's bar: the DPI value dialog. A level's swatch: the palette.
     void OnLevelBar(int level);
+    // An arrow key on a level's bar: one step up or down, as the dialog would set it.
+    void OnLevelStep(int level, bool up);
     void OnLevelSwatch(int level);
 
     int* workingOrdinal_;

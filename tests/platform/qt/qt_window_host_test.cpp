@@ -212,6 +212,33 @@ TEST_F(QtHostTest, EditBoxReportsChangesAndTheDialogFiltersKeys)
     EXPECT_EQ(changes, 3u);  // "50" set, then 7 and 8 typed
 }
 
+// Tab moves between a dialog's edit boxes as Qt moves it; after the last
+// one the window itself takes the keys again (its skinned controls' turn),
+// and a Tab there stays with the window's client.
+TEST_F(QtHostTest, TabMovesBetweenEditBoxesAndBackToTheWindow)
+{
+    Recorder& dlg = Make();
+    WindowId d = Open(dlg, {0, 0, 300, 100});
+    WindowId first = host.CreateEdit(d, 2017, {10, 10, 100, 30}, EditParams{});
+    WindowId second = host.CreateEdit(d, 2018, {150, 10, 240, 30}, EditParams{});
+    host.SetForegroundWindow(d);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(W(d)));
+    host.SetFocus(first);
+    ASSERT_EQ(QApplication::focusWidget(), W(first));
+
+    QTest::keyClick(W(first), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), W(second));
+    QTest::keyClick(W(second), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), W(first));
+    QTest::keyClick(W(first), Qt::Key_Tab);
+    QTest::keyClick(W(second), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), W(d));
+    dlg.got.clear();
+    QTest::keyClick(W(d), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), W(d));
+    EXPECT_EQ(dlg.Count(WM_KEYDOWN, VK_TAB), 1u);
+}
+
 TEST_F(QtHostTest, KeysCarryTheCodesTheKeyboardHookGives)
 {
     Recorder& r = Make();
