@@ -31,7 +31,16 @@ void CGameSwitcher::Rebind()
                          auto current = alive.lock();
                          if (current && *current == generation) OnRunningGames(running);
                      });
-                 });
+                 },
+                 1000, source_);
+}
+
+void CGameSwitcher::UseProcessSource(platform::ProcessWatch::Source source)
+{
+    source_ = std::move(source);
+    if (!watch_.Running()) return;
+    watch_.Stop();
+    Rebind();
 }
 
 void CGameSwitcher::OnRunningGames(const std::vector<std::string>& running)
@@ -41,7 +50,9 @@ void CGameSwitcher::OnRunningGames(const std::vector<std::string>& running)
     const ProfileSlots slots = ReadProfileSlots();
     if (modal) rules_.OnModalDialog(true, slots);
     const int select = rules_.OnGamesRunning(ProfilesWithRunningGames(bindings_, running), slots);
-    if (modal && !deferred_) {
+    if (modal && !rules_.Pending()) {
+        rules_.OnModalDialog(false, slots);  // nothing held back: no timer needs to watch the dialog
+    } else if (modal && !deferred_) {
         deferred_ = true;
         if (hooks_.deferTimer) hooks_.deferTimer(true);
     }

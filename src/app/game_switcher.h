@@ -38,6 +38,10 @@ public:
     void Stop();
 
     bool Watching() const { return watch_.Running(); }
+    // Tests: the watch scans this list instead of /proc (restarting a
+    // running watch), and scans it again at once on ScanNow.
+    void UseProcessSource(platform::ProcessWatch::Source source);
+    void ScanNow() { watch_.ScanNow(); }
 
 private:
     void OnRunningGames(const std::vector<std::string>& running);
@@ -47,6 +51,7 @@ private:
     GameBindings bindings_;
     GameSwitchRules rules_;
     platform::ProcessWatch watch_;
+    platform::ProcessWatch::Source source_;
     // Reports of an earlier watch that arrive after a restart are dropped.
     std::shared_ptr<int> generation_ = std::make_shared<int>(0);
     bool deferred_ = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/games_running_popup.h"
 #include "persist/text_codec.h"
 #include "persist/ui_text.h"
 #include "platform/procs/process_list.h"
@@ -34,6 +35,9 @@ std::u16string Replace1(std::u16string text, const std::u16string& value)
 constexpr int kTitleBand = 36;
 constexpr int kRowTop = 76;
 constexpr int kRowStep = 36;
+constexpr int kRowHeight = 24;
+constexpr int kEditLeft = 100;
+constexpr int kRunningRight = 430;
 
 }  // namespace
 
@@ -42,9 +46,18 @@ CGamesDlg::CGamesDlg(int profile, HWND parent, NameSource runningNames)
 {
     if (!runningNames_) runningNames_ = [] { return RunningProgramNames(platform::ListOwnProcesses()); };
     for (int i = 0; i < kGameSlotCount; ++i) {
-        MapClick(kFirstRunning + UINT(i), [this, i] { StepRunning(i); });
+        MapClick(kFirstRunning + UINT(i), [this, i] { OpenRunning(i); });
         MapClick(kFirstClear + UINT(i), [this, i] { Clear(i); });
     }
+    MapMessage(kRunningChosen, [this](WPARAM entry, LPARAM result) -> LRESULT {
+        const auto* chosen = reinterpret_cast<const PopupResult*>(result);
+        OnRunningChosen(int(entry), chosen ? chosen->caption : std::u16string());
+        return 0;
+    });
+    MapMessage(kRunningDismissed, [this](WPARAM, LPARAM) -> LRESULT {
+        ClosePopup(kRunningSlot);
+        return 0;
+    });
 }
 
 void CGamesDlg::AddControls()
@@ -69,10 +82,11 @@ void CGamesDlg::AddControls()
                                                    RGB(180, 180, 180), DT_LEFT | DT_SINGLELINE);
         label->SetLabelText(Replace1(UiText(kTextGameEntry), std::u16string(1, char16_t(u'1' + i))));
         AddControl(0, std::move(label));
-        edits_[size_t(i)] = Host().CreateEdit(hwnd_, int(kFirstEdit + UINT(i)), ScaleRect(100, top, 330, top + 24), p);
+        edits_[size_t(i)] =
+            Host().CreateEdit(hwnd_, int(kFirstEdit + UINT(i)), ScaleRect(kEditLeft, top, 330, top + kRowHeight), p);
         if (edits_[size_t(i)]) Host().SetWindowText(edits_[size_t(i)], GetGameFile(g_profiles[size_t(profile_)], i));
-        AddPushButton(kFirstRunning + UINT(i), 340, top, 430, top + 24, UiText(kTextGameRunning));
-        AddPushButton(kFirstClear + UINT(i), 438, top, 509, top + 24, UiText(kTextGameClear));
+        AddPushButton(kFirstRunning + UINT(i), 340, top, kRunningRight, top + kRowHeight, UiText(kTextGameRunning));
+        AddPushButton(kFirstClear + UINT(i), 438, top, 509, top + kRowHeight, UiText(kTextGameClear));
     }
     AddPushButton(kOk, 330, kBaseHeight - 38, 414, kBaseHeight - 14, UiText(4));
     AddPushButton(kCancel, 424, kBaseHeight - 38, 509, kBaseHeight - 14, UiText(5));
@@ -97,30 +111,36 @@ std::u16string CGamesDlg::Description() const
     return Replace1(UiText(kTextGamesTitle), GetProfileName(g_profiles[size_t(profile_)]));
 }
 
-void CGamesDlg::StepRunning(int entry)
+void CGamesDlg::OpenRunning(int entry)
 {
+    ClosePopup(kRunningSlot);
     const HWND edit = edits_[size_t(entry)];
     if (!edit) return;
-    if (!namesRead_) {
-        names_ = runningNames_();
-        namesRead_ = true;
+    // Read at each opening: the game may have started since the last one.
+    const std::vector<std::u16string> names = runningNames_();
+    if (names.empty()) return;
+    // Under the entry, as wide as the entry and its "Running" button; above
+    // it when the screen ends below.
+    const int top = kRowTop + entry * kRowStep;
+    const Rect under = ScaleRect(kEditLeft, top, kRunningRight, top + kRowHeight);
+    auto* popup = new CGamesRunningPopup(names, kRunningRight - kEditLeft, Host().GetWindowText(edit));
+    const Size size = popup->LayoutSize();
+    Point at = Host().ClientToScreen(hwnd_, {under.left, under.bottom});
+    if (at.y + size.cy > Host().GetWorkArea().bottom)
+        at.y = Host().ClientToScreen(hwnd_, {under.left, under.top}).y - size.cy;
+    if (!popup->Create(hwnd_, Rect::FromSize(at.x, at.y, size.cx, size.cy), kRunningChosen, entry, kRunningDismissed)) {
+        delete popup;
+        return;
     }
-    if (names_.empty()) return;
-    const std::u16string now = Host().GetWindowText(edit);
-    // A typed beginning that is not itself a running name narrows the steps
-    // to the names that start with it; otherwise step to the next name.
-    const bool typedPrefix = !now.empty() && !std::binary_search(names_.begin(), names_.end(), now);
-    std::u16string next;
-    if (typedPrefix) {
-        auto it = std::find_if(names_.begin(), names_.end(), [&](const std::u16string& n) { return n.starts_with(now); });
-        if (it != names_.end()) next = *it;
-    }
-    if (next.empty()) {
-        auto it = std::upper_bound(names_.begin(), names_.end(), now);
-        next = it == names_.end() ? names_.front() : *it;
-    }
-    Host().SetWindowText(edit, next);
-    Host().SetFocus(edit);
+    SetPopup(kRunningSlot, popup);
+}
+
+void CGamesDlg::OnRunningChosen(int entry, const std::u16string& name)
+{
+    ClosePopup(kRunningSlot);
+    if (entry < 0 || entry >= kGameSlotCount || !edits_[size_t(entry)] || name.empty()) return;
+    Host().SetWindowText(edits_[size_t(entry)], name);
+    Host().SetFocus(edits_[size_t(entry)]);
 }
 
 void CGamesDlg::Clear(int entry)

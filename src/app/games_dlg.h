@@ -1,9 +1,8 @@
 #pragma once
 // CGamesDlg: the three games bound to one profile. Each entry can be typed,
-// stepped through the names of the running programs (its "Running" button
-// shows the next name that starts with what the entry holds, then the next
-// of all), or cleared. OK stores the entries into the profile record; the
-// caller saves and lets the watch follow.
+// chosen from the names of the running programs (its "Running" button opens
+// a list of them under the entry), or cleared. OK stores the entries into
+// the profile record; the caller saves and lets the watch follow.
 //
 // Window thread only.
 #include <array>
@@ -32,10 +31,13 @@ public:
     static constexpr UINT kCancel = 3302;
     static constexpr UINT kTitle = 3303;
     static constexpr UINT kHint = 3304;
-    static constexpr UINT kFirstLabel = 3310;    // + entry
-    static constexpr UINT kFirstEdit = 3320;     // + entry
-    static constexpr UINT kFirstRunning = 3330;  // + entry
-    static constexpr UINT kFirstClear = 3340;    // + entry
+    static constexpr UINT kFirstLabel = 3310;          // + entry
+    static constexpr UINT kFirstEdit = 3320;           // + entry
+    static constexpr UINT kFirstRunning = 3330;        // + entry
+    static constexpr UINT kFirstClear = 3340;          // + entry
+    static constexpr UINT kRunningChosen = 0x0470;     // the list's report: wParam entry, lParam PopupResult*
+    static constexpr UINT kRunningDismissed = 0x0471;  // the user clicked elsewhere
+    static constexpr int kRunningSlot = 0;
 
     using NameSource = std::function<std::vector<std::u16string>()>;
     // runningNames: the running programs' names; by default the user's processes.
@@ -54,14 +56,13 @@ protected:
     void DrawOverFrame(platform::ICanvas& dc) override;
 
 private:
-    void StepRunning(int entry);
+    void OpenRunning(int entry);
+    void OnRunningChosen(int entry, const std::u16string& name);
     void Clear(int entry);
     void Store();
 
     int profile_;
     NameSource runningNames_;
-    std::vector<std::u16string> names_;  // read on the first step
-    bool namesRead_ = false;
     std::array<HWND, kGameSlotCount> edits_{};
     bool changed_ = false;
 };

@@ -94,7 +94,16 @@ std::vector<std::u16string> RunningProgramNames(const std::vector<platform::Proc
     std::vector<std::string> names;
     for (const auto& process : processes)
         for (std::string& name : ProcessGameNames(process)) names.push_back(std::move(name));
-    std::sort(names.begin(), names.end());
+    // Alphabetical as a person reads it: "Xvfb" among the x's, not before "bash".
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        const auto lower = [](const std::string& s) {
+            std::string l = s;
+            for (char& c : l) c = AsciiLower(c);
+            return l;
+        };
+        const std::string la = lower(a), lb = lower(b);
+        return la != lb ? la < lb : a < b;
+    });
     names.erase(std::unique(names.begin(), names.end()), names.end());
     std::vector<std::u16string> result;
     for (const std::string& name : names) result.push_back(Utf8ToU16(name));

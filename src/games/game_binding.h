@@ -41,7 +41,8 @@ std::vector<std::string> ProcessGameNames(const platform::ProcessNames& process)
 // removed (a line break would split the profile file's line), and a whole
 // path reduced to its file name, which is all the match looks at.
 std::u16string GameNameFromInput(const std::u16string& typed);
-// The names of the running programs a user can choose from, each once, sorted.
+// The names of the running programs a user can choose from, each once, in
+// alphabetical order regardless of case.
 std::vector<std::u16string> RunningProgramNames(const std::vector<platform::ProcessNames>& processes);
 
 bool GameNameMatches(const std::string& bound, const std::string& name);

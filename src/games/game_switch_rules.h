@@ -25,6 +25,8 @@ public:
     // The running games' profiles, earliest start first.
     const std::vector<int>& Order() const { return order_; }
     int Remembered() const { return remembered_; }
+    // A switch fell due while a dialog was open.
+    bool Pending() const { return pending_; }
 
 private:
     int Decide(const ProfileSlots& slots);
