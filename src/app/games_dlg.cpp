@@ -83,7 +83,7 @@ void CGamesDlg::AddControls()
         label->SetLabelText(Replace1(UiText(kTextGameEntry), std::u16string(1, char16_t(u'1' + i))));
         AddControl(0, std::move(label));
         edits_[size_t(i)] =
-            Host().CreateEdit(hwnd_, int(kFirstEdit + UINT(i)), ScaleRect(kEditLeft, top, 330, top + kRowHeight), p);
+            CreateEditBox(int(kFirstEdit + UINT(i)), ScaleRect(kEditLeft, top, 330, top + kRowHeight), p);
         if (edits_[size_t(i)]) Host().SetWindowText(edits_[size_t(i)], GetGameFile(g_profiles[size_t(profile_)], i));
         AddPushButton(kFirstRunning + UINT(i), 340, top, kRunningRight, top + kRowHeight, UiText(kTextGameRunning));
         AddPushButton(kFirstClear + UINT(i), 438, top, 509, top + kRowHeight, UiText(kTextGameClear));

@@ -583,9 +583,22 @@ bool CDlgBase::MoveFocus(bool backwards)
         if (creation_[i] == focused_) current = static_cast<int>(i);
     }
     int next = NextFocusIndex(takes, current, backwards);
+    const bool wraps = current >= 0 && (backwards ? next >= current : next <= current);
+    if (!edits_.empty() && (next < 0 || wraps)) {
+        SetFocusedControl(nullptr);
+        Host().SetFocus(backwards ? edits_.back() : edits_.front());
+        return true;
+    }
     if (next < 0) return false;
     SetFocusedControl(creation_[static_cast<size_t>(next)]);
     return true;
+}
+
+HWND CDlgBase::CreateEditBox(int controlId, const Rect& r, const platform::EditParams& params)
+{
+    const HWND edit = Host().CreateEdit(hwnd_, controlId, r, params);
+    if (edit) edits_.push_back(edit);
+    return edit;
 }
 
 void CDlgBase::TrackModifier(UINT vk, bool down)

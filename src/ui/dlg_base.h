@@ -93,7 +93,10 @@ public:
     CControlBase* FocusedControl() const { return focused_; }
     // Moves the focus (null clears it) and repaints both rings.
     void SetFocusedControl(CControlBase* c);
-    // Tab / Shift+Tab: false when no control can take the focus.
+    // Tab / Shift+Tab: false when no control can take the focus. Edit boxes
+    // made by CreateEditBox close the round: Tab after the last control goes
+    // into the first of them, Shift+Tab before the first into the last
+    // (inside them the platform moves on and back to the controls).
     bool MoveFocus(bool backwards);
     // Carries out the key table for the focused control; true when the key
     // did something (WM_KEYDOWN arrives here after PreTranslateMessage).
@@ -197,6 +200,9 @@ protected:
     void OnLButtonDblClk(WPARAM flags, int x, int y);
     void OnRButtonUp(WPARAM flags, int x, int y);
     void InvalidateControl(const CControlBase* c) const;
+    // A real edit box of this window, in the keyboard's round after the
+    // controls (see MoveFocus); it lives as long as the window.
+    HWND CreateEditBox(int controlId, const Rect& r, const platform::EditParams& params);
 
     bool secondary_;
     HWND hwnd_ = 0;
@@ -246,6 +252,7 @@ private:
     void DrawFocusRing(platform::ICanvas& dc, const Rect& area) const;
 
     std::vector<CControlBase*> creation_;
+    std::vector<HWND> edits_;
     CControlBase* focused_ = nullptr;
     bool shiftHeld_ = false;
     bool controlHeld_ = false;

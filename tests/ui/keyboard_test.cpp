@@ -87,6 +87,34 @@ TEST_F(KeyboardTest, TabFollowsCreationOrderAndSkipsWhatCannotBeOperated)
     (void)w;
 }
 
+TEST_F(KeyboardTest, TabRoundsGoThroughTheEditBoxesBothWays)
+{
+    TestDlg dlg;
+    HWND first = 0, second = 0;
+    HWND w = Open(dlg, [&](TestDlg& d) {
+        d.Add<CImageButton>(0, 2101, Rect{10, 10, 60, 30}, u"A", DT_CENTER);
+        first = d.AddEdit(2017, Rect{10, 40, 90, 60});
+        second = d.AddEdit(2018, Rect{100, 40, 190, 60});
+        d.Add<CImageButton>(0, 2102, Rect{10, 70, 60, 90}, u"B", DT_CENTER);
+    });
+    auto focusedId = [&] { return dlg.FocusedControl() ? int(dlg.FocusedControl()->Id()) : 0; };
+    host.PressKey(VK_TAB);
+    host.PressKey(VK_TAB);
+    EXPECT_EQ(focusedId(), 2102);
+    host.PressKey(VK_TAB);  // past the last control: into the first edit box, no ring left behind
+    EXPECT_EQ(host.GetFocus(), first);
+    EXPECT_EQ(focusedId(), 0);
+    // Back in the window (where the platform's own round leaves the edits),
+    // Shift+Tab before the first control goes into the last edit box.
+    host.SetFocus(w);
+    host.PressKey(VK_TAB);
+    EXPECT_EQ(focusedId(), 2101);
+    host.KeyDown(VK_SHIFT);
+    host.PressKey(VK_TAB);
+    host.KeyUp(VK_SHIFT);
+    EXPECT_EQ(host.GetFocus(), second);
+}
+
 TEST_F(KeyboardTest, SpaceAndEnterClickACheckBoxAndTheRingShowsInTheAccent)
 {
     TestDlg dlg;

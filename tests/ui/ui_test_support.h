@@ -51,6 +51,8 @@ public:
         return AddControl(group, std::make_unique<T>(GetSafeHwnd(), std::forward<A>(args)...));
     }
 
+    HWND AddEdit(int id, const Rect& r) { return CreateEditBox(id, r, {}); }
+
     int Count(UINT message, LPARAM lParam) const
     {
         int n = 0;

@@ -35,8 +35,8 @@ bool CFireKeyDlg::OnInitDialog()
     // Point size 10 at the UI scale, in pixels of the screen's DPI.
     edit.font = {u"Tahoma", int(13 * g_uiScale / (g_dpiFactor > 0 ? g_dpiFactor : 1.0f))};
     edit.align = DT_CENTER;
-    intervalEdit_ = Host().CreateEdit(hwnd_, kIntervalEditId, ScaleRect(70, 50, 168, 72), edit);
-    countEdit_ = Host().CreateEdit(hwnd_, kCountEditId, ScaleRect(250, 50, 348, 72), edit);
+    intervalEdit_ = CreateEditBox(kIntervalEditId, ScaleRect(70, 50, 168, 72), edit);
+    countEdit_ = CreateEditBox(kCountEditId, ScaleRect(250, 50, 348, 72), edit);
     Host().SetWindowText(intervalEdit_, u"50");
     Host().SetWindowText(countEdit_, u"0");
     Host().SetFocus(intervalEdit_);

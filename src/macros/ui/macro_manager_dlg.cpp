@@ -253,7 +253,7 @@ void CMacroManagerDlg::AddControls()
     p.maxLength = 8;
     loopEditRect_ = ScaleRect(392, 190, 470, 210);
     p.visible = true;
-    loopEdit_ = Host().CreateEdit(hwnd_, int(ids::kLoopCountEdit),
+    loopEdit_ = CreateEditBox(int(ids::kLoopCountEdit),
                                   loopEditRect_.Offset(ScaleUnits(kHiddenOffset), 0), p);
 
     text(ids::kInsertLabel, 370, 230, 470, 247, 197);

@@ -49,7 +49,7 @@ void CMacroSetNameDlg::AddControls()
     p.font = {u"Tahoma", ScaleUnits(14)};
     p.textColour = RGB(255, 255, 255);
     p.backColour = RGB(11, 11, 11);
-    edit_ = Host().CreateEdit(hwnd_, int(macro_ids::kSetDlgEdit), ScaleRect(66, 101, 464, 123), p);
+    edit_ = CreateEditBox(int(macro_ids::kSetDlgEdit), ScaleRect(66, 101, 464, 123), p);
 }
 
 bool CMacroSetNameDlg::OnInitDialog()

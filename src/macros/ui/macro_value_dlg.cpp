@@ -53,7 +53,7 @@ void CMacroValueDlg::AddControls()
         p.font = {u"Tahoma", ScaleUnits(14)};
         p.textColour = RGB(0, 0, 0);
         p.backColour = RGB(255, 255, 255);
-        edit_ = Host().CreateEdit(hwnd_, int(macro_ids::kDlgEdit), r, p);
+        edit_ = CreateEditBox(int(macro_ids::kDlgEdit), r, p);
         Host().SetWindowText(edit_, InitialValue());
     } else {
         value_ = AddControl(0, std::make_unique<CStaticText>(hwnd_, macro_ids::kDlgKeyValue, r.Inflate(-4, 0),

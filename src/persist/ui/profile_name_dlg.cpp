@@ -42,7 +42,7 @@ bool CProfileNameDlg::OnInitDialog()
     params.font.face = u"Tahoma";
     params.font.height = static_cast<int>(13.0f * g_uiScale / (g_dpiFactor > 0 ? g_dpiFactor : 1.0f));
     params.align = DT_CENTER;
-    edit_ = Host().CreateEdit(hwnd_, kEdit, ScaleRect(15, 65, 415, 87), params);
+    edit_ = CreateEditBox(kEdit, ScaleRect(15, 65, 415, 87), params);
     if (edit_) {
         Host().SetWindowText(edit_, name_);
         Host().SetEditSelection(edit_, -1, -1);

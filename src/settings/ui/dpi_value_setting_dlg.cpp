@@ -83,7 +83,7 @@ bool CDPIValueSettingDlg::OnInitDialog()
     params.textColour = RGB(255, 255, 255);
     params.backColour = RGB(0, 0, 0);
     params.maxLength = 6;
-    edit_ = Host().CreateEdit(hwnd_, int(kEdit), ScaleRect(20, 110, 120, 130), params);
+    edit_ = CreateEditBox(int(kEdit), ScaleRect(20, 110, 120, 130), params);
     if (edit_) {
         Host().SetWindowText(edit_, DpiText(step_));
         Host().SetEditSelection(edit_, -1, -1);
