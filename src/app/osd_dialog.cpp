@@ -101,6 +101,14 @@ void COSDDialog::OnPaint(HWND self, platform::ICanvas& dc, const Rect&)
         dc.DrawText(s, Rect{at.x, at.y, client.right, client.bottom}, fmt, f, kOsdText);
     };
     text(levelText_, l.level, l.levelFont);
-    text(valueText_, l.value, l.valueFont);
+    if (l.centred) {
+        // The centred value is a profile's name, which may be wider than the
+        // box: it is cut with "…" inside a small margin, not at both edges.
+        const int margin = Scaled(6, g_uiScale);
+        dc.DrawText(valueText_, Rect{margin, l.value.y, client.right - margin, client.bottom},
+                    DT_CENTER | DT_TOP | DT_SINGLELINE | DT_END_ELLIPSIS, l.valueFont, kOsdText);
+    } else {
+        text(valueText_, l.value, l.valueFont);
+    }
     text(rateText_, l.rate, l.levelFont);
 }

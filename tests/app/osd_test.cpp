@@ -116,6 +116,27 @@ TEST_F(OsdPainting, FillAndValuePositionOnScreen)
     EXPECT_GE(firstColumn[0], 16);
 }
 
+TEST_F(OsdPainting, ALongProfileNameIsCutInsideTheBoxNotAtItsEdges)
+{
+    Start();
+    dlg->ShowOsd(u"Game profile", u"A rather long profile name for a game", u"");
+    ASSERT_NE(dlg->Osd(), nullptr);
+    const HWND w = dlg->Osd()->GetSafeHwnd();
+    const int first = FirstWhiteColumn(host, w, 60, 100);
+    EXPECT_GE(first, 3) << "the name's start is shown, not cut by the left edge";
+    // The same band read from the right: its last white column.
+    const platform::IImage* img = host.Snapshot(w);
+    ASSERT_NE(img, nullptr);
+    int last = -1;
+    for (int x = 0; x < img->Width(); ++x)
+        for (int y = 60; y < 100; ++y) {
+            const COLORREF c = img->Pixel(x, y);
+            if (GetRValue(c) > 230 && GetGValue(c) > 230 && GetBValue(c) > 230) last = x;
+        }
+    EXPECT_GT(last, first);
+    EXPECT_LE(last, img->Width() - 4);
+}
+
 class WideOsd : public MainWindowTest {
 protected:
     WideOsd() : MainWindowTest({0, 0, 3840, 2160}, {0, 0, 3840, 2120}) {}
