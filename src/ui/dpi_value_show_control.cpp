@@ -1,5 +1,4 @@
 #include "ui/dpi_value_show_control.h"
-#include "persist/text_codec.h"
 
 #include <algorithm>
 
@@ -79,12 +78,7 @@ bool CDPIValueShowControl::LoadFill(const std::u16string& path)
 
 void CDPIValueShowControl::Describe(platform::AccessibleNode& node) const
 {
-    CSkinButton::Describe(node);
-    node.role = platform::AccessibleRole::Slider;
-    node.numericValue = position_ + 1;
-    node.minimum = 1;
-    node.maximum = count_;
-    node.value = Ascii(std::to_string(position_ + 1) + " / " + std::to_string(count_));
+    DescribeAsSteps(node, position_, count_);
 }
 
 bool CDPIValueShowControl::KeyStep(KeyAction action)

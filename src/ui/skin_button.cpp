@@ -1,5 +1,9 @@
 #include "ui/skin_button.h"
 
+#include <string>
+
+#include "persist/text_codec.h"
+
 int CSkinButton::OnMouseMove(WPARAM, int x, int y)
 {
     int before = state_;
@@ -71,4 +75,14 @@ void CSkinButton::DrawLook(platform::ICanvas& dc, int frame, int image) const
         return;
     }
     if (const CSkinImage* img = Image(image)) img->Draw(dc, rect_);
+}
+
+void CSkinButton::DescribeAsSteps(platform::AccessibleNode& node, int position, int count) const
+{
+    CSkinButton::Describe(node);
+    node.role = platform::AccessibleRole::Slider;
+    node.numericValue = position + 1;
+    node.minimum = 1;
+    node.maximum = count;
+    node.value = Ascii(std::to_string(position + 1) + " / " + std::to_string(count));
 }

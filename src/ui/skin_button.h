@@ -48,6 +48,9 @@ protected:
     // Frame `frame` of the strip when there is one, else separate image
     // `image` (1..3); nothing when that picture is missing.
     void DrawLook(platform::ICanvas& dc, int frame, int image) const;
+    // Describes a control of `count` steps at `position` (0-based) as a
+    // slider: value "k / count", range 1..count.
+    void DescribeAsSteps(platform::AccessibleNode& node, int position, int count) const;
 
     int state_ = kStateNormal;
     std::array<std::unique_ptr<CSkinImage>, 3> images_;

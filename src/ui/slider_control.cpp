@@ -1,5 +1,4 @@
 #include "ui/slider_control.h"
-#include "persist/text_codec.h"
 
 #include <algorithm>
 
@@ -134,11 +133,6 @@ bool CSliderControl::KeyClickPoint(KeyAction action, Point* at)
 
 void CSliderControl::Describe(platform::AccessibleNode& node) const
 {
-    CSkinButton::Describe(node);
-    node.role = platform::AccessibleRole::Slider;
-    node.numericValue = position_ + 1;
-    node.minimum = 1;
-    node.maximum = count_;
-    node.value = Ascii(std::to_string(position_ + 1) + " / " + std::to_string(count_));
+    DescribeAsSteps(node, position_, count_);
     node.actions.clear();
 }
