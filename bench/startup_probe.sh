@@ -44,5 +44,16 @@ for m in map-ms frame-ms rss-kb; do
   esac
 done
 echo "runs of each: $runs; load average: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
+# The start-up layout (cmake/startup_layout.cmake) only helps while its list
+# names the functions the program has: a low share means the list is stale
+# (tools/make_startup_order.sh writes it again).
+order="$(dirname "$0")/../src/app/startup_order.txt"
+if [ -f "$order" ]; then
+  listed=$(grep -vc '^#' "$order")
+  found=$(nm --defined-only "$build/tevlan" 2>/dev/null | awk '{print $NF}' | sort -u |
+    comm -12 - <(grep -v '^#' "$order" | sort -u) | wc -l)
+  linker=$(readelf -p .comment "$build/tevlan" 2>/dev/null | grep -q 'Linker:.*LLD' && echo "laid out by lld" || echo "not laid out (no lld)")
+  echo "start-up layout: $found of $listed listed functions are in tevlan, $linker"
+fi
 echo "tevlan:";  sed 's/^/  /' "$work/tevlan.txt"
 echo "bare window:"; sed 's/^/  /' "$work/bare.txt"

@@ -4,6 +4,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config ccache git
+  lld                             # lays out the functions start-up runs together (cmake/startup_layout.cmake)
   qt6-base-dev libgl-dev          # windows, painting, images, tray icon, file dialogs
   qt6-qpa-plugins                 # the xcb and offscreen platforms (only recommended by Qt)
   libudev-dev                     # device enumeration and hot-plug

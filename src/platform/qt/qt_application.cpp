@@ -1,5 +1,7 @@
 #include "platform/qt/qt_application.h"
 
+#include <malloc.h>
+
 #include <QApplication>
 #include <QIcon>
 #include <QPixmap>
@@ -11,6 +13,13 @@ namespace platform {
 
 QtApplication::QtApplication(int& argc, char** argv)
 {
+#ifdef __GLIBC__
+    // One heap for every thread, set before the toolkit starts its own.
+    // The window's helper threads (picture decoding, the key reader, the
+    // device and game watches, the toolkit's) allocate a little each, and
+    // a heap apiece kept 20-120 kB of pages for it.
+    mallopt(M_ARENA_MAX, 1);
+#endif
     QApplication::setApplicationName(QStringLiteral("Tevlan"));
     QApplication::setDesktopFileName(QStringLiteral("tevlan"));
     app_ = std::make_unique<QApplication>(argc, argv);
