@@ -20,7 +20,9 @@ function(tevlan_startup_layout target)
   if(TEVLAN_HAVE_ORDERED_LINK)
     target_link_options(${target} PRIVATE -fuse-ld=lld
       LINKER:--symbol-ordering-file=${TEVLAN_STARTUP_ORDER}
-      LINKER:--no-warn-symbol-ordering)
+      LINKER:--no-warn-symbol-ordering
+      # The 20-byte identifier GNU ld gives, which debug-symbol tools expect.
+      LINKER:--build-id=sha1)
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${TEVLAN_STARTUP_ORDER})
   endif()
 endfunction()
