@@ -52,7 +52,7 @@ if [ -f "$order" ]; then
   listed=$(grep -vc '^#' "$order")
   found=$(nm --defined-only "$build/tevlan" 2>/dev/null | awk '{print $NF}' | sort -u |
     comm -12 - <(grep -v '^#' "$order" | sort -u) | wc -l)
-  linker=$(readelf -p .comment "$build/tevlan" 2>/dev/null | grep -q 'Linker:.*LLD' && echo "laid out by lld" || echo "not laid out (no lld)")
+  linker=$(readelf -p .comment "$build/tevlan" 2>/dev/null | grep 'Linker:.*LLD' >/dev/null && echo "laid out by lld" || echo "not laid out (no lld)")
   echo "start-up layout: $found of $listed listed functions are in tevlan, $linker"
 fi
 echo "tevlan:";  sed 's/^/  /' "$work/tevlan.txt"

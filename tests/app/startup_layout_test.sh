@@ -7,7 +7,7 @@
 set -euo pipefail
 program=$1
 order=$2
-if ! readelf -p .comment "$program" 2>/dev/null | grep -q 'Linker:.*LLD'; then
+if ! readelf -p .comment "$program" 2>/dev/null | grep 'Linker:.*LLD' >/dev/null; then
   echo "tevlan was not linked by lld: no start-up layout to check"
   exit 77
 fi

@@ -21,8 +21,10 @@ skip() { echo "$*" > "$out/skip"; echo "SKIPPED: $*"; exit 0; }
 qemu=${TEVLAN_QEMU:-$(command -v qemu-system-x86_64 || true)}
 [ -n "$qemu" ] && [ -x "$qemu" ] || skip "qemu-system-x86_64 is not installed (tools/setup.sh installs qemu-system-x86)"
 busybox=$(command -v busybox || true)
-[ -n "$busybox" ] && "$busybox" --list 2>/dev/null | grep -qx insmod ||
-  skip "no busybox with insmod (tools/setup.sh installs busybox-static)"
+# The whole list is read first: with pipefail, grep -q leaving at the first
+# match could kill busybox mid-list by SIGPIPE and skip the run for nothing.
+applets=$([ -n "$busybox" ] && "$busybox" --list 2>/dev/null)
+grep -qx insmod <<<"$applets" || skip "no busybox with insmod (tools/setup.sh installs busybox-static)"
 kernel=$(ls -1 /boot/vmlinuz-* 2>/dev/null | sort -V | tail -n 1)
 [ -n "$kernel" ] && [ -r "$kernel" ] || skip "no readable kernel /boot/vmlinuz-* (tools/setup.sh installs linux-image-amd64)"
 version=${kernel#/boot/vmlinuz-}
