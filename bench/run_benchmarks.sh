@@ -94,3 +94,9 @@ if [ -x "$settings" ]; then
   "$settings" 20 2>/dev/null | sed 's/^/settings: /'
   echo "settings: goal: one batched apply per drag, none while dragging"
 fi
+# 8. A change on its way to the mouse and the disk: each button's report, a
+#    profile switch, the window thread during an apply with macros, the save.
+latency="$build/bench/bench_change_latency"
+if [ -x "$latency" ]; then
+  "$latency" 3 2>/dev/null | sed 's/^/latency: /'
+fi

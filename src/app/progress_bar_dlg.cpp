@@ -3,79 +3,83 @@
 #include <algorithm>
 
 #include "persist/ui_text.h"
-#include "ui/passive_controls.h"
+#include "ui/skin_image.h"
 #include "ui/ui_scale.h"
 
-namespace {
+CProgressBarDlg::CProgressBarDlg(std::u16string text) : text_(std::move(text)) {}
 
-// Nothing to answer: the dialog ends by itself, keys must not end it early.
-const FramedDlgLook kLook{CProgressBarDlg::kBaseWidth,
-                          CProgressBarDlg::kBaseHeight,
-                          u"skins/Frame_progress_nr.bmp",
-                          u"progress",
-                          0,
-                          0,
-                          DialogKey::Ignore,
-                          DialogKey::Ignore};
+CProgressBarDlg::~CProgressBarDlg() { Destroy(); }
 
-}  // namespace
-
-CProgressBarDlg::CProgressBarDlg(const std::u16string& text, const std::u16string& caption, HWND parent)
-    : CFramedDlg(kLook, parent), text_(text), caption_(caption)
+bool CProgressBarDlg::Create(HWND owner)
 {
-}
-
-bool CProgressBarDlg::OnInitDialog()
-{
-    CFramedDlg::OnInitDialog();
+    platform::IWindowHost* host = platform::g_windowHost;
+    if (!host || hwnd_) return false;
+    frame_ = CSkinImage::FromFile(SkinPath(u"skins/Frame_progress_nr.bmp"));
     bar_ = CSkinImage::FromFile(SkinPath(u"skins/Frame_progress_ov.bmp"));
-    progress_ = 0;
-    Host().SetTimer(hwnd_, kStepTimer, kStepMs);
-    return true;
+    const int w = ScaleUnits(kBaseWidth);
+    const int h = ScaleUnits(kBaseHeight);
+    Rect area = owner ? host->GetWindowRect(owner) : host->GetWorkArea();
+    platform::WindowParams p;
+    // An overlay: shown without activation, and transparent to the pointer,
+    // so that nothing the user does is taken from the main window.
+    p.kind = platform::WindowKind::Overlay;
+    p.owner = owner;
+    p.bounds = Rect::FromSize(area.left + (area.Width() - w) / 2,
+                              std::max(area.top, area.bottom - h - ScaleUnits(kBottomMargin)), w, h);
+    p.title = u"Tevlan";
+    p.topmost = true;
+    p.visible = true;
+    hwnd_ = host->CreateWindow(this, p);
+    if (hwnd_) host->DescribeWindow(hwnd_, u"progress", text_);
+    return hwnd_ != 0;
 }
 
-void CProgressBarDlg::AddControls()
+void CProgressBarDlg::Destroy()
 {
-    // As wide as the dialog: the texts of the language files are longer than
-    // the short caption strip the picture was drawn for.
-    auto text = std::make_unique<CStaticText>(hwnd_, 2012, ScaleRect(10, 3, 419, 23), RGB(190, 190, 190),
-                                              DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-    text->SetLabelText(text_);
-    text->SetFont(ScaleUnits(18), g_uiFont.face);
-    AddControl(0, std::move(text));
+    if (hwnd_ && platform::g_windowHost && platform::g_windowHost->IsWindow(hwnd_))
+        platform::g_windowHost->DestroyWindow(hwnd_);
+    hwnd_ = 0;
 }
 
-void CProgressBarDlg::DrawOverFrame(platform::ICanvas& dc)
+void CProgressBarDlg::SetProgress(int percent)
 {
-    const int w = BarWidth(progress_);
-    if (w > 0) {
-        const Rect dst{0, ScaleUnits(kBarTop), ScaleUnits(w), ScaleUnits(kBarTop) + ScaleUnits(kBarHeight)};
-        if (bar_)
-            bar_->Draw(dc, dst, Rect{0, kBarTop, w, kBarTop + kBarHeight});
-        else
-            dc.FillRect(dst, RGB(0x35, 0xA0, 0xDE));
-    }
+    percent = std::clamp(percent, 0, 100);
+    if (percent == progress_) return;
+    const int before = BarWidth(std::min(progress_, percent));
+    const int after = BarWidth(std::max(progress_, percent));
+    progress_ = percent;
+    if (hwnd_ && platform::g_windowHost)
+        platform::g_windowHost->InvalidateRect(hwnd_, Rect{ScaleUnits(before), ScaleUnits(kBarTop),
+                                                            ScaleUnits(after) + 1,
+                                                            ScaleUnits(kBarTop) + ScaleUnits(kBarHeight)});
 }
 
-LRESULT CProgressBarDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CProgressBarDlg::OnMessage(HWND, UINT message, WPARAM, LPARAM)
 {
-    if (message != WM_TIMER) return CDlgBase::WindowProc(message, wParam, lParam);
-    if (wParam == kStepTimer) {
-        const int before = BarWidth(progress_);
-        progress_ = std::min(100, progress_ + kStep);
-        const int after = BarWidth(progress_);
-        Host().InvalidateRect(hwnd_, Rect{ScaleUnits(before), ScaleUnits(kBarTop), ScaleUnits(after) + 1,
-                                          ScaleUnits(kBarTop) + ScaleUnits(kBarHeight)});
-        if (progress_ >= 100) {
-            Host().KillTimer(hwnd_, kStepTimer);
-            Host().SetTimer(hwnd_, kEndTimer, kEndMs);
-        }
-    } else if (wParam == kEndTimer) {
-        Host().KillTimer(hwnd_, kEndTimer);
-        ReleaseFrame();
-        bar_.reset();
-        ReleaseControlImages();
-        OnOK();
-    }
+    if (message == WM_DESTROY) hwnd_ = 0;
     return 0;
+}
+
+void CProgressBarDlg::OnPaint(HWND self, platform::ICanvas& dc, const Rect&)
+{
+    platform::IWindowHost* host = platform::g_windowHost;
+    const Rect client = host ? host->GetClientRect(self) : Rect{0, 0, dc.Width(), dc.Height()};
+    if (frame_)
+        frame_->Draw(dc, client);
+    else
+        dc.FillRect(client, RGB(0x32, 0x32, 0x32));
+    platform::FontSpec font;
+    font.face = g_uiFont.face;
+    font.height = ScaleUnits(18);
+    // As wide as the window: the texts of the language files are longer than
+    // the short caption strip the picture was drawn for.
+    dc.DrawText(text_, Rect{ScaleUnits(10), ScaleUnits(3), ScaleUnits(419), ScaleUnits(23)},
+                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS, font, RGB(190, 190, 190));
+    const int w = BarWidth(progress_);
+    if (w <= 0) return;
+    const Rect dst{0, ScaleUnits(kBarTop), ScaleUnits(w), ScaleUnits(kBarTop) + ScaleUnits(kBarHeight)};
+    if (bar_)
+        bar_->Draw(dc, dst, Rect{0, kBarTop, w, kBarTop + kBarHeight});
+    else
+        dc.FillRect(dst, RGB(0x35, 0xA0, 0xDE));
 }

@@ -1,47 +1,52 @@
 #pragma once
-// The short progress display after an apply that wrote something (and after
-// a factory reset): a message and a bar that fills in about half a second,
-// then the dialog ends by itself with IDOK. The transfer it stands for has
-// already been queued when it opens; the bar only tells the user that
-// something went to the mouse.
+// The progress of a transfer to the mouse that takes long enough to be
+// noticed (a macro upload, a full apply): a message and a bar in a small
+// window over the lower part of the main window. It never takes the focus,
+// the keyboard or the pointer: clicks go through it to the window below, and
+// the user goes on working while the reports go out. Its owner moves the bar
+// as the transfer advances and destroys it when the transfer has gone out.
 //
-// The bar is animated by a timer of the dialog on the window thread, so the
-// drawing never races the window's own painting.
+// Window thread only.
 #include <memory>
 #include <string>
 
-#include "ui/framed_dlg.h"
+#include "platform/window/window_host.h"
 
-class CProgressBarDlg final : public CFramedDlg {
+class CSkinImage;
+
+class CProgressBarDlg final : public platform::IWindowClient {
 public:
     static constexpr int kBaseWidth = 429;
     static constexpr int kBaseHeight = 140;
-    static constexpr UINT kStepTimer = 1;  // one bar step every 10 ms
-    static constexpr UINT kEndTimer = 2;   // the short pause at 100 %
-    static constexpr int kStepMs = 10;
-    static constexpr int kEndMs = 20;
-    static constexpr int kStep = 2;     // percent per step
     static constexpr int kBarTop = 66;  // base units, in both pictures
     static constexpr int kBarHeight = 12;
+    static constexpr int kBottomMargin = 90;  // base units above the owner's lower edge
 
-    // caption is kept but not shown.
-    CProgressBarDlg(const std::u16string& text, const std::u16string& caption, HWND parent);
+    explicit CProgressBarDlg(std::u16string text);
+    ~CProgressBarDlg() override;
+    CProgressBarDlg(const CProgressBarDlg&) = delete;
+    CProgressBarDlg& operator=(const CProgressBarDlg&) = delete;
 
+    // Shows the window centred over the lower part of owner without
+    // activating anything; false when the window system refused it.
+    bool Create(HWND owner);
+    void Destroy();
+    HWND GetSafeHwnd() const { return hwnd_; }
+    const std::u16string& Text() const { return text_; }
+
+    // 0..100; repaints the part of the bar that changed.
+    void SetProgress(int percent);
     int Progress() const { return progress_; }
     // Width in base units of the part of the bar drawn for a progress.
     static int BarWidth(int progress) { return progress * kBaseWidth / 100; }
 
-    bool OnInitDialog() override;
-
-protected:
-    void AddControls() override;
-    std::u16string Description() const override { return text_; }
-    void DrawOverFrame(platform::ICanvas& dc) override;
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnMessage(HWND self, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnPaint(HWND self, platform::ICanvas& canvas, const Rect& dirty) override;
 
 private:
     std::u16string text_;
-    std::u16string caption_;
+    HWND hwnd_ = 0;
     int progress_ = 0;
+    std::unique_ptr<CSkinImage> frame_;
     std::unique_ptr<CSkinImage> bar_;
 };

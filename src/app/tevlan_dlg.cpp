@@ -302,13 +302,7 @@ void CTevlanDlg::MapMessages()
         else
             Host().ShowWindow(hwnd_, SW_MINIMIZE);
     });
-    MapClick(kApply, [this] {
-        DeviceLink* link = ReadyLink();
-        if (!link) return;
-        link->Schedule(PendingGroup::Keys);
-        link->Schedule(PendingGroup::DpiAndMore);
-        link->ApplyToDevice();
-    });
+    MapClick(kApply, [this] { ApplyAll(); });
     MapClick(kReset, [this] { FactoryReset(); });
     MapClick(kMacroManager, [this] { OpenMacroManager(); });
     MapClick(kMakerLink, [] {
@@ -452,11 +446,8 @@ void CTevlanDlg::OnTimer(UINT id)
             osd_.reset();
         }
         return;
-    case kTimerDeferredSave:
-        Host().KillTimer(hwnd_, kTimerDeferredSave);
-        if (link_) link_->saveScheduled = false;
-        SaveNow();
-        return;
+    case kTimerSave: OnSaveTimer(); return;
+    case kTimerProgress: OnProgressTick(); return;
     case kTimerDeferredStart:
         // Also when the start-up work has already run (an apply asked for
         // it first): the timer would otherwise keep firing.
@@ -495,9 +486,11 @@ void CTevlanDlg::OnTimer(UINT id)
 
 void CTevlanDlg::SaveNow()
 {
-    // The settings file last: it is the record the next start trusts.
-    DeviceCoreFiles::SaveAllProfileFiles();
-    DeviceCoreFiles::SaveCurrentProfileSetting();
+    if (hwnd_) Host().KillTimer(hwnd_, kTimerSave);
+    saveDue_ = false;
+    saveAfterWrites_ = false;
+    if (link_) link_->saveScheduled = false;
+    DeviceCoreFiles::SaveChangedFiles();
 }
 
 void CTevlanDlg::OnDestroy()
@@ -515,9 +508,10 @@ void CTevlanDlg::OnDestroy()
             link_->saveScheduled = true;
         }
     }
-    // A change made in the last 20 ms has not been applied yet; send it now
-    // (quietly: no progress dialog while the window goes away) so that it
-    // reaches the mouse and is saved below instead of being dropped.
+    // A change made in the last 20 ms has not been applied yet, and changes
+    // made during a transfer wait for its end, which the window will not see:
+    // both are queued now (quietly: no progress while the window goes away)
+    // so that they reach the mouse and are saved below instead of dropped.
     if (applyScheduled_ && link_) {
         Host().KillTimer(hwnd_, kTimerApply);
         applyScheduled_ = false;
@@ -527,14 +521,18 @@ void CTevlanDlg::OnDestroy()
         link_->ApplyToDevice();
     }
     destroying_ = true;
-    if (link_ && link_->saveScheduled) {
-        Host().KillTimer(hwnd_, kTimerDeferredSave);
-        link_->saveScheduled = false;
-        SaveNow();
+    if (link_) {
+        link_->suppressProgress = true;
+        link_->FlushApply();
     }
+    if (saveDue_ || (link_ && link_->saveScheduled)) SaveNow();
+    Host().KillTimer(hwnd_, kTimerProgress);
+    progress_.reset();
     taskWindow_ = 0;
     // Stops the listeners, lets the queued writes reach the mouse and closes
-    // both handles.
+    // both handles. A long transfer still under way finishes with the window
+    // already gone from the screen, so the closing does not look stuck.
+    if (link_ && link_->PendingDeviceIo() > 0) Host().ShowWindow(hwnd_, SW_HIDE);
     link_.reset();
     tray_.reset();
     osd_.reset();
@@ -613,126 +611,6 @@ void CTevlanDlg::FactoryReset()
     if (confirm.DoModal() != IDOK) return;
     if (DeviceLink* link = ReadyLink()) link->FactoryResetConfirmed();
 }
-
-// ---- IDeviceHost ------------------------------------------------------------------------
-
-void CTevlanDlg::PostToWindowThread(std::function<void()> task)
-{
-    {
-        std::lock_guard<std::mutex> lock(taskMutex_);
-        tasks_.push_back(std::move(task));
-    }
-    if (HWND w = taskWindow_.load(); w && platform::g_windowHost)
-        platform::g_windowHost->PostMessage(w, kMsgRunTask, 0, 0);
-}
-
-void CTevlanDlg::RunPostedTask()
-{
-    std::function<void()> task;
-    {
-        std::lock_guard<std::mutex> lock(taskMutex_);
-        if (tasks_.empty()) return;
-        task = std::move(tasks_.front());
-        tasks_.pop_front();
-    }
-    task();
-}
-
-void CTevlanDlg::StartTimer(int id, int periodMs)
-{
-    if (!hwnd_ || destroying_) return;
-    if (id == kTimerApply) applyScheduled_ = true;
-    Host().SetTimer(hwnd_, static_cast<UINT>(id), periodMs);
-}
-
-void CTevlanDlg::StopTimer(int id)
-{
-    if (id == kTimerApply) applyScheduled_ = false;
-    if (hwnd_) Host().KillTimer(hwnd_, static_cast<UINT>(id));
-}
-
-void CTevlanDlg::ShowProgress(int textNumber)
-{
-    // One at a time: an apply that falls due while the bar runs shows none.
-    if (progressShowing_ || destroying_ || !hwnd_) return;
-    progressShowing_ = true;
-    CProgressBarDlg progress(UiText(textNumber), u"", hwnd_);
-    progress.DoModal();
-    progressShowing_ = false;
-}
-
-void CTevlanDlg::ShowOsd(const std::u16string& levelText, const std::u16string& valueText,
-                         const std::u16string& rateText)
-{
-    if (destroying_) return;
-    if (osd_ && osd_->GetSafeHwnd()) {
-        osd_->SetTexts(levelText, valueText, rateText);
-        osdCountdown = kOsdTicks;
-        return;
-    }
-    osd_ = std::make_unique<COSDDialog>();
-    osd_->SetTexts(levelText, valueText, rateText);
-    if (!osd_->Create()) {
-        osd_.reset();
-        return;
-    }
-    Host().SetTimer(hwnd_, kTimerOsd, kOsdTickMs);
-    osdCountdown = kOsdTicks;
-}
-
-void CTevlanDlg::UpdateBatteryDisplay(int batteryLevel, int chargeState)
-{
-    if (batteryLevel > 100) batteryLevel = 0;
-    // The tick comes every second; only what really changed is repainted,
-    // so that an idle window costs (next to) nothing.
-    if (auto* battery = Find<CBattery>(CBattery::kId)) {
-        battery->chargingLevel += 25;
-        if (battery->chargingLevel > 100) battery->chargingLevel = 25;
-        const bool changed = battery->level != batteryLevel || battery->displayState != chargeState ||
-                             chargeState == CBattery::kCharging;
-        battery->level = batteryLevel;
-        battery->displayState = chargeState;
-        if (changed) InvalidateControl(battery);
-    }
-    if (auto* text = Find<CStaticText>(kBatteryPercent)) {
-        const std::u16string caption = Ascii(std::to_string(batteryLevel) + "%");
-        const bool visible = chargeState != 1;
-        if (text->LabelText() != caption || text->IsVisible() != visible) {
-            text->SetLabelText(caption);
-            text->SetVisible(visible);
-            InvalidateControl(text);
-        }
-    }
-}
-
-void CTevlanDlg::OnDpiStepTableChanged()
-{
-    // A new sensor: the lift-off header's availability and the level bars'
-    // step count.
-    dpiSection_->OnStepTableChanged();
-    layout_->PlaceMovableControls();
-    RepaintWindow();
-}
-
-void CTevlanDlg::EndProgram()
-{
-    closing_ = true;
-    if (hwnd_) Host().ShowWindow(hwnd_, SW_HIDE);
-    CloseOpenDialogs();
-    osd_.reset();
-    // The modal run of the main window ends; its destruction then writes
-    // whatever save is still due.
-    Host().PostQuitMessage(0);
-}
-
-int CTevlanDlg::CurrentProfileIndex() { return DeviceCoreFiles::CurrentProfileIndex(); }
-void CTevlanDlg::StoreSensorSettings(uint16_t sensorId, uint16_t preSensorCheck)
-{
-    DeviceCoreFiles::StoreSensorSettings(sensorId, preSensorCheck);
-}
-void CTevlanDlg::SaveCurrentProfileSetting() { DeviceCoreFiles::SaveCurrentProfileSetting(); }
-void CTevlanDlg::SaveAllProfileFiles() { DeviceCoreFiles::SaveAllProfileFiles(); }
-void CTevlanDlg::WriteProfileSlotFile(int index) { DeviceCoreFiles::WriteProfileSlotFile(index); }
 
 // ---- keys -------------------------------------------------------------------------------
 

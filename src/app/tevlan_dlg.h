@@ -3,10 +3,12 @@
 // pages (placed by its CMainLayout, filled and read back by its sections:
 // one CWindowSection per panel, which reach the window through
 // ISectionHost), the tray icon, the timers, the link to
-// the mouse and the on-screen display, and it keeps the mouse in step with
-// the profile: a setting change schedules an apply 20 ms later (a second
-// change within that time postpones it), every apply schedules a save of all
-// files 10 s later, and the window's end writes a save that is still due.
+// the mouse and the on-screen display, and it keeps the mouse and the files
+// in step with the profile: a setting change schedules an apply 20 ms later
+// (a second change within that time postpones it); the files are saved
+// once the apply has gone out, within a second of the change, and the
+// window's end writes a save that is still due. What the mouse reports of
+// itself is saved the same way. Nothing of this blocks the window thread.
 //
 // Window thread only, except PostToWindowThread.
 #include <atomic>
@@ -32,6 +34,7 @@
 #include "ui/section_host.h"
 
 class CAttentionDlg;
+class CProgressBarDlg;
 class CSkinImage;
 class CGameSwitcher;
 class COSDDialog;
@@ -52,6 +55,8 @@ using main_ids::kTrayShow;
 constexpr int kOsdTickMs = 300;
 constexpr int kOsdTicks = 5;
 constexpr int kNoMouseCheckMs = 2000;
+constexpr UINT kTimerProgress = 126;  // the progress display follows the transfer
+constexpr int kProgressTickMs = 40;
 
 constexpr int kNoMouseTextNumber = 155;
 // The tray item that brings the window back has its own text: text 1 is
@@ -98,6 +103,11 @@ public:
     void CloseProgram();
     // The games bound to a profile, in their dialog (the profile menu's item).
     void OpenGamesDialog(int profile);
+    // What the Apply button does: the whole active profile to the mouse
+    // (every setting report and slotted macro, whatever it was sent
+    // before), with the progress display, then saved. False when no mouse
+    // is open to send to (the profile is still saved).
+    bool ApplyAll();
 
     // ---- IDeviceHost ----
     void PostToWindowThread(std::function<void()> task) override;
@@ -105,6 +115,7 @@ public:
     void StopTimer(int id) override;
     void RefreshFromProfile() override;
     void ShowProgress(int textNumber) override;
+    void OnDeviceWritesDone() override;
     void ShowOsd(const std::u16string& levelText, const std::u16string& valueText,
                  const std::u16string& rateText) override;
     void UpdateBatteryDisplay(int batteryLevel, int chargeState) override;
@@ -139,6 +150,10 @@ public:
     COpenFailureDlg* OpenFailureWarning() { return openFailure_.get(); }
     platform::ITrayIcon* TrayIcon() { return tray_.get(); }
     bool ApplyScheduled() const { return applyScheduled_; }
+    // A change waits for its save.
+    bool SaveDue() const { return saveDue_; }
+    // The progress display, while it shows.
+    CProgressBarDlg* Progress() { return progress_.get(); }
     int screenWidth = 0;
     int screenHeight = 0;
     int osdCountdown = 0;
@@ -166,6 +181,9 @@ private:
     void OnTimer(UINT id);
     void OnDestroy();
     void SaveNow();
+    void ScheduleSave(int quietMs);
+    void OnSaveTimer();
+    void OnProgressTick();
     bool OnKeyDown(UINT vk, bool repeat);
     bool OnSimKey(UINT vk);
     void RunPostedTask();
@@ -194,7 +212,12 @@ private:
     // The background picture while it decodes; taken by the first paint.
     std::future<std::unique_ptr<CSkinImage>> background_;
     bool applyScheduled_ = false;  // timer 30 runs
-    bool progressShowing_ = false;
+    std::unique_ptr<CProgressBarDlg> progress_;
+    int64_t progressStartMs_ = 0;
+    bool progressEnding_ = false;  // the full bar shows for a last tick
+    bool saveDue_ = false;         // a change is not in the files yet
+    bool saveAfterWrites_ = false; // the save waits for the mouse's reports to go out
+    int64_t firstUnsavedMs_ = 0;
     bool destroying_ = false;
     bool closing_ = false;  // the window is on its way out: handlers change nothing
     bool firstPaintSeen_ = false;

@@ -11,6 +11,12 @@ struct DeviceCoreFiles {
     static void StoreSensorSettings(uint16_t sensorId, uint16_t preSensorCheck);
     static void SaveCurrentProfileSetting();
     static void SaveAllProfileFiles();
+    // The five slot files, then the settings file (with CurrentProfile =
+    // g_workingProfile), each written only when its bytes differ from what
+    // the file holds: a save after a change that was undone, or after an
+    // apply that changed nothing, touches no file. True when every file
+    // that differed was written.
+    static bool SaveChangedFiles();
     // Profile index to the file its ProfileSlot<index>URL setting names.
     static void WriteProfileSlotFile(int index);
 };

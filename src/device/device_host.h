@@ -7,14 +7,22 @@
 #include <string>
 
 // Timer ids of the main window that the device link starts and stops.
-constexpr int kTimerApply = 30;         // deferred apply, 20 ms
-constexpr int kTimerDeferredSave = 70;  // deferred save, 10,000 ms
-constexpr int kTimerStatus = 110;       // status tick, 1,000 ms
+constexpr int kTimerApply = 30;   // deferred apply, 20 ms
+constexpr int kTimerSave = 70;    // the save after a change
+constexpr int kTimerStatus = 110; // status tick, 1,000 ms
 
 constexpr int kApplyDelayMs = 20;
-constexpr int kDeferredSaveMs = 10000;
+// A change is saved once nothing has changed for kSaveQuietMs (so that a
+// burst of clicks is one save), but never later than kSaveLatestMs after the
+// first change not yet saved, and never before the reports that carry it
+// have gone out. Both together keep a change on disk within a second.
+constexpr int kSaveQuietMs = 250;
+constexpr int kSaveLatestMs = 700;
 constexpr int kStatusTickMs = 1000;
-constexpr int kProgressTextNumber = 146;  // language text of the progress dialog
+constexpr int kProgressTextNumber = 146;  // language text of the progress display
+// A transfer shorter than this shows no progress: it is over before a
+// display could be read.
+constexpr int kProgressAboveMs = 300;
 
 class IDeviceHost {
 public:
@@ -28,14 +36,20 @@ public:
     // wait for the window thread: the link joins its threads from there.
     virtual void PostToWindowThread(std::function<void()> task) = 0;
 
-    // Starting a running timer restarts it.
+    // Starting a running timer restarts it. The save timer (kTimerSave) may
+    // be brought forward by its host to keep its latest time.
     virtual void StartTimer(int id, int periodMs) = 0;
     virtual void StopTimer(int id) = 0;
 
     // Profile -> every control.
     virtual void RefreshFromProfile() = 0;
-    // The short progress dialog after an apply that wrote something.
+    // An apply queued a transfer long enough to be worth showing (a macro
+    // upload, a full apply). The display must not take input or the focus;
+    // it ends when the link's writes have gone out.
     virtual void ShowProgress(int textNumber) = 0;
+    // Every write queued so far has gone out (or failed). Saves that wait
+    // for the mouse to have a change are due now.
+    virtual void OnDeviceWritesDone() {}
     // The on-screen display after a change made on the mouse itself.
     virtual void ShowOsd(const std::u16string& title, const std::u16string& value, const std::u16string& rate) = 0;
     // The battery icon and text (level already limited to 0..100).

@@ -43,27 +43,31 @@ void DeviceIoThread::Run()
 
 bool DeviceIoThread::WriteStamped(platform::IHidDevice& device, FeatureReport report)
 {
+    if (anyReport_) {
+        const int64_t left = lastReportAtMs_ + kReportSpacingMs - clock_.NowMs();
+        if (left > 0)
+            clock_.SleepMs(int(left));
+    }
+    const int64_t at = clock_.NowMs();
     report[kReportSequenceAt] = sequence_.fetch_add(1);
-    return device.SetFeature(report.data(), report.size());
+    const bool ok = device.SetFeature(report.data(), report.size());
+    if (ok) {
+        lastReportAtMs_ = at;
+        anyReport_ = true;
+    }
+    return ok;
 }
 
 void DeviceIoThread::EnqueueWrite(std::shared_ptr<platform::IHidDevice> device, const FeatureReport& report,
-                                  int waitAfterMs, std::function<void(bool)> onResult)
+                                  std::function<void(bool)> onResult)
 {
     if (!device)
         return;
-    Enqueue([this, device = std::move(device), report, waitAfterMs, onResult = std::move(onResult)] {
+    Enqueue([this, device = std::move(device), report, onResult = std::move(onResult)] {
         const bool ok = WriteStamped(*device, report);
         if (onResult)
             onResult(ok);
-        if (ok)
-            clock_.SleepMs(waitAfterMs);
     });
-}
-
-void DeviceIoThread::EnqueueWait(int ms)
-{
-    Enqueue([this, ms] { clock_.SleepMs(ms); });
 }
 
 void DeviceIoThread::EnqueueStatusQuery(std::shared_ptr<platform::IHidDevice> device,

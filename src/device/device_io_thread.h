@@ -1,9 +1,15 @@
 #pragma once
 // The one thread that talks to the feature interface. The window thread builds
 // and compares reports and queues them here; this thread writes them in queue
-// order with the mouse's pacing (a pause after each report) so that the user
-// interface never waits for the mouse. It also stamps every report with the
-// next sequence number as it goes out, so numbers follow the wire order.
+// order with the mouse's pacing so that the user interface never waits for
+// the mouse. It also stamps every report with the next sequence number as it
+// goes out, so numbers follow the wire order.
+//
+// Pacing. The mouse needs kReportSpacingMs after a report before it takes the
+// next one, so a report waits only for what is left of that time since the
+// previous report went out, whichever apply queued it. Nothing waits after a
+// report or in place of one that was not sent: the mouse cannot tell a pause
+// after nothing from no pause, and a single change then leaves at once.
 //
 // Results come back through the callbacks, which run on this thread: the
 // owner posts them on to the window thread.
@@ -28,17 +34,18 @@ public:
     DeviceIoThread(const DeviceIoThread&) = delete;
     DeviceIoThread& operator=(const DeviceIoThread&) = delete;
 
-    // Writes `report` (byte 4 replaced by the sequence number), then waits
-    // waitAfterMs. onResult, when given, learns whether the write succeeded.
-    // A failed write is not waited after: the mouse got nothing to work on,
-    // and when it was unplugged the writes still queued fail at once, so the
-    // wait would only hold up whoever waits for the queue to end.
-    void EnqueueWrite(std::shared_ptr<platform::IHidDevice> device, const FeatureReport& report, int waitAfterMs,
+    static constexpr int kReportSpacingMs = 60;
+
+    // Writes `report` (byte 4 replaced by the sequence number) once the
+    // spacing since the previous report has passed. onResult, when given,
+    // learns whether the write succeeded. A failed write does not count as a
+    // report: the mouse got nothing to work on, and when it was unplugged the
+    // writes still queued fail at once instead of waiting for nothing.
+    void EnqueueWrite(std::shared_ptr<platform::IHidDevice> device, const FeatureReport& report,
                       std::function<void(bool ok)> onResult = {});
-    void EnqueueWait(int ms);
-    // The status request: write, wait 10 ms, read; once more with a new
-    // sequence number when the answer carries no data. onAnswer runs only for
-    // an answer whose byte 6 is nonzero.
+    // The status request: write (paced like any report), wait 10 ms, read;
+    // once more with a new sequence number when the answer carries no data.
+    // onAnswer runs only for an answer whose byte 6 is nonzero.
     void EnqueueStatusQuery(std::shared_ptr<platform::IHidDevice> device,
                             std::function<void(const FeatureReport& answer)> onAnswer);
 
@@ -53,10 +60,15 @@ private:
     using Job = std::function<void()>;
     void Enqueue(Job job);
     void Run();
+    // Waits out the spacing, then writes; a write that went through starts
+    // the next spacing.
     bool WriteStamped(platform::IHidDevice& device, FeatureReport report);
 
     platform::IClock& clock_;
     std::atomic<uint8_t> sequence_{1};  // starts at 1, wraps 255 -> 0, never reset
+    // When the last report went out; this thread only.
+    int64_t lastReportAtMs_ = 0;
+    bool anyReport_ = false;
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable idle_;

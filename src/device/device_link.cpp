@@ -266,215 +266,6 @@ void DeviceLink::OnListenerEnded(ProductSlot slot, uint32_t generation)
     p.inputPath.clear();
 }
 
-// --- protocol ------------------------------------------------------------
-
-platform::IHidDevice* DeviceLink::ChosenHandle() const { return ChosenHandleShared().get(); }
-
-std::shared_ptr<platform::IHidDevice> DeviceLink::ChosenHandleShared() const
-{
-    return products_[kProductA].handle ? products_[kProductA].handle : products_[kProductB].handle;
-}
-
-bool DeviceLink::StoreImage(ImageId id, const uint8_t* fresh, size_t n)
-{
-    SentImage& img = images_[id];
-    const bool changed = !img.known || std::memcmp(img.bytes.data(), fresh, n) != 0;
-    std::memcpy(img.bytes.data(), fresh, n);
-    img.known = true;
-    ++img.generation;
-    return changed;
-}
-
-void DeviceLink::Write(ImageId id, const FeatureReport& report)
-{
-    sentSomething = true;
-    const uint32_t generation = images_[id].generation;
-    IDeviceHost* host = &host_;
-    std::shared_ptr<bool> alive = alive_;
-    io_->EnqueueWrite(ChosenHandleShared(), report, kReportPacingMs, [this, host, alive, id, generation](bool ok) {
-        if (ok)
-            return;
-        host->PostToWindowThread([this, alive, id, generation] {
-            if (*alive && images_[id].generation == generation)
-                images_[id].known = false;
-        });
-    });
-}
-
-void DeviceLink::PrimeSentImages()
-{
-    const ProfileRecord& p = ActiveProfile();
-    const KeyImage keys = BuildKeyImage(p);
-    for (int i = 0; i < 8; ++i)
-        StoreImage(ImageId(kImgKey0 + i), &keys[2 + 3 * i], 3);
-    const DpiImage dpi = BuildDpiImage(p);
-    StoreImage(kImgDpi, dpi.data(), dpi.size());
-    const DpiColourImage colours = BuildDpiColourImage(p);
-    StoreImage(kImgDpiColour, colours.data(), colours.size());
-    uint8_t b = BuildPollingByte(p);
-    StoreImage(kImgPolling, &b, 1);
-    b = BuildLiftOffByte(p);
-    StoreImage(kImgLiftOff, &b, 1);
-    b = BuildDebounceByte(p);
-    StoreImage(kImgDebounce, &b, 1);
-    // The primed lighting image keeps byte 3 of mode 7, which the sent one
-    // clears: with a first colour that has red, the first apply sends it once.
-    const LightingImage light = BuildLightingImage(p, false);
-    StoreImage(kImgLighting, light.data(), std::min<size_t>(size_t(light[0]) + 1, kLightingImageSize));
-    const auto power = BuildPowerBytes(p);
-    StoreImage(kImgPower, power.data(), power.size());
-    b = BuildWakeByte(p);
-    StoreImage(kImgWake, &b, 1);
-    AssignMacroSlots();
-    UploadMacros(false);
-}
-
-void DeviceLink::SendKeyAssignments()
-{
-    if (!ChosenHandle())
-        return;
-    const KeyImage keys = BuildKeyImage(ActiveProfile());
-    bool changed[8];
-    for (int i = 0; i < 8; ++i)
-        changed[i] = StoreImage(ImageId(kImgKey0 + i), &keys[2 + 3 * i], 3);
-    for (int i = 0; i < 8; ++i) {
-        // The mouse takes one button per report and needs the pause after
-        // every index, written or not.
-        if (changed[i])
-            Write(ImageId(kImgKey0 + i), BuildKeyReport(i, &keys[2 + 3 * i]));
-        else
-            io_->EnqueueWait(kReportPacingMs);
-    }
-}
-
-void DeviceLink::SendSensorSettings()
-{
-    if (!ChosenHandle())
-        return;
-    const ProfileRecord& p = ActiveProfile();
-    const DpiImage dpi = BuildDpiImage(p);
-    const DpiColourImage colours = BuildDpiColourImage(p);
-    const uint8_t polling = BuildPollingByte(p);
-    const uint8_t lift = BuildLiftOffByte(p);
-    const uint8_t debounce = BuildDebounceByte(p);
-    const LightingImage light = BuildLightingImage(p, true);
-    const bool dpiChanged = StoreImage(kImgDpi, dpi.data(), dpi.size());
-    const bool coloursChanged = StoreImage(kImgDpiColour, colours.data(), colours.size());
-    const bool pollingChanged = StoreImage(kImgPolling, &polling, 1);
-    const bool liftChanged = StoreImage(kImgLiftOff, &lift, 1);
-    const bool debounceChanged = StoreImage(kImgDebounce, &debounce, 1);
-    // Only the bytes the new length covers count, and only they are kept.
-    const bool lightChanged =
-        StoreImage(kImgLighting, light.data(), std::min<size_t>(size_t(light[0]) + 1, kLightingImageSize));
-    if (dpiChanged)
-        Write(kImgDpi, BuildDpiReport(dpi));
-    if (coloursChanged)
-        Write(kImgDpiColour, BuildDpiColourReport(colours));
-    if (pollingChanged)
-        Write(kImgPolling, BuildOneByteReport(kCmdPollingRate, polling));
-    if (liftChanged)
-        Write(kImgLiftOff, BuildLiftOffReport(lift));
-    if (debounceChanged)
-        Write(kImgDebounce, BuildOneByteReport(kCmdDebounce, debounce));
-    if (lightChanged)
-        Write(kImgLighting, BuildLightingReport(light));
-}
-
-void DeviceLink::SendPowerSettings()
-{
-    if (!ChosenHandle())
-        return;
-    const auto power = BuildPowerBytes(ActiveProfile());
-    if (StoreImage(kImgPower, power.data(), power.size()))
-        Write(kImgPower, BuildPowerReport(power));
-}
-
-void DeviceLink::SendWakeSetting()
-{
-    if (!ChosenHandle())
-        return;
-    const uint8_t wake = BuildWakeByte(ActiveProfile());
-    if (StoreImage(kImgWake, &wake, 1))
-        Write(kImgWake, BuildOneByteReport(kCmdWakeUp, wake));
-}
-
-void DeviceLink::SendFactoryReset()
-{
-    if (std::shared_ptr<platform::IHidDevice> handle = ChosenHandleShared())
-        io_->EnqueueWrite(std::move(handle), BuildFactoryResetReport(), 0);
-}
-
-void DeviceLink::QueryDeviceStatus()
-{
-    std::shared_ptr<platform::IHidDevice> handle = ChosenHandleShared();
-    if (!handle)
-        return;
-    IDeviceHost* host = &host_;
-    std::shared_ptr<bool> alive = alive_;
-    io_->EnqueueStatusQuery(std::move(handle), [this, host, alive](const FeatureReport& answer) {
-        host->PostToWindowThread([this, alive, answer] {
-            if (*alive)
-                HandleStatusAnswer(answer);
-        });
-    });
-}
-
-void DeviceLink::AssignMacroSlots() { ::AssignMacroSlots(ActiveProfile(), SlotPassMacros(), macroSlotOf); }
-
-void DeviceLink::UploadMacros(bool send)
-{
-    const MacroSet* set = SlotPassMacros();
-    if (!set || set->macroNum() < 1)
-        return;
-    const bool canSend = ChosenHandle() != nullptr;
-    int i = 0;
-    for (const MacroKey& macro : set->macros) {
-        const int slot = i < int(macroSlotOf.size()) ? macroSlotOf[i] : -1;
-        ++i;
-        if (slot < 0 || slot >= kMacroDeviceIndexes)
-            continue;
-        // A macro only counts as sent once it could be: assigned while the
-        // mouse is away, it must still go out when the mouse comes back.
-        if (send && !canSend)
-            continue;
-        const uint8_t index = uint8_t(slot + 1);
-        const ImageId id = ImageId(kImgMacro1 + slot);
-        const MacroImage image = BuildMacroImage(macro, index);
-        const bool changed = StoreImage(id, image.data(), image.size());
-        if (!send)
-            continue;
-        if (changed)
-            for (const MacroPacket& packet : BuildMacroPackets(image, index, macro.commandActionNum))
-                Write(id, packet);
-        io_->EnqueueWait(kReportPacingMs);
-    }
-}
-
-void DeviceLink::ApplyToDevice()
-{
-    sentSomething = false;
-    AssignMacroSlots();
-    if (IsScheduled(PendingGroup::Keys))
-        SendKeyAssignments();
-    if (IsScheduled(PendingGroup::DpiAndMore))
-        SendSensorSettings();
-    if (IsScheduled(PendingGroup::Power))
-        SendPowerSettings();
-    if (IsScheduled(PendingGroup::Wake))
-        SendWakeSetting();
-    ClearSchedule();
-    UploadMacros(true);
-    if (sentSomething && !suppressProgress) {
-        statusTickCount = 0;
-        host_.ShowProgress(kProgressTextNumber);
-    }
-    host_.StopTimer(kTimerDeferredSave);
-    suppressProgress = false;
-    saveScheduled = true;
-    host_.StartTimer(kTimerDeferredSave, kDeferredSaveMs);
-    host_.RefreshFromProfile();
-}
-
 // --- events ----------------------------------------------------------------
 
 void DeviceLink::OnDeviceChange(bool arrived)
@@ -505,6 +296,7 @@ void DeviceLink::OnDeviceChange(bool arrived)
 void DeviceLink::OnDeviceChangeReport(uint8_t intervalMs, uint8_t levelOrdinal)
 {
     ProfileRecord& p = ActiveProfile();
+    const ProfileRecord before = p;
     // The ordinal is 1-based among at most eight levels; anything else would
     // store a level the profile cannot have, so the level is left as it is.
     if (levelOrdinal >= 1 && levelOrdinal <= kDpiLevelCount) {
@@ -514,10 +306,12 @@ void DeviceLink::OnDeviceChangeReport(uint8_t intervalMs, uint8_t levelOrdinal)
     const uint8_t index = PollingIndexOfInterval(intervalMs);
     p.PollingRateValue = {index, 0, 0};
     p.PollingRateName = PollingRateReportName(index);
-    // Show the mouse's new state and count it as already sent, so that
-    // nothing is written back.
+    // The mouse has its new state already: it counts as sent, so nothing is
+    // written back. It is the user's choice like any other, so it is saved.
+    AdoptReportedState(before);
     host_.RefreshFromProfile();
-    PrimeSentImages();
+    saveScheduled = true;
+    host_.StartTimer(kTimerSave, kSaveQuietMs);
     OnDeviceSettingsChanged(1, 0);
 }
 
@@ -614,6 +408,6 @@ void DeviceLink::FactoryResetConfirmed()
     host_.WriteProfileSlotFile(index);
     PrimeSentImages();
     host_.RefreshFromProfile();
+    // One report: over before a progress display could be read.
     statusTickCount = 0;
-    host_.ShowProgress(kProgressTextNumber);
 }

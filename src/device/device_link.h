@@ -33,7 +33,7 @@ constexpr uint16_t kMouseVendorId = 0x248A;
 constexpr uint16_t kMouseProductA = 0x5B2E;
 constexpr uint16_t kMouseProductB = 0x5B2F;
 constexpr int kMaxMemberIndex = 100;  // enumeration indexes 0..99 are probed
-constexpr int kReportPacingMs = 60;   // the mouse needs this after every report
+constexpr int kReportPacingMs = DeviceIoThread::kReportSpacingMs;  // between two reports
 constexpr int kStatusQueryEvery = 20; // status ticks between two queries, plus one
 
 enum ProductSlot { kProductA = 0, kProductB = 1 };
@@ -87,8 +87,16 @@ public:
     // HandleStatusAnswer on the window thread.
     void QueryDeviceStatus();
     // The apply sequence: slot pass, pending groups, macros, progress,
-    // deferred save, refresh. Timer 30 runs it.
+    // save, refresh. Timer 30 runs it. While an earlier batch is still going
+    // out it only notes that an apply is due; the apply then runs when that
+    // batch has gone out, and sends everything scheduled meanwhile.
     void ApplyToDevice();
+    // An apply that waits for the batch under way is queued behind it now
+    // (the window is closing and will not hear the batch end).
+    void FlushApply();
+    // The whole active profile to the mouse, whatever it was sent before:
+    // every setting report and every slotted macro (the Apply button).
+    void ApplyWholeProfile();
     void AssignMacroSlots();
     void UploadMacros(bool send);
 
@@ -109,7 +117,7 @@ public:
     void AdoptSensor(uint16_t previousSensor);
     // The factory reset after the user confirmed it: the command, the active
     // profile back to its defaults under its own name, its slot file
-    // rewritten, the images primed, the progress dialog.
+    // rewritten, the images primed.
     void FactoryResetConfirmed();
 
     // --- state (window thread) -------------------------------------------
@@ -131,7 +139,7 @@ public:
     // Forgets every scheduled group without sending it.
     void ClearSchedule() { scheduled_.fill(false); }
     bool suppressProgress = false;
-    bool saveScheduled = false;  // the window's timer-70 handler clears it
+    bool saveScheduled = false;  // a change waits for its save; the window's save clears it
     bool sentSomething = false;
     int statusTickCount = 0;
 
@@ -147,6 +155,12 @@ public:
     // Tests and shutdown: blocks until every queued write has gone out.
     void WaitForDeviceIo() { io_->WaitUntilIdle(); }
     size_t PendingDeviceIo() const { return io_->Pending(); }
+    // Reports queued that the window thread has not yet heard went out.
+    int WritesInFlight() const { return writesInFlight_; }
+    // A batch of reports is still going out.
+    bool Writing() const;
+    // An apply waits for the batch under way.
+    bool ApplyWaiting() const { return applyWaiting_; }
 
     // Which last-sent image a write belongs to (for a failed write).
     enum ImageId {
@@ -190,9 +204,14 @@ private:
     // Stores the first n bytes of fresh as image id; true when they differ
     // from what was there or that was unknown.
     bool StoreImage(ImageId id, const uint8_t* fresh, size_t n);
-    // Queues report on the chosen handle with the pacing wait; a failure marks
-    // image id unknown (unless it was stored again since).
+    // Queues report on the chosen handle (the I/O thread paces it); a
+    // failure marks image id unknown (unless it was stored again since).
     void Write(ImageId id, const FeatureReport& report);
+    void OnWritesDrained();
+    void RunApply();
+    // After the mouse changed its level or rate: the images it makes true.
+    void AdoptReportedState(const ProfileRecord& before);
+    void AdoptReportedImage(ImageId id, const uint8_t* before, const uint8_t* now, size_t n);
     // Runs task on the window thread unless the link is gone by then.
     void Post(std::function<void()> task);
 
@@ -203,6 +222,10 @@ private:
     std::array<ProductLink, 2> products_;
     std::array<SentImage, kImageCount> images_;
     std::array<bool, 5> scheduled_{};  // by PendingGroup
+    int writesInFlight_ = 0;
+    std::array<int, kImageCount> inFlight_{};  // by image: reports queued, not yet heard of
+    int reportsThisApply_ = 0;
+    bool applyWaiting_ = false;
     std::vector<platform::HidInterfaceInfo> scanList_;  // the enumeration of the scan under way
     std::shared_ptr<bool> alive_;
     std::unique_ptr<DeviceIoThread> io_;

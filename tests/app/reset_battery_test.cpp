@@ -1,8 +1,9 @@
-// The factory reset with its two dialogs, the progress bar's own timing, and
+// The factory reset with its two dialogs, the progress display, and
 // the battery display after status answers.
 #include "app_test_support.h"
 
 #include "app/progress_bar_dlg.h"
+#include "persist/ui/profile_ids.h"
 #include "persist/profile_file.h"
 #include "persist/settings_file.h"
 #include "persist/ui_text.h"
@@ -58,9 +59,7 @@ TEST_F(FactoryResetTest, ConfirmedResetsOnlyTheActiveProfileKeepingItsName)
     EXPECT_NE(ReadFile("config/default2.psf").find(Utf16("Mine")), std::string::npos);
 
     EXPECT_EQ(sim->State().factoryResets, 1);
-    ASSERT_FALSE(host.ModalLog().empty());
-    EXPECT_EQ(host.ModalLog().back().kind, u"progress");
-    EXPECT_EQ(host.ModalLog().back().text, UiText(146));
+    EXPECT_EQ(ModalRuns(u"progress"), 0);
     EXPECT_EQ(dlg->Link()->statusTickCount, 0);
 }
 
@@ -90,40 +89,42 @@ TEST_F(FactoryResetTest, EnterConfirmsEscapeDoesNotAndCancelChangesNothing)
 
 class ProgressBar : public MainWindowTest {};
 
-TEST_F(ProgressBar, FillsInHalfASecondOnTheWindowThreadThenEndsItself)
+// The display of a long transfer takes nothing from the window: no modal
+// run, no activation, no focus, and clicks on the window still work.
+TEST_F(ProgressBar, ShowsWithoutTakingInputAndEndsWithTheTransfer)
 {
     Start();
-    LRESULT result = 0;
-    host.ScriptModal(u"progress", [&](HeadlessModal& m) {
-        EXPECT_EQ(m.text, UiText(146));
-        m.Advance(250);
-        EXPECT_FALSE(m.Ended());
-        m.Advance(240);
-        EXPECT_FALSE(m.Ended()) << "490 ms: the bar is not full yet";
-        m.Advance(40);
-        EXPECT_TRUE(m.Ended()) << "full at 500 ms, ended 20 ms later";
-    });
-    CProgressBarDlg progress(UiText(146), u"caption", Main());
-    result = progress.DoModal();
-    EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(progress.Progress(), 100);
+    const HWND active = host.GetActiveWindow();
+    dlg->ShowProgress(146);
+    CProgressBarDlg* progress = dlg->Progress();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(progress->Text(), UiText(146));
+    EXPECT_TRUE(host.IsWindowVisible(progress->GetSafeHwnd()));
+    EXPECT_EQ(host.GetActiveWindow(), active);
+    EXPECT_EQ(ModalRuns(u"progress"), 0);
+    const Rect r = dlg->FindControl(profile_ids::kFirstTab + 1)->GetRect();
+    host.Click(Main(), {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    EXPECT_EQ(g_workingProfile, 1) << "the click reached the window";
+    // Nothing is being written: the bar fills, shows full once, and goes.
+    Settle(kProgressTickMs);
+    EXPECT_EQ(progress->Progress(), 100);
+    Settle(kProgressTickMs);
+    EXPECT_EQ(dlg->Progress(), nullptr);
 }
 
 TEST_F(ProgressBar, BarIsDrawnUpToTheProgress)
 {
     Start();
-    host.ScriptModal(u"progress", [&](HeadlessModal& m) {
-        m.Advance(250);  // about half
-        const platform::IImage* img = m.host.Snapshot(m.window);
-        ASSERT_NE(img, nullptr);
-        const int y = CProgressBarDlg::kBarTop + 6;
-        // Left of the bar's end the bar picture, right of it the background:
-        // the two differ in the bar band.
-        EXPECT_NE(img->Pixel(20, y), img->Pixel(400, y));
-        EXPECT_EQ(img->Pixel(400, y), img->Pixel(420, y));
-    });
-    CProgressBarDlg progress(u"x", u"", Main());
-    progress.DoModal();
+    CProgressBarDlg progress(u"x");
+    ASSERT_TRUE(progress.Create(Main()));
+    progress.SetProgress(50);
+    const platform::IImage* img = host.Snapshot(progress.GetSafeHwnd());
+    ASSERT_NE(img, nullptr);
+    const int y = CProgressBarDlg::kBarTop + 6;
+    // Left of the bar's end the bar picture, right of it the background:
+    // the two differ in the bar band.
+    EXPECT_NE(img->Pixel(20, y), img->Pixel(400, y));
+    EXPECT_EQ(img->Pixel(400, y), img->Pixel(420, y));
 }
 
 class Battery : public MainWindowTest {
