@@ -65,7 +65,7 @@ void CProgressBarDlg::OnPaint(HWND self, platform::ICanvas& dc, const Rect&)
     platform::IWindowHost* host = platform::g_windowHost;
     const Rect client = host ? host->GetClientRect(self) : Rect{0, 0, dc.Width(), dc.Height()};
     if (frame_)
-        frame_->Draw(dc, client);
+        frame_->Draw(dc, client, Rect{0, 0, kBaseWidth, kBaseHeight});
     else
         dc.FillRect(client, RGB(0x32, 0x32, 0x32));
     platform::FontSpec font;

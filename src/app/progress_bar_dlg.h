@@ -17,10 +17,12 @@ class CSkinImage;
 class CProgressBarDlg final : public platform::IWindowClient {
 public:
     static constexpr int kBaseWidth = 429;
-    static constexpr int kBaseHeight = 140;
+    // The upper part of the frame picture (caption strip and bar): low
+    // enough to leave the controls above it uncovered.
+    static constexpr int kBaseHeight = 92;
     static constexpr int kBarTop = 66;  // base units, in both pictures
     static constexpr int kBarHeight = 12;
-    static constexpr int kBottomMargin = 90;  // base units above the owner's lower edge
+    static constexpr int kBottomMargin = 40;  // base units above the owner's lower edge
 
     explicit CProgressBarDlg(std::u16string text);
     ~CProgressBarDlg() override;
