@@ -159,4 +159,30 @@ TEST_F(ApplySave, DpiButtonPressesReachTheFile)
     EXPECT_EQ(SavedProfile(0).CurrentDPILevelValue, level);
 }
 
+// A dialog open over the window does not hold the mouse's change back from
+// the files.
+TEST_F(ApplySave, TheMousesChangeIsSavedWhileADialogIsOpen)
+{
+    Start();
+    dlg->ApplyAll();
+    Settle(1000);
+    const uint8_t before = Active().CurrentDPILevelValue;
+    bool ran = false;
+    host.ScriptModal(u"firmware-reset", [&](platform::HeadlessModal& m) {
+        ran = true;
+        PressDpiButton();
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (Active().CurrentDPILevelValue == before && std::chrono::steady_clock::now() < deadline) {
+            m.Advance(1);
+            std::this_thread::yield();
+        }
+        m.Advance(1000);
+        EXPECT_NE(Active().CurrentDPILevelValue, before);
+        EXPECT_EQ(SavedProfile(0).CurrentDPILevelValue, Active().CurrentDPILevelValue);
+        m.Send(2011, 2011, CE_CLICK);
+    });
+    host.SendMessage(Main(), main_ids::kReset, main_ids::kReset, CE_CLICK);
+    EXPECT_TRUE(ran);
+}
+
 }  // namespace

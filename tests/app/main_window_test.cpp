@@ -259,7 +259,7 @@ TEST_F(EndOfProgram, RemovingTheLastInterfaceClosesDialogsAndEndsWithSavesWritte
         m.Advance(100);
         g_profiles[GetCurrentProfile()].settings[kSetProfileName].value = u"BeforeUnplug";
         main->ScheduleApply(PendingGroup::Keys);
-        m.Advance(30);  // applied; the save is due in 10 s
+        m.Advance(30);  // applied; the save is not due yet
         CAttentionDlg* other = new CAttentionDlg(u"", u"open", main->GetSafeHwnd());
         ASSERT_TRUE(other->ShowModeless());
         secondary = other->GetSafeHwnd();
