@@ -3,13 +3,16 @@
 #include <algorithm>
 #include <string>
 
+#include "app/connection_display.h"
 #include "app/main_ids.h"
 #include "persist/settings_file.h"
 #include "persist/text_codec.h"
 #include "persist/ui_text.h"
+#include "profile/profile_record.h"
 #include "settings/dpi_step_table.h"
 #include "settings/lighting_settings.h"
 #include "settings/sensor_settings.h"
+#include "settings/ui/dpi_section_layout.h"
 #include "settings/ui/lighting_section.h"
 #include "ui/check_button.h"
 #include "ui/color_select_button.h"
@@ -47,7 +50,6 @@ namespace {
 
 constexpr int kColumnX = 846;      // left edge of the right-hand column
 constexpr int kColumnWidth = 262;  // headers and panel frames
-constexpr int kDpiFrameWidth = 278;  // to 1124, inside the 1127-unit window
 constexpr int kHeaderHeight = 25;
 constexpr COLORREF kText = RGB(180, 180, 180);
 constexpr const char16_t* kNumericFace = u"Tahoma";
@@ -104,8 +106,8 @@ const std::vector<CloseCase>& CloseCases(MainSection opened)
     return table[static_cast<size_t>(opened)];
 }
 
-constexpr std::array<Point, 9> kHighlightOrigins{
-    {{525, 231}, {608, 231}, {570, 261}, {467, 311}, {471, 360}, {592, 316}, {553, 333}, {487, 254}, {487, 284}}};
+constexpr std::array<Point, main_ids::kButtonComboCount> kHighlightOrigins{
+    {{525, 231}, {608, 231}, {570, 261}, {467, 311}, {471, 360}, {592, 316}, {553, 333}, {487, 254}}};
 
 std::u16string Skin(const char16_t* name) { return SkinPath(std::u16string(u"skins/") + name); }
 
@@ -167,7 +169,7 @@ Rect ProfileActionButtonPlace(int shownCount, int i)
 
 bool MouseHighlightOrigin(int h, Point* out)
 {
-    if (h < 1 || h > 9) return false;
+    if (h < 1 || h > int(kHighlightOrigins.size())) return false;
     if (out) *out = kHighlightOrigins[size_t(h - 1)];
     return true;
 }
@@ -250,15 +252,16 @@ void CMainLayout::CreateFixedControls()
         return Add(0, std::move(c));
     };
 
-    // Button list: caption, number badges, one combo per button (and a ninth).
+    // Button list: caption, then a number badge and a combo for each of the
+    // mouse's eight buttons.
     caption(3008, 36, 37, 266, 62, 9);
-    static constexpr int kBadgeTops[9] = {82, 112, 141, 170, 199, 228, 257, 286, 315};
-    static constexpr int kComboTops[9] = {81, 111, 140, 169, 198, 227, 256, 285, 314};
-    for (int i = 0; i < 9; ++i) {
+    static constexpr int kBadgeTops[main_ids::kButtonComboCount] = {82, 112, 141, 170, 199, 228, 257, 286};
+    static constexpr int kComboTops[main_ids::kButtonComboCount] = {81, 111, 140, 169, 198, 227, 256, 285};
+    for (int i = 0; i < main_ids::kButtonComboCount; ++i) {
         std::u16string name = u"mouse/serial_number" + Decimal(i + 1) + u".png";
         image(3400, 52, kBadgeTops[i], 73, kBadgeTops[i] + 19, Skin(name.c_str()));
     }
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < main_ids::kButtonComboCount; ++i) {
         auto combo = std::make_unique<CComboButton>(w, 1028, UINT(2013 + i),
                                                     ScaleRect(82, kComboTops[i], 244, kComboTops[i] + 21), u"");
         combo->SetAccessibleName(NumberedName(400, i + 1));
@@ -279,9 +282,15 @@ void CMainLayout::CreateFixedControls()
         auto battery = std::make_unique<CBattery>(w, ScaleRect(80, 433, 110, 494));
         battery->LoadImages(Skin(u"battery_full.png"), Skin(u"battery_empty.png"), Skin(u"battery_charging.png"),
                             Skin(u"battery_lighting.png"));
+        // Nothing is known of the battery until a mouse has answered.
+        battery->displayState = CBattery::kNotConnected;
+        battery->absentText = UiText(kTextNotConnected);
         Add(0, std::move(battery));
     }
-    text(3405, 115, 480, 155, 498, u"100%")->SetFont(ScaleUnits(16), kNumericFace);
+    text(3405, 115, 480, 155, 498, u"")->SetFont(ScaleUnits(16), kNumericFace);
+    // Cable, receiver or both, in the battery caption's free right-hand part.
+    text(kConnectionIndicatorId, 110, 400, 258, 421, UiText(kTextNotConnected), DT_RIGHT)
+        ->SetFont(std::min(ScaleUnits(13), g_uiFont.height), g_uiFont.face);
     image(3401, 165, 441, 173, 449, Skin(u"battery_green.png"));
     image(3401, 165, 462, 173, 470, Skin(u"battery_orange.png"));
     image(3401, 165, 484, 173, 492, Skin(u"battery_red.png"));
@@ -294,6 +303,7 @@ void CMainLayout::CreateFixedControls()
     {
         auto dial = std::make_unique<CPowerManageButton>(w, ScaleRect(81, 550, 221, 634));
         dial->LoadValueImages(SkinPath(u"skins/"));
+        dial->SetValueUnit(UiText(267));
         Add(0, std::move(dial));
     }
     // The caption and both switches sit a few units higher than they were,
@@ -378,39 +388,33 @@ void CMainLayout::CreateDpiSection()
 {
     const HWND w = dlg_.GetSafeHwnd();
     const int count = std::max(1, DpiStepCount());
-    for (int k = 0; k < 8; ++k) {
-        const int dx = 37 * k;
-        auto bar = std::make_unique<CDPIValueShowControl>(w, UINT(3300 + k), ScaleRect(879 + dx, 75, 886 + dx, 207),
-                                                          count, ScaleUnits(12), ScaleUnits(12));
+    auto scaled = [](const Rect& r) { return ScaleRect(r.left, r.top, r.right, r.bottom); };
+    for (int k = 0; k < kDpiLevelCount; ++k) {
+        const DpiColumnPlaces at = DpiColumnPlace(k);
+        auto bar = std::make_unique<CDPIValueShowControl>(w, UINT(3300 + k), scaled(at.bar), count, ScaleUnits(12),
+                                                          ScaleUnits(12));
         bar->LoadTrack(Skin(u"mouse/dpi_bar_1.png"));
         bar->LoadFill(Skin(u"mouse/dpi_bar_2.png"));
         bar->SetAccessibleName(NumberedName(402, k + 1));
         Add(1, std::move(bar));
 
-        // Four units wider on each side than the swatch below it, so that
-        // five-digit values fit instead of ending in an ellipsis; the
-        // columns are 37 units apart, so neighbours still do not touch.
-        auto label = std::make_unique<CDPIRadioButton>(w, UINT(3290 + k), ScaleRect(866 + dx, 212, 900 + dx, 223));
+        auto label = std::make_unique<CDPIRadioButton>(w, UINT(3290 + k), scaled(at.value));
         label->LoadImage1(Skin(u"dpi_value.png"));
         label->SetFont(ScaleUnits(11), kNumericFace);
         label->SetAccessibleName(NumberedName(401, k + 1));
         Add(1, std::move(label));
 
-        auto check = std::make_unique<CCheckButton>(w, UINT(3260 + k), ScaleRect(877 + dx, 226, 888 + dx, 237), u"");
+        auto check = std::make_unique<CCheckButton>(w, UINT(3260 + k), scaled(at.check), u"");
         check->LoadImage1(Skin(u"check_button_dpi_nr.png"));
         check->LoadImage2(Skin(u"check_button_dpi_ov.png"));
         check->LoadImage3(Skin(u"check_button_dpi_dn.png"));
         check->SetAccessibleName(NumberedName(403, k + 1));
         Add(1, std::move(check));
 
-        Rect r = ScaleRect(870 + dx, 240, 896 + dx, 252);
-        Add(1, std::make_unique<CColorSelectButton>(w, UINT(3270 + k), r, u"", r))
+        const Rect swatch = scaled(at.swatch);
+        Add(1, std::make_unique<CColorSelectButton>(w, UINT(3270 + k), swatch, u"", swatch))
             ->SetAccessibleName(NumberedName(404, k + 1));
     }
-    // The eighth column would start at 1125 of the 1127-unit window: it is
-    // kept (the sections read all eight levels) but never shown.
-    for (UINT first : {3300u, 3290u, 3260u, 3270u})
-        if (CControlBase* c = dlg_.FindControl(first + 7)) c->SetAvailable(false);
 }
 
 namespace {
@@ -752,15 +756,14 @@ void CMainLayout::DrawStaticBackground(platform::ICanvas& dc, const Rect& client
     }
     if (!frame_) frame_ = CSkinImage::FromFile(SkinPath(u"skins/Frame_Lighting_Setting.bmp"));
 
-    // The button list's frame reaches past the ninth row (tops 314 to 335),
-    // which would otherwise sit on the frame's bottom edge.
+    // The button list's frame ends where the macro manager's begins, below
+    // the eighth row.
     DrawFrame(dc, 36, 62, 230, kButtonListFrameHeight);
     DrawFrame(dc, 36, 341, 230, 43);
     DrawFrame(dc, 36, 423, 230, 82);
     DrawFrame(dc, 36, 550, 230, 146);
-    // The DPI frame is wider than the column: it holds the seventh level's
-    // column, which reaches 14 units past the column's edge.
-    if (open[size_t(SectionIndex(MainSection::Dpi))]) DrawFrame(dc, kColumnX, 62, kDpiFrameWidth, 196);
+    if (open[size_t(SectionIndex(MainSection::Dpi))])
+        DrawFrame(dc, kDpiSectionLeft, kDpiSectionTop, kDpiSectionWidth, kDpiSectionHeight);
     for (MainSection s : {S::Lighting, S::Polling, S::LiftOff, S::Debounce, S::Windows}) {
         if (!open[size_t(SectionIndex(s))]) continue;
         DrawFrame(dc, kColumnX, PanelTop(s), kColumnWidth,
