@@ -4,6 +4,7 @@
 #include <future>
 #include <string>
 
+#include "app/connection_display.h"
 #include "app/firmware_reset_dlg.h"
 #include "app/game_switcher.h"
 #include "app/games_dlg.h"
@@ -570,10 +571,22 @@ void CTevlanDlg::RefreshFromProfile()
     g_workingProfile = GetCurrentProfile();
     const ProfileRecord* profile = WorkingProfile();
     for (auto& section : sections_) section->Refresh(profile);
+    ShowConnectionState();
     if (gameSwitcher_ && hwnd_ && !destroying_) gameSwitcher_->Rebind();
     // Tabs reordered, or the lift-off section come or gone with the sensor:
     // what moved leaves its old place to repaint as well.
     if (layout_->PlaceMovableControls()) RepaintWindow();
+}
+
+void CTevlanDlg::ShowConnectionState()
+{
+    const MouseConnection connection = ConnectionOf(link_.get());
+    // A mouse that arrived answers the no-mouse warning.
+    if (connection != MouseConnection::None) {
+        if (startupWarning_) startupWarning_.reset();
+        if (openFailure_) openFailure_.reset();
+    }
+    ShowConnection(*this, connection);
 }
 
 void CTevlanDlg::StoreToProfile()
@@ -683,26 +696,7 @@ void CTevlanDlg::ShowOsd(const std::u16string& levelText, const std::u16string& 
 void CTevlanDlg::UpdateBatteryDisplay(int batteryLevel, int chargeState)
 {
     if (batteryLevel > 100) batteryLevel = 0;
-    // The tick comes every second; only what really changed is repainted,
-    // so that an idle window costs (next to) nothing.
-    if (auto* battery = Find<CBattery>(CBattery::kId)) {
-        battery->chargingLevel += 25;
-        if (battery->chargingLevel > 100) battery->chargingLevel = 25;
-        const bool changed = battery->level != batteryLevel || battery->displayState != chargeState ||
-                             chargeState == CBattery::kCharging;
-        battery->level = batteryLevel;
-        battery->displayState = chargeState;
-        if (changed) InvalidateControl(battery);
-    }
-    if (auto* text = Find<CStaticText>(kBatteryPercent)) {
-        const std::u16string caption = Ascii(std::to_string(batteryLevel) + "%");
-        const bool visible = chargeState != 1;
-        if (text->LabelText() != caption || text->IsVisible() != visible) {
-            text->SetLabelText(caption);
-            text->SetVisible(visible);
-            InvalidateControl(text);
-        }
-    }
+    ShowBatteryAndConnection(*this, ConnectionOf(link_.get()), batteryLevel, chargeState);
 }
 
 void CTevlanDlg::OnDpiStepTableChanged()
