@@ -28,8 +28,8 @@ constexpr UINT kWholeWindowButton = 2040;
 
 // ---- button list ----
 constexpr UINT kButtonComboMessage = 1028;                           // every combo of the list reports with it
-constexpr UINT kFirstButtonCombo = CButtonListSection::kFirstCombo;  // + i for button i (nine rows)
-constexpr int kButtonComboCount = 9;
+constexpr UINT kFirstButtonCombo = CButtonListSection::kFirstCombo;  // + i for button i
+constexpr int kButtonComboCount = 8;  // one row per button of the mouse
 constexpr UINT kLastHighlightCombo = 2026;  // the macro menus' combos light the picture too
 constexpr UINT kMacroManager = 2062;
 

@@ -1,15 +1,19 @@
 #include "app/main_layout.h"
+#include "app/main_layout_parts.h"
 
 #include <algorithm>
 #include <string>
 
+#include "app/connection_display.h"
 #include "app/main_ids.h"
 #include "persist/settings_file.h"
 #include "persist/text_codec.h"
 #include "persist/ui_text.h"
+#include "profile/profile_record.h"
 #include "settings/dpi_step_table.h"
 #include "settings/lighting_settings.h"
 #include "settings/sensor_settings.h"
+#include "settings/ui/dpi_section_layout.h"
 #include "settings/ui/lighting_section.h"
 #include "ui/check_button.h"
 #include "ui/color_select_button.h"
@@ -30,10 +34,8 @@
 #include "ui/ui_scale.h"
 #include "tevlan_version.h"
 
-namespace {
+namespace main_layout_parts {
 
-// A name for a control without a caption, read out by screen readers: a
-// language text with %1 replaced by the control's number (from 1).
 std::u16string NumberedName(int text, int n)
 {
     std::u16string s = UiText(text);
@@ -41,19 +43,18 @@ std::u16string NumberedName(int text, int n)
     return s;
 }
 
-}  // namespace
+std::u16string Skin(const char16_t* name) { return SkinPath(std::u16string(u"skins/") + name); }
+
+std::u16string Decimal(int v) { return Ascii(std::to_string(v)); }
+
+}  // namespace main_layout_parts
+
+using namespace main_layout_parts;
 
 namespace {
 
-constexpr int kColumnX = 846;      // left edge of the right-hand column
-constexpr int kColumnWidth = 262;  // headers and panel frames
-constexpr int kDpiFrameWidth = 278;  // to 1124, inside the 1127-unit window
-constexpr int kHeaderHeight = 25;
-constexpr COLORREF kText = RGB(180, 180, 180);
-constexpr const char16_t* kNumericFace = u"Tahoma";
 // The pointer preferences reach below their 110-unit panel; their frame is
 // drawn down to the desktop settings button so that nothing floats outside.
-constexpr int kDesktopSettingsTop = 252;
 constexpr int kWindowsFrameHeight = kDesktopSettingsTop + 25 + 8;
 constexpr int kButtonListFrameHeight = 338 - 62;  // ends 3 units above the macro manager frame
 
@@ -72,7 +73,6 @@ struct CloseCase {
     MainSection probe;
     std::vector<MainSection> close;
 };
-using S = MainSection;
 const std::vector<CloseCase>& CloseCases(MainSection opened)
 {
     static const std::array<std::vector<CloseCase>, kMainSectionCount> table{{
@@ -104,12 +104,8 @@ const std::vector<CloseCase>& CloseCases(MainSection opened)
     return table[static_cast<size_t>(opened)];
 }
 
-constexpr std::array<Point, 9> kHighlightOrigins{
-    {{525, 231}, {608, 231}, {570, 261}, {467, 311}, {471, 360}, {592, 316}, {553, 333}, {487, 254}, {487, 284}}};
-
-std::u16string Skin(const char16_t* name) { return SkinPath(std::u16string(u"skins/") + name); }
-
-std::u16string Decimal(int v) { return Ascii(std::to_string(v)); }
+constexpr std::array<Point, main_ids::kButtonComboCount> kHighlightOrigins{
+    {{525, 231}, {608, 231}, {570, 261}, {467, 311}, {471, 360}, {592, 316}, {553, 333}, {487, 254}}};
 
 int SectionIndex(MainSection s) { return static_cast<int>(s); }
 
@@ -167,7 +163,7 @@ Rect ProfileActionButtonPlace(int shownCount, int i)
 
 bool MouseHighlightOrigin(int h, Point* out)
 {
-    if (h < 1 || h > 9) return false;
+    if (h < 1 || h > int(kHighlightOrigins.size())) return false;
     if (out) *out = kHighlightOrigins[size_t(h - 1)];
     return true;
 }
@@ -176,12 +172,6 @@ bool MouseHighlightOrigin(int h, Point* out)
 
 CMainLayout::CMainLayout(CDlgBase& dlg) : dlg_(dlg) {}
 CMainLayout::~CMainLayout() = default;
-
-template <class T>
-T* CMainLayout::Add(int group, std::unique_ptr<T> c)
-{
-    return dlg_.AddControl(group, std::move(c));
-}
 
 void CMainLayout::AddMovable(CControlBase* c, MainSection s, int l, int t, int r, int b)
 {
@@ -224,136 +214,6 @@ void CMainLayout::CreateControls(const Rect&)
     PlaceMovableControls();
 }
 
-void CMainLayout::CreateFixedControls()
-{
-    const HWND w = dlg_.GetSafeHwnd();
-    auto caption = [&](UINT id, int l, int t, int r, int b, int text) {
-        auto c = std::make_unique<CCheckButton>(w, id, ScaleRect(l, t, r, b), UiText(text), DT_LEFT, true, true, true);
-        c->LoadNormalAndHover(Skin(u"header2_nr.png"), Skin(u"header2_ov.png"));
-        c->SetMargins(ScaleUnits(10), ScaleUnits(6));
-        Add(0, std::move(c));
-    };
-    auto text = [&](UINT id, int l, int t, int r, int b, const std::u16string& s, unsigned align = DT_LEFT) {
-        auto c = std::make_unique<CStaticText>(w, id, ScaleRect(l, t, r, b), kText, align | DT_SINGLELINE);
-        c->SetLabelText(s);
-        return Add(0, std::move(c));
-    };
-    auto image = [&](UINT id, int l, int t, int r, int b, const std::u16string& path) {
-        auto c = std::make_unique<CStaticImage>(w, id, ScaleRect(l, t, r, b));
-        c->LoadImage(path);
-        return Add(0, std::move(c));
-    };
-    auto button = [&](UINT id, int l, int t, int r, int b, const char16_t* nr, const char16_t* ov,
-                      const std::u16string& s) {
-        auto c = std::make_unique<CImageButton>(w, id, ScaleRect(l, t, r, b), s);
-        c->LoadNormalAndHover(Skin(nr), Skin(ov));
-        return Add(0, std::move(c));
-    };
-
-    // Button list: caption, number badges, one combo per button (and a ninth).
-    caption(3008, 36, 37, 266, 62, 9);
-    static constexpr int kBadgeTops[9] = {82, 112, 141, 170, 199, 228, 257, 286, 315};
-    static constexpr int kComboTops[9] = {81, 111, 140, 169, 198, 227, 256, 285, 314};
-    for (int i = 0; i < 9; ++i) {
-        std::u16string name = u"mouse/serial_number" + Decimal(i + 1) + u".png";
-        image(3400, 52, kBadgeTops[i], 73, kBadgeTops[i] + 19, Skin(name.c_str()));
-    }
-    for (int i = 0; i < 9; ++i) {
-        auto combo = std::make_unique<CComboButton>(w, 1028, UINT(2013 + i),
-                                                    ScaleRect(82, kComboTops[i], 244, kComboTops[i] + 21), u"");
-        combo->SetAccessibleName(NumberedName(400, i + 1));
-        combo->LoadNormalAndHover(Skin(u"combo2_nr.png"), Skin(u"combo2_ov.png"));
-        combo->SetMargins(ScaleUnits(8), ScaleUnits(22));
-        Add(0, std::move(combo));
-    }
-    button(2062, 36, 350, 266, 375, u"button1_nr.png", u"button1_ov.png", UiText(8));
-
-    // Battery block.
-    caption(3007, 36, 398, 266, 423, 15);
-    // The "Profiles" caption shares the battery caption's place and would
-    // title the battery block wrongly; it is kept for whoever shows it but
-    // not drawn.
-    caption(3009, 36, 398, 266, 423, 10);
-    if (CControlBase* c = dlg_.FindControl(3009)) c->SetAvailable(false);
-    {
-        auto battery = std::make_unique<CBattery>(w, ScaleRect(80, 433, 110, 494));
-        battery->LoadImages(Skin(u"battery_full.png"), Skin(u"battery_empty.png"), Skin(u"battery_charging.png"),
-                            Skin(u"battery_lighting.png"));
-        Add(0, std::move(battery));
-    }
-    text(3405, 115, 480, 155, 498, u"100%")->SetFont(ScaleUnits(16), kNumericFace);
-    image(3401, 165, 441, 173, 449, Skin(u"battery_green.png"));
-    image(3401, 165, 462, 173, 470, Skin(u"battery_orange.png"));
-    image(3401, 165, 484, 173, 492, Skin(u"battery_red.png"));
-    text(3402, 180, 439, 320, 457, UiText(16));
-    text(3402, 180, 460, 320, 478, UiText(17));
-    text(3402, 180, 482, 320, 500, UiText(18));
-
-    // Power block.
-    caption(3010, 36, 525, 266, 550, 265);
-    {
-        auto dial = std::make_unique<CPowerManageButton>(w, ScaleRect(81, 550, 221, 634));
-        dial->LoadValueImages(SkinPath(u"skins/"));
-        Add(0, std::move(dial));
-    }
-    // The caption and both switches sit a few units higher than they were,
-    // so the second switch clears the frame's bottom edge (696).
-    text(3407, 36, 635, 266, 653, u"", DT_CENTER);
-    for (auto [id, top] : {std::pair{3501u, 655}, std::pair{3504u, 674}}) {
-        auto check = std::make_unique<CCheckButton>(w, id, ScaleRect(50, top, 65, top + 15), u"");
-        check->LoadImage1(Skin(u"check_nr.png"));
-        check->LoadImage2(Skin(u"check_ov.png"));
-        check->LoadImage3(Skin(u"check_dn.png"));
-        check->SetChecked(true);
-        Add(0, std::move(check));
-    }
-    text(3402, 70, 654, 270, 672, UiText(268));
-    text(3402, 70, 673, 270, 691, UiText(274));
-
-    // Profile tabs and buttons; step 2 of the background places the tabs and
-    // the add button.
-    for (int p = 0; p < 5; ++p) {
-        Rect r = ProfileTabPlace(p);
-        auto tab = std::make_unique<CTabControl>(w, main_ids::kFirstProfileTab + UINT(p),
-                                                 ScaleRect(r.left, r.top, r.right, r.bottom), u"");
-        tab->LoadTabImages(Skin(u"profile_slot_nr.png"), Skin(u"profile_slot_ov.png"), Skin(u"profile_slot_nr2.png"),
-                           Skin(u"profile_slot_ov2.png"));
-        tab->SetMargins(6, 0);
-        Add(0, std::move(tab));
-    }
-    {
-        Rect r = AddProfileButtonPlace(3);
-        button(2071, r.left, r.top, r.right, r.bottom, u"add_nr.png", u"add_ov.png", u"+");
-    }
-    // Import, export and rename of the current profile, in a row under the
-    // add button (step 2 moves them with it); the same actions for any
-    // profile are on its tab's right-click menu and in the profile list.
-    for (int i = 0; i < 3; ++i) {
-        Rect r = ProfileActionButtonPlace(3, i);
-        button(UINT(2070 - i), r.left, r.top, r.right, r.bottom, u"button2_nr.png", u"button2_ov.png", UiText(90 + i));
-    }
-
-    // Centre: the mouse picture and the maker's link.
-    image(3400, 457, 171, 672, 569, Skin(u"mouse/mouse_nr.png"));
-    {
-        std::u16string address = u"www.tevlan.example";
-        auto link = std::make_unique<CLinkButton>(w, main_ids::kMakerLink, ScaleRect(463, 660, 663, 678), address);
-        link->SetFont(ScaleUnits(18), kNumericFace);
-        Add(0, std::move(link));
-    }
-
-    // Bottom row and the window buttons.
-    button(main_ids::kProfileList, 36, 700, 105, 720, u"button2_nr.png", u"button2_ov.png", UiText(1))
-        ->SetReportsHover(true);
-    text(3021, 150, 702, 360, 720, UiText(3) + u":" + Ascii(kTevlanVersion));
-    // Apply sits in the bottom row beside Reset: higher up in the column it
-    // would lie under the pointer preferences whenever DPI is open too.
-    button(2047, 963, 700, 1032, 720, u"button2_nr.png", u"button2_ov.png", UiText(6));
-    button(2045, 1040, 700, 1109, 720, u"button2_nr.png", u"button2_ov.png", UiText(7));
-    button(2002, 1072, 12, 1087, 27, u"min_nr.png", u"min_ov.png", u"")->SetAccessibleName(UiText(407));
-    button(2001, 1092, 12, 1107, 27, u"exit_nr.png", u"exit_ov.png", u"")->SetAccessibleName(UiText(408));
-}
-
 void CMainLayout::CreateSectionHeaders()
 {
     // Headers go last in group 0, in the order of the message table
@@ -372,244 +232,6 @@ void CMainLayout::CreateSectionHeaders()
         h->SetCaptionColour(2, RGB(255, 255, 255));
         headers_[size_t(SectionIndex(s))] = Add(0, std::move(h));
     }
-}
-
-void CMainLayout::CreateDpiSection()
-{
-    const HWND w = dlg_.GetSafeHwnd();
-    const int count = std::max(1, DpiStepCount());
-    for (int k = 0; k < 8; ++k) {
-        const int dx = 37 * k;
-        auto bar = std::make_unique<CDPIValueShowControl>(w, UINT(3300 + k), ScaleRect(879 + dx, 75, 886 + dx, 207),
-                                                          count, ScaleUnits(12), ScaleUnits(12));
-        bar->LoadTrack(Skin(u"mouse/dpi_bar_1.png"));
-        bar->LoadFill(Skin(u"mouse/dpi_bar_2.png"));
-        bar->SetAccessibleName(NumberedName(402, k + 1));
-        Add(1, std::move(bar));
-
-        // Four units wider on each side than the swatch below it, so that
-        // five-digit values fit instead of ending in an ellipsis; the
-        // columns are 37 units apart, so neighbours still do not touch.
-        auto label = std::make_unique<CDPIRadioButton>(w, UINT(3290 + k), ScaleRect(866 + dx, 212, 900 + dx, 223));
-        label->LoadImage1(Skin(u"dpi_value.png"));
-        label->SetFont(ScaleUnits(11), kNumericFace);
-        label->SetAccessibleName(NumberedName(401, k + 1));
-        Add(1, std::move(label));
-
-        auto check = std::make_unique<CCheckButton>(w, UINT(3260 + k), ScaleRect(877 + dx, 226, 888 + dx, 237), u"");
-        check->LoadImage1(Skin(u"check_button_dpi_nr.png"));
-        check->LoadImage2(Skin(u"check_button_dpi_ov.png"));
-        check->LoadImage3(Skin(u"check_button_dpi_dn.png"));
-        check->SetAccessibleName(NumberedName(403, k + 1));
-        Add(1, std::move(check));
-
-        Rect r = ScaleRect(870 + dx, 240, 896 + dx, 252);
-        Add(1, std::make_unique<CColorSelectButton>(w, UINT(3270 + k), r, u"", r))
-            ->SetAccessibleName(NumberedName(404, k + 1));
-    }
-    // The eighth column would start at 1125 of the 1127-unit window: it is
-    // kept (the sections read all eight levels) but never shown.
-    for (UINT first : {3300u, 3290u, 3260u, 3270u})
-        if (CControlBase* c = dlg_.FindControl(first + 7)) c->SetAvailable(false);
-}
-
-namespace {
-
-std::unique_ptr<CSliderControl> MakeSlider(HWND w, UINT id, Rect r, int count)
-{
-    auto s = std::make_unique<CSliderControl>(w, id, r, count, ScaleUnits(6), ScaleUnits(7));
-    s->LoadThumb(SkinPath(u"skins/Slider_Circle.png"));
-    return s;
-}
-
-}  // namespace
-
-void CMainLayout::CreateLightingSection(int p)
-{
-    const HWND w = dlg_.GetSafeHwnd();
-    const int g = SectionInfo(S::Lighting).group;
-    auto at = [&](int l, int t, int r, int b) { return ScaleRect(kColumnX + l, p + t, kColumnX + r, p + b); };
-    auto place = [&](CControlBase* c, int l, int t, int r, int b) { AddMovable(c, S::Lighting, l, t, r, b); };
-    auto text = [&](UINT id, int l, int t, int r, int b, const std::u16string& s) {
-        auto c = std::make_unique<CStaticText>(w, id, at(l, t, r, b), kText, DT_LEFT | DT_SINGLELINE);
-        c->SetLabelText(s);
-        CStaticText* raw = Add(g, std::move(c));
-        place(raw, l, t, r, b);
-        return raw;
-    };
-
-    auto combo = std::make_unique<CComboButton>(w, 1144, 3120, at(40, 11, 229, 36), u"");
-    combo->LoadNormalAndHover(Skin(u"combo3_nr.png"), Skin(u"combo3_ov.png"));
-    combo->SetMargins(ScaleUnits(10), ScaleUnits(24));
-    combo->SetAccessibleName(UiText(406));
-    place(Add(g, std::move(combo)), 40, 11, 229, 36);
-
-    text(3162, 42, 42, 132, 60, UiText(120));
-    text(3163, 42, 42, 132, 60, UiText(121));
-    for (UINT id : {3191u, 3190u}) {
-        auto bar = std::make_unique<CStaticImage>(w, id, at(42, 72, 187, 75));
-        bar->LoadImage(Skin(u"Slider_bar.png"));
-        place(Add(g, std::move(bar)), 42, 72, 187, 75);
-    }
-    place(Add(g, MakeSlider(w, 3220, at(42, 67, 187, 80), 4)), 42, 67, 187, 80);
-    place(Add(g, MakeSlider(w, 3200, at(42, 67, 187, 80), 3)), 42, 67, 187, 80);
-    // The value captions reach to the panel's edge: "100%" in the numeric
-    // face is wider than the 31 to 40 units the captions were given.
-    text(3230, 195, 64, 256, 82, u"")->SetFont(ScaleUnits(16), kNumericFace);
-    text(3210, 195, 64, 256, 82, u"")->SetFont(ScaleUnits(16), kNumericFace);
-    text(3161, 42, 107, 252, 125, UiText(122));
-    text(3164, 42, 107, 132, 125, UiText(123));
-    for (int j = 0; j < 8; ++j) {
-        auto c =
-            std::make_unique<CColorSelectCheckButton>(w, UINT(3180 + j), at(42 + 26 * j, 134, 63 + 26 * j, 154), u"");
-        c->LoadImage1(Skin(u"color_select_nr.png"));
-        c->LoadImage2(Skin(u"color_select_check.png"));
-        c->SetAccessibleName(NumberedName(405, j + 1));
-        place(Add(g, std::move(c)), 42 + 26 * j, 134, 63 + 26 * j, 154);
-    }
-    struct Dir {
-        UINT id;
-        int l, r;
-        const char16_t *nr, *ov, *check;
-        int name;  // the arrows' words for a screen reader
-    };
-    for (Dir d : {Dir{3240, 42, 71, u"up_nr.png", u"up_ov.png", u"up_check.png", 409},
-                  Dir{3250, 81, 110, u"down_nr.png", u"down_ov.png", u"down_check.png", 410}}) {
-        auto radio = std::make_unique<CRadioButton>(w, d.id, at(d.l, 134, d.r, 152));
-        radio->SetAccessibleName(UiText(d.name));
-        radio->LoadImage1(Skin(d.nr));
-        radio->LoadImage2(Skin(d.ov));
-        radio->LoadImage3(Skin(d.check));
-        place(Add(g, std::move(radio)), d.l, 134, d.r, 152);
-    }
-}
-
-void CMainLayout::CreatePollingSection(int p)
-{
-    const HWND w = dlg_.GetSafeHwnd();
-    const int g = SectionInfo(S::Polling).group;
-    struct Rate {
-        UINT id;
-        int l, t, r, b;
-        const char16_t *nr, *dn;
-    };
-    for (Rate q : {Rate{3030, 59, 20, 131, 91, u"125hz_nr.png", u"125hz_dn.png"},
-                   Rate{3031, 59, 91, 130, 163, u"250hz_nr.png", u"250hz_dn.png"},
-                   Rate{3032, 130, 91, 202, 163, u"500hz_nr.png", u"500hz_dn.png"},
-                   Rate{3033, 131, 20, 202, 91, u"1000hz_nr.png", u"1000hz_dn.png"}}) {
-        auto radio =
-            std::make_unique<CRadioButton>(w, q.id, ScaleRect(kColumnX + q.l, p + q.t, kColumnX + q.r, p + q.b));
-        // The rate is drawn in the picture; the screen reader needs it in words.
-        radio->SetAccessibleName(UiText(261 + int(q.id - 3030)));
-        radio->LoadImage1(Skin(q.nr));
-        radio->LoadImage2(Skin(q.dn));
-        radio->LoadImage3(Skin(q.dn));
-        AddMovable(Add(g, std::move(radio)), S::Polling, q.l, q.t, q.r, q.b);
-    }
-    for (int i = 0; i < 4; ++i) {
-        auto c =
-            std::make_unique<CStaticText>(w, UINT(3142 + i), ScaleRect(kColumnX + 88, p + 83, kColumnX + 173, p + 101),
-                                          kText, DT_CENTER | DT_SINGLELINE);
-        c->SetLabelText(UiText(261 + i));
-        AddMovable(Add(g, std::move(c)), S::Polling, 88, 83, 173, 101);
-    }
-}
-
-void CMainLayout::CreateLiftOffSection(int p)
-{
-    const HWND w = dlg_.GetSafeHwnd();
-    const int g = SectionInfo(S::LiftOff).group;
-    for (auto [id, l] : {std::pair{3510u, 80}, std::pair{3511u, 160}}) {
-        auto radio = std::make_unique<CRadioButton>(w, id, ScaleRect(kColumnX + l, p + 27, kColumnX + l + 15, p + 42));
-        radio->LoadImage1(Skin(u"radio_nr.png"));
-        radio->LoadImage2(Skin(u"radio_ov.png"));
-        radio->LoadImage3(Skin(u"radio_dn.png"));
-        AddMovable(Add(g, std::move(radio)), S::LiftOff, l, 27, l + 15, 42);
-    }
-    for (auto [id, l, t] : {std::tuple{3520u, 64, 270}, std::tuple{3521u, 144, 271}}) {
-        auto c = std::make_unique<CStaticText>(w, id, ScaleRect(kColumnX + l, p + 47, kColumnX + l + 47, p + 65), kText,
-                                               DT_CENTER | DT_SINGLELINE);
-        c->SetLabelText(UiText(t));
-        AddMovable(Add(g, std::move(c)), S::LiftOff, l, 47, l + 47, 65);
-    }
-}
-
-void CMainLayout::CreateDebounceSection(int p)
-{
-    const HWND w = dlg_.GetSafeHwnd();
-    const int g = SectionInfo(S::Debounce).group;
-    auto bar = std::make_unique<CStaticImage>(w, 3531, ScaleRect(kColumnX + 42, p + 42, kColumnX + 187, p + 45));
-    bar->LoadImage(Skin(u"Slider_bar.png"));
-    AddMovable(Add(g, std::move(bar)), S::Debounce, 42, 42, 187, 45);
-    AddMovable(Add(g, MakeSlider(w, 3530, ScaleRect(kColumnX + 42, p + 37, kColumnX + 187, p + 50), 16)), S::Debounce,
-               42, 37, 187, 50);
-    // Wide enough for "30ms" in the numeric face (the panel ends at 262).
-    auto value = std::make_unique<CStaticText>(w, 3532, ScaleRect(kColumnX + 195, p + 34, kColumnX + 256, p + 52),
-                                               kText, DT_LEFT | DT_SINGLELINE);
-    value->SetLabelText(u"12ms");
-    value->SetFont(ScaleUnits(16), kNumericFace);
-    AddMovable(Add(g, std::move(value)), S::Debounce, 195, 34, 256, 52);
-}
-
-void CMainLayout::CreateWindowsSection(int p)
-{
-    const HWND w = dlg_.GetSafeHwnd();
-    const int g = SectionInfo(S::Windows).group;
-    auto at = [&](int l, int t, int r, int b) { return ScaleRect(kColumnX + l, p + t, kColumnX + r, p + b); };
-    auto place = [&](CControlBase* c, int l, int t, int r, int b) { AddMovable(c, S::Windows, l, t, r, b); };
-    auto text = [&](UINT id, int l, int t, int r, int b, const std::u16string& s, bool numeric = false) {
-        auto c = std::make_unique<CStaticText>(w, id, at(l, t, r, b), kText, DT_LEFT | DT_SINGLELINE);
-        c->SetLabelText(s);
-        if (numeric) c->SetFont(ScaleUnits(16), kNumericFace);
-        place(Add(g, std::move(c)), l, t, r, b);
-    };
-    auto bar = [&](UINT id, int t) {
-        auto c = std::make_unique<CStaticImage>(w, id, at(20, t, 205, t + 3));
-        c->LoadImage(Skin(u"Slider_bar2.png"));
-        place(Add(g, std::move(c)), 20, t, 205, t + 3);
-    };
-    auto radio = [&](UINT id, int t) {
-        auto c = std::make_unique<CRadioButton>(w, id, at(18, t, 33, t + 15));
-        c->LoadImage1(Skin(u"radio_nr.png"));
-        c->LoadImage2(Skin(u"radio_ov.png"));
-        c->LoadImage3(Skin(u"radio_dn.png"));
-        place(Add(g, std::move(c)), 18, t, 33, t + 15);
-    };
-
-    text(3133, 20, 7, 220, 25, UiText(130));
-    {
-        // Below the double-click speed, where its caption does not run into
-        // the pointer speed slider and the precision check.
-        auto b = std::make_unique<CImageButton>(w, 3330, at(20, kDesktopSettingsTop, 235, kDesktopSettingsTop + 25),
-                                                UiText(260));
-        b->LoadNormalAndHover(Skin(u"button4_nr.png"), Skin(u"button4_nr.png"));
-        place(Add(g, std::move(b)), 20, kDesktopSettingsTop, 235, kDesktopSettingsTop + 25);
-    }
-    bar(3139, 36);
-    place(Add(g, MakeSlider(w, 2043, at(20, 31, 205, 44), 11)), 20, 31, 205, 44);
-    text(3130, 215, 29, 246, 46, u"", true);
-    text(3134, 36, 54, 236, 72, UiText(131));
-    {
-        // At the 15-unit size of the other check boxes: squeezed to 11 its
-        // unchecked picture lost its outline and could not be seen.
-        auto c = std::make_unique<CCheckButton>(w, 2030, at(18, 56, 33, 71), u"");
-        c->LoadImage1(Skin(u"check_nr.png"));
-        c->LoadImage2(Skin(u"check_ov.png"));
-        c->LoadImage3(Skin(u"check_dn.png"));
-        place(Add(g, std::move(c)), 18, 56, 33, 71);
-    }
-    text(3135, 20, 90, 220, 108, UiText(132));
-    text(3137, 40, 119, 240, 137, UiText(133));
-    radio(2009, 121);
-    text(3136, 40, 166, 240, 184, UiText(134));
-    radio(2010, 168);
-    text(3131, 215, 143, 246, 160, u"", true);
-    bar(3140, 150);
-    place(Add(g, MakeSlider(w, 2041, at(20, 145, 205, 158), 10)), 20, 145, 205, 158);
-    text(3138, 20, 200, 220, 218, UiText(135));
-    bar(3141, 234);
-    place(Add(g, MakeSlider(w, 2044, at(20, 229, 205, 242), 11)), 20, 229, 205, 242);
-    text(3132, 215, 225, 246, 242, u"", true);
 }
 
 // ---- sections -----------------------------------------------------------------------
@@ -752,15 +374,14 @@ void CMainLayout::DrawStaticBackground(platform::ICanvas& dc, const Rect& client
     }
     if (!frame_) frame_ = CSkinImage::FromFile(SkinPath(u"skins/Frame_Lighting_Setting.bmp"));
 
-    // The button list's frame reaches past the ninth row (tops 314 to 335),
-    // which would otherwise sit on the frame's bottom edge.
+    // The button list's frame ends where the macro manager's begins, below
+    // the eighth row.
     DrawFrame(dc, 36, 62, 230, kButtonListFrameHeight);
     DrawFrame(dc, 36, 341, 230, 43);
     DrawFrame(dc, 36, 423, 230, 82);
     DrawFrame(dc, 36, 550, 230, 146);
-    // The DPI frame is wider than the column: it holds the seventh level's
-    // column, which reaches 14 units past the column's edge.
-    if (open[size_t(SectionIndex(MainSection::Dpi))]) DrawFrame(dc, kColumnX, 62, kDpiFrameWidth, 196);
+    if (open[size_t(SectionIndex(MainSection::Dpi))])
+        DrawFrame(dc, kDpiSectionLeft, kDpiSectionTop, kDpiSectionWidth, kDpiSectionHeight);
     for (MainSection s : {S::Lighting, S::Polling, S::LiftOff, S::Debounce, S::Windows}) {
         if (!open[size_t(SectionIndex(s))]) continue;
         DrawFrame(dc, kColumnX, PanelTop(s), kColumnWidth,

@@ -61,7 +61,7 @@ Rect AddProfileButtonPlace(int shownCount);
 // the left), in a row under the add button that moves with it.
 Rect ProfileActionButtonPlace(int shownCount, int i);
 
-// Where the highlight of mouse-picture button h (1..9) is drawn; false for
+// Where the highlight of mouse-picture button h (1..8) is drawn; false for
 // any other number.
 bool MouseHighlightOrigin(int h, Point* out);
 
@@ -111,7 +111,7 @@ public:
     bool OnMouseMove(WPARAM flags, int x, bool pendingDpiOrWindows);
     bool SliderDragged() const { return sliderDragged_; }
 
-    // The mouse picture's highlighted button: 0 none, 1..14 (only 1..9
+    // The mouse picture's highlighted button: 0 none, 1..14 (only 1..8
     // draw anything). Setting it repaints the picture when it changes.
     void SetHighlightedButton(int h);
     int HighlightedButton() const { return highlight_; }
@@ -155,7 +155,7 @@ private:
     std::unique_ptr<CSkinImage> background_;
     std::unique_ptr<CSkinImage> frame_;
     std::unique_ptr<CSkinImage> icon_;
-    std::array<std::unique_ptr<CSkinImage>, 10> highlightImages_{};
+    std::array<std::unique_ptr<CSkinImage>, 9> highlightImages_{};  // by button number 1..8
     int highlight_ = 0;
     bool sliderDragged_ = false;
     int shownCount_ = 0;

@@ -100,7 +100,19 @@ void COSDDialog::OnPaint(HWND self, platform::ICanvas& dc, const Rect&)
     auto text = [&](const std::u16string& s, Point at, const platform::FontSpec& f) {
         dc.DrawText(s, Rect{at.x, at.y, client.right, client.bottom}, fmt, f, kOsdText);
     };
-    text(levelText_, l.level, l.levelFont);
+    if (l.centred) {
+        // A game's title ("Game profile", longer in some languages) is made
+        // narrower until it fits inside the margins instead of being cut.
+        platform::FontSpec f = l.levelFont;
+        const int room = client.Width() - 2 * Scaled(6, g_uiScale);
+        for (int i = 0; i < 8 && f.height > 8 && dc.MeasureText(levelText_, f).cx > room; ++i) {
+            f.height = f.height * 7 / 8;
+            f.width = f.width * 7 / 8;
+        }
+        text(levelText_, l.level, f);
+    } else {
+        text(levelText_, l.level, l.levelFont);
+    }
     if (l.centred) {
         // The centred value is a profile's name, which may be wider than the
         // box: it is cut with "…" inside a small margin, not at both edges.

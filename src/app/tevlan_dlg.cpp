@@ -4,6 +4,7 @@
 #include <future>
 #include <string>
 
+#include "app/connection_display.h"
 #include "app/firmware_reset_dlg.h"
 #include "app/game_switcher.h"
 #include "app/games_dlg.h"
@@ -568,10 +569,22 @@ void CTevlanDlg::RefreshFromProfile()
     g_workingProfile = GetCurrentProfile();
     const ProfileRecord* profile = WorkingProfile();
     for (auto& section : sections_) section->Refresh(profile);
+    ShowConnectionState();
     if (gameSwitcher_ && hwnd_ && !destroying_) gameSwitcher_->Rebind();
     // Tabs reordered, or the lift-off section come or gone with the sensor:
     // what moved leaves its old place to repaint as well.
     if (layout_->PlaceMovableControls()) RepaintWindow();
+}
+
+void CTevlanDlg::ShowConnectionState()
+{
+    const MouseConnection connection = ConnectionOf(link_.get());
+    // A mouse that arrived answers the no-mouse warning.
+    if (connection != MouseConnection::None) {
+        if (startupWarning_) startupWarning_.reset();
+        if (openFailure_) openFailure_.reset();
+    }
+    ShowConnection(*this, connection);
 }
 
 void CTevlanDlg::StoreToProfile()

@@ -120,6 +120,9 @@ public:
                  const std::u16string& rateText) override;
     void UpdateBatteryDisplay(int batteryLevel, int chargeState) override;
     void OnDpiStepTableChanged() override;
+    // The battery block and the connection indicator from the link; a mouse
+    // that is there closes the no-mouse warning.
+    void ShowConnectionState();
     void EndProgram() override;
     int CurrentProfileIndex() override;
     void StoreSensorSettings(uint16_t sensorId, uint16_t preSensorCheck) override;

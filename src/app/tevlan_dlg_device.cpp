@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/connection_display.h"
 #include "app/osd_dialog.h"
 #include "app/progress_bar_dlg.h"
 #include "device/device_core_files.h"
@@ -161,26 +162,7 @@ void CTevlanDlg::ShowOsd(const std::u16string& levelText, const std::u16string& 
 void CTevlanDlg::UpdateBatteryDisplay(int batteryLevel, int chargeState)
 {
     if (batteryLevel > 100) batteryLevel = 0;
-    // The tick comes every second; only what really changed is repainted,
-    // so that an idle window costs (next to) nothing.
-    if (auto* battery = Find<CBattery>(CBattery::kId)) {
-        battery->chargingLevel += 25;
-        if (battery->chargingLevel > 100) battery->chargingLevel = 25;
-        const bool changed = battery->level != batteryLevel || battery->displayState != chargeState ||
-                             chargeState == CBattery::kCharging;
-        battery->level = batteryLevel;
-        battery->displayState = chargeState;
-        if (changed) InvalidateControl(battery);
-    }
-    if (auto* text = Find<CStaticText>(kBatteryPercent)) {
-        const std::u16string caption = Ascii(std::to_string(batteryLevel) + "%");
-        const bool visible = chargeState != 1;
-        if (text->LabelText() != caption || text->IsVisible() != visible) {
-            text->SetLabelText(caption);
-            text->SetVisible(visible);
-            InvalidateControl(text);
-        }
-    }
+    ShowBatteryAndConnection(*this, ConnectionOf(link_.get()), batteryLevel, chargeState);
 }
 
 void CTevlanDlg::OnDpiStepTableChanged()

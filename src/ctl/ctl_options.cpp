@@ -264,7 +264,7 @@ Commands:
                          --index N (0-4, whose profile name it gets; default 0),
                          --sensor 0xNNNN, --force (replace an existing file)
   macros show FILE.mlf   decode a macro library file
-  get [NAME [N]]         settings of a profile (see the README for the names)
+  get [NAME [N]]         settings of a profile (man tevlanctl lists the names)
   set NAME [N] VALUE     one setting, with the window's rules: set dpi 2 1600,
                          set polling 500, set lighting breathing, ...
   button N FUNCTION      bind button 1-8: left, dpi-up, fire 50 3, Ctrl+Shift+A,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <iterator>
 
 #include "profile/profile_record.h"
@@ -63,15 +64,16 @@ FeatureReport BuildKeyReport(int deviceIndex, const uint8_t code[3])
 
 DpiImage BuildDpiImage(const ProfileRecord& p)
 {
-    DpiImage image{};
+    DpiPayload payload{};
     const int enabled = std::popcount(p.DPIOffOnFlagValue);
-    image[0] = uint8_t((enabled & 0x0F) | (((p.CurrentDPILevelValue + 1) << 4) & 0xFF));
-    image[1] = p.DPIOffOnFlagValue;
-    for (int level = 0; level < 6; ++level) {
+    payload.countAndCurrent = uint8_t((enabled & 0x0F) | (((p.CurrentDPILevelValue + 1) << 4) & 0xFF));
+    payload.enableMask = p.DPIOffOnFlagValue;
+    for (size_t level = 0; level < std::size(payload.codes); ++level) {
         const uint16_t code = DpiDeviceCode(p.XYSettingValue[level]);
-        image[2 + 2 * level] = uint8_t(code & 0xFF);
-        image[3 + 2 * level] = uint8_t(code >> 8);
+        payload.codes[level] = {uint8_t(code & 0xFF), uint8_t(code >> 8)};
     }
+    DpiImage image{};
+    std::memcpy(image.data(), &payload, sizeof payload);
     return image;
 }
 
@@ -152,9 +154,7 @@ LightingImage BuildLightingImage(const ProfileRecord& p, bool forSending)
 
 FeatureReport BuildDpiReport(const DpiImage& image)
 {
-    uint8_t payload[18] = {};
-    std::copy(image.begin(), image.end(), payload);
-    return BuildCommand(kCmdDpiLevels, 0x12, payload, 18);
+    return BuildCommand(kCmdDpiLevels, uint8_t(image.size()), image.data(), int(image.size()));
 }
 
 FeatureReport BuildDpiColourReport(const DpiColourImage& image)

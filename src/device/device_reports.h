@@ -62,7 +62,7 @@ enum DeviceCommand : uint8_t {
 };
 
 constexpr int kKeyImageSize = 26;
-constexpr int kDpiImageSize = 17;
+constexpr int kDpiImageSize = 18;
 constexpr int kDpiColourImageSize = 24;
 constexpr int kLightingImageSize = 25;
 
@@ -88,8 +88,21 @@ FeatureReport BuildStatusRequest();
 KeyImage BuildKeyImage(const ProfileRecord& p);
 FeatureReport BuildKeyReport(int deviceIndex, const uint8_t code[3]);
 
-// Bytes 7-23 of the DPI command: level count and current level, enable mask,
-// device codes of the first six levels' steps.
+// The DPI command's payload (report bytes 7-24) as named fields: the level
+// count and current level, the enable mask, and the device code of each of
+// the eight levels' steps, low byte first. Every level goes out whether it
+// is enabled or not, so that an enabled level never reaches the mouse as 0.
+struct DpiPayload {
+    uint8_t countAndCurrent;  // enabled count (low nibble), current ordinal + 1 (high nibble)
+    uint8_t enableMask;
+    struct Code {
+        uint8_t low;
+        uint8_t high;
+    } codes[8];
+};
+static_assert(sizeof(DpiPayload) == kDpiImageSize, "the DPI payload is 18 bytes with no padding");
+static_assert(kDpiImageSize == 0x12, "the DPI command's length byte covers the whole image");
+
 DpiImage BuildDpiImage(const ProfileRecord& p);
 // Red, green, blue of the eight level colours.
 DpiColourImage BuildDpiColourImage(const ProfileRecord& p);

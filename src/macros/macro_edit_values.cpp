@@ -32,6 +32,8 @@ MacroAction PauseFromText(const std::u16string& text)
     return MacroAction::Pause(uint32_t(Clamp(ParseDecimal(text), 0, kMacroPauseEditMaxMs)));
 }
 
+bool PauseTextOverLimit(const std::u16string& text) { return ParseDecimal(text) > int64_t(kMacroPauseEditMaxMs); }
+
 std::u16string PauseText(const MacroAction& action) { return DecimalText(action.PauseMs()); }
 
 MacroAction MoveFromText(MacroAction action, int choice, const std::u16string& text)

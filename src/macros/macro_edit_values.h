@@ -10,8 +10,11 @@
 #include "macros/macro_model.h"
 #include "macros/macro_texts.h"
 
-// The longest pause the time dialog stores.
-constexpr uint32_t kMacroPauseEditMaxMs = 15300000;
+// The longest pause the time dialog stores: what one step on the mouse can
+// hold (its pause field has 12 bits). A longer pause would reach the mouse
+// cut to this anyway, so the editor says so instead of showing a value the
+// mouse never plays.
+constexpr uint32_t kMacroPauseEditMaxMs = 4095;
 constexpr int kMacroMoveMin = 1;
 constexpr int kMacroMoveMax = 127;
 constexpr int kMacroLoopCountMin = 1;
@@ -21,8 +24,10 @@ constexpr int kMacroLoopCountMax = 255;
 MacroAction PickedKeyAction(MacroAction action, uint8_t key);
 
 // Time dialog: the typed text (leading digits, none = 0) as a 0x03 pause of
-// at most 15,300,000 ms.
+// at most 4,095 ms.
 MacroAction PauseFromText(const std::u16string& text);
+// Whether the typed text asks for more than PauseFromText keeps.
+bool PauseTextOverLimit(const std::u16string& text);
 // What the time dialog shows for an action: its length in ms.
 std::u16string PauseText(const MacroAction& action);
 

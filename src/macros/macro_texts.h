@@ -16,6 +16,8 @@ constexpr int kInsertFull = 237;
 constexpr int kNameTooLong = 240;
 constexpr int kNameUsed = 241;
 constexpr int kNameEmpty = 242;
+// A pause longer than one step on the mouse holds, cut to that.
+constexpr int kPauseClamped = 486;
 
 constexpr int kNewMacroWithoutSet = 350;
 constexpr int kSetAddPrompt = 351;

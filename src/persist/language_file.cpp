@@ -50,15 +50,6 @@ std::string InFolder(const std::string& folder, const std::string& relative)
     return folder + "/" + relative;
 }
 
-// The data folder's copy of a language file, or the installed one when the
-// data folder has none that can be read.
-bool OpenLanguageFile(CStdioFileEx& file, const std::string& programFolder,
-                      const std::string& dataFolder, const std::string& relative)
-{
-    if (file.Open(InFolder(dataFolder, relative), CStdioFileEx::modeRead)) return true;
-    return file.Open(InFolder(programFolder, relative), CStdioFileEx::modeRead);
-}
-
 }  // namespace
 
 std::u16string ParseLanguageSetting(CStdioFileEx& file)
@@ -145,9 +136,18 @@ bool LoadLanguage(const std::string& programFolder, const std::string& dataFolde
             code = ParseLanguageSetting(setting);
     }
 
-    CStdioFileEx file;
-    if (!OpenLanguageFile(file, programFolder, dataFolder, LanguageFileFor(code))) return false;
-    if (ParseLanguageFile(file, g_uiTexts) != LanguageParseResult::ReadToEnd) return false;
+    // The program's own file first, then the data folder's over it: a copy
+    // there that lacks newer texts (an older file, or one from elsewhere)
+    // keeps the program's wording for those instead of showing nothing.
+    const std::string relative = LanguageFileFor(code);
+    CStdioFileEx own;
+    const bool haveOwn = own.Open(InFolder(programFolder, relative), CStdioFileEx::modeRead);
+    const bool ownRead = haveOwn && ParseLanguageFile(own, g_uiTexts) == LanguageParseResult::ReadToEnd;
+    CStdioFileEx user;
+    const bool read = user.Open(InFolder(dataFolder, relative), CStdioFileEx::modeRead)
+                          ? ParseLanguageFile(user, g_uiTexts) == LanguageParseResult::ReadToEnd
+                          : ownRead;
+    if (!read) return false;
     g_uiFont = ChooseUiFont(g_uiTexts[0], uiScale);
     return true;
 }

@@ -19,9 +19,11 @@
 // form (no '=', '=' first, nothing after it, a blank line) ends the reading
 // as a failure, keeping the texts read before it.
 //
-// Every file is looked for in the data folder first and, when it cannot be
-// read there, in the program folder's config/, where the installed copies
-// live.
+// LanSetting.ini is looked for in the data folder first and, when it cannot
+// be read there, in the program folder's config/, where the installed copies
+// live. The texts come from both: the program folder's file of the chosen
+// language, then the data folder's over it, so a text the data folder's copy
+// lacks keeps the installed wording.
 #include <array>
 #include <string>
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "buttons/button_assignment.h"
+#include "buttons/fire_input.h"
 #include "buttons/function_names.h"
 #include "games/game_binding.h"
 #include "macros/macro_edit_values.h"
@@ -21,6 +22,19 @@
 #include "settings/sensor_settings.h"
 
 namespace {
+
+// What a refused value is followed by: the values the setting takes, as a
+// list (%2 "125, 250, 500, 1000") or as a range (%2 "0-30 (ms, even)").
+constexpr int kTextAllowedList = 487;
+constexpr int kTextAllowedRange = 488;
+
+bool SameWordAscii(const std::string& a, const char* b)
+{
+    const std::string other = b;
+    return a.size() == other.size() && std::equal(a.begin(), a.end(), other.begin(), [](char x, char y) {
+               return (x >= 'A' && x <= 'Z' ? char(x - 'A' + 'a') : x) == y;
+           });
+}
 
 // Mode byte -> the word for it; the order of the modes' numbers.
 constexpr const char* kModeNames[kLightingModeCount] = {"off",     "wave",       "breathing", "steady", "neon",
@@ -148,15 +162,41 @@ void SendGroup(CommandOutcome& o, PendingGroup g)
 
 void SendAll(CommandOutcome& o) { o.send = {true, true, true, true}; }
 
+// "polling is one of 125, 250, 500, 1000.": what a setting takes, in the
+// language's words, for a refusal to end with.
+std::u16string AllowedValues(const SettingName& n)
+{
+    std::string values = n.values;
+    if (std::string(n.name) == "dpi" && DpiStepCount() > 0)
+        values = std::to_string(DpiStepValue(0)) + "-" + std::to_string(DpiStepValue(DpiStepCount() - 1));
+    const bool list = values.find('|') != std::string::npos;
+    std::u16string shown;
+    for (char ch : values) shown += ch == '|' ? std::u16string(u", ") : std::u16string(1, char16_t(ch));
+    std::u16string s = UiText(list ? kTextAllowedList : kTextAllowedRange);
+    if (s.empty()) return {};
+    if (auto at = s.find(u"%1"); at != std::u16string::npos) s.replace(at, 2, Utf8ToU16(n.name));
+    if (auto at = s.find(u"%2"); at != std::u16string::npos) s.replace(at, 2, shown);
+    return s;
+}
+
+// The window's refusal for a value the setting does not take, followed by
+// what it does take: the command line has no slider to show the range.
+CommandOutcome OutOfRange(const SettingName& n)
+{
+    CommandOutcome o = RefusedText(kTextValueOutOfRange);
+    if (const std::u16string allowed = AllowedValues(n); !allowed.empty()) o.message += u" " + allowed;
+    return o;
+}
+
 // A number in [lo, hi] or the refusal the window gives for a value the setting does not take.
-bool NumberIn(const std::string& text, long lo, long hi, long& value, CommandOutcome& fail, const char* name)
+bool NumberIn(const std::string& text, long lo, long hi, long& value, CommandOutcome& fail, const SettingName& n)
 {
     if (!ParseInt(text, value)) {
-        fail = Usage(std::string("the value of ") + name + " is a number, not \"" + text + "\"");
+        fail = Usage(std::string("the value of ") + n.name + " is a number, not \"" + text + "\"");
         return false;
     }
     if (value < lo || value > hi) {
-        fail = RefusedText(kTextValueOutOfRange);
+        fail = OutOfRange(n);
         return false;
     }
     return true;
@@ -197,7 +237,7 @@ CommandOutcome RunSet(const std::vector<std::string>& w, ProfileRecord& p)
     };
 
     if (name == "dpi") {
-        if (!NumberIn(v, 1, 1000000, num, fail, "dpi")) return fail;
+        if (!NumberIn(v, 1, 1000000, num, fail, *n)) return fail;
         c = EditDpiLevelStep(p, level, DpiStepAtLeast(num));
     } else if (name == "dpi-enabled") {
         if (!needSwitch()) return fail;
@@ -207,20 +247,20 @@ CommandOutcome RunSet(const std::vector<std::string>& w, ProfileRecord& p)
         if (!needColour()) return fail;
         c = EditDpiLevelColour(p, level, colour);
     } else if (name == "dpi-level") {
-        if (!NumberIn(v, 1, kDpiLevelCount, num, fail, "dpi-level")) return fail;
+        if (!NumberIn(v, 1, kDpiLevelCount, num, fail, *n)) return fail;
         c = EditCurrentDpiLevel(p, int(num) - 1);
     } else if (name == "polling") {
-        if (!NumberIn(v, 125, 1000, num, fail, "polling")) return fail;
+        if (!NumberIn(v, 125, 1000, num, fail, *n)) return fail;
         const int code = num == 125 ? 0 : num == 250 ? 1 : num == 500 ? 2 : num == 1000 ? 3 : -1;
         c = EditPollingRate(p, code);
     } else if (name == "lift-off") {
         if (v != "low" && v != "high") return Usage("lift-off is low or high, not \"" + v + "\"");
         c = EditLiftOffDistance(p, v == "low" ? 1 : 2);
     } else if (name == "debounce") {
-        if (!NumberIn(v, 0, 30, num, fail, "debounce")) return fail;
+        if (!NumberIn(v, 0, 30, num, fail, *n)) return fail;
         c = EditDebounceMs(p, int(num));
     } else if (name == "sleep") {
-        if (!NumberIn(v, kPowerDownMinMinutes, kPowerDownMaxMinutes, num, fail, "sleep")) return fail;
+        if (!NumberIn(v, kPowerDownMinMinutes, kPowerDownMaxMinutes, num, fail, *n)) return fail;
         c = EditPowerDownTime(p, int(num));
     } else if (name == "move-lighting") {
         if (!needSwitch()) return fail;
@@ -233,13 +273,13 @@ CommandOutcome RunSet(const std::vector<std::string>& w, ProfileRecord& p)
         if (mode < 0) return Usage(std::string("lighting is one of ") + n->values + ", not \"" + v + "\"");
         c = EditLightingMode(p, mode);
     } else if (name == "lighting-speed") {
-        if (!NumberIn(v, 1, kLightingSpeedPositions, num, fail, "lighting-speed")) return fail;
+        if (!NumberIn(v, 1, kLightingSpeedPositions, num, fail, *n)) return fail;
         c = EditLightingSpeed(p, int(num) - 1);
     } else if (name == "brightness") {
-        if (!NumberIn(v, 25, 100, num, fail, "brightness")) return fail;
+        if (!NumberIn(v, 25, 100, num, fail, *n)) return fail;
         c = num % 25 ? SettingChange::Refused(kTextValueOutOfRange) : EditLightingBrightness(p, int(num) / 25 - 1);
     } else if (name == "direction") {
-        if (!NumberIn(v, 1, 2, num, fail, "direction")) return fail;
+        if (!NumberIn(v, 1, 2, num, fail, *n)) return fail;
         c = EditLightingDirection(p, num == 1);
     } else if (name == "lighting-colour") {
         if (!needColour()) return fail;
@@ -248,22 +288,23 @@ CommandOutcome RunSet(const std::vector<std::string>& w, ProfileRecord& p)
         if (!needSwitch()) return fail;
         c = EditLightingColourSelected(p, level, on);
     } else if (name == "pointer-speed") {
-        if (!NumberIn(v, 1, kPointerSpeedPositions, num, fail, "pointer-speed")) return fail;
+        if (!NumberIn(v, 1, kPointerSpeedPositions, num, fail, *n)) return fail;
         c = EditPointerSpeed(p, int(num) - 1);
     } else if (name == "pointer-precision") {
         if (!needSwitch()) return fail;
         c = EditPointerPrecision(p, on);
     } else if (name == "wheel-lines") {
-        if (!NumberIn(v, 1, kWheelLinesPositions, num, fail, "wheel-lines")) return fail;
+        if (!NumberIn(v, 1, kWheelLinesPositions, num, fail, *n)) return fail;
         c = EditWheelLines(p, int(num) - 1);
     } else if (name == "wheel-page") {
         if (!needSwitch()) return fail;
         c = EditWheelPageMode(p, on);
     } else if (name == "double-click") {
-        if (!NumberIn(v, 1, kDoubleClickPositions, num, fail, "double-click")) return fail;
+        if (!NumberIn(v, 1, kDoubleClickPositions, num, fail, *n)) return fail;
         c = EditDoubleClickSpeed(p, int(num) - 1);
     }
-    if (c.refused) return RefusedText(c.refusalText ? c.refusalText : kTextValueOutOfRange);
+    if (c.refused && (!c.refusalText || c.refusalText == kTextValueOutOfRange)) return OutOfRange(*n);
+    if (c.refused) return RefusedText(c.refusalText);
     CommandOutcome o;
     o.changed = c.Changed();
     SendGroup(o, c.group);
@@ -296,6 +337,12 @@ CommandOutcome RunButton(const std::vector<std::string>& w, ProfileRecord& p, co
     long button = 0;
     if (w.size() < 3 || !ParseInt(w[1], button) || button < 1 || button > kButtonCount)
         return Usage("button needs a button number from 1 to 8 and a function: tevlanctl button N FUNCTION");
+    // Fire with two numbers is a fire function whatever the numbers: one the
+    // mouse cannot take is refused with the fire dialog's own rule.
+    if (w.size() == 5 && SameWordAscii(w[2], "fire")) {
+        const FireConfirmation fire = ConfirmFire(Utf8ToU16(w[3]), Utf8ToU16(w[4]));
+        if (fire.refusalText) return RefusedText(fire.refusalText);
+    }
     const std::u16string text = JoinFunctionWords(w, 2);
     const std::optional<ParsedButtonFunction> f = ParseButtonFunction(text, library);
     if (!f) return Usage("\"" + U16ToUtf8(text) + "\" names no button function (see tevlanctl button --help)");
@@ -316,6 +363,14 @@ bool ProfileNumber(const std::string& text, int& index)
     return true;
 }
 
+// "profile 2 selected: Work": what a profile command did, for its output.
+std::u16string Said(int index, const std::u16string& what, bool withName)
+{
+    std::u16string s = u"profile " + Ascii(std::to_string(index + 1)) + u" " + what;
+    if (withName) s += u": " + GetProfileName(g_profiles[size_t(index)]);
+    return s;
+}
+
 CommandOutcome RunProfile(const std::vector<std::string>& w)
 {
     const std::string verb = w.size() > 1 ? w[1] : "";
@@ -332,6 +387,7 @@ CommandOutcome RunProfile(const std::vector<std::string>& w)
         o.changed = before != index;
         o.profile = index;
         if (o.changed) SendAll(o);
+        o.message = Said(index, u"selected", true);
         return o;
     }
     if (verb == "add") {
@@ -339,21 +395,28 @@ CommandOutcome RunProfile(const std::vector<std::string>& w)
         int added = -1;
         CommandOutcome o = FromProfileResult(AddProfile(Utf8ToU16(w[2]), &added));
         o.profile = added;
+        if (o.kind == CommandOutcome::Done && added >= 0) o.message = Said(added, u"added", true);
         return o;
     }
     if (verb == "rename") {
         if (!needIndex(4)) return Usage("profile rename needs a profile number from 1 to 5 and the new name");
-        return FromProfileResult(RenameProfile(index, Utf8ToU16(w[3])));
+        CommandOutcome o = FromProfileResult(RenameProfile(index, Utf8ToU16(w[3])));
+        if (o.kind == CommandOutcome::Done) o.message = Said(index, u"renamed", true);
+        return o;
     }
     if (verb == "delete") {
         if (!needIndex(3)) return Usage("profile delete needs a profile number from 1 to 5");
-        return FromProfileResult(DeleteProfile(index));
+        const std::u16string name = GetProfileName(g_profiles[size_t(index)]);
+        CommandOutcome o = FromProfileResult(DeleteProfile(index));
+        if (o.kind == CommandOutcome::Done) o.message = Said(index, u"deleted", false) + u": " + name;
+        return o;
     }
     if (verb == "import") {
         if (!needIndex(4)) return Usage("profile import needs a profile number from 1 to 5 and a file");
         CommandOutcome o = FromProfileResult(ImportProfile(index, w[3]));
         o.profile = index;
         if (o.kind == CommandOutcome::Done && index == GetCurrentProfile()) SendAll(o);
+        if (o.kind == CommandOutcome::Done) o.message = Said(index, u"imported from " + Utf8ToU16(w[3]), true);
         return o;
     }
     if (verb == "games") {
@@ -415,7 +478,15 @@ CommandOutcome RunMacros(const std::vector<std::string>& w, MacroLibrary& librar
     } else {
         return Usage("macros takes import FILE, add-set NAME, delete-set NAME or add SET NAME here");
     }
-    return FromMacroRefusal(r);
+    CommandOutcome o = FromMacroRefusal(r);
+    if (o.kind == CommandOutcome::Done) {
+        const std::u16string arg = Utf8ToU16(w[2]);
+        o.message = verb == "import"       ? u"macros imported from " + arg
+                    : verb == "add-set"    ? u"macro set added: " + arg
+                    : verb == "delete-set" ? u"macro set deleted: " + arg
+                                           : u"macro added to " + arg + u": " + Utf8ToU16(w[3]);
+    }
+    return o;
 }
 
 }  // namespace

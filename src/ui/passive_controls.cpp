@@ -51,6 +51,9 @@ void CBattery::Draw(platform::ICanvas& dc, const Rect&)
         if (full_) full_->Draw(dc, rect_);
         if (lightning_) lightning_->Draw(dc, rect_);
         break;
+    case kNotConnected:
+        if (empty_) empty_->Draw(dc, rect_);
+        break;
     default:
         break;
     }
@@ -107,6 +110,10 @@ void CBattery::Describe(platform::AccessibleNode& node) const
 {
     CControlBase::Describe(node);
     node.role = platform::AccessibleRole::ProgressBar;
+    if (displayState == kNotConnected) {
+        node.value = absentText;
+        return;
+    }
     int percent = displayState == kCharged ? 100 : level;
     node.numericValue = percent;
     node.minimum = 0;

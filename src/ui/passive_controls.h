@@ -13,7 +13,9 @@ class CBattery : public CControlBase {
 public:
     void Describe(platform::AccessibleNode& node) const override;
     static constexpr UINT kId = 3406;
-    enum Display { kLevel = 0, kCharging = 1, kCharged = 2 };
+    // kNotConnected: no mouse, so no reading: the empty gauge, read out as
+    // absentText.
+    enum Display { kLevel = 0, kCharging = 1, kCharged = 2, kNotConnected = 3 };
 
     CBattery(HWND owner, Rect rect, std::u16string caption = {}, bool visible = true, bool available = true,
              bool disabled = true);
@@ -25,6 +27,7 @@ public:
     int displayState = kLevel;
     int level = 100;         // percent 0 .. 100
     int chargingLevel = 25;  // the owner's animation: 25, 50, 75, 100, 25, ...
+    std::u16string absentText;  // what a screen reader hears without a mouse
 
     // Top of the fill for a level, in pixels (the gauge's fill area is 50
     // units high, 7 units below the top of the picture).

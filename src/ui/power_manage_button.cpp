@@ -62,7 +62,16 @@ int CPowerManageButton::ValueAt(int x, int y) const
 
 void CPowerManageButton::Draw(platform::ICanvas& dc, const Rect&)
 {
-    if (value_ >= 3 && value_ <= 10 && valueImages_[value_]) valueImages_[value_]->Draw(dc, rect_);
+    if (value_ < 3 || value_ > 10) return;
+    if (valueImages_[value_]) valueImages_[value_]->Draw(dc, rect_);
+    // The hub, below the wedges' labels, in base units of the 140 x 84 dial.
+    const Rect hub{rect_.left + ScaleUnits(30), rect_.top + ScaleUnits(50), rect_.left + ScaleUnits(110),
+                   rect_.top + ScaleUnits(70)};
+    platform::FontSpec font = font_;
+    font.height = ScaleUnits(13);
+    font.weight = 600;
+    dc.DrawText(Ascii(std::to_string(value_)) + unit_, hub, DT_CENTER | DT_VCENTER | DT_SINGLELINE, font,
+                RGB(255, 255, 255));
 }
 
 int CPowerManageButton::OnLButtonUp(WPARAM, int x, int y)

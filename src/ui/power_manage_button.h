@@ -28,11 +28,15 @@ public:
 
     int Value() const { return value_; }
     void SetValue(int v) { value_ = v; }
+    // The value is written in the hub with this unit after it (" min",
+    // "分钟"): the pictures carry no words, so every language reads its own.
+    void SetValueUnit(const std::u16string& unit) { unit_ = unit; }
     // The value a point selects (3 .. 10), or 0 outside every wedge.
     int ValueAt(int x, int y) const;
 
 private:
     int value_ = 6;
+    std::u16string unit_;
     // Triangles built once from the construction rectangle; 0 and 1 are
     // degenerate and never tested.
     std::array<std::array<Point, 3>, 10> regions_{};

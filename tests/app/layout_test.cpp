@@ -13,6 +13,8 @@
 #include "profile/profile_record.h"
 #include "settings/dpi_step_table.h"
 #include "settings/ui/dpi_section.h"
+#include "settings/ui/dpi_section_layout.h"
+#include "buttons/ui/button_list_section.h"
 #include "settings/ui/lighting_section.h"
 #include "settings/ui/sensor_section.h"
 #include "ui/check_button.h"
@@ -252,6 +254,53 @@ TEST_F(LayoutTest, LayoutScalesEveryCoordinateAtTwice)
     EXPECT_EQ(big.FindControl(3004)->GetRect(), (Rect{1692, 946, 2216, 996}));
     EXPECT_EQ(big.FindControl(2045)->GetRect(), (Rect{2080, 1400, 2218, 1440}));
     big.DestroyWindow();
+}
+
+TEST_F(LayoutTest, TheEighthDpiLevelLiesInsideTheFrameAndTheWindowAtEveryScale)
+{
+    for (float scale : {1.0f, 2.0f}) {
+        g_uiScale = scale;
+        LayoutDlg d;
+        ASSERT_TRUE(d.Create(0));
+        host.ProcessPending();
+        const Rect client = host.GetClientRect(d.GetSafeHwnd());
+        const Rect frame = ScaleRect(kDpiSectionLeft, kDpiSectionTop, kDpiSectionLeft + kDpiSectionWidth,
+                                     kDpiSectionTop + kDpiSectionHeight);
+        auto inside = [](const Rect& outer, const Rect& r) {
+            return r.left > outer.left && r.right < outer.right && r.top > outer.top && r.bottom < outer.bottom;
+        };
+        for (int k = 0; k < 8; ++k)
+            for (UINT first : {3300u, 3290u, 3260u, 3270u}) {
+                CControlBase* c = d.FindControl(first + UINT(k));
+                ASSERT_NE(c, nullptr) << first + k;
+                const Rect r = c->GetRect();
+                EXPECT_TRUE(c->IsAvailable() && c->IsVisible()) << first + k << " at " << scale;
+                EXPECT_TRUE(inside(frame, r)) << first + k << " at " << scale;
+                EXPECT_TRUE(inside(client, r)) << first + k << " at " << scale;
+                // Columns side by side, never overlapping their neighbours.
+                if (k > 0) EXPECT_LE(d.FindControl(first + UINT(k - 1))->GetRect().right, r.left) << first + k;
+            }
+        d.DestroyWindow();
+    }
+}
+
+TEST_F(LayoutTest, TheButtonListHasARowForEachOfTheEightButtonsAndNoNinth)
+{
+    Open();
+    int combos = 0;
+    for (int g = 0; g < CDlgBase::kGroupCount; ++g)
+        for (const auto& c : dlg.Group(g)) {
+            if (!c) continue;
+            if (dynamic_cast<CComboButton*>(c.get()) && c->GetRect().right <= 266) ++combos;
+            // Nothing at all where a ninth row (combo, number or highlight) would sit.
+            const Rect r = c->GetRect();
+            const bool inNinthRow = r.left >= 36 && r.right <= 266 && r.top >= 310 && r.bottom <= 338;
+            EXPECT_FALSE(inNinthRow) << c->Id();
+        }
+    EXPECT_EQ(combos, 8);
+    EXPECT_EQ(dlg.FindControl(CButtonListSection::kFirstCombo + 8), nullptr);
+    EXPECT_FALSE(MouseHighlightOrigin(9, nullptr));
+    EXPECT_TRUE(MouseHighlightOrigin(8, nullptr));
 }
 
 // ---- profile tabs -------------------------------------------------------------------

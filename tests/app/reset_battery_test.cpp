@@ -1,5 +1,6 @@
 // The factory reset with its two dialogs, the progress display, and
 // the battery display after status answers.
+#include "app/connection_display.h"
 #include "app_test_support.h"
 
 #include "app/progress_bar_dlg.h"
@@ -132,6 +133,30 @@ protected:
     CBattery* Gauge() { return dlg->Find<CBattery>(CBattery::kId); }
     CStaticText* Text() { return dlg->Find<CStaticText>(3405); }
 };
+
+TEST_F(Battery, WithoutAMouseNothingIsReadUntilOneArrives)
+{
+    Start({false, false});  // --sim-products none
+    Settle(kNoMouseCheckMs);
+    ASSERT_NE(dlg->StartupWarning(), nullptr);
+    auto* indicator = dlg->Find<CStaticText>(kConnectionIndicatorId);
+    ASSERT_NE(indicator, nullptr);
+    EXPECT_EQ(Gauge()->displayState, CBattery::kNotConnected);
+    EXPECT_EQ(Text()->LabelText().find(u'%'), std::u16string::npos);
+    EXPECT_FALSE(Text()->IsVisible());
+    EXPECT_FALSE(UiText(kTextNotConnected).empty());
+    EXPECT_EQ(indicator->LabelText(), UiText(kTextNotConnected));
+
+    // The receiver is plugged in: the warning goes, and the reading comes
+    // with the product it comes through.
+    sim->Plug(platform::SimProduct::B);
+    ASSERT_TRUE(WaitFor([&] { return dlg->StartupWarning() == nullptr; }));
+    Settle(1000);
+    EXPECT_EQ(Gauge()->displayState, CBattery::kLevel);
+    EXPECT_EQ(Text()->LabelText(), u"80%");
+    EXPECT_EQ(indicator->LabelText(), ConnectionCaption(MouseConnection::Receiver, 80));
+    EXPECT_NE(indicator->LabelText().find(u"80"), std::u16string::npos);
+}
 
 TEST_F(Battery, FullChargeShows100PercentWithTheTextVisible)
 {

@@ -187,12 +187,15 @@ TEST_F(ButtonMenus, FireDialogLimits)
     EXPECT_EQ(Sent(6), (Bytes{0x30, 0x32, 0x03}));
 }
 
-TEST_F(ButtonMenus, NinthComboChangesItsCaptionOnly)
+TEST_F(ButtonMenus, ThereIsNoNinthComboAndAStrayClickForOneChangesNothing)
 {
+    // The mouse has eight buttons: a ninth row would take a function and
+    // store nothing. A click reported for its id opens no menu.
+    EXPECT_EQ(dlg->Find<CComboButton>(2021), nullptr);
     const ProfileTable before = g_profiles;
-    Choose(OpenMenu(2021), 2);
+    host.SendMessage(Main(), 1028, 2021, CComboButton::kClick);
     Settle(200);
-    EXPECT_EQ(Combo(2021).Label(), UiText(21));
+    EXPECT_FALSE(Menu(kSlotFunctionMenu));
     EXPECT_EQ(g_profiles, before);
     EXPECT_EQ(KeyWrites(), 0u);
     EXPECT_EQ(ModalRuns(u"attention"), 0);

@@ -133,9 +133,9 @@ TEST_F(CtlSet, EachSettingChangesOnlyItsLinesAndSendsOnlyItsReport)
         const char* report;  // the one report written, or nullptr for none
     } cases[] = {
         {{"set", "dpi", "2", "1700"}, {"XYSetting2Value"},
-         "0C 01 05 00 01 01 12 26 3F 07 00 10 00 17 00 1F 00 34 00 3B 00 00 00 00 00 00 00 00 00 00 00 00 00"},
+         "0C 01 05 00 01 01 12 26 3F 07 00 10 00 17 00 1F 00 34 00 3B 00 3B 00 33 00 00 00 00 00 00 00 00 00"},
         {{"set", "dpi-enabled", "3", "off"}, {"DPIOffOnFlagValue"},
-         "0C 01 05 00 01 01 12 25 3B 07 00 0F 00 17 00 1F 00 34 00 3B 00 00 00 00 00 00 00 00 00 00 00 00 00"},
+         "0C 01 05 00 01 01 12 25 3B 07 00 0F 00 17 00 1F 00 34 00 3B 00 3B 00 33 00 00 00 00 00 00 00 00 00"},
         {{"set", "dpi-colour", "1", "#102030"}, {"DPILevelIndication0Valuer"},
          "0C 01 06 00 01 01 18 10 20 30 00 00 FF 00 FF 00 FF FF 00 00 FF FF FF 00 FF FF FF FF FF FF FF 00 00"},
         {{"set", "polling", "500"}, {"PollingRateName", "PollingRateValue"},

@@ -23,7 +23,9 @@ TEST_F(ResetProfileReports, DpiLevelsAndColours)
     EXPECT_EQ(dpi[5], 0x01);
     EXPECT_EQ(Bytes(dpi, 6, 20), (std::vector<uint8_t>{0x12, 0x26, 0x3F, 0x07, 0x00, 0x0F, 0x00, 0x17, 0x00, 0x1F,
                                                         0x00, 0x34, 0x00, 0x3B, 0x00}));
-    EXPECT_EQ(Bytes(dpi, 21, 32), std::vector<uint8_t>(12, 0));
+    // Levels 7 and 8 are off but go out all the same (steps 58 and 50).
+    EXPECT_EQ(Bytes(dpi, 21, 24), (std::vector<uint8_t>{0x3B, 0x00, 0x33, 0x00}));
+    EXPECT_EQ(Bytes(dpi, 25, 32), std::vector<uint8_t>(8, 0));
 
     const FeatureReport colours = BuildDpiColourReport(BuildDpiColourImage(p));
     EXPECT_EQ(colours[2], 0x06);
@@ -31,6 +33,21 @@ TEST_F(ResetProfileReports, DpiLevelsAndColours)
     EXPECT_EQ(Bytes(colours, 7, 30), (std::vector<uint8_t>{0xFF, 0, 0, 0, 0, 0xFF, 0, 0xFF, 0, 0xFF, 0xFF, 0, 0,
                                                             0xFF, 0xFF, 0xFF, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
                                                             0xFF}));
+}
+
+TEST_F(ResetProfileReports, EightEnabledLevelsAllReachTheMouse)
+{
+    // A sensor whose codes pass 255, so the high bytes count too.
+    ASSERT_TRUE(BuildDpiStepTable(0x3395));
+    p.DPIOffOnFlagValue = 0xFF;
+    p.CurrentDPILevelValue = 7;
+    p.XYSettingValue = {0, 99, 199, 255, 256, 300, 400, 519};
+    const FeatureReport dpi = BuildDpiReport(BuildDpiImage(p));
+    BuildDpiStepTable(0x3325);
+    EXPECT_EQ(Bytes(dpi, 0, 6), (std::vector<uint8_t>{0x0C, 0x01, 0x05, 0x00, 0x00, 0x01, 0x12}));
+    EXPECT_EQ(Bytes(dpi, 7, 24), (std::vector<uint8_t>{0x88, 0xFF, 0x00, 0x00, 0x63, 0x00, 0xC7, 0x00, 0xFF, 0x00,
+                                                        0x00, 0x01, 0x2C, 0x01, 0x90, 0x01, 0x07, 0x02}));
+    EXPECT_EQ(Bytes(dpi, 25, 32), std::vector<uint8_t>(8, 0));
 }
 
 TEST_F(ResetProfileReports, LightingAndFirstButton)

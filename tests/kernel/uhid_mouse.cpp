@@ -61,8 +61,7 @@ std::string DescribeState(const platform::SimDeviceState& s) {
         std::string codes;
         for (uint16_t c : s.dpi->codes) codes += std::to_string(c) + " ";
         line("dpi", std::to_string(s.dpi->enabledCount) + " levels, current " + std::to_string(s.dpi->currentOrdinal) +
-                        ", mask " + std::to_string(s.dpi->enableMask) + ", codes " + codes + "reserved " +
-                        Hex(s.dpi->reserved));
+                        ", mask " + std::to_string(s.dpi->enableMask) + ", codes " + codes);
     } else {
         line("dpi", "-");
     }

@@ -163,12 +163,16 @@ TEST(MacroDialogValues, TypedValuesBecomeActionBytes)
         std::u16string typed;
         std::vector<uint8_t> bytes;
     };
+    // Pauses are held to the 4,095 ms one step on the mouse can keep.
     const Time times[] = {{u"4095", {3, 0x00, 0x0F, 0xFF}},
-                          {u"20000000", {3, 0xE9, 0x75, 0xA0}},
-                          {u"99999999999999999999999", {3, 0xE9, 0x75, 0xA0}},
+                          {u"4096", {3, 0x00, 0x0F, 0xFF}},
+                          {u"15300000", {3, 0x00, 0x0F, 0xFF}},
+                          {u"99999999999999999999999", {3, 0x00, 0x0F, 0xFF}},
                           {u"", {3, 0, 0, 0}},
                           {u"-5", {3, 0, 0, 0}}};
-    for (const Time& t : times) EXPECT_EQ(Bytes(PauseFromText(t.typed)), t.bytes);
+    for (const Time& t : times) EXPECT_EQ(Bytes(PauseFromText(t.typed)), t.bytes) << std::string(t.typed.begin(), t.typed.end());
+    EXPECT_FALSE(PauseTextOverLimit(u"4095"));
+    EXPECT_TRUE(PauseTextOverLimit(u"4096"));
 
     struct Move {
         int choice;

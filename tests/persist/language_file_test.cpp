@@ -192,11 +192,16 @@ TEST_F(LanguageFileTest, DataFolderCopyWinsAndProgramFolderFillsIn)
     EXPECT_TRUE(Load());  // nothing in the data folder: the installed files
     EXPECT_EQ(g_uiTexts[1], u"installed");
 
+    // An older English file in the data folder: its own texts win, and
+    // those it lacks (331, a refusal newer than the file) come from the
+    // program's English file instead of staying blank.
+    Put(program, "Lan_EN.txt", File(u"[Setting]\n0=English\n1=installed\n331=Out of range (installed)\n"));
     Put(data, "Lan_EN.txt", File(u"[Setting]\n1=user's own\n"));
     ClearUiTexts();
     EXPECT_TRUE(Load());
     EXPECT_EQ(g_uiTexts[1], u"user's own");
-    EXPECT_TRUE(g_uiTexts[0].empty());  // one file is read, not a mix of both
+    EXPECT_EQ(g_uiTexts[0], u"English");
+    EXPECT_EQ(UiText(331), u"Out of range (installed)");
 
     PutSetting(data, u"CN");  // the data folder's choice wins too
     Put(program, "Lan.txt", File(u"[Setting]\n1=installed Chinese\n"));

@@ -350,7 +350,8 @@ void PowerDial() {
                 QPointF lp = c + ((pts[k] + pts[k + 1]) / 2 - c) * 0.72;
                 Text(p, QRectF(lp.x() - 8, lp.y() - 6, 16, 12), QString::number(k + 3), on ? Qt::white : kText, 8);
             }
-            Text(p, QRectF(40, 50, 60, 20), QString("%1 min").arg(n), Qt::white, 12, QFont::DemiBold);
+            // The value and its unit in the hub are the dial's own text, in the
+            // user's language.
         });
     }
 }

@@ -11,6 +11,13 @@ std::u16string CActionTimeModifyDlg::InitialValue() const { return PauseText(act
 
 MacroRefusal CActionTimeModifyDlg::Confirm()
 {
+    if (PauseTextOverLimit(EditText())) {
+        // Held to what the mouse keeps, shown in the box and said: the next
+        // OK stores it.
+        Host().SetWindowText(Edit(), PauseText(PauseFromText(EditText())));
+        Host().SetEditSelection(Edit(), -1, -1);
+        return MacroRefusal::Text(macro_text::kPauseClamped);
+    }
     action_ = PauseFromText(EditText());
     return MacroRefusal::Accepted();
 }

@@ -5,11 +5,13 @@
 #include "macros/macro_action_edits.h"
 #include "macros/macro_library_edits.h"
 #include "macros/macro_library_file.h"
+#include "macros/macro_usage.h"
 #include "macros/ui/action_key_modify_dlg.h"
 #include "macros/ui/action_time_modify_dlg.h"
 #include "macros/ui/action_xy_modify_dlg.h"
 #include "macros/ui/combo_action_insert_popup.h"
 #include "macros/ui/macro_key_add_dlg.h"
+#include "macros/ui/macro_delete_dlg.h"
 #include "macros/ui/macro_key_rename_dlg.h"
 #include "macros/ui/macro_manager_ids.h"
 #include "macros/ui/macro_set_add_dlg.h"
@@ -243,7 +245,13 @@ void CMacroManagerDlg::AddControls()
         radio->LoadImage2(SkinPath(u"skins/radio_ov.png"));
         radio->LoadImage3(SkinPath(u"skins/radio_dn.png"));
         AddControl(1, std::move(radio));
-        text(r.label, 390, r.top, 516, r.top + 17, r.textNo);
+        // Up to two lines in a smaller face, centred on the radio: "Repeat
+        // until pressed again" is wider than the column in most languages.
+        auto label = std::make_unique<CStaticText>(hwnd_, r.label, ScaleRect(390, r.top - 6, 522, r.top + 21), kText,
+                                                   DT_LEFT | DT_WORDBREAK);
+        label->SetLabelText(UiText(r.textNo));
+        label->SetFont(std::min(ScaleUnits(13), g_uiFont.height), g_uiFont.face);
+        AddControl(0, std::move(label));
     }
 
     platform::EditParams p;
@@ -520,7 +528,11 @@ void CMacroManagerDlg::OnDeleteMacro()
 {
     MacroRefusal r = state_.CanDeleteMacro();
     if (r.Refused()) return ShowText(r.text);
-    if (CAttentionDlg(u"", UiText(macro_text::kConfirmDeleteMacro), hwnd_).DoModal() != IDOK) return;
+    // The buttons that play it are named first: deleting it turns them off.
+    const MacroSet* set = state_.ShownSet();
+    const std::u16string name = std::next(set->macros.begin(), state_.MacroSelection())->name;
+    const std::u16string uses = DescribeMacroUses(g_profiles, ButtonsUsingMacro(name));
+    if (CMacroDeleteDlg(name, uses, hwnd_).DoModal() != IDOK) return;
     state_.DeleteSelectedMacro();
     WriteLibrary();
     if (state_.CurrentMacro()) {

@@ -321,10 +321,20 @@ void QtCanvas::DrawImage(const IImage& image, const Rect& dst, const Rect& srcIn
         return;
     }
 
+    const int sw = src.Width(), sh = src.Height(), dw = dst.Width(), dh = dst.Height();
+    // Shrunk, or stretched by a fraction (scale 1.25 or 1.5, or a window
+    // made smaller to fit the screen): sampled smoothly, or the digits of the
+    // dial and the DPI values lose strokes and can no longer be read.
+    const bool wholeMultiple = dw >= sw && dh >= sh && dw % sw == 0 && dh % sh == 0;
+    const bool insidePicture = Rect{0, 0, image.Width(), image.Height()}.Intersect(src) == src;
+    if (qimg && !wholeMultiple && insidePicture) {
+        DrawSmooth(*qimg, dst, src, opacity);
+        return;
+    }
+
     // Nearest-neighbour sampling at pixel centres: destination pixel d takes
     // source pixel floor((d + 0.5) * srcW / dstW), so a skin doubled for the
     // 2.0 scale shows every source pixel as a clean 2 x 2 block.
-    const int sw = src.Width(), sh = src.Height(), dw = dst.Width(), dh = dst.Height();
     QImage part(visible.Width(), visible.Height(), kFormat);
     std::vector<int> columns(static_cast<size_t>(visible.Width()));
     for (int x = 0; x < visible.Width(); ++x) {
@@ -379,6 +389,9 @@ void QtCanvas::DrawText(const std::u16string& text, const Rect& r, unsigned form
         if (ellipsis && r.Width() > 0) s = fm.elidedText(s, Qt::ElideRight, r.Width());
     } else if (format & DT_WORDBREAK) {
         flags |= Qt::TextWordWrap;
+        // A path has no spaces and would run past the rectangle as one word:
+        // it may break after each of its slashes instead.
+        s.replace(QLatin1Char('/'), QStringLiteral("/\u200B"));
     } else if (ellipsis && r.Width() > 0) {
         // Several lines without wrapping: each line is cut on its own.
         QStringList lines = s.split(QLatin1Char('\n'));

@@ -83,6 +83,9 @@ public:
     void ResetClip() override;
 
 private:
+    // A picture stretched by a fraction or shrunk: smooth sampling of the
+    // source rectangle alone.
+    void DrawSmooth(const QtImage& image, const Rect& dst, const Rect& src, int opacity);
     Rect Bounds() const { return {0, 0, target_->width(), target_->height()}; }
     void ApplyClip();
 

@@ -95,8 +95,7 @@ struct SimDpiLevels {
     uint8_t enabledCount = 0;     // low nibble of byte 7
     uint8_t currentOrdinal = 0;   // high nibble of byte 7: 1-based among the enabled levels
     uint8_t enableMask = 0;       // byte 8
-    std::array<uint16_t, 6> codes{};  // bytes 9..20, little-endian device codes
-    std::array<uint8_t, 4> reserved{};  // bytes 21..24
+    std::array<uint16_t, 8> codes{};  // bytes 9..24, little-endian device codes of levels 0..7
 };
 
 struct SimLighting {

@@ -176,8 +176,7 @@ std::string ApplyFeatureReport(SimDeviceState& state, const uint8_t* r) {
         d.enabledCount = r[7] & 0x0F;
         d.currentOrdinal = r[7] >> 4;
         d.enableMask = r[8];
-        for (int i = 0; i < 6; ++i) d.codes[i] = uint16_t(r[9 + 2 * i] | (r[10 + 2 * i] << 8));
-        for (int i = 0; i < 4; ++i) d.reserved[i] = r[21 + i];
+        for (size_t i = 0; i < d.codes.size(); ++i) d.codes[i] = uint16_t(r[9 + 2 * i] | (r[10 + 2 * i] << 8));
         state.dpi = d;
         break;
     }

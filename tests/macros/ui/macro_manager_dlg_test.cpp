@@ -8,6 +8,7 @@
 #include "macros/macro_library_file.h"
 #include "macros/ui/action_key_modify_dlg.h"
 #include "macros/ui/action_time_modify_dlg.h"
+#include "macros/ui/macro_delete_dlg.h"
 #include "macros/ui/macro_list_sources.h"
 #include "macros/ui/macro_manager_ids.h"
 #include "macros/ui/macro_set_add_dlg.h"
@@ -108,6 +109,33 @@ TEST_F(MacroManagerTest, AnEmptyLibraryStillOffersToAddASet)
     Send(*dlg, ids::kSetMenuChoice, 0, 0);
     EXPECT_EQ(work.count(), 1u);
     EXPECT_EQ(Messages(), std::vector<std::u16string>{u"text 350"});
+}
+
+TEST_F(MacroManagerTest, DeletingAMacroAButtonPlaysNamesTheButtonAndCancelKeepsIt)
+{
+    g_uiTexts[190] = u"Macro:";
+    g_uiTexts[485] = u"%1 button %2";
+    for (int p = 0; p < kProfileCount; ++p) ResetProfileToDefaults(g_profiles[size_t(p)], p);
+    ButtonSlot& user = g_profiles[1].buttons[2];
+    user.label = u"Macro:Reload";
+    user.code = {0x90, 0x01, 0x01};
+    Store(OneMacro());
+    g_lastMacroIndex = 0;
+    auto dlg = Open();
+
+    // No script: the question is closed, as Cancel or its close button would.
+    Send(*dlg, ids::kDeleteMacro, 0, CE_CLICK);
+    ASSERT_FALSE(host.ModalLog().empty());
+    const platform::ModalRecord asked = host.ModalLog().back();
+    EXPECT_EQ(asked.kind, u"macro delete");
+    EXPECT_NE(asked.text.find(GetProfileName(g_profiles[1]) + u" button 3"), std::u16string::npos)
+        << std::string(asked.text.begin(), asked.text.end());
+    ASSERT_EQ(work.sets().front().macroNum(), 1u) << "Cancel keeps the macro";
+    EXPECT_EQ(g_profiles[1].buttons[2].label, u"Macro:Reload");
+
+    host.ScriptModal(u"macro delete", [](platform::HeadlessModal& m) { m.Send(CMacroDeleteDlg::kOk, 0, CE_CLICK); });
+    Send(*dlg, ids::kDeleteMacro, 0, CE_CLICK);
+    EXPECT_EQ(work.sets().front().macroNum(), 0u);
 }
 
 TEST_F(MacroManagerTest, LoopCountBoxKeepsItsLimits)
@@ -228,15 +256,25 @@ TEST_F(MacroManagerTest, DialogsStoreTheirValuesAndScale)
     EXPECT_EQ(CActionKeyModifyDlg(release, 0).DoModal(), IDOK);
     EXPECT_EQ(release, (MacroAction{0x74, 0x80, 0, 0}));
 
-    // The time dialog: Escape is swallowed, Enter confirms.
+    // The time dialog: Escape is swallowed, Enter confirms. A pause longer
+    // than the mouse keeps is held to 4,095 ms in the box, with a word why;
+    // the next Enter stores what the box now shows.
+    g_uiTexts[486] = u"at most 4095";
     MacroAction pause = MacroAction::Pause(100);
-    host.ScriptModal(u"macro pause", [](platform::HeadlessModal& m) {
+    std::u16string shown;
+    CActionTimeModifyDlg timeDlg(pause, 0);
+    host.ScriptModal(u"macro pause", [&](platform::HeadlessModal& m) {
         m.TypeInto(int(ids::kDlgEdit), u"20000000");
         m.Key(VK_ESCAPE);
         m.Key(VK_RETURN);
+        EXPECT_FALSE(m.Ended());
+        shown = timeDlg.EditText();
+        m.Key(VK_RETURN);
     });
-    EXPECT_EQ(CActionTimeModifyDlg(pause, 0).DoModal(), IDOK);
-    EXPECT_EQ(pause, (MacroAction{0x03, 0xE9, 0x75, 0xA0}));
+    EXPECT_EQ(timeDlg.DoModal(), IDOK);
+    EXPECT_EQ(shown, u"4095");
+    EXPECT_EQ(Messages(), std::vector<std::u16string>{u"at most 4095"});
+    EXPECT_EQ(pause, (MacroAction{0x03, 0x00, 0x0F, 0xFF}));
 
     for (float scale : {1.0f, 2.0f}) {
         g_uiScale = scale;

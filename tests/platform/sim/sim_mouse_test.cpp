@@ -149,9 +149,11 @@ TEST_F(SimFixture, RejectedReportsAreFlaggedAndLeaveTheStateAlone) {
 
 TEST_F(SimFixture, DecodesTheResetProfileReports) {
     auto dev = Open(SimProduct::A, SimInterface::Feature);
-    // DPI levels of a reset profile on sensor 0x3325, bytes 6..20.
+    // DPI levels of a reset profile on sensor 0x3325, bytes 6..24 (levels 6
+    // and 7 off but carried all the same).
     Bytes dpi = Command(0x05, Bytes(18, 0));
-    const Bytes golden = {0x12, 0x26, 0x3F, 0x07, 0x00, 0x0F, 0x00, 0x17, 0x00, 0x1F, 0x00, 0x34, 0x00, 0x3B, 0x00};
+    const Bytes golden = {0x12, 0x26, 0x3F, 0x07, 0x00, 0x0F, 0x00, 0x17, 0x00, 0x1F,
+                          0x00, 0x34, 0x00, 0x3B, 0x00, 0x43, 0x00, 0x4D, 0x01};
     std::copy(golden.begin(), golden.end(), dpi.begin() + 6);
     for (const Bytes& r : {dpi,
                            Command(0x06, {0xFF, 0, 0, 0, 0, 0xFF, 0, 0xFF, 0, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 0xFF, 0,
@@ -166,7 +168,7 @@ TEST_F(SimFixture, DecodesTheResetProfileReports) {
     EXPECT_EQ(s.dpi->enabledCount, 6);
     EXPECT_EQ(s.dpi->currentOrdinal, 2);
     EXPECT_EQ(s.dpi->enableMask, 0x3F);
-    EXPECT_EQ(s.dpi->codes, (std::array<uint16_t, 6>{7, 15, 23, 31, 52, 59}));
+    EXPECT_EQ(s.dpi->codes, (std::array<uint16_t, 8>{7, 15, 23, 31, 52, 59, 67, 0x14D}));
     EXPECT_EQ((*s.dpiColours)[1], (std::array<uint8_t, 3>{0, 0, 0xFF}));
     EXPECT_EQ((*s.dpiColours)[7], (std::array<uint8_t, 3>{0xFF, 0xFF, 0xFF}));
     EXPECT_EQ(s.lighting->length(), 3);
