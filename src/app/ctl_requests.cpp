@@ -3,7 +3,6 @@
 #include <filesystem>
 
 #include "app/tevlan_dlg.h"
-#include "ui/control_events.h"
 #include "macros/macro_library_file.h"
 #include "persist/change_request.h"
 #include "persist/data_folders.h"
@@ -14,6 +13,7 @@
 #include "persist/text_codec.h"
 #include "persist/ui_text.h"
 #include "profile/pending_group.h"
+#include "ui/control_events.h"
 
 namespace {
 
@@ -66,9 +66,9 @@ std::string RunWindowCommand(CTevlanDlg& window, const ChangeRequest& r)
     if (!HasMouse(window)) return Reply(ChangeReply::NoMouse, false, u"the window has no mouse connected");
     // What the factory-reset button does once the user has confirmed it.
     window.Link()->FactoryResetConfirmed();
-    return Reply(ChangeReply::Done, true,
-                 u"The window reset the mouse to its factory settings and " + ProfileLabel(active) +
-                     u" to its defaults.");
+    return Reply(
+        ChangeReply::Done, true,
+        u"The window reset the mouse to its factory settings and " + ProfileLabel(active) + u" to its defaults.");
 }
 
 }  // namespace
@@ -80,8 +80,7 @@ std::string HandleCtlRequest(CTevlanDlg* window, std::string_view bytes)
     // This window owns its own data folder only; another one is tevlanctl's to change.
     if (!window || !window->GetSafeHwnd())
         return Reply(ChangeReply::NotUnderstood, false, u"the window is still starting; try again");
-    if (!SameFolder(request->dataFolder, g_userDataFolder))
-        return Reply(ChangeReply::OtherFolder, false, {});
+    if (!SameFolder(request->dataFolder, g_userDataFolder)) return Reply(ChangeReply::OtherFolder, false, {});
 
     // What the controls hold is the profile as the user sees it.
     window->StoreToProfile();
@@ -90,8 +89,7 @@ std::string HandleCtlRequest(CTevlanDlg* window, std::string_view bytes)
     // here: a command on an empty library would refuse macros that exist,
     // or write the empty library over the file.
     EnsureApplicationMacroLibrary();
-    const CommandOutcome c =
-        RunProfileCommand(request->words, request->profile, g_macroLibrary, MacroLibraryPath());
+    const CommandOutcome c = RunProfileCommand(request->words, request->profile, g_macroLibrary, MacroLibraryPath());
     if (c.kind == CommandOutcome::Usage) return Reply(ChangeReply::NotUnderstood, false, c.message);
     if (c.kind == CommandOutcome::Refused) return Reply(ChangeReply::Refused, false, c.message);
 

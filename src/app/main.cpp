@@ -91,7 +91,8 @@ int main(int argc, char** argv)
     platform::IWindowHost& host = application.Host();
     // A later start's activation arrives on this (the window) thread.
     platform::InstanceNotifierQt notifier(instance, [&] {
-        if (mainWindow && mainWindow->GetSafeHwnd()) host.SendMessage(mainWindow->GetSafeHwnd(), kMsgSecondInstance, 0, 0);
+        if (mainWindow && mainWindow->GetSafeHwnd())
+            host.SendMessage(mainWindow->GetSafeHwnd(), kMsgSecondInstance, 0, 0);
     });
     // tevlanctl's requests, answered on this thread too.
     instance.SetRequestHandler([&](std::string_view request) { return HandleCtlRequest(mainWindow, request); });

@@ -115,13 +115,13 @@ int Run::Get()
             return Report(window.reply.status, false, Utf8ToU16(window.reply.message), "window");
         const std::optional<SettingsSnapshot> snapshot = DecodeSettingsSnapshot(window.reply.message);
         if (!snapshot) return Fail(kExitDeviceIo, "the running window's settings were not understood");
-        return PrintSettings(snapshot->profile, [&](const std::string& name, int i) { return snapshot->Value(name, i); },
-                             "window");
+        const auto fromWindow = [&](const std::string& name, int i) { return snapshot->Value(name, i); };
+        return PrintSettings(snapshot->profile, fromWindow, "window");
     }
     if (int rc = Load(false); rc != kExitOk) return rc;
     const ProfileRecord& p = g_profiles[size_t(ProfileIndex())];
-    return PrintSettings(ProfileIndex(), [&](const std::string& name, int i) { return SettingValueText(p, name, i); },
-                         "files");
+    const auto fromFiles = [&](const std::string& name, int i) { return SettingValueText(p, name, i); };
+    return PrintSettings(ProfileIndex(), fromFiles, "files");
 }
 
 int Run::PrintSettings(int profile, const SettingValue& valueOf, const char* by)
@@ -159,7 +159,10 @@ int Run::PrintSettings(int profile, const SettingValue& valueOf, const char* by)
         j.MemberUtf8("by", by);
         j.Key("settings");
         j.BeginObject();
-        for (const auto& [name, index] : wanted) {
+        for (const auto& entry : wanted) {
+            // A named copy, not a structured binding: lambdas may capture it.
+            const std::string& name = entry.first;
+            const int index = entry.second;
             const bool number = SettingValueIsNumber(name);
             auto value = [&](int i) {
                 const std::string v = valueOf(name, i);

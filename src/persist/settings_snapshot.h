@@ -13,7 +13,7 @@
 #include "profile/profile_record.h"
 
 struct SettingsSnapshot {
-    int profile = 0;  // 0-based
+    int profile = 0;                                            // 0-based
     std::map<std::pair<std::string, int>, std::string> values;  // (name, 0-based index) -> value
 
     // The value as SettingValueText gives it; empty when the window did not send it.

@@ -211,8 +211,7 @@ TEST_F(CtlWindow, ARuntimeFolderOfAnotherUserIsRefusedByBothPrograms)
     ASSERT_EQ(chmod(folder.c_str(), 0700), 0);
     ASSERT_EQ(chown(folder.c_str(), 65534, 65534), 0);
 
-    window_ = Spawn({TEVLAN_PATH, "--device", "sim", "--data-dir", data_.string()}, root_ / "win.out",
-                    WindowLogPath());
+    window_ = Spawn({TEVLAN_PATH, "--device", "sim", "--data-dir", data_.string()}, root_ / "win.out", WindowLogPath());
     int status = 0;
     ASSERT_EQ(waitpid(window_, &status, 0), window_);
     window_ = -1;

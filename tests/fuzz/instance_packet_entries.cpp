@@ -47,7 +47,8 @@ extern "C" int FuzzInstancePacket(const uint8_t* data, size_t size)
     for (size_t cut : {size / 2, size > 0 ? size - 1 : 0}) {
         const InstancePacket first = platform::ParseInstancePacket(bytes.substr(0, cut));
         if (first.kind == InstancePacketKind::Invalid) FUZZ_CHECK(p.kind == InstancePacketKind::Invalid);
-        if (first.kind != InstancePacketKind::Incomplete && cut < size) FUZZ_CHECK(p.kind == InstancePacketKind::Invalid);
+        if (first.kind != InstancePacketKind::Incomplete && cut < size)
+            FUZZ_CHECK(p.kind == InstancePacketKind::Invalid);
     }
     return 0;
 }

@@ -82,8 +82,7 @@ bool ReceiveWhole(int fd, char* buf, size_t len, int timeoutMs)
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     size_t got = 0;
     while (got < len) {
-        const int left =
-            int(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count());
+        const int left = int(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count());
         if (left <= 0) return false;
         pollfd p{fd, POLLIN, 0};
         const int r = poll(&p, 1, left);

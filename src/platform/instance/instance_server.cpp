@@ -60,8 +60,7 @@ void Poke(int fd)
 void Drain(int fd)
 {
     char buf[256];
-    while (read(fd, buf, sizeof buf) > 0) {
-    }
+    while (read(fd, buf, sizeof buf) > 0) {}
 }
 
 int MsUntil(Clock::time_point t)
@@ -106,8 +105,8 @@ struct InstanceServer::State {
 void InstanceServer::State::LogOnce(const std::string& why)
 {
     if (!logged.insert(why).second) return;
-    const std::string line = "dropped a connection to the instance socket: " + why +
-                             " (later ones of this kind are dropped without a note)";
+    const std::string line =
+        "dropped a connection to the instance socket: " + why + " (later ones of this kind are dropped without a note)";
     if (log)
         log(line);
     else
@@ -232,8 +231,10 @@ int InstanceServer::State::Timeout() const
 {
     int timeout = -1;
     for (const Peer& p : peers)
-        if (p.fd >= 0 && p.phase != Peer::Waiting) timeout = timeout < 0 ? MsUntil(p.deadline) : std::min(timeout, MsUntil(p.deadline));
-    if (Clock::now() < acceptPausedUntil) timeout = timeout < 0 ? MsUntil(acceptPausedUntil) : std::min(timeout, MsUntil(acceptPausedUntil));
+        if (p.fd >= 0 && p.phase != Peer::Waiting)
+            timeout = timeout < 0 ? MsUntil(p.deadline) : std::min(timeout, MsUntil(p.deadline));
+    if (Clock::now() < acceptPausedUntil)
+        timeout = timeout < 0 ? MsUntil(acceptPausedUntil) : std::min(timeout, MsUntil(acceptPausedUntil));
     return timeout;
 }
 
@@ -256,9 +257,12 @@ void InstanceServer::State::Run()
             Peer& p = peers[i];
             const short r = fds[i + 2].revents;
             if (p.fd < 0) continue;
-            if (p.phase == Peer::Reading && (r & (POLLIN | POLLHUP | POLLERR))) Read(p);
-            else if (p.phase == Peer::Writing && (r & (POLLOUT | POLLHUP | POLLERR))) Write(p);
-            else if (p.phase == Peer::Waiting && (r & (POLLHUP | POLLERR))) Close(p);  // its answer has nobody to go to
+            if (p.phase == Peer::Reading && (r & (POLLIN | POLLHUP | POLLERR)))
+                Read(p);
+            else if (p.phase == Peer::Writing && (r & (POLLOUT | POLLHUP | POLLERR)))
+                Write(p);
+            else if (p.phase == Peer::Waiting && (r & (POLLHUP | POLLERR)))
+                Close(p);  // its answer has nobody to go to
             if (p.fd >= 0 && p.phase == Peer::Reading && now >= p.deadline)
                 Drop(p, "the peer did not send a whole packet in time");
             else if (p.fd >= 0 && p.phase == Peer::Writing && now >= p.deadline)

@@ -31,7 +31,7 @@ std::string ParentOf(const std::string& folder)
 std::string CheckParent(const std::string& folder)
 {
     const std::string parent = ParentOf(folder);
-    struct stat st{};
+    struct stat st {};
     if (stat(parent.c_str(), &st) != 0) return "cannot look at " + parent + ": " + std::strerror(errno);
     if (!S_ISDIR(st.st_mode)) return parent + " is not a folder";
     if (st.st_uid != geteuid() && st.st_uid != 0)
@@ -48,10 +48,9 @@ std::string CheckParent(const std::string& folder)
 std::string CheckRuntimeFolder(const std::string& folder)
 {
     if (std::string why = CheckParent(folder); !why.empty()) return why;
-    struct stat st{};
+    struct stat st {};
     if (lstat(folder.c_str(), &st) != 0) return "cannot look at " + folder + ": " + std::strerror(errno);
-    if (S_ISLNK(st.st_mode))
-        return folder + " is a symbolic link, not a folder of yours; remove it and start again";
+    if (S_ISLNK(st.st_mode)) return folder + " is a symbolic link, not a folder of yours; remove it and start again";
     if (!S_ISDIR(st.st_mode)) return folder + " is not a folder; remove it and start again";
     if (st.st_uid != geteuid())
         return folder + " belongs to another user (uid " + std::to_string(st.st_uid) +
@@ -64,7 +63,7 @@ std::string CheckRuntimeFolder(const std::string& folder)
 
 bool RuntimeFolderMissing(const std::string& folder)
 {
-    struct stat st{};
+    struct stat st {};
     return lstat(folder.c_str(), &st) != 0 && errno == ENOENT;
 }
 

@@ -143,9 +143,14 @@ TEST_F(ChangeChannelTest, WhatTheProtocolDoesNotDefineNeverReachesTheWindowThrea
     const std::string path = first_->SocketPath();
     const std::string oversized = std::string("TVLR") + Words(platform::kMaxChangeFrame + 1, 0, 0).substr(0, 4);
     const std::string packets[] = {
-        "TVL1" + Words(1164, 0, 0x41414141), "TVL1" + Words(16, 0, 0), "TVL1" + Words(2999, 1, 0),
-        "TVL1" + Words(2999, 0, 7),          oversized,                platform::EncodeActivationPacket() + "x",
-        platform::EncodeRequestPacket("get") + "more", "GET / HTTP/1.0\r\n\r\n",
+        "TVL1" + Words(1164, 0, 0x41414141),
+        "TVL1" + Words(16, 0, 0),
+        "TVL1" + Words(2999, 1, 0),
+        "TVL1" + Words(2999, 0, 7),
+        oversized,
+        platform::EncodeActivationPacket() + "x",
+        platform::EncodeRequestPacket("get") + "more",
+        "GET / HTTP/1.0\r\n\r\n",
     };
     for (int round = 0; round < 2; ++round)
         for (const std::string& packet : packets) EXPECT_EQ(AnswerTo(path, packet), "") << packet;
@@ -176,7 +181,8 @@ TEST_F(ChangeChannelTest, IdleAndSlowPeersDoNotDelayARequest)
     for (int i = 0; i < 5; ++i) {
         const auto start = Clock::now();
         const ChangeChannelResult r = Send("set dpi 1 800");
-        worst = std::max<long>(worst, std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+        worst =
+            std::max<long>(worst, std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
         ASSERT_EQ(r.kind, ChangeChannelResult::Replied) << r.error;
     }
     EXPECT_LT(worst, 300);
