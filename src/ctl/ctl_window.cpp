@@ -22,7 +22,7 @@ WindowAnswer AskWindow(const CtlFolders& folders, int profile, const std::vector
     }
     const platform::SingleInstance instance;
     const platform::ChangeChannelResult sent =
-        platform::SendChangeRequest(instance.Folder(), instance.SocketPath(), bytes);
+        platform::SendChangeRequest(instance.Folder(), instance.SocketPath(), instance.LockPath(), bytes);
     if (sent.kind == platform::ChangeChannelResult::NoWindow) return answer;
     answer.kind = WindowAnswer::Failed;
     if (sent.kind == platform::ChangeChannelResult::Failed) {

@@ -20,11 +20,12 @@ bool IsPrefixOf(std::string_view part, std::string_view whole)
 bool CanBecomeWhole(std::string_view bytes)
 {
     if (IsPrefixOf(bytes, platform::EncodeActivationPacket())) return bytes.size() < platform::kActivationPacketSize;
-    if (bytes.size() < platform::kRequestHeaderSize) return IsPrefixOf(bytes, "TVLR");
+    if (!IsPrefixOf(bytes.substr(0, 4), "TVLR")) return false;
+    // The length's bytes so far, the ones still to come taken as 0: the least it can be.
     uint32_t length = 0;
-    for (size_t i = 0; i < 4; ++i) length |= uint32_t(uint8_t(bytes[4 + i])) << (8 * i);
-    return bytes.substr(0, 4) == "TVLR" && length <= platform::kMaxChangeFrame &&
-           bytes.size() - platform::kRequestHeaderSize < length;
+    for (size_t i = 4; i < 8 && i < bytes.size(); ++i) length |= uint32_t(uint8_t(bytes[i])) << (8 * (i - 4));
+    return length <= platform::kMaxChangeFrame &&
+           (bytes.size() < platform::kRequestHeaderSize || bytes.size() - platform::kRequestHeaderSize < length);
 }
 
 }  // namespace

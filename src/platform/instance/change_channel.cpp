@@ -7,7 +7,7 @@
 namespace platform {
 
 ChangeChannelResult SendChangeRequest(const std::string& folder, const std::string& socketPath,
-                                      std::string_view request, int replyTimeoutMs)
+                                      const std::string& lockPath, std::string_view request, int replyTimeoutMs)
 {
     ChangeChannelResult result;
     const std::string packet = EncodeRequestPacket(request);
@@ -16,7 +16,7 @@ ChangeChannelResult SendChangeRequest(const std::string& folder, const std::stri
         result.error = "the request is too long";
         return result;
     }
-    const InstanceConnection c = ConnectToFirstInstance(folder, socketPath);
+    const InstanceConnection c = ConnectToFirstInstance(folder, socketPath, lockPath);
     if (c.kind == InstanceConnection::NoWindow) return result;
     result.kind = ChangeChannelResult::Failed;
     if (c.kind == InstanceConnection::Refused) {
@@ -29,8 +29,8 @@ ChangeChannelResult SendChangeRequest(const std::string& folder, const std::stri
     } else if (!ReceiveWhole(c.fd, reinterpret_cast<char*>(length), 4, replyTimeoutMs)) {
         result.error = "the running window did not answer";
     } else {
-        const uint32_t n = uint32_t(length[0]) | uint32_t(length[1]) << 8 | uint32_t(length[2]) << 16 |
-                           uint32_t(length[3]) << 24;
+        const uint32_t n =
+            uint32_t(length[0]) | uint32_t(length[1]) << 8 | uint32_t(length[2]) << 16 | uint32_t(length[3]) << 24;
         if (n > kMaxChangeFrame) {
             result.error = "the running window's answer is too long";
         } else {

@@ -17,9 +17,10 @@ struct ChangeChannelResult {
     std::string error;  // Failed: in words for the user; nothing was sent when the socket could not be trusted
 };
 
-// tevlanctl side: NoWindow when nothing listens on the socket in `folder`
-// (no window runs), else the reply or why there is none.
+// tevlanctl side: NoWindow when no window runs (nothing listens on the
+// socket and nobody holds the lock), else the reply or why there is none.
 ChangeChannelResult SendChangeRequest(const std::string& folder, const std::string& socketPath,
-                                      std::string_view request, int replyTimeoutMs = 5000);
+                                      const std::string& lockPath, std::string_view request,
+                                      int replyTimeoutMs = 5000);
 
 }  // namespace platform

@@ -5,7 +5,9 @@
 #include <cstring>
 #include <thread>
 
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -17,9 +19,25 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// How long a first instance may hold the lock before it listens.
+constexpr int kStartingMs = 1000;
+
+bool LockIsHeld(const std::string& lockPath)
+{
+    const int fd = open(lockPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) return false;
+    int r;
+    do r = flock(fd, LOCK_SH | LOCK_NB);
+    while (r != 0 && errno == EINTR);
+    const bool held = r != 0 && errno == EWOULDBLOCK;
+    close(fd);
+    return held;
+}
+
 }  // namespace
 
-InstanceConnection ConnectToFirstInstance(const std::string& folder, const std::string& socketPath, int retryMs)
+InstanceConnection ConnectToFirstInstance(const std::string& folder, const std::string& socketPath,
+                                          const std::string& lockPath)
 {
     InstanceConnection c;
     if (RuntimeFolderMissing(folder)) return c;
@@ -32,7 +50,7 @@ InstanceConnection ConnectToFirstInstance(const std::string& folder, const std::
     addr.sun_family = AF_UNIX;
     if (socketPath.size() >= sizeof addr.sun_path) return c;
     std::memcpy(addr.sun_path, socketPath.c_str(), socketPath.size() + 1);
-    const auto deadline = Clock::now() + std::chrono::milliseconds(retryMs);
+    const auto deadline = Clock::now() + std::chrono::milliseconds(kStartingMs);
     for (;;) {
         const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (fd < 0) {
@@ -60,7 +78,12 @@ InstanceConnection ConnectToFirstInstance(const std::string& folder, const std::
             c.error = "cannot reach the running window at " + socketPath + ": " + std::strerror(e);
             return c;
         }
-        if (Clock::now() >= deadline) return c;
+        if (!LockIsHeld(lockPath)) return c;
+        if (Clock::now() >= deadline) {
+            c.kind = InstanceConnection::Refused;
+            c.error = "a window holds the lock in " + folder + " but does not answer on its socket " + socketPath;
+            return c;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
 }

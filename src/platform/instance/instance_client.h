@@ -14,10 +14,13 @@ struct InstanceConnection {
     std::string error;  // Refused: why, in words for the user
 };
 
-// NoWindow when the folder or the socket is not there or nobody listens.
-// `retryMs`: how long to try again while the socket is missing or refuses
-// (a first instance that is starting at the same moment).
-InstanceConnection ConnectToFirstInstance(const std::string& folder, const std::string& socketPath, int retryMs = 0);
+// NoWindow when the folder or the socket is not there or nobody listens,
+// and nobody holds the lock at `lockPath`. While a first instance holds the
+// lock but does not listen yet (it is starting), this tries again for up to
+// a second; one that never listens is Refused: a window runs that cannot be
+// reached, and the caller must not act as if there were none.
+InstanceConnection ConnectToFirstInstance(const std::string& folder, const std::string& socketPath,
+                                          const std::string& lockPath);
 
 bool SendWhole(int fd, const std::string& bytes);
 // Reads exactly len bytes, or gives up after timeoutMs in total.

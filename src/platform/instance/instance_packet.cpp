@@ -8,10 +8,12 @@ namespace {
 constexpr std::string_view kActivationTag{"TVL1", 4};
 constexpr std::string_view kRequestTag{"TVLR", 4};
 
+// The little-endian word at `at`, from the bytes there so far: bytes not
+// yet received count as 0, so a partial word is the least it can become.
 uint32_t LengthAt(std::string_view bytes, size_t at)
 {
     uint32_t v = 0;
-    for (size_t i = 0; i < 4; ++i) v |= uint32_t(uint8_t(bytes[at + i])) << (8 * i);
+    for (size_t i = 0; i < 4 && at + i < bytes.size(); ++i) v |= uint32_t(uint8_t(bytes[at + i])) << (8 * i);
     return v;
 }
 
@@ -42,9 +44,9 @@ InstancePacket ParseInstancePacket(std::string_view received)
         return {InstancePacketKind::Activation, {}, ""};
     }
     if (StartsLike(received, kRequestTag)) {
-        if (received.size() < kRequestHeaderSize) return {};
         const uint32_t length = LengthAt(received, 4);
         if (length > kMaxChangeFrame) return Invalid("a request longer than the protocol allows");
+        if (received.size() < kRequestHeaderSize) return {};
         const size_t whole = kRequestHeaderSize + length;
         if (received.size() < whole) return {};
         if (received.size() > whole) return Invalid("bytes after a request");

@@ -18,9 +18,7 @@
 namespace platform {
 namespace {
 
-// The later start gives the first instance this long to bind its socket (it
-// may be starting at the same moment) and to take the activation.
-constexpr int kConnectRetryMs = 1000;
+// The later start gives the first instance this long to take the activation.
 constexpr int kAnswerTimeoutMs = 1000;
 
 }  // namespace
@@ -124,7 +122,7 @@ bool SingleInstance::Listen(InstanceLog log)
 
 bool SingleInstance::SendToFirst()
 {
-    const InstanceConnection c = ConnectToFirstInstance(folder_, SocketPath(), kConnectRetryMs);
+    const InstanceConnection c = ConnectToFirstInstance(folder_, SocketPath(), LockPath());
     if (c.kind != InstanceConnection::Connected) {
         error_ = c.error;
         return false;

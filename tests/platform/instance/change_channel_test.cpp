@@ -105,7 +105,7 @@ protected:
     std::string Folder() const { return base_ + "/tevlan"; }
     ChangeChannelResult Send(std::string_view request, int timeoutMs = 5000)
     {
-        return platform::SendChangeRequest(Folder(), first_->SocketPath(), request, timeoutMs);
+        return platform::SendChangeRequest(Folder(), first_->SocketPath(), first_->LockPath(), request, timeoutMs);
     }
     std::vector<std::string> Log()
     {
@@ -128,10 +128,16 @@ TEST_F(ChangeChannelTest, ARequestGetsItsReply)
     const ChangeChannelResult r = Send("set polling 500");
     ASSERT_EQ(r.kind, ChangeChannelResult::Replied) << r.error;
     EXPECT_EQ(r.reply, "got:set polling 500");
-    // No window: no folder, or nothing listens on the socket.
-    EXPECT_EQ(platform::SendChangeRequest(base_ + "/none", base_ + "/none/socket", "x").kind,
+    // No window: no folder, or nothing listens on the socket and nobody holds the lock.
+    EXPECT_EQ(platform::SendChangeRequest(base_ + "/none", base_ + "/none/socket", base_ + "/none/lock", "x").kind,
               ChangeChannelResult::NoWindow);
-    EXPECT_EQ(platform::SendChangeRequest(Folder(), Folder() + "/other.sock", "x").kind, ChangeChannelResult::NoWindow);
+    EXPECT_EQ(platform::SendChangeRequest(Folder(), Folder() + "/other.sock", Folder() + "/other.lock", "x").kind,
+              ChangeChannelResult::NoWindow);
+    // A window holds the lock but cannot be reached: not the same as no window.
+    const ChangeChannelResult deaf =
+        platform::SendChangeRequest(Folder(), Folder() + "/other.sock", first_->LockPath(), "x");
+    EXPECT_EQ(deaf.kind, ChangeChannelResult::Failed);
+    EXPECT_NE(deaf.error.find("does not answer"), std::string::npos) << deaf.error;
 }
 
 // Only the activation and whole requests reach the window thread: a window
@@ -242,7 +248,8 @@ TEST(ChangeChannelTrust, AFolderOrServerOfAnotherUserIsRefusedBeforeAnythingIsSe
     }
     char r = 0;
     ASSERT_EQ(read(ready[0], &r, 1), 1);
-    const ChangeChannelResult spoofed = platform::SendChangeRequest(folder, socketPath, "set dpi 1 3000", 1000);
+    const ChangeChannelResult spoofed =
+        platform::SendChangeRequest(folder, socketPath, folder + "/lock", "set dpi 1 3000", 1000);
     EXPECT_EQ(spoofed.kind, ChangeChannelResult::Failed);
     EXPECT_NE(spoofed.error.find("another user"), std::string::npos) << spoofed.error;
     int status = 0;
@@ -267,7 +274,8 @@ TEST(ChangeChannelTrust, AFolderOrServerOfAnotherUserIsRefusedBeforeAnythingIsSe
     };
     for (const auto& c : cases) {
         c.make();
-        const ChangeChannelResult r = platform::SendChangeRequest(c.folder, c.folder + "/Tevlan_Ozk.sock", "x", 1000);
+        const ChangeChannelResult r =
+            platform::SendChangeRequest(c.folder, c.folder + "/Tevlan_Ozk.sock", c.folder + "/lock", "x", 1000);
         EXPECT_EQ(r.kind, ChangeChannelResult::Failed) << c.what;
         EXPECT_NE(r.error.find(c.folder), std::string::npos) << c.what << ": " << r.error;
     }
