@@ -242,7 +242,10 @@ void InstanceServer::State::Run()
 {
     std::vector<pollfd> fds;
     for (;;) {
-        fds.assign({{wakePipe[0], POLLIN, 0}, {listenFd, POLLIN, 0}});
+        // Out of descriptors, the listening socket stays readable: it is not
+        // watched until the pause ends, or the thread would spin.
+        const short listenEvents = Clock::now() < acceptPausedUntil ? 0 : POLLIN;
+        fds.assign({{wakePipe[0], POLLIN, 0}, {listenFd, listenEvents, 0}});
         for (const Peer& p : peers)
             fds.push_back({p.fd, short(p.phase == Peer::Reading ? POLLIN : p.phase == Peer::Writing ? POLLOUT : 0), 0});
         if (poll(fds.data(), nfds_t(fds.size()), Timeout()) < 0 && errno != EINTR) break;
@@ -269,7 +272,7 @@ void InstanceServer::State::Run()
                 Close(p);
         }
         TakeAnswers();
-        if (fds[1].revents) Accept();
+        if (fds[1].revents || (listenEvents == 0 && Clock::now() >= acceptPausedUntil)) Accept();
         peers.erase(std::remove_if(peers.begin(), peers.end(), [](const Peer& p) { return p.fd < 0; }), peers.end());
     }
 }
