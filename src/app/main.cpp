@@ -51,9 +51,16 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    // The lock comes first: a second start must show nothing at all.
+    // The lock comes first: a second start must show nothing at all. A
+    // window without its lock could run beside another on the same mouse
+    // and files, so a folder that cannot hold the lock safely ends the start.
     platform::SingleInstance instance;
-    if (instance.Acquire(platform::kSecondInstanceMessage) == platform::InstanceRole::Second) return 0;
+    const platform::InstanceRole role = instance.Acquire();
+    if (role == platform::InstanceRole::Second) return 0;
+    if (role == platform::InstanceRole::Failed) {
+        std::fprintf(stderr, "tevlan: not started: %s\n", instance.LastError().c_str());
+        return 1;
+    }
 
     platform::QtApplication application(argc, argv);
     // The window's own icon (the desktop shows it in the task bar and the
@@ -82,12 +89,12 @@ int main(int argc, char** argv)
 
     CTevlanDlg* mainWindow = nullptr;
     platform::IWindowHost& host = application.Host();
-    // A later start's message 2999 arrives on this (the window) thread.
-    platform::InstanceNotifierQt notifier(instance, [&](uint32_t msg, uint32_t wParam, uint32_t lParam) {
+    // A later start's activation arrives on this (the window) thread.
+    platform::InstanceNotifierQt notifier(instance, [&] {
         if (mainWindow && mainWindow->GetSafeHwnd())
-            host.SendMessage(mainWindow->GetSafeHwnd(), msg, wParam, static_cast<LPARAM>(lParam));
+            host.SendMessage(mainWindow->GetSafeHwnd(), kMsgSecondInstance, 0, 0);
     });
-    // tevlanctl's changes, answered on this thread too.
+    // tevlanctl's requests, answered on this thread too.
     instance.SetRequestHandler([&](std::string_view request) { return HandleCtlRequest(mainWindow, request); });
     // Logout, shutdown or Ctrl+C close the window as its close button does,
     // so that a pending save is written on the way out.

@@ -1,11 +1,14 @@
 #include "ctl/ctl_change.h"
 
 #include <filesystem>
+#include <functional>
+#include <optional>
 
 #include "buttons/function_names.h"
 #include "ctl/ctl_device.h"
 #include "ctl/ctl_show.h"
 #include "ctl/ctl_watch.h"
+#include "ctl/ctl_window.h"
 #include "ctl/json_writer.h"
 #include "games/game_binding.h"
 #include "macros/macro_library_edits.h"
@@ -18,12 +21,14 @@
 #include "persist/profile_slots.h"
 #include "persist/settings_file.h"
 #include "persist/text_codec.h"
+#include "persist/settings_snapshot.h"
 #include "platform/fs/file_system.h"
-#include "platform/instance/change_channel.h"
-#include "platform/instance/single_instance.h"
 #include "settings/dpi_step_table.h"
 
 namespace {
+
+// The language text of a change that could not be saved and so was not sent.
+constexpr int kTextNotSavedNotSent = 440;
 
 bool Is(const std::vector<std::string>& w, const char* a, const char* b = nullptr)
 {
@@ -86,7 +91,10 @@ struct Run {
 
     int ProfileIndex() const { return o.profile.value_or(GetCurrentProfile()); }
 
+    // One setting entry's value: (name, 0-based index) -> what set takes back.
+    using SettingValue = std::function<std::string(const std::string& name, int index)>;
     int Get();
+    int PrintSettings(int profile, const SettingValue& valueOf, const char* by);
     int ProfileList();
     int ProfileGames();
     int MacrosList();
@@ -96,10 +104,29 @@ struct Run {
     int Report(ChangeReply::Status status, bool changed, const std::u16string& message, const char* via);
 };
 
+// The window's state when a window runs for the folder (what it shows may
+// not be saved yet), else the files'.
 int Run::Get()
 {
-    const std::vector<std::string>& w = o.words;
+    const WindowAnswer window = AskWindow(folders, o.profile.value_or(-1), {"get"});
+    if (window.kind == WindowAnswer::Failed) return Fail(kExitDeviceIo, window.error);
+    if (window.kind == WindowAnswer::Answered) {
+        if (window.reply.status != ChangeReply::Done)
+            return Report(window.reply.status, false, Utf8ToU16(window.reply.message), "window");
+        const std::optional<SettingsSnapshot> snapshot = DecodeSettingsSnapshot(window.reply.message);
+        if (!snapshot) return Fail(kExitDeviceIo, "the running window's settings were not understood");
+        const auto fromWindow = [&](const std::string& name, int i) { return snapshot->Value(name, i); };
+        return PrintSettings(snapshot->profile, fromWindow, "window");
+    }
+    if (int rc = Load(false); rc != kExitOk) return rc;
     const ProfileRecord& p = g_profiles[size_t(ProfileIndex())];
+    const auto fromFiles = [&](const std::string& name, int i) { return SettingValueText(p, name, i); };
+    return PrintSettings(ProfileIndex(), fromFiles, "files");
+}
+
+int Run::PrintSettings(int profile, const SettingValue& valueOf, const char* by)
+{
+    const std::vector<std::string>& w = o.words;
     std::vector<std::pair<std::string, int>> wanted;  // name, index (-1: all of them)
     if (w.size() > 1) {
         const SettingName* n = nullptr;
@@ -128,13 +155,17 @@ int Run::Get()
         JsonWriter j;
         j.BeginObject();
         j.MemberInt("version", 1);
-        j.MemberInt("profile", ProfileIndex() + 1);
+        j.MemberInt("profile", profile + 1);
+        j.MemberUtf8("by", by);
         j.Key("settings");
         j.BeginObject();
-        for (const auto& [name, index] : wanted) {
+        for (const auto& entry : wanted) {
+            // A named copy, not a structured binding: lambdas may capture it.
+            const std::string& name = entry.first;
+            const int index = entry.second;
             const bool number = SettingValueIsNumber(name);
             auto value = [&](int i) {
-                const std::string v = SettingValueText(p, name, i);
+                const std::string v = valueOf(name, i);
                 if (number)
                     j.Int(std::strtol(v.c_str(), nullptr, 10));
                 else
@@ -160,12 +191,11 @@ int Run::Get()
     }
     for (const auto& [name, index] : wanted) {
         if (count(name) && index < 0) {
-            for (int i = 0; i < count(name); ++i)
-                out << name << " " << i + 1 << " " << SettingValueText(p, name, i) << "\n";
+            for (int i = 0; i < count(name); ++i) out << name << " " << i + 1 << " " << valueOf(name, i) << "\n";
         } else if (count(name)) {
-            out << name << " " << index + 1 << " " << SettingValueText(p, name, index) << "\n";
+            out << name << " " << index + 1 << " " << valueOf(name, index) << "\n";
         } else {
-            out << name << " " << SettingValueText(p, name, 0) << "\n";
+            out << name << " " << valueOf(name, 0) << "\n";
         }
     }
     return kExitOk;
@@ -266,9 +296,9 @@ int Run::MacrosList()
 
 int Run::ReadOnly()
 {
-    if (int rc = Load(false); rc != kExitOk) return rc;
     const std::vector<std::string>& w = o.words;
     if (Is(w, "get")) return Get();
+    if (int rc = Load(false); rc != kExitOk) return rc;
     if (Is(w, "profile", "list")) return w.size() == 2 ? ProfileList() : Fail(kExitUsage, "profile list takes nothing more");
     if (Is(w, "macros", "list")) return w.size() == 2 ? MacrosList() : Fail(kExitUsage, "macros list takes nothing more");
     if (Is(w, "profile", "games")) return ProfileGames();
@@ -287,65 +317,52 @@ int Run::ReadOnly()
 
 int Run::Report(ChangeReply::Status status, bool changed, const std::u16string& message, const char* via)
 {
-    if (status == ChangeReply::NotUnderstood) return Fail(kExitUsage, U16ToUtf8(message));
-    if (status == ChangeReply::Refused) return Fail(kExitBadFile, U16ToUtf8(message));
-    if (o.json) {
-        JsonWriter j;
-        j.BeginObject();
-        j.MemberInt("version", 1);
-        j.Key("changed");
-        j.Bool(changed);
-        j.Member("result", message);
-        j.MemberUtf8("by", via);
-        j.EndObject();
-        out << j.Text() << "\n";
-    } else if (!message.empty()) {
-        out << PrintableText(message) << "\n";
-    }
-    return kExitOk;
+    return ReportCommandOutcome({status, changed, U16ToUtf8(message)}, via, o.json, out, err);
 }
 
-// No window owns the folder: the change is made here, sent and saved in the
-// order the window's apply and deferred save would do it.
+// No window owns the folder: the change is made here and saved, and only
+// then is what changed sent, in the order the window's apply sends it. What
+// could not be saved is not sent: the mouse never holds what the files lack.
 int Run::ChangeHere(const std::vector<std::string>& words)
 {
     if (int rc = Load(true); rc != kExitOk) return rc;
     const ProfileTable profilesBefore = g_profiles;
     const auto settingsBefore = g_settings;
     const CommandOutcome c = RunProfileCommand(words, o.profile.value_or(-1), g_macroLibrary, MacroLibraryPath());
+    // Changed but refused: the core function's own save failed.
+    if (c.kind == CommandOutcome::Refused && c.changed)
+        return Fail(kExitBadFile, U16ToUtf8(UiText(kTextNotSavedNotSent)));
     if (c.kind != CommandOutcome::Done)
         return Report(c.kind == CommandOutcome::Usage ? ChangeReply::NotUnderstood : ChangeReply::Refused, false,
                       c.message, "files");
-    if (c.SendsAnything()) {
-        const ProfileTable profilesAfter = g_profiles;
-        const auto settingsAfter = g_settings;
-        g_profiles = profilesBefore;
-        g_settings = settingsBefore;
-        CtlDeviceSession session(o, err);
-        session.Library() = g_macroLibrary;
-        session.Host().profileIndex = GetCurrentProfile();
-        std::string message;
-        if (session.Connect(&message) == kExitOk) {
-            // The mouse holds the profile as it was; only what differs goes out.
-            DeviceLink& link = session.Link();
-            session.Settle();
-            link.ClearSchedule();
-            link.PrimeSentImages();
-            g_profiles = profilesAfter;
-            g_settings = settingsAfter;
-            session.Host().profileIndex = GetCurrentProfile();
-            for (size_t g = 0; g < c.send.size(); ++g)
-                if (c.send[g]) link.Schedule(PendingGroup(g));
-            link.ApplyToDevice();
-            session.Settle();
-        } else {
-            g_profiles = profilesAfter;
-            g_settings = settingsAfter;
-            err << "tevlanctl: " << message << "; the change is saved and reaches the mouse with the next apply\n";
-        }
-    }
     if (c.changed && !c.profilesSaved && !c.macrosChanged && !CommitProfiles())
-        return Fail(kExitBadFile, U16ToUtf8(UiText(kTextProfilesNotSaved)));
+        return Fail(kExitBadFile, U16ToUtf8(UiText(kTextNotSavedNotSent)));
+    if (!c.SendsAnything()) return Report(ChangeReply::Done, c.changed, c.message, "files");
+
+    const ProfileTable profilesAfter = g_profiles;
+    const auto settingsAfter = g_settings;
+    g_profiles = profilesBefore;
+    g_settings = settingsBefore;
+    CtlDeviceSession session(o, err);
+    session.Library() = g_macroLibrary;
+    session.Host().profileIndex = GetCurrentProfile();
+    std::string message;
+    if (session.Connect(&message) == kExitOk) {
+        // The mouse holds the profile as it was; only what differs goes out.
+        DeviceLink& link = session.Link();
+        session.Settle();
+        link.ClearSchedule();
+        link.PrimeSentImages();
+        g_profiles = profilesAfter;
+        g_settings = settingsAfter;
+        session.Host().profileIndex = GetCurrentProfile();
+        for (size_t g = 0; g < c.send.size(); ++g)
+            if (c.send[g]) link.Schedule(PendingGroup(g));
+        link.ApplyToDevice();
+        session.Settle();
+    } else {
+        err << "tevlanctl: " << message << "; the change is saved and reaches the mouse with the next apply\n";
+    }
     return Report(ChangeReply::Done, c.changed, c.message, "files");
 }
 
@@ -357,20 +374,10 @@ int Run::Change()
     if (fileLast && words.size() >= 3 && !words.back().empty())
         words.back() = std::filesystem::absolute(words.back()).lexically_normal().string();
 
-    std::error_code ec;
-    const std::string folder = std::filesystem::absolute(folders.dataFolder, ec).string();
-    ChangeRequest request{o.profile.value_or(-1), folder, words};
-    const std::string bytes = EncodeChangeRequest(request);
-    if (bytes.empty()) return Fail(kExitUsage, "the command is too long");
-    const platform::SingleInstance instance;
-    const platform::ChangeChannelResult sent = platform::SendChangeRequest(instance.SocketPath(), bytes);
-    if (sent.kind == platform::ChangeChannelResult::Failed) return Fail(kExitDeviceIo, sent.error);
-    if (sent.kind == platform::ChangeChannelResult::Replied) {
-        const std::optional<ChangeReply> reply = DecodeChangeReply(sent.reply);
-        if (!reply) return Fail(kExitDeviceIo, "the running window's answer was not understood");
-        if (reply->status != ChangeReply::OtherFolder)
-            return Report(reply->status, reply->changed, Utf8ToU16(reply->message), "window");
-    }
+    const WindowAnswer window = AskWindow(folders, o.profile.value_or(-1), words);
+    if (window.kind == WindowAnswer::Failed) return Fail(kExitDeviceIo, window.error);
+    if (window.kind == WindowAnswer::Answered)
+        return Report(window.reply.status, window.reply.changed, Utf8ToU16(window.reply.message), "window");
     return ChangeHere(words);
 }
 

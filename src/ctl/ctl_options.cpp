@@ -258,13 +258,18 @@ Commands:
                          of the data folder. Option: --sensor 0xNNNN chooses the
                          DPI scale (else the data folder's sensor, else 0x3325).
                          Macros come from the data folder's macro library.
-  reset                  factory reset of the mouse; no file is touched
+                         Without FILE and --sensor, a running window of the
+                         data folder does it, with its own progress.
+  reset                  factory reset of the mouse; no file is touched. A running
+                         window of the data folder does it and also sets its
+                         active profile back to its defaults, as its button does
   profile show FILE.psf  decode a profile file
   profile new FILE.psf   write a profile file at its reset values. Options:
                          --index N (0-4, whose profile name it gets; default 0),
                          --sensor 0xNNNN, --force (replace an existing file)
   macros show FILE.mlf   decode a macro library file
-  get [NAME [N]]         settings of a profile (man tevlanctl lists the names)
+  get [NAME [N]]         settings of a profile (man tevlanctl lists the names); with
+                         a running window of the data folder, what the window holds
   set NAME [N] VALUE     one setting, with the window's rules: set dpi 2 1600,
                          set polling 500, set lighting breathing, ...
   button N FUNCTION      bind button 1-8: left, dpi-up, fire 50 3, Ctrl+Shift+A,
@@ -313,7 +318,9 @@ Exit codes:
   2  usage error
   3  no mouse found
   4  device I/O error, including no permission to open the mouse; or standard
-     output cannot be written; or the running window could not be reached
+     output cannot be written; or the running window could not be reached, or
+     its socket folder or the process serving it is not the user's own (nothing
+     is sent then)
 
 The mouse's hidraw nodes need the udev rule 70-tevlan.rules. When it is missing
 or not applied yet, the error says what to run: for an installed tevlanctl,
@@ -361,11 +368,17 @@ buttons name, each sent once. Without FILE, the active profile of the data
 folder. --sensor chooses the DPI scale (else the data folder's sensor, else
 0x3325). Macros come from the data folder's macro library.
 JSON: {"profile","source","sensor","reports":N,"macros":[{"name","index"}]}
+Without FILE and --sensor, a running window of the same data folder applies
+its active profile, with its own progress; JSON then:
+{"version":1,"changed":false,"result","by":"window"}
 )"},
         {"reset", R"(Usage: tevlanctl [--json] reset
 
 Factory reset of the mouse; no file is touched.
 JSON: {"reset":true}
+A running window of the same data folder does the reset as its button does:
+it also sets its active profile back to its defaults and saves it. JSON then:
+{"version":1,"changed":true,"result","by":"window"}
 )"},
         {"profile show", R"(Usage: tevlanctl [--json] profile show [--sensor 0xNNNN] FILE.psf
 
@@ -393,9 +406,11 @@ dpi-enabled N, dpi-colour N (N is the level 1-8), dpi-level, polling,
 lift-off, debounce, sleep, move-lighting, motion-wake, lighting,
 lighting-speed, brightness, direction, lighting-colour N, lighting-colour-on N
 (N is the colour 1-10), pointer-speed, pointer-precision, wheel-lines,
-wheel-page, double-click. Values are printed as set takes them.
-JSON: {"version":1,"profile":N,"settings":{"dpi":[8 numbers],"dpiLevel":N,
-"polling":N,"lighting":"breathing",...}}
+wheel-page, double-click. Values are printed as set takes them. With a
+running window of the same data folder, the values are the window's, saved
+or not yet.
+JSON: {"version":1,"profile":N,"by":"window"|"files","settings":{"dpi":[8
+numbers],"dpiLevel":N,"polling":N,"lighting":"breathing",...}}
 )"},
         {"set", R"(Usage: tevlanctl [--json] [--profile N] set NAME [N] VALUE
 

@@ -8,6 +8,7 @@
 #include "ctl/ctl_device.h"
 #include "ctl/ctl_options.h"
 #include "ctl/ctl_show.h"
+#include "ctl/ctl_window.h"
 #include "ctl/json_writer.h"
 #include "device/udev_rule_hint.h"
 #include "persist/data_folders.h"
@@ -76,6 +77,18 @@ struct Ctl {
             return "\nClose the program that uses it, then plug the mouse in again.";
         default: return {};
         }
+    }
+
+    // apply and reset run in a window of the data folder when one runs:
+    // the window's progress and images stay the truth. Sets *code and gives
+    // true when the window took the command (or could not be asked).
+    bool ByWindow(const char* verb, int* code)
+    {
+        const WindowAnswer window = AskWindow(folders, -1, {verb});
+        if (window.kind == WindowAnswer::NoWindow) return false;
+        *code = window.kind == WindowAnswer::Failed ? Fail(kExitDeviceIo, window.error)
+                                                    : ReportCommandOutcome(window.reply, "window", o.json, out, err);
+        return true;
     }
 
     int List();
@@ -211,6 +224,9 @@ int Ctl::Status()
 
 int Ctl::Apply()
 {
+    // A file or a sensor of its own is not the folder's profile: that apply
+    // is tevlanctl's alone.
+    if (int code = 0; o.file.empty() && !o.sensor && ByWindow("apply", &code)) return code;
     std::string message, note, source;
     uint16_t sensor = 0;
     if (int rc = ChooseCtlSensor(folders, o.sensor, &sensor, &message); rc != kExitOk)
@@ -289,6 +305,7 @@ int Ctl::Apply()
 
 int Ctl::Reset()
 {
+    if (int code = 0; ByWindow("reset", &code)) return code;
     CtlDeviceSession session(o, err);
     std::string message;
     if (int rc = session.Connect(&message); rc != kExitOk)

@@ -113,7 +113,8 @@ std::optional<ChangeReply> DecodeChangeReply(std::string_view bytes)
     Reader r{bytes, 0};
     uint8_t status = 0, changed = 0;
     ChangeReply out;
-    if (!r.Byte(status) || status > 3 || !r.Byte(changed) || changed > 1 || !r.Text(out.message) || !r.AtEnd())
+    if (!r.Byte(status) || status > ChangeReply::NoMouse || !r.Byte(changed) || changed > 1 ||
+        !r.Text(out.message) || !r.AtEnd())
         return std::nullopt;
     out.status = ChangeReply::Status(status);
     out.changed = changed == 1;

@@ -7,7 +7,8 @@
 //            word count (16 bits), the data folder and then each word, each
 //            text as 16-bit length + UTF-8
 //   reply:   status (0 done, 1 refused, 2 not understood, 3 another data
-//            folder: tevlanctl changes the files itself), changed (0/1),
+//            folder: tevlanctl changes the files itself, 4 the window has no
+//            mouse), changed (0/1),
 //            message as 16-bit length + UTF-8
 //
 // Numbers are little-endian. Everything is checked before use: a request that
@@ -30,7 +31,7 @@ struct ChangeRequest {
 };
 
 struct ChangeReply {
-    enum Status : uint8_t { Done = 0, Refused = 1, NotUnderstood = 2, OtherFolder = 3 };
+    enum Status : uint8_t { Done = 0, Refused = 1, NotUnderstood = 2, OtherFolder = 3, NoMouse = 4 };
     Status status = Done;
     bool changed = false;
     std::string message;  // UTF-8

@@ -54,9 +54,11 @@ protected:
         LoadLanguage(TEVLAN_BINARY_DIR, (root_ / "none/").string(), 1.0);
     }
 
-    CtlResult Ctl(const fs::path& data, std::vector<std::string> args)
+    // `wrapper`: a program that runs tevlanctl (strace to inject a fault).
+    CtlResult Ctl(const fs::path& data, std::vector<std::string> args, const std::vector<std::string>& wrapper = {})
     {
         args.insert(args.begin(), {TEVLANCTL_PATH, "--device", "sim", "--trace", "--data-dir", data.string()});
+        args.insert(args.begin(), wrapper.begin(), wrapper.end());
         const fs::path outPath = root_ / "stdout", errPath = root_ / "stderr";
         // No window of the user's session may take the requests: the
         // instance folder is the test's own.
@@ -221,6 +223,25 @@ long MsOfStamp(const std::string& line)
     const int h = std::stoi(line.substr(t + 1, 2)), m = std::stoi(line.substr(t + 4, 2));
     const int s = std::stoi(line.substr(t + 7, 2)), ms = std::stoi(line.substr(t + 10, 3));
     return ((h * 60L + m) * 60 + s) * 1000 + ms;
+}
+
+// Without a window the change is saved first and sent only once saved: a
+// failed save leaves the mouse as the files are, and says so.
+TEST_F(CtlSet, AChangeThatCannotBeSavedIsNotSentToTheMouse)
+{
+    if (access("/usr/bin/strace", X_OK) != 0) GTEST_SKIP() << "strace makes the save fail";
+    const fs::path data = FreshFolder("unsaved");
+    const auto before = Files(data);
+    const CtlResult failed = Ctl(data, {"set", "dpi", "1", "1200"},
+                                 {"/usr/bin/strace", "-f", "-o", "/dev/null", "-e", "inject=fsync:error=EIO"});
+    EXPECT_EQ(failed.exit, 1) << failed.err;
+    EXPECT_TRUE(failed.Writes().empty()) << failed.err;
+    EXPECT_NE(failed.err.find(U16ToUtf8(UiText(440))), std::string::npos) << failed.err;
+    EXPECT_EQ(Files(data), before);
+
+    const CtlResult saved = Ctl(data, {"set", "dpi", "1", "1200"});
+    EXPECT_EQ(saved.exit, 0) << saved.err;
+    EXPECT_EQ(saved.Writes().size(), 1u) << saved.err;
 }
 
 TEST_F(CtlSet, WatchPrintsTheMousesEventsInOrderAndInTimeThroughAnUnplug)

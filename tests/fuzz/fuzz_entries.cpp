@@ -33,6 +33,7 @@ const std::vector<FuzzEntry>& FuzzEntries()
         {"macro_library", FuzzMacroLibrary}, {"status_answer", FuzzStatusAnswer},
         {"input_report", FuzzInputReport},   {"hid_descriptor", FuzzHidDescriptor},
         {"sim_protocol", FuzzSimProtocol},   {"change_request", FuzzChangeRequest},
+        {"instance_packet", FuzzInstancePacket},
     };
     return entries;
 }

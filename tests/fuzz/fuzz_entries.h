@@ -45,6 +45,7 @@ int FuzzMacroLibrary(const uint8_t* data, size_t size);
 int FuzzStatusAnswer(const uint8_t* data, size_t size);
 int FuzzInputReport(const uint8_t* data, size_t size);
 int FuzzChangeRequest(const uint8_t* data, size_t size);
+int FuzzInstancePacket(const uint8_t* data, size_t size);
 // The platform's own fuzz sources (tests/platform/hidraw, tests/platform/sim), renamed.
 int FuzzHidDescriptor(const uint8_t* data, size_t size);
 int FuzzSimProtocol(const uint8_t* data, size_t size);

@@ -12,6 +12,7 @@
 #include "device/device_reports.h"
 #include "macros/macro_library_file.h"
 #include "persist/change_request.h"
+#include "platform/instance/instance_packet.h"
 #include "macros/macro_upload.h"
 #include "persist/profile_file.h"
 #include "persist/settings_file.h"
@@ -162,6 +163,9 @@ void ChangeRequests()
         EncodeChangeRequest({-1, "/home/user/.config/data/", {"set", "dpi", "2", "1600"}}));
     Put("change_request", "button.bin", EncodeChangeRequest({1, "/d/", {"button", "3", "macro", "Set one", "Hold"}}));
     Put("change_request", "reply.bin", EncodeChangeReply({ChangeReply::Refused, false, "One button must stay"}));
+    Put("instance_packet", "activation.bin", platform::EncodeActivationPacket());
+    Put("instance_packet", "request.bin",
+        platform::EncodeRequestPacket(EncodeChangeRequest({-1, "/d/", {"set", "polling", "500"}})));
 }
 
 void TextFiles(const std::string& programFolder)

@@ -5,11 +5,12 @@
 
 namespace platform {
 
-InstanceNotifierQt::InstanceNotifierQt(SingleInstance& instance, InstanceMessageHandler handler) {
-    if (instance.ListenFd() < 0) return;
-    notifier_ = std::make_unique<QSocketNotifier>(instance.ListenFd(), QSocketNotifier::Read);
+InstanceNotifierQt::InstanceNotifierQt(SingleInstance& instance, ActivationHandler onActivation)
+{
+    if (instance.ReadyFd() < 0) return;
+    notifier_ = std::make_unique<QSocketNotifier>(instance.ReadyFd(), QSocketNotifier::Read);
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(),
-                     [&instance, handler = std::move(handler)] { instance.ProcessPending(handler); });
+                     [&instance, onActivation = std::move(onActivation)] { instance.ProcessPending(onActivation); });
 }
 
 InstanceNotifierQt::~InstanceNotifierQt() = default;

@@ -1,7 +1,7 @@
 #pragma once
 // One Tevlan per user session. The first start takes an exclusive flock on a
 // lock file and listens on a local socket beside it; a later start finds the
-// lock taken, sends message 2999 to the first over the socket and exits
+// lock taken, asks the first over the socket to come to the front and exits
 // without showing anything.
 //
 // The kernel drops the flock when its holder dies, however it dies, so a
@@ -9,22 +9,23 @@
 // socket, and it removes a socket file a dead holder left behind.
 //
 // Both files live in $XDG_RUNTIME_DIR/tevlan/ (or /tmp/tevlan-<uid>/ when the
-// session has no runtime folder). The folder is 0700 and must belong to us;
-// the socket is 0600, and a connecting peer of another user is dropped.
+// session has no runtime folder). The folder must be ours, 0700 and no link
+// (runtime_folder.h), or Acquire fails and says why; the socket is 0600, and
+// each end checks that the other runs as our user.
 //
-// Pure POSIX. The first instance watches ListenFd() in its event loop and
-// calls ProcessPending() on its window thread when it becomes readable, so the
-// message arrives where the window lives (instance_notifier_qt.h does this
-// for the Qt loop).
-#include <cstdint>
+// What the socket carries is instance_packet.h; instance_server.h reads and
+// answers it off the window thread. The first instance watches ReadyFd() in
+// its event loop and calls ProcessPending() on its window thread when it
+// becomes readable, so the handlers run where the window lives
+// (instance_notifier_qt.h does this for the Qt loop). Pure POSIX.
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
-namespace platform {
+#include "platform/instance/instance_server.h"
 
-// The message a second start sends to the first one's main window.
-constexpr uint32_t kSecondInstanceMessage = 2999;
+namespace platform {
 
 // The names the program is known by to a later start of itself.
 inline constexpr const char* kInstanceMutexName = "20210610 Mouse 33XX";
@@ -40,8 +41,6 @@ enum class InstanceRole {
     Failed,  // the folder is unsafe or unusable: single-instance cannot be kept
 };
 
-using InstanceMessageHandler = std::function<void(uint32_t msg, uint32_t wParam, uint32_t lParam)>;
-
 class SingleInstance {
 public:
     explicit SingleInstance(std::string folder = DefaultInstanceFolder());
@@ -49,39 +48,40 @@ public:
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
 
-    // Takes the lock, or, when another process holds it, delivers `msg` to it
-    // (waiting at most about a second for it to take the message) and returns
-    // Second. Call once.
-    InstanceRole Acquire(uint32_t msg = kSecondInstanceMessage, uint32_t wParam = 0, uint32_t lParam = 0);
+    // Takes the lock, or, when another process holds it, asks it to come to
+    // the front (waiting at most about a second for it to take the request)
+    // and returns Second. Call once. `log` gets the lines of the socket's
+    // dropped connections (empty: standard error).
+    InstanceRole Acquire(InstanceLog log = {});
 
-    // The listening socket of the first instance (-1 otherwise). Readable when
-    // a later start is waiting.
-    int ListenFd() const { return listenFd_; }
+    // Readable while later starts or requests wait for ProcessPending (-1
+    // when this is not the listening first instance).
+    int ReadyFd() const { return server_ ? server_->ReadyFd() : -1; }
 
-    // Accepts every waiting connection and hands each well-formed message to
-    // the handler, on the calling thread. Never blocks for long: a peer that
-    // connects and says nothing is dropped after a short wait.
-    void ProcessPending(const InstanceMessageHandler& handler);
-    // Answers tevlanctl's change requests (change_channel.h) from then on;
-    // without a handler they are dropped unanswered.
-    void SetRequestHandler(std::function<std::string(std::string_view)> handler) { requestHandler_ = std::move(handler); }
+    // Hands each whole packet that has arrived to its handler, on the calling
+    // thread: an activation to `onActivation`, a tevlanctl request to the
+    // request handler. Never waits on a peer.
+    void ProcessPending(const ActivationHandler& onActivation);
+    // Answers tevlanctl's requests (change_channel.h) from then on; without a
+    // handler they are dropped unanswered.
+    void SetRequestHandler(RequestHandler handler) { requestHandler_ = std::move(handler); }
 
     const std::string& Folder() const { return folder_; }
     std::string LockPath() const;
     std::string SocketPath() const;
-    // Why Acquire returned Failed, in words for a developer.
+    // Why Acquire returned Failed (or why the socket could not be made), in
+    // words for the user.
     const std::string& LastError() const { return error_; }
 
 private:
-    bool PrepareFolder();
-    bool Listen();
-    bool SendToFirst(uint32_t msg, uint32_t wParam, uint32_t lParam);
+    bool Listen(InstanceLog log);
+    bool SendToFirst();
 
     std::string folder_;
     std::string error_;
     int lockFd_ = -1;
-    int listenFd_ = -1;
-    std::function<std::string(std::string_view)> requestHandler_;
+    std::unique_ptr<InstanceServer> server_;
+    RequestHandler requestHandler_;
 };
 
 }  // namespace platform

@@ -20,8 +20,8 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         // Answer later starts until killed.
         for (;;) {
-            pollfd p{instance.ListenFd(), POLLIN, 0};
-            if (poll(&p, 1, -1) > 0) instance.ProcessPending([](uint32_t, uint32_t, uint32_t) {});
+            pollfd p{instance.ReadyFd(), POLLIN, 0};
+            if (poll(&p, 1, -1) > 0) instance.ProcessPending([] {});
         }
     }
     return 2;
