@@ -16,7 +16,9 @@ const FramedDlgLook kLook{CProgressBarDlg::kBaseWidth,
                           0,
                           0,
                           DialogKey::Ignore,
-                          DialogKey::Ignore};
+                          DialogKey::Ignore,
+                          0,
+                          525};
 
 }  // namespace
 

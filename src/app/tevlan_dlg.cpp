@@ -761,7 +761,8 @@ bool CTevlanDlg::OnKeyDown(UINT vk, bool repeat)
         OpenFirstMenu();
         return true;
     }
-    if (devices_.sim && vk >= VK_F1 + 8 && vk <= VK_F1 + 10) {
+    // Only the bare keys: Shift+F10 is the context menu.
+    if (devices_.sim && vk >= VK_F1 + 8 && vk <= VK_F1 + 10 && !ShiftHeld() && !ControlHeld() && !AltHeld()) {
         // Holding a key down must not plug and unplug the mouse in a loop.
         if (!repeat) OnSimKey(vk);
         return true;

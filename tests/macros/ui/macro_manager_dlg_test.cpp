@@ -228,14 +228,19 @@ TEST_F(MacroManagerTest, DialogsStoreTheirValuesAndScale)
     EXPECT_EQ(CActionKeyModifyDlg(release, 0).DoModal(), IDOK);
     EXPECT_EQ(release, (MacroAction{0x74, 0x80, 0, 0}));
 
-    // The time dialog: Escape is swallowed, Enter confirms.
+    // The time dialog: Enter confirms, Escape cancels and keeps the pause.
     MacroAction pause = MacroAction::Pause(100);
     host.ScriptModal(u"macro pause", [](platform::HeadlessModal& m) {
         m.TypeInto(int(ids::kDlgEdit), u"20000000");
-        m.Key(VK_ESCAPE);
         m.Key(VK_RETURN);
     });
     EXPECT_EQ(CActionTimeModifyDlg(pause, 0).DoModal(), IDOK);
+    EXPECT_EQ(pause, (MacroAction{0x03, 0xE9, 0x75, 0xA0}));
+    host.ScriptModal(u"macro pause", [](platform::HeadlessModal& m) {
+        m.TypeInto(int(ids::kDlgEdit), u"7");
+        m.Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(CActionTimeModifyDlg(pause, 0).DoModal(), IDCANCEL);
     EXPECT_EQ(pause, (MacroAction{0x03, 0xE9, 0x75, 0xA0}));
 
     for (float scale : {1.0f, 2.0f}) {
