@@ -744,9 +744,11 @@ bool CTevlanDlg::PreTranslateMessage(HWND, const platform::Msg& msg)
 
 bool CTevlanDlg::OnKeyDown(UINT vk, bool repeat)
 {
-    // The main window never closes on Enter or Escape.
+    // The main window never closes on Enter or Escape; Enter still reaches
+    // the focused control (a button, a combo, a DPI bar).
     if (vk == VK_RETURN || vk == VK_ESCAPE) {
         keySequencePosition = 0;
+        if (vk == VK_RETURN) OnControlKey(vk, ShiftHeld());
         return true;
     }
     // Ctrl+Q quits as the close button does. The window has no menu bar, so

@@ -31,7 +31,9 @@ bool CMacroManagerDlg::PreTranslateMessage(HWND self, const platform::Msg& msg)
         return true;
     }
     const MacroKey* m = state_.CurrentMacro();
-    if (msg.message == WM_CHAR && msg.hwnd == loopEdit_ && m && m->loopType == 2 &&
+    // Tab, Enter and the other control characters move on or answer; only
+    // a printable character that is not a digit is a typing mistake.
+    if (msg.message == WM_CHAR && msg.hwnd == loopEdit_ && m && m->loopType == 2 && msg.wParam >= 0x20 &&
         !IsMacroNumberChar(char16_t(msg.wParam)))
         Host().PostMessage(hwnd_, ids::kWarnDigitsOnly, 0, 0);
     return CFramedDlg::PreTranslateMessage(self, msg);

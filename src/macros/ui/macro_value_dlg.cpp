@@ -113,7 +113,8 @@ bool CMacroValueDlg::PreTranslateMessage(HWND self, const platform::Msg& msg)
         TryOk();
         return true;
     }
-    if (WantsDigits() && msg.message == WM_CHAR && msg.hwnd == edit_ && !IsMacroNumberChar(char16_t(msg.wParam))) {
+    if (WantsDigits() && msg.message == WM_CHAR && msg.hwnd == edit_ && msg.wParam >= 0x20 &&
+        !IsMacroNumberChar(char16_t(msg.wParam))) {
         // The character still reaches the box; the warning comes after it.
         Host().PostMessage(hwnd_, macro_ids::kWarnDigitsOnly, 0, 0);
     }

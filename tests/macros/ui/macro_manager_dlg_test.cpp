@@ -128,6 +128,11 @@ TEST_F(MacroManagerTest, LoopCountBoxKeepsItsLimits)
         EXPECT_EQ(host.GetWindowText(edit), c.shown) << int(c.typed.size());
         EXPECT_EQ(work.sets().front().macros.front().loopNum, c.loopNum);
     }
+    // Tab out of the box is no typing mistake: no "digits only" warning.
+    const size_t runs = host.ModalLog().size();
+    host.TypeText(u"\t");
+    host.ProcessPending();
+    EXPECT_EQ(host.ModalLog().size(), runs);
     // Another loop type hides the box.
     Send(*dlg, ids::kLoopHeld, 0, CE_CLICK);
     EXPECT_FALSE(dlg->LoopCountEditShown());
@@ -175,6 +180,32 @@ TEST_F(MacroManagerTest, RecordingAndInsertingThroughTheWindow)
     Send(*dlg, ids::kDeleteAction, 0, CE_CLICK);
     EXPECT_EQ(actions->selection, 4);
     EXPECT_EQ(m.commandActionNum, 3);
+}
+
+// From the keyboard alone: the release of the key that started the
+// recording and the Escape that ends it are not part of the macro, and the
+// window's own Escape of that press does not close the manager.
+TEST_F(MacroManagerTest, EscapeEndsARecordingAndIsNotPartOfIt)
+{
+    Store(OneMacro());
+    auto dlg = Open();
+    host.Click(dlg->GetSafeHwnd(), {60, 64});  // the first macro row
+    dlg->Find<CCheckButton>(ids::kRecord)->SetChecked(true);
+    Send(*dlg, ids::kRecord, 0, CE_CLICK);
+    ASSERT_TRUE(dlg->Recording());
+    Key(*dlg, VK_SPACE, true, 900);
+    Key(*dlg, 'A', false, 1000);
+    Key(*dlg, 'A', true, 1100);
+    Key(*dlg, VK_ESCAPE, false, 1200);
+    EXPECT_FALSE(dlg->Recording());
+    host.SetForegroundWindow(dlg->GetSafeHwnd());
+    host.PressKey(VK_ESCAPE);
+    host.ProcessPending();
+    EXPECT_TRUE(host.IsWindow(dlg->GetSafeHwnd()));
+    MacroLibrary saved;
+    ASSERT_TRUE(ReadMacroLibraryFile(saved, path));
+    const MacroKey& m = saved.sets().front().macros.front();
+    EXPECT_EQ(m.actionNum, 3u);  // A down, the pause, A up
 }
 
 TEST_F(MacroManagerTest, SetNamesThatDoNothingAreSaid)
