@@ -25,7 +25,7 @@
 
 namespace {
 
-constexpr int kTextCount = 500;
+constexpr int kTextCount = 600;
 
 bool Fail(const std::string& where, int lineNo, const std::string& why)
 {

@@ -17,8 +17,11 @@ const FramedDlgLook kLook{CFirmwareResetDlg::kBaseWidth,
                           u"firmware-reset",
                           kOk,
                           kCancel,
-                          DialogKey::Ok,
-                          DialogKey::Ignore};
+                          DialogKey::PassOn,
+                          DialogKey::PassOn,
+                          0,
+                          7,
+                          true};  // Enter keeps the settings: Cancel is the default
 
 }  // namespace
 

@@ -22,6 +22,7 @@ FramedDlgLook GamesLook()
     look.cancelId = CGamesDlg::kCancel;
     look.enter = DialogKey::Ok;
     look.escape = DialogKey::PassOn;
+    look.title = 390;
     return look;
 }
 
@@ -81,12 +82,16 @@ void CGamesDlg::AddControls()
         auto label = std::make_unique<CStaticText>(hwnd_, kFirstLabel + UINT(i), ScaleRect(21, top + 3, 96, top + 21),
                                                    RGB(180, 180, 180), DT_LEFT | DT_SINGLELINE);
         label->SetLabelText(Replace1(UiText(kTextGameEntry), std::u16string(1, char16_t(u'1' + i))));
+        p.accessibleName = label->LabelText();
         AddControl(0, std::move(label));
         edits_[size_t(i)] =
             CreateEditBox(int(kFirstEdit + UINT(i)), ScaleRect(kEditLeft, top, 330, top + kRowHeight), p);
         if (edits_[size_t(i)]) Host().SetWindowText(edits_[size_t(i)], GetGameFile(g_profiles[size_t(profile_)], i));
         AddPushButton(kFirstRunning + UINT(i), 340, top, kRunningRight, top + kRowHeight, UiText(kTextGameRunning));
         AddPushButton(kFirstClear + UINT(i), 438, top, 509, top + kRowHeight, UiText(kTextGameClear));
+        // Each row's buttons say which game they are for.
+        for (UINT id : {kFirstRunning + UINT(i), kFirstClear + UINT(i)})
+            if (CControlBase* b = FindControl(id)) b->SetAccessibleName(p.accessibleName + u": " + b->GetText());
     }
     AddPushButton(kOk, 330, kBaseHeight - 38, 414, kBaseHeight - 14, UiText(4));
     AddPushButton(kCancel, 424, kBaseHeight - 38, 509, kBaseHeight - 14, UiText(5));

@@ -8,8 +8,16 @@ namespace {
 
 // The frame picture is stretched to this size: its title rule lands at about
 // a third of the height, so the text starts below that.
-const FramedDlgLook kLook{COpenFailureDlg::kBaseWidth, COpenFailureDlg::kBaseHeight, u"skins/Frame_warning.bmp",
-                          u"attention", COpenFailureDlg::kOk};
+const FramedDlgLook kLook{COpenFailureDlg::kBaseWidth,
+                          COpenFailureDlg::kBaseHeight,
+                          u"skins/Frame_warning.bmp",
+                          u"attention",
+                          COpenFailureDlg::kOk,
+                          0,
+                          DialogKey::PassOn,
+                          DialogKey::PassOn,
+                          0,
+                          520};
 
 }  // namespace
 

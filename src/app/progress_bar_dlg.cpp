@@ -26,7 +26,7 @@ bool CProgressBarDlg::Create(HWND owner)
     p.owner = owner;
     p.bounds = Rect::FromSize(area.left + (area.Width() - w) / 2,
                               std::max(area.top, area.bottom - h - ScaleUnits(kBottomMargin)), w, h);
-    p.title = u"Tevlan";
+    p.title = UiText(525);
     p.topmost = true;
     p.visible = true;
     hwnd_ = host->CreateWindow(this, p);

@@ -635,9 +635,11 @@ bool CTevlanDlg::PreTranslateMessage(HWND, const platform::Msg& msg)
 
 bool CTevlanDlg::OnKeyDown(UINT vk, bool repeat)
 {
-    // The main window never closes on Enter or Escape.
+    // The main window never closes on Enter or Escape; Enter still reaches
+    // the focused control (a button, a combo, a DPI bar).
     if (vk == VK_RETURN || vk == VK_ESCAPE) {
         keySequencePosition = 0;
+        if (vk == VK_RETURN) OnControlKey(vk, ShiftHeld());
         return true;
     }
     // Ctrl+Q quits as the close button does. The window has no menu bar, so
@@ -652,7 +654,8 @@ bool CTevlanDlg::OnKeyDown(UINT vk, bool repeat)
         OpenFirstMenu();
         return true;
     }
-    if (devices_.sim && vk >= VK_F1 + 8 && vk <= VK_F1 + 10) {
+    // Only the bare keys: Shift+F10 is the context menu.
+    if (devices_.sim && vk >= VK_F1 + 8 && vk <= VK_F1 + 10 && !ShiftHeld() && !ControlHeld() && !AltHeld()) {
         // Holding a key down must not plug and unplug the mouse in a loop.
         if (!repeat) OnSimKey(vk);
         return true;

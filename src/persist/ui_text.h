@@ -6,7 +6,7 @@
 #include <array>
 #include <string>
 
-constexpr int kUiTextCount = 500;
+constexpr int kUiTextCount = 600;
 
 struct UiFontSettings {
     std::u16string face = u"宋体";

@@ -6,8 +6,16 @@
 
 namespace {
 
-const FramedDlgLook kLook{CAttentionDlg::kBaseWidth, CAttentionDlg::kBaseHeight, u"skins/Frame_warning.bmp",
-                          u"attention", CAttentionDlg::kOk};
+const FramedDlgLook kLook{CAttentionDlg::kBaseWidth,
+                          CAttentionDlg::kBaseHeight,
+                          u"skins/Frame_warning.bmp",
+                          u"attention",
+                          CAttentionDlg::kOk,
+                          0,
+                          DialogKey::PassOn,
+                          DialogKey::PassOn,
+                          0,
+                          520};
 
 }  // namespace
 

@@ -75,6 +75,8 @@ void CComboButton::Describe(platform::AccessibleNode& node) const
     CSkinButton::Describe(node);
     node.role = platform::AccessibleRole::Combo;
     node.value = disableFlag_ ? std::u16string(u"Disable") : label_;
+    // Readers that show no value of a combo read its description.
+    node.description = node.value;
     node.states |= platform::accessible_state::kHasPopup | (open_ ? platform::accessible_state::kExpanded : 0u);
     node.actions = {u"open"};
 }

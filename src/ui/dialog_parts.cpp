@@ -1,11 +1,14 @@
 #include "ui/dialog_parts.h"
 
+#include "persist/ui_text.h"
 #include "ui/ui_scale.h"
 
 std::unique_ptr<CImageButton> MakeDialogCloseButton(HWND owner, const Rect& r)
 {
     auto close = std::make_unique<CImageButton>(owner, 2004, r, u"");
     close->LoadNormalAndHover(SkinPath(u"skins/exit_nr.png"), SkinPath(u"skins/exit_ov.png"));
+    // The picture is a cross; a screen reader says what it does.
+    close->SetAccessibleName(UiText(408));
     return close;
 }
 

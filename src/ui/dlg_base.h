@@ -65,6 +65,8 @@ public:
     // Sizes and centres the window, creates the controls. Derived classes
     // call it first from their own override.
     virtual bool OnInitDialog();
+    // What the desktop and screen readers call the window.
+    virtual std::u16string WindowTitle() const { return u"Tevlan"; }
 
     // The first control with this id in group order; null if none.
     CControlBase* FindControl(UINT id) const;
@@ -105,6 +107,18 @@ public:
     // (a window that loses the activation forgets them).
     bool ControlHeld() const { return controlHeld_; }
     bool AltHeld() const { return altHeld_; }
+    bool ShiftHeld() const { return shiftHeld_; }
+    // Carries out one action of the key table on a control, as its key does.
+    bool DoKeyAction(CControlBase* c, KeyAction a);
+    // Enter and Escape of a secondary dialog (DialogKeyFor): Escape closes
+    // it as its close button does, Enter clicks the default button. The
+    // other keys go on to the edit box or the focused control.
+    bool PreTranslateMessage(HWND self, const platform::Msg& msg) override;
+    // The button Enter clicks when the focus is not on a control of its own
+    // Enter; 0 for none.
+    virtual UINT DefaultButtonId() const { return 0; }
+    // What Enter does in a dialog with a default button: false without one.
+    bool ClickDefaultButton();
     // Focuses the first combo a user can operate, in tab order, and opens
     // it as a click would; false when there is none.
     bool OpenFirstMenu();
@@ -116,6 +130,9 @@ public:
     // The name a control is read out with: its own, else the caption of the
     // static text just left of it or above it on the same column.
     std::u16string AccessibleNameOf(const CControlBase& c) const;
+    // The static text that labels an operable control (the one its name is
+    // taken from when it has none); null when there is none.
+    const CControlBase* LabelOf(const CControlBase& c) const;
 
     // ---- background ----
     bool LoadBackgroundResource(int id);
@@ -181,6 +198,7 @@ public:
     void OnPaint(HWND self, platform::ICanvas& canvas, const Rect& dirty) override;
     std::vector<platform::AccessibleNode> AccessibleNodes(HWND self) override;
     bool DoAccessibleAction(HWND self, int controlId, int action) override;
+    bool SetAccessibleValue(HWND self, int controlId, int value) override;
 
 protected:
     // Everything not handled by the table; derived windows may override and
@@ -203,6 +221,7 @@ protected:
     // A real edit box of this window, in the keyboard's round after the
     // controls (see MoveFocus); it lives as long as the window.
     HWND CreateEditBox(int controlId, const Rect& r, const platform::EditParams& params);
+    bool HasEditBoxes() const { return !edits_.empty(); }
 
     bool secondary_;
     HWND hwnd_ = 0;
@@ -244,6 +263,10 @@ private:
                 if (g[i]) f(g[i].get());
     }
 
+    CControlBase* OperableControl(int nodeId) const;
+    int NodeIdOf(const CControlBase* c) const;
+    CControlBase* ControlOfNode(int nodeId) const;
+    static int AccessibleValueOf(const CControlBase& c);
     // A click at a client point on one control, as the mouse would give it.
     bool ClickControlAt(CControlBase* c, Point at);
     void TrackModifier(UINT vk, bool down);

@@ -79,6 +79,8 @@ bool CDPIValueShowControl::LoadFill(const std::u16string& path)
 void CDPIValueShowControl::Describe(platform::AccessibleNode& node) const
 {
     DescribeAsSteps(node, position_, count_);
+    // A click opens the level's value dialog.
+    node.actions.insert(node.actions.begin(), u"click");
 }
 
 bool CDPIValueShowControl::KeyStep(KeyAction action)

@@ -19,7 +19,22 @@ bool CFramedDlg::OnInitDialog()
     CDlgBase::OnInitDialog();
     frame_ = CSkinImage::FromFile(SkinPath(look_.frame));
     Host().DescribeWindow(hwnd_, look_.kind, Description());
+    // The keyboard starts on the default button, as a message box's does,
+    // so that Space answers as well as Enter; a dialog that asks for text
+    // puts the focus in its edit box instead.
+    if (!HasEditBoxes())
+        if (CControlBase* c = DefaultButtonId() ? FindControl(DefaultButtonId()) : nullptr; c && c->TakesFocus())
+            SetFocusedControl(c);
     return true;
+}
+
+std::u16string CFramedDlg::WindowTitle() const
+{
+    if (look_.title) {
+        std::u16string t = UiText(look_.title);
+        if (!t.empty()) return t;
+    }
+    return CDlgBase::WindowTitle();
 }
 
 void CFramedDlg::CreateControls(Rect)
@@ -40,15 +55,17 @@ void CFramedDlg::DrawBackground(platform::ICanvas& dc, const Rect& client)
     DrawControls(dc, client);
 }
 
-bool CFramedDlg::PreTranslateMessage(HWND, const platform::Msg& msg)
+bool CFramedDlg::PreTranslateMessage(HWND self, const platform::Msg& msg)
 {
-    if (msg.message != WM_KEYDOWN || (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE)) return false;
-    switch (msg.wParam == VK_RETURN ? look_.enter : look_.escape) {
-    case DialogKey::PassOn: return false;
-    case DialogKey::Ignore: return true;
-    case DialogKey::Ok: AnswerOk(); return true;
+    if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) && !ControlHeld() &&
+        !AltHeld()) {
+        switch (msg.wParam == VK_RETURN ? look_.enter : look_.escape) {
+        case DialogKey::PassOn: break;
+        case DialogKey::Ignore: return true;
+        case DialogKey::Ok: AnswerOk(); return true;
+        }
     }
-    return false;
+    return CDlgBase::PreTranslateMessage(self, msg);
 }
 
 void CFramedDlg::AddCloseButton(int left)

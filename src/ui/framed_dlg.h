@@ -18,9 +18,9 @@
 
 #include "ui/dlg_base.h"
 
-// What a key does while the dialog has the focus.
+// What Enter or Escape does while the dialog has the focus.
 enum class DialogKey {
-    PassOn,  // the window system's own handling
+    PassOn,  // the dialogs' rule: Escape cancels, Enter clicks the default button
     Ignore,  // swallowed: a stray key press cannot answer the dialog
     Ok,      // as a click on OK
 };
@@ -34,6 +34,11 @@ struct FramedDlgLook {
     UINT cancelId = 0;            // push button that answers IDCANCEL; 0 for none
     DialogKey enter = DialogKey::PassOn;
     DialogKey escape = DialogKey::PassOn;
+    UINT defaultId = 0;        // the button Enter clicks when OK has a handler of its own (okId 0)
+    int title = 0;             // language text the window is called by; 0: the program's name
+    // A question whose OK destroys something: Cancel is the default button,
+    // so that Enter pressed by habit keeps what the user has.
+    bool destructive = false;
 };
 
 class CFramedDlg : public CDlgBase {
@@ -47,6 +52,11 @@ public:
     void CreateControls(Rect client) final;
     void DrawBackground(platform::ICanvas& dc, const Rect& client) final;
     bool PreTranslateMessage(HWND self, const platform::Msg& msg) override;
+    std::u16string WindowTitle() const override;
+    UINT DefaultButtonId() const override
+    {
+        return look_.destructive ? look_.cancelId : (look_.defaultId ? look_.defaultId : look_.okId);
+    }
 
 protected:
     // The dialog's own controls, once, while its window is made.

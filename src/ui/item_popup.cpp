@@ -136,10 +136,10 @@ bool CItemPopup::ClickItem(int i)
 bool CItemPopup::OnItemKey(UINT vk)
 {
     const int n = static_cast<int>(items_.size());
-    switch (PopupKeyFor(vk)) {
+    switch (PopupKeyFor(vk, ShiftHeld())) {
     case PopupKey::HoverPrev:
     case PopupKey::HoverNext: {
-        const int step = PopupKeyFor(vk) == PopupKey::HoverPrev ? n - 1 : 1;
+        const int step = PopupKeyFor(vk, ShiftHeld()) == PopupKey::HoverPrev ? n - 1 : 1;
         int i = hovered_;
         for (int k = 0; k < n; ++k) {
             i = i < 0 ? (step == 1 ? 0 : n - 1) : (i + step) % n;
@@ -157,6 +157,12 @@ bool CItemPopup::OnItemKey(UINT vk)
         return true;
     case PopupKey::CloseSub: return CloseSubMenu();
     case PopupKey::Close: Dismiss(); return true;
+    case PopupKey::ContextMenu: {
+        if (hovered_ < 0 || items_[hovered_].separator) return false;
+        const Rect& r = items_[hovered_].rect;
+        OnItemRButtonUp((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        return true;
+    }
     case PopupKey::Choose:
         if (hovered_ < 0) return false;
         if (items_[hovered_].marker) {

@@ -10,19 +10,21 @@
 //   button, link    click         -                    -
 //   check box       click         -                    -
 //   radio           click         step to the next     -
-//   combo           open (click)  -                    -
+//   combo           open (click)  Alt+Down opens       -   (F4 opens too)
 //   slider, dial    -             step (Left/Down -1)  first/last
 //   DPI bar         click         step (Left/Down -1)  -
 //   list            click row     step selection       page / first/last
+//   grid            -             move the cursor      first/last of the row
 //   tab             click         step to the next     -
 //   section header  Space toggles -                    -
 //   decorative      never focused
 //
-// Tab and Shift+Tab move the focus in creation order over every control that
-// is shown, enabled and not decorative. Escape and Enter are not in the
-// table for windows: dialogs keep their own rules for them (a dialog that
-// swallows Escape keeps doing so), so only Space activates a section header
-// and Enter reaches a control only when the window let it through.
+// The Menu key and Shift+F10 ask any focused control for its context menu
+// (what a right click on it opens). Tab and Shift+Tab move the focus in
+// creation order over every control that is shown, enabled and not
+// decorative. Escape and Enter belong to the window first (DialogKeyFor,
+// below): only Space activates a section header, and Enter reaches a control
+// only when the window lets it through.
 #include <cstddef>
 #include <vector>
 
@@ -41,6 +43,7 @@ enum class ControlKind {
     List,
     Tab,
     SectionHeader,
+    Grid,  // a field of cells a cursor moves over (the colour palette)
 };
 
 enum class KeyAction {
@@ -54,6 +57,9 @@ enum class KeyAction {
     PageForward,
     First,
     Last,
+    ContextMenu,  // what a right click on the control opens
+    RowBack,      // a grid's cursor one row up
+    RowForward,
 };
 
 constexpr bool IsFocusable(ControlKind k) { return k != ControlKind::Decorative; }
@@ -71,10 +77,33 @@ constexpr bool HoldsAmount(ControlKind k)
     return k == ControlKind::Slider || k == ControlKind::Dial || k == ControlKind::DpiBar;
 }
 
-constexpr KeyAction KeyActionFor(ControlKind kind, UINT vk, bool shift)
+// Whether a key names the context menu: the Menu key, or Shift+F10 as on
+// keyboards without one.
+constexpr bool IsContextMenuKey(UINT vk, bool shift, bool control, bool alt)
+{
+    if (control || alt) return false;
+    return (vk == VK_APPS && !shift) || (vk == VK_F1 + 9 && shift);
+}
+
+constexpr KeyAction KeyActionFor(ControlKind kind, UINT vk, bool shift, bool alt = false)
 {
     if (vk == VK_TAB) return shift ? KeyAction::FocusPrev : KeyAction::FocusNext;
     if (!IsFocusable(kind)) return KeyAction::None;
+    if (IsContextMenuKey(vk, shift, false, alt)) return KeyAction::ContextMenu;
+    if (kind == ControlKind::Combo && ((vk == VK_DOWN && alt) || (vk == VK_F1 + 3 && !alt)))
+        return KeyAction::Activate;
+    if (alt) return KeyAction::None;
+    if (kind == ControlKind::Grid) {
+        switch (vk) {
+        case VK_LEFT: return KeyAction::StepBack;
+        case VK_RIGHT: return KeyAction::StepForward;
+        case VK_UP: return KeyAction::RowBack;
+        case VK_DOWN: return KeyAction::RowForward;
+        case VK_HOME: return KeyAction::First;
+        case VK_END: return KeyAction::Last;
+        default: return KeyAction::None;
+        }
+    }
     switch (vk) {
     case VK_SPACE: return kind == ControlKind::Slider || kind == ControlKind::Dial ? KeyAction::None
                                                                                      : KeyAction::Activate;
@@ -138,11 +167,31 @@ inline int NextFocusIndex(const std::vector<bool>& takesFocus, int current, bool
     return -1;
 }
 
-// Keys in an open popup menu.
-enum class PopupKey { None, HoverPrev, HoverNext, OpenSub, CloseSub, Choose, Close };
+// Enter and Escape in a dialog, before the focused control sees them.
+//   Escape               cancel, as the close button does
+//   Enter on a control   the control's own Enter (a button clicks itself)
+//   Enter elsewhere      the default button: OK, or Cancel for a question
+//                        whose answer destroys something (reset, delete)
+// With Ctrl or Alt held neither key is the dialog's.
+enum class DialogKeyAction { None, Cancel, Default };
 
-constexpr PopupKey PopupKeyFor(UINT vk)
+constexpr DialogKeyAction DialogKeyFor(UINT vk, ControlKind focused, bool control, bool alt)
 {
+    if (control || alt) return DialogKeyAction::None;
+    if (vk == VK_ESCAPE) return DialogKeyAction::Cancel;
+    if (vk != VK_RETURN) return DialogKeyAction::None;
+    return KeyActionFor(focused, VK_RETURN, false) == KeyAction::Activate ? DialogKeyAction::None
+                                                                          : DialogKeyAction::Default;
+}
+
+// Keys in an open popup menu. The context-menu keys open the menu of the
+// row the keyboard is on (a profile row's slot menu), as a right click on
+// it does.
+enum class PopupKey { None, HoverPrev, HoverNext, OpenSub, CloseSub, Choose, Close, ContextMenu };
+
+constexpr PopupKey PopupKeyFor(UINT vk, bool shift = false)
+{
+    if (IsContextMenuKey(vk, shift, false, false)) return PopupKey::ContextMenu;
     switch (vk) {
     case VK_UP: return PopupKey::HoverPrev;
     case VK_DOWN:

@@ -128,6 +128,7 @@ void CPowerManageButton::Describe(platform::AccessibleNode& node) const
     node.numericValue = value_;
     node.minimum = 3;
     node.maximum = 10;
-    node.value = Ascii(std::to_string(value_));
-    node.actions.clear();
+    node.step = 1;
+    node.value = Ascii(std::to_string(value_)) + valueUnit_;
+    node.actions = {u"increase", u"decrease"};
 }

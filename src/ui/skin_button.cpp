@@ -1,5 +1,7 @@
 #include "ui/skin_button.h"
 
+#include <algorithm>
+
 #include <string>
 
 #include "persist/text_codec.h"
@@ -77,12 +79,34 @@ void CSkinButton::DrawLook(platform::ICanvas& dc, int frame, int image) const
     if (const CSkinImage* img = Image(image)) img->Draw(dc, rect_);
 }
 
+void CSkinButton::SetValueScale(std::vector<int> values, std::vector<std::u16string> texts)
+{
+    scaleValues_ = std::move(values);
+    scaleTexts_ = std::move(texts);
+}
+
 void CSkinButton::DescribeAsSteps(platform::AccessibleNode& node, int position, int count) const
 {
     CSkinButton::Describe(node);
     node.role = platform::AccessibleRole::Slider;
-    node.numericValue = position + 1;
-    node.minimum = 1;
-    node.maximum = count;
-    node.value = Ascii(std::to_string(position + 1) + " / " + std::to_string(count));
+    node.actions = {u"increase", u"decrease"};
+    const size_t n = static_cast<size_t>(count > 0 ? count : 0);
+    if (n == 0 || scaleValues_.size() != n || position < 0 || static_cast<size_t>(position) >= n) {
+        node.numericValue = position + 1;
+        node.minimum = 1;
+        node.maximum = count;
+        node.step = 1;
+        node.value = Ascii(std::to_string(position + 1) + " / " + std::to_string(count));
+        return;
+    }
+    node.numericValue = scaleValues_[size_t(position)];
+    node.minimum = *std::min_element(scaleValues_.begin(), scaleValues_.end());
+    node.maximum = *std::max_element(scaleValues_.begin(), scaleValues_.end());
+    // One key press moves one position: an even scale says by how much.
+    node.step = n > 1 ? scaleValues_[1] - scaleValues_[0] : 0;
+    for (size_t i = 1; i < n && node.step; ++i)
+        if (scaleValues_[i] - scaleValues_[i - 1] != node.step) node.step = 0;
+    node.step = node.step < 0 ? -node.step : node.step;
+    const std::u16string& text = scaleTexts_.size() == n ? scaleTexts_[size_t(position)] : std::u16string{};
+    node.value = text.empty() ? Ascii(std::to_string(node.numericValue)) + valueUnit_ : text;
 }

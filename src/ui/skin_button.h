@@ -3,6 +3,8 @@
 // looks (separate images or one strip of frames) and the caption colours.
 #include <array>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "ui/button_behaviour.h"
 #include "ui/control_base.h"
@@ -32,6 +34,14 @@ public:
     // is loaded the separate images are ignored.
     bool LoadStrip(int resourceId, int frames);
 
+    // What a screen reader hears for each position of a stepped control:
+    // the value in the units the user sees (800 for 800 DPI, 4 for 4 ms)
+    // and the text the window shows for it ("800 DPI", "4ms"). Without a
+    // scale, or one of another length, positions read as levels 1 .. count.
+    void SetValueScale(std::vector<int> values, std::vector<std::u16string> texts);
+    // The unit a plain value is read with (the dial's minutes).
+    void SetValueUnit(std::u16string unit) { valueUnit_ = std::move(unit); }
+
     int State() const { return state_; }
     void SetState(int s) { state_ = s; }
     void SetMargins(int left, int right) { leftMargin_ = left; rightMargin_ = right; }
@@ -49,7 +59,8 @@ protected:
     // `image` (1..3); nothing when that picture is missing.
     void DrawLook(platform::ICanvas& dc, int frame, int image) const;
     // Describes a control of `count` steps at `position` (0-based) as a
-    // slider: value "k / count", range 1..count.
+    // slider: its value scale when it has one, else value "k / count",
+    // range 1..count. Either way it offers increase and decrease.
     void DescribeAsSteps(platform::AccessibleNode& node, int position, int count) const;
 
     int state_ = kStateNormal;
@@ -59,4 +70,7 @@ protected:
     unsigned align_ = DT_CENTER;
     int leftMargin_ = 0;
     int rightMargin_ = 0;
+    std::vector<int> scaleValues_;
+    std::vector<std::u16string> scaleTexts_;
+    std::u16string valueUnit_;
 };

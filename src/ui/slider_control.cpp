@@ -134,5 +134,4 @@ bool CSliderControl::KeyClickPoint(KeyAction action, Point* at)
 void CSliderControl::Describe(platform::AccessibleNode& node) const
 {
     DescribeAsSteps(node, position_, count_);
-    node.actions.clear();
 }

@@ -59,5 +59,7 @@ void CTabControl::Describe(platform::AccessibleNode& node) const
     if (node.name.empty() && accessibleName_.empty()) node.name = label.empty() ? caption_ : label;
     CSkinButton::Describe(node);
     node.role = platform::AccessibleRole::Tab;
+    // A right click opens the tab's own menu; a reader offers it too.
+    node.actions.push_back(u"menu");
     if (selection_ && *selection_ == index_) node.states |= platform::accessible_state::kSelected;
 }

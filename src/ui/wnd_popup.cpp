@@ -164,7 +164,11 @@ LRESULT CWndPopup::OnMessage(HWND self, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_RBUTTONUP: OnItemRButtonUp(x, y); return 0;
     case WM_KEYDOWN:
+        if (wParam == VK_SHIFT || wParam == VK_LSHIFT || wParam == VK_RSHIFT) shiftHeld_ = true;
         if (!buttonDown_) OnItemKey(static_cast<UINT>(wParam));
+        return 0;
+    case WM_KEYUP:
+        if (wParam == VK_SHIFT || wParam == VK_LSHIFT || wParam == VK_RSHIFT) shiftHeld_ = false;
         return 0;
     case WM_ACTIVATE:
         // The user went elsewhere: tell the owner once per deactivation; it
@@ -194,7 +198,7 @@ LRESULT CWndPopup::OnMessage(HWND self, UINT message, WPARAM wParam, LPARAM lPar
 
 bool CWndPopup::OnItemKey(UINT vk)
 {
-    if (PopupKeyFor(vk) != PopupKey::Close) return false;
+    if (PopupKeyFor(vk, shiftHeld_) != PopupKey::Close) return false;
     Dismiss();
     return true;
 }

@@ -64,6 +64,8 @@ protected:
     virtual bool OnItemRButtonUp(int x, int y);
     // A key pressed while the popup is active; true when it did something.
     virtual bool OnItemKey(UINT vk);
+    // Whether Shift is down, from the key messages the popup saw (for Shift+F10).
+    bool ShiftHeld() const { return shiftHeld_; }
     // Escape: the owner hears the dismissal as when the user clicks
     // elsewhere, or the popup simply closes when it has none.
     void Dismiss();
@@ -78,6 +80,7 @@ protected:
     bool tracking_ = false;
     bool buttonDown_ = false;
     bool captured_ = false;
+    bool shiftHeld_ = false;
     platform::FontSpec font_;
     Point position_;
     UINT reportMessage_ = 0;

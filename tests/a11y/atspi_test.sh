@@ -5,13 +5,16 @@
 # writes the data folder's language choice, lets a11y_expected print what the
 # window must show, starts tevlan on the simulated mouse with Qt's
 # accessibility bridge on, and has atspi_check.py compare the bus with the
-# list. Everything it starts is ended on the way out, whatever happens.
+# list; then atspi_dialogs.py walks every section and dialog over the bus,
+# operating controls and reading the effect in the data folder's files.
+# Everything it starts is ended on the way out, whatever happens.
 #
-#   atspi_test.sh TEVLAN A11Y_EXPECTED BUS_LAUNCHER
+#   atspi_test.sh TEVLAN A11Y_EXPECTED BUS_LAUNCHER LANGUAGE_SOURCES
 set -u
 tevlan=$1
 expected_prog=$2
 launcher=$3
+langs=$4
 here=$(cd "$(dirname "$0")" && pwd)
 
 work=$(mktemp -d)
@@ -50,7 +53,7 @@ language_setting() {
 }
 
 check_language() {
-    local code=$1 flag=$2
+    local code=$1 flag=$2 source=$3
     # Separate folders: the expected window writes its files as it starts.
     language_setting "$work/$code-expected" "$code"
     language_setting "$work/$code-app" "$code"
@@ -59,12 +62,21 @@ check_language() {
         return 1
     fi
     QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 LC_ALL=C \
-        timeout 30 "$tevlan" --device sim --data-dir "$work/$code-app" >"$work/$code.app.log" 2>&1 &
+        timeout 150 "$tevlan" --device sim --data-dir "$work/$code-app" >"$work/$code.app.log" 2>&1 &
     app=$!
     echo "$code: $(grep -c '^1' "$work/$code.list") operable controls expected"
     if ! timeout 20 "$here/atspi_check.py" "$work/$code.list" --deadline 12 $flag; then
         echo "FAIL ($code); tevlan said:"
         cat "$work/$code.app.log"
+        stop "$app"
+        app=""
+        return 1
+    fi
+    if ! timeout 120 "$here/atspi_dialogs.py" "$langs/$source" "$work/$code-app"; then
+        echo "FAIL ($code): the walk through the dialogs; tevlan said:"
+        cat "$work/$code.app.log"
+        stop "$app"
+        app=""
         return 1
     fi
     stop "$app"
@@ -72,8 +84,8 @@ check_language() {
 }
 
 status=0
-check_language EN "" || status=1
-check_language CN --chinese || status=1
+check_language EN "" en.txt || status=1
+check_language CN --chinese zh.txt || status=1
 if [ $status -eq 0 ] && cmp -s "$work/EN.list" "$work/CN.list"; then
     echo "FAIL: the English and Chinese lists are the same"
     status=1

@@ -64,23 +64,32 @@ TEST_F(FactoryResetTest, ConfirmedResetsOnlyTheActiveProfileKeepingItsName)
     EXPECT_EQ(dlg->Link()->statusTickCount, 0);
 }
 
-TEST_F(FactoryResetTest, EnterConfirmsEscapeDoesNotAndCancelChangesNothing)
+// Enter pressed by habit must not wipe the mouse: Cancel is the default
+// button, and Escape cancels too. Only OK, reached with Shift+Tab and
+// pressed with Space, resets.
+TEST_F(FactoryResetTest, EnterAndEscapeCancelAndOnlyOkResets)
 {
     PrepareProfiles();
     const ProfileRecord mine = g_profiles[2];
-    host.ScriptModal(u"firmware-reset", [](HeadlessModal& m) {
-        m.Key(VK_ESCAPE);
-        EXPECT_FALSE(m.Ended()) << "Escape is swallowed";
-        m.Send(2011, 2011, CE_CLICK);
-        EXPECT_TRUE(m.Ended());
-    });
-    host.SendMessage(Main(), 2045, 2045, CE_CLICK);
-    Settle();
+    for (UINT key : {VK_ESCAPE, VK_RETURN, VK_SPACE}) {
+        host.ScriptModal(u"firmware-reset", [key](HeadlessModal& m) {
+            m.Key(key);
+            EXPECT_TRUE(m.Ended()) << key;
+        });
+        host.SendMessage(Main(), 2045, 2045, CE_CLICK);
+        Settle();
+        EXPECT_EQ(host.ModalLog().back().result, IDCANCEL) << key;
+    }
     EXPECT_TRUE(g_profiles[2] == mine);
     EXPECT_EQ(sim->State().factoryResets, 0);
     EXPECT_EQ(ReadFile("config/default2.psf"), before[2]);
 
-    host.ScriptModal(u"firmware-reset", [](HeadlessModal& m) { m.Key(VK_RETURN); });
+    host.ScriptModal(u"firmware-reset", [](HeadlessModal& m) {
+        m.host.KeyDown(VK_LSHIFT);
+        m.Key(VK_TAB);
+        m.host.KeyUp(VK_LSHIFT);
+        m.Key(VK_SPACE);
+    });
     host.SendMessage(Main(), 2045, 2045, CE_CLICK);
     Settle();
     EXPECT_EQ(sim->State().factoryResets, 1);

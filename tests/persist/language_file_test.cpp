@@ -68,7 +68,7 @@ TEST(LanguageParse, NumbersAreReadTheWayTheCLibraryReadsThemAndStayInTheTable)
     UiTextTable t;
     // 2^64 + 5 would land on text 5 if the digits were allowed to wrap round.
     ASSERT_EQ(Parse(u"[Setting]\nabc=no digits\n  +12=signed\n7x=seven\n30=a=b=c\n41=first\n41=last\n"
-                    u"500=x\n-1=y\n18446744073709551621=z\n499=last slot\n99=no line feed",
+                    u"600=x\n-1=y\n18446744073709551621=z\n599=last slot\n99=no line feed",
                     t),
               LanguageParseResult::ReadToEnd);
     EXPECT_EQ(t[0], u"no digits");
@@ -76,7 +76,7 @@ TEST(LanguageParse, NumbersAreReadTheWayTheCLibraryReadsThemAndStayInTheTable)
     EXPECT_EQ(t[7], u"seven");
     EXPECT_EQ(t[30], u"a=b=c");  // split at the first '=' only
     EXPECT_EQ(t[41], u"last");
-    EXPECT_EQ(t[499], u"last slot");
+    EXPECT_EQ(t[599], u"last slot");
     EXPECT_EQ(t[99], u"no line feed");
     EXPECT_TRUE(t[5].empty());
 }

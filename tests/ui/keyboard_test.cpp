@@ -44,6 +44,28 @@ TEST(KeyTable, EachKindAnswersItsKeys)
     for (const Row& r : rows)
         EXPECT_EQ(KeyActionFor(r.kind, r.vk, r.shift), r.action) << int(r.kind) << " key " << r.vk;
 
+    // With Alt: a combo opens on Alt+Down (and on F4); nothing else answers.
+    EXPECT_EQ(KeyActionFor(K::Combo, VK_DOWN, false, true), A::Activate);
+    EXPECT_EQ(KeyActionFor(K::Combo, VK_F1 + 3, false), A::Activate);
+    EXPECT_EQ(KeyActionFor(K::Combo, VK_DOWN, false), A::None);
+    EXPECT_EQ(KeyActionFor(K::Slider, VK_LEFT, false, true), A::None);
+    // The context menu: the Menu key, or Shift+F10; F10 alone is no menu.
+    EXPECT_EQ(KeyActionFor(K::Tab, VK_APPS, false), A::ContextMenu);
+    EXPECT_EQ(KeyActionFor(K::Tab, VK_F1 + 9, true), A::ContextMenu);
+    EXPECT_EQ(KeyActionFor(K::Tab, VK_F1 + 9, false), A::None);
+    EXPECT_EQ(PopupKeyFor(VK_F1 + 9, true), PopupKey::ContextMenu);
+    EXPECT_EQ(KeyActionFor(K::Grid, VK_UP, false), A::RowBack);
+    EXPECT_EQ(KeyActionFor(K::Grid, VK_RIGHT, false), A::StepForward);
+    // Dialog keys: Escape cancels from anywhere, Enter is the focused
+    // control's own when it has one, else the default button's.
+    using D = DialogKeyAction;
+    EXPECT_EQ(DialogKeyFor(VK_ESCAPE, K::Slider, false, false), D::Cancel);
+    EXPECT_EQ(DialogKeyFor(VK_RETURN, K::Button, false, false), D::None);
+    EXPECT_EQ(DialogKeyFor(VK_RETURN, K::Slider, false, false), D::Default);
+    EXPECT_EQ(DialogKeyFor(VK_RETURN, K::Decorative, false, false), D::Default);  // an edit box
+    EXPECT_EQ(DialogKeyFor(VK_RETURN, K::Decorative, true, false), D::None);
+    EXPECT_EQ(DialogKeyFor(VK_ESCAPE, K::Button, false, true), D::None);
+
     EXPECT_EQ(SteppedIndex(A::PageForward, 8, 10, 4), 9);
     EXPECT_EQ(SteppedIndex(A::StepForward, -1, 10), 0);  // nothing selected yet
     EXPECT_EQ(SteppedIndex(A::StepBack, 0, 10), 0);

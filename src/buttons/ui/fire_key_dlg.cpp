@@ -14,10 +14,18 @@ constexpr UINT kCancel = 2011;
 constexpr COLORREF kTextColour = RGB(180, 180, 180);
 constexpr int kTextTitle = 170, kTextInterval = 171, kTextCount = 172, kTextExplain = 173;
 
-// Enter does not confirm and Escape does not cancel: a stray key must not
-// set or drop the function.
-const FramedDlgLook kLook{CFireKeyDlg::kBaseWidth, CFireKeyDlg::kBaseHeight, u"skins/Frame_common.bmp", u"fire",
-                          0, kCancel, DialogKey::Ignore, DialogKey::Ignore};
+// Enter answers OK (which checks the two boxes) and Escape cancels, as in
+// every dialog.
+const FramedDlgLook kLook{CFireKeyDlg::kBaseWidth,
+                          CFireKeyDlg::kBaseHeight,
+                          u"skins/Frame_common.bmp",
+                          u"fire",
+                          0,
+                          kCancel,
+                          DialogKey::PassOn,
+                          DialogKey::PassOn,
+                          kOk,
+                          kTextTitle};
 
 }  // namespace
 
@@ -35,7 +43,9 @@ bool CFireKeyDlg::OnInitDialog()
     // Point size 10 at the UI scale, in pixels of the screen's DPI.
     edit.font = {u"Tahoma", int(13 * g_uiScale / (g_dpiFactor > 0 ? g_dpiFactor : 1.0f))};
     edit.align = DT_CENTER;
+    edit.accessibleName = UiText(kTextInterval);
     intervalEdit_ = CreateEditBox(kIntervalEditId, ScaleRect(70, 50, 168, 72), edit);
+    edit.accessibleName = UiText(kTextCount);
     countEdit_ = CreateEditBox(kCountEditId, ScaleRect(250, 50, 348, 72), edit);
     Host().SetWindowText(intervalEdit_, u"50");
     Host().SetWindowText(countEdit_, u"0");

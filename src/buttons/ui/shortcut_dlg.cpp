@@ -3,6 +3,7 @@
 #include "buttons/ui/button_list_ids.h"
 #include "persist/ui_text.h"
 #include "ui/check_button.h"
+#include "ui/key_capture_box.h"
 #include "ui/passive_controls.h"
 #include "ui/ui_scale.h"
 
@@ -14,9 +15,21 @@ constexpr COLORREF kLabelColour = RGB(180, 180, 180);
 constexpr int kTextTitle = 180;
 constexpr int kTextShift = 320, kTextCtrl = 321, kTextAlt = 322, kTextWin = 323;
 
-// Enter and Escape are keys like any other here: they may be the key wanted.
-const FramedDlgLook kLook{CShortcutDlg::kBaseWidth, CShortcutDlg::kBaseHeight, u"skins/Frame_common.bmp",
-                          u"key-combination", 0, kCancel, DialogKey::Ignore, DialogKey::Ignore};
+// Enter is a key like any other while the key box has the focus (it may be
+// the key wanted); elsewhere it answers OK. Escape always cancels.
+const FramedDlgLook kLook{CShortcutDlg::kBaseWidth,
+                          CShortcutDlg::kBaseHeight,
+                          u"skins/Frame_common.bmp",
+                          u"key-combination",
+                          0,
+                          kCancel,
+                          DialogKey::PassOn,
+                          DialogKey::PassOn,
+                          kOk,
+                          kTextTitle};
+
+constexpr int kTextKeyBox = 522;
+
 
 }  // namespace
 
@@ -30,6 +43,8 @@ CShortcutDlg::~CShortcutDlg() { hook_.StopHook(); }
 bool CShortcutDlg::OnInitDialog()
 {
     CFramedDlg::OnInitDialog();
+    // The key comes first: the box takes the keys from the start.
+    if (CControlBase* box = FindControl(kKeyNameId)) SetFocusedControl(box);
     hook_.StartHook(hwnd_);
     return true;
 }
@@ -58,40 +73,89 @@ void CShortcutDlg::AddControls()
         label->SetFont(ScaleUnits(16), u"Tahoma");
         AddControl(0, std::move(label));
     }
-    auto name = std::make_unique<CStaticText>(hwnd_, kKeyNameId, ScaleRect(25, 35, 183, 57), RGB(0, 0, 0),
-                                              DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    auto name = std::make_unique<CKeyCaptureBox>(hwnd_, kKeyNameId, ScaleRect(25, 35, 183, 57), RGB(0, 0, 0),
+                                                 DT_CENTER | DT_VCENTER | DT_SINGLELINE, UiText(kTextKeyBox));
     name->SetFont(ScaleUnits(22), u"Tahoma");
     AddControl(1, std::move(name));
 }
 
 void CShortcutDlg::DrawOverFrame(platform::ICanvas& dc) { dc.FillRect(ScaleRect(22, 35, 179, 57), RGB(255, 255, 255)); }
 
-bool CShortcutDlg::PreTranslateMessage(HWND, const platform::Msg& msg)
+bool CShortcutDlg::PreTranslateMessage(HWND self, const platform::Msg& msg)
 {
-    // Every key belongs to the capture: none may answer the dialog or reach
-    // anything else while the user is pressing the combination.
-    return msg.message == WM_KEYDOWN || msg.message == WM_KEYUP || msg.message == WM_CHAR;
+    // While the key box has the focus its keys belong to the capture: none
+    // may answer the dialog or reach anything else. The modifiers still
+    // pass, so that Shift+Tab leads out.
+    const bool key = msg.message == WM_KEYDOWN || msg.message == WM_KEYUP;
+    if ((key || msg.message == WM_CHAR) && BoxFocused()) {
+        if (msg.message == WM_CHAR) return true;
+        const UINT vk = UINT(msg.wParam);
+        if (KeyCaptureTakes(true, vk) && !IsModifierVk(vk)) return true;
+    }
+    return CFramedDlg::PreTranslateMessage(self, msg);
+}
+
+bool CShortcutDlg::BoxFocused() const
+{
+    const CControlBase* f = FocusedControl();
+    return f && f->Id() == kKeyNameId;
 }
 
 LRESULT CShortcutDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == platform::kKeyHookMessage) {
-        OnKeyEvent(wParam);
+        OnKeyEvent(wParam, lParam);
         return 0;
     }
     return CFramedDlg::WindowProc(message, wParam, lParam);
 }
 
-void CShortcutDlg::OnKeyEvent(WPARAM wParam)
+void CShortcutDlg::OnKeyEvent(WPARAM wParam, LPARAM lParam)
 {
     // The hook puts the key code in the low byte.
-    std::optional<CapturedKey> key = CaptureKeyEvent(int(wParam & 0xFF));
+    const int vk = int(wParam & 0xFF);
+    const bool release = (uint32_t(lParam) & platform::kKeyHookRelease) != 0;
+    const uint8_t modifier = ModifierBitOfKey(vk);
+    if (modifier) heldModifiers_ = release ? uint8_t(heldModifiers_ & ~modifier) : uint8_t(heldModifiers_ | modifier);
+    if (!KeyCaptureTakes(BoxFocused(), UINT(vk))) return;
+    std::optional<CapturedKey> key = CaptureKeyEvent(vk);
     if (!key) return;
     key_ = std::move(key);
+    // Ctrl+C pressed as one combination checks Ctrl as well; a key pressed
+    // alone keeps the boxes the user checked.
+    if (!release) CheckModifiers(heldModifiers_);
     if (auto* name = Find<CStaticText>(kKeyNameId)) {
         name->SetLabelText(key_->name);
         InvalidateControl(name);
     }
+}
+
+uint8_t CShortcutDlg::ModifierBitOfKey(int vk)
+{
+    switch (vk) {
+    case VK_LCONTROL:
+    case VK_RCONTROL: return kModCtrl;
+    case VK_LSHIFT:
+    case VK_RSHIFT: return kModShift;
+    case VK_LMENU:
+    case VK_RMENU: return kModAlt;
+    case VK_LWIN:
+    case VK_RWIN: return kModWin;
+    default: return 0;
+    }
+}
+
+void CShortcutDlg::CheckModifiers(uint8_t bits)
+{
+    const struct {
+        UINT id;
+        uint8_t bit;
+    } map[] = {{kCtrlId, kModCtrl}, {kShiftId, kModShift}, {kAltId, kModAlt}, {kWinId, kModWin}};
+    for (const auto& m : map)
+        if (auto* c = Find<CCheckButton>(m.id); c && (bits & m.bit) && !c->IsChecked()) {
+            c->SetChecked(true);
+            InvalidateControl(c);
+        }
 }
 
 uint8_t CShortcutDlg::CheckedModifiers() const

@@ -1,7 +1,8 @@
 #pragma once
 // CShortcutDlg: sets a key combination on a button. The key comes from the
 // keyboard hook (so that keys the desktop would take, like Alt+F4, can be
-// captured too), the modifiers from four check boxes. OK reports the
+// captured too) while the key box has the focus, the modifiers from four
+// check boxes (a modifier held with the key checks its box). OK reports the
 // combination to the owner (message 1036, lParam = the KeyCombination);
 // with neither key nor modifier it reports nothing.
 #include <optional>
@@ -31,10 +32,14 @@ protected:
 
 private:
     void OnOk();
-    void OnKeyEvent(WPARAM wParam);
+    void OnKeyEvent(WPARAM wParam, LPARAM lParam);
     uint8_t CheckedModifiers() const;
+    static uint8_t ModifierBitOfKey(int vk);
+    void CheckModifiers(uint8_t bits);
+    bool BoxFocused() const;
 
     CKeyboardHook hook_;
     std::optional<CapturedKey> key_;
+    uint8_t heldModifiers_ = 0;  // the modifiers down now, from the hook
     KeyCombination result_;
 };

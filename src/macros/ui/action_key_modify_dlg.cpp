@@ -1,5 +1,8 @@
 #include "macros/ui/action_key_modify_dlg.h"
 
+#include "macros/ui/macro_manager_ids.h"
+#include "ui/key_capture_box.h"
+
 #include "buttons/key_names.h"
 #include "macros/macro_edit_values.h"
 
@@ -8,6 +11,10 @@ CActionKeyModifyDlg::CActionKeyModifyDlg(MacroAction& action, HWND parent)
 {
     // Every key event counts, press or release: the last one is the choice.
     MapMessage(platform::kKeyHookMessage, [this](WPARAM wParam, LPARAM) {
+        // Only while the key box has the focus: Tab out of it and Escape
+        // are the dialog's.
+        const CControlBase* box = FindControl(macro_ids::kDlgKeyValue);
+        if (!KeyCaptureTakes(box && box == FocusedControl(), UINT(wParam & 0xFF))) return LRESULT(0);
         key_ = uint8_t(wParam & 0xFF);
         ShowValue(GetKeyName(key_));
         return LRESULT(0);

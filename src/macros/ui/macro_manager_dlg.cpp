@@ -29,6 +29,7 @@
 #include "ui/radio_button.h"
 #include "ui/radio_state.h"
 #include "ui/show_lists.h"
+#include "macros/ui/macro_manager_names.h"
 #include "ui/skin_image.h"
 #include "ui/ui_scale.h"
 #include "ui/vscroll_bar.h"
@@ -44,9 +45,11 @@ FramedDlgLook ManagerLook()
     look.baseHeight = CMacroManagerDlg::kBaseHeight;
     look.frame = u"skins/Frame_Macro_Manager.bmp";
     look.kind = u"macro manager";
-    // Enter and Escape neither close the window nor reach a control.
-    look.enter = DialogKey::Ignore;
-    look.escape = DialogKey::Ignore;
+    // Enter reaches the focused control only (the window has no default
+    // button); Escape closes it as its close button does.
+    look.enter = DialogKey::PassOn;
+    look.escape = DialogKey::PassOn;
+    look.title = 8;
     return look;
 }
 
@@ -261,6 +264,7 @@ void CMacroManagerDlg::AddControls()
     p.maxLength = 8;
     loopEditRect_ = ScaleRect(392, 190, 470, 210);
     p.visible = true;
+    p.accessibleName = UiText(196);
     loopEdit_ = CreateEditBox(int(ids::kLoopCountEdit),
                                   loopEditRect_.Offset(ScaleUnits(kHiddenOffset), 0), p);
 
@@ -286,6 +290,7 @@ bool CMacroManagerDlg::OnInitDialog()
 {
     ReadMacroLibraryFile(library_, libraryPath_);
     CFramedDlg::OnInitDialog();
+    NameMacroManagerControls(*this);
     state_.Open(initialSet_, g_lastMacroIndex);
     Synchronise();
     if (macroList_ && state_.MacroSelection() > 0) ScrollTo(macroList_, macroScroll_, state_.MacroSelection());
@@ -437,15 +442,6 @@ LRESULT CMacroManagerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return CFramedDlg::WindowProc(message, wParam, lParam);
 }
 
-bool CMacroManagerDlg::PreTranslateMessage(HWND self, const platform::Msg& msg)
-{
-    const MacroKey* m = state_.CurrentMacro();
-    if (msg.message == WM_CHAR && msg.hwnd == loopEdit_ && m && m->loopType == 2 &&
-        !IsMacroNumberChar(char16_t(msg.wParam)))
-        Host().PostMessage(hwnd_, ids::kWarnDigitsOnly, 0, 0);
-    return CFramedDlg::PreTranslateMessage(self, msg);
-}
-
 // ---- sets -------------------------------------------------------------------
 
 void CMacroManagerDlg::OnSetCombo()
@@ -578,19 +574,11 @@ void CMacroManagerDlg::OnRecordClick()
         InvalidateControl(record_);
         return ShowText(r.text);
     }
+    pressedWhileRecording_.reset();
     hook_.StartHook(hwnd_);
     actionList_->selection = -1;
     ScrollTo(actionList_, actionScroll_, 0);
     EnableForRecording(true);
-    Repaint();
-}
-
-void CMacroManagerDlg::OnKeyEvent(WPARAM wParam, LPARAM lParam)
-{
-    if (!recorder_.Recording()) return;
-    MacroRecorder::Result r = recorder_.Feed(uint32_t(wParam), uint32_t(uint64_t(lParam)), recordPauses_->IsChecked());
-    if (r.appended) ScrollTo(actionList_, actionScroll_, actionList_->ItemCount() - actionList_->visibleRows);
-    if (r.stop.Refused()) StopRecording(true);
     Repaint();
 }
 

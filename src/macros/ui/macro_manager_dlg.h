@@ -8,6 +8,7 @@
 // The rules live in the core (macro_manager_state.h, macro_recorder.h,
 // macro_action_edits.h); the handlers here read the controls, call them and
 // show what they refuse.
+#include <bitset>
 #include <memory>
 #include <string>
 #include <vector>
@@ -116,4 +117,10 @@ private:
     uint8_t insertChoice_ = 0;
     // Controls the recording disabled, to enable again when it stops.
     std::vector<CControlBase*> disabledForRecording_;
+    // Keys pressed since the recording began: the release of a key pressed
+    // before it (the Space that started it) is not part of the macro.
+    std::bitset<256> pressedWhileRecording_;
+    // Escape ended the recording through the hook; the window's own Escape
+    // of that press must not close the window as well.
+    bool escapeEndedRecording_ = false;
 };

@@ -1,5 +1,7 @@
 #include "macros/ui/macro_set_name_dlg.h"
 
+#include <string_view>
+
 #include "macros/ui/macro_manager_ids.h"
 #include "persist/ui_text.h"
 #include "ui/image_button.h"
@@ -16,6 +18,10 @@ FramedDlgLook LookFor(const char16_t* kind)
     look.frame = u"skins/res/300.png";
     look.kind = kind;
     look.cancelId = macro_ids::kDlgCancel;
+    look.defaultId = macro_ids::kDlgOk;
+    // Deleting a set cannot be undone: Enter keeps it.
+    look.destructive = std::u16string_view(kind) == u"macro set delete";
+    look.title = look.destructive ? 524 : 523;
     return look;
 }
 
@@ -31,6 +37,7 @@ void CMacroSetNameDlg::AddControls()
 {
     auto close = std::make_unique<CImageButton>(hwnd_, macro_ids::kClose, ScaleRect(494, 10, 509, 25), u"");
     close->LoadStrip(333, 3);
+    close->SetAccessibleName(UiText(408));
     AddControl(0, std::move(close));
     auto ok = std::make_unique<CImageButton>(hwnd_, macro_ids::kDlgOk, ScaleRect(306, 158, 398, 185), UiText(4));
     ok->LoadStrip(296, 3);
@@ -49,6 +56,7 @@ void CMacroSetNameDlg::AddControls()
     p.font = {u"Tahoma", ScaleUnits(14)};
     p.textColour = RGB(255, 255, 255);
     p.backColour = RGB(11, 11, 11);
+    p.accessibleName = UiText(promptText_);
     edit_ = CreateEditBox(int(macro_ids::kSetDlgEdit), ScaleRect(66, 101, 464, 123), p);
 }
 

@@ -4,6 +4,7 @@
 #include "macros/ui/macro_manager_ids.h"
 #include "persist/ui_text.h"
 #include "ui/attention_dlg.h"
+#include "ui/key_capture_box.h"
 #include "ui/passive_controls.h"
 #include "ui/ui_scale.h"
 
@@ -17,10 +18,10 @@ FramedDlgLook LookFor(const char16_t* kind, bool withEdit)
     look.frame = u"skins/Frame_warning.bmp";
     look.kind = kind;
     look.cancelId = macro_ids::kDlgCancel;
-    // With an edit box, Enter confirms and Escape is swallowed; the key
-    // dialog keeps the usual keys (it captures keys through its hook).
-    look.enter = withEdit ? DialogKey::Ignore : DialogKey::PassOn;
-    look.escape = withEdit ? DialogKey::Ignore : DialogKey::PassOn;
+    look.defaultId = macro_ids::kDlgOk;
+    // Enter confirms (in the edit box through the refusal check below) and
+    // Escape cancels; the key dialog's box keeps every other key for itself.
+    (void)withEdit;
     return look;
 }
 
@@ -53,11 +54,13 @@ void CMacroValueDlg::AddControls()
         p.font = {u"Tahoma", ScaleUnits(14)};
         p.textColour = RGB(0, 0, 0);
         p.backColour = RGB(255, 255, 255);
+        p.accessibleName = UiText(titleText_);
         edit_ = CreateEditBox(int(macro_ids::kDlgEdit), r, p);
         Host().SetWindowText(edit_, InitialValue());
     } else {
-        value_ = AddControl(0, std::make_unique<CStaticText>(hwnd_, macro_ids::kDlgKeyValue, r.Inflate(-4, 0),
-                                                             RGB(0, 0, 0), DT_CENTER | DT_SINGLELINE));
+        value_ = AddControl(0, std::make_unique<CKeyCaptureBox>(hwnd_, macro_ids::kDlgKeyValue, r.Inflate(-4, 0),
+                                                                RGB(0, 0, 0), DT_CENTER | DT_SINGLELINE,
+                                                                UiText(titleText_)));
         value_->SetLabelText(InitialValue());
     }
 }
@@ -69,6 +72,7 @@ bool CMacroValueDlg::OnInitDialog()
         Host().SetFocus(edit_);
         Host().SetEditSelection(edit_, -1, -1);
     }
+    if (value_) SetFocusedControl(value_);
     return true;
 }
 
@@ -90,13 +94,27 @@ void CMacroValueDlg::ShowValue(const std::u16string& text)
     if (hwnd_) Host().Invalidate(hwnd_);
 }
 
+bool CMacroValueDlg::KeyBoxTakes(const platform::Msg& msg) const
+{
+    if (!value_ || FocusedControl() != value_) return false;
+    if (msg.message == WM_CHAR) return true;
+    return (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP) && KeyCaptureTakes(true, UINT(msg.wParam)) &&
+           !IsModifierVk(UINT(msg.wParam));
+}
+
+std::u16string CMacroValueDlg::WindowTitle() const { return UiText(titleText_); }
+
 bool CMacroValueDlg::PreTranslateMessage(HWND self, const platform::Msg& msg)
 {
+    // The key box's keys are the key being chosen (they come through the
+    // hook); they must not also answer the dialog.
+    if (KeyBoxTakes(msg)) return true;
     if (withEdit_ && msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN) {
         TryOk();
         return true;
     }
-    if (WantsDigits() && msg.message == WM_CHAR && msg.hwnd == edit_ && !IsMacroNumberChar(char16_t(msg.wParam))) {
+    if (WantsDigits() && msg.message == WM_CHAR && msg.hwnd == edit_ && msg.wParam >= 0x20 &&
+        !IsMacroNumberChar(char16_t(msg.wParam))) {
         // The character still reaches the box; the warning comes after it.
         Host().PostMessage(hwnd_, macro_ids::kWarnDigitsOnly, 0, 0);
     }

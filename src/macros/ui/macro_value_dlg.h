@@ -2,8 +2,8 @@
 // The frame the five small macro dialogs share (319 x 102 on the warning
 // frame): a title, the value being edited, OK and Cancel, the close button.
 // A dialog with an edit box gets it focused with the caret at the end;
-// Enter confirms it like OK and Escape is swallowed, so a stray key never
-// throws the typing away. Confirm decides whether the dialog may close:
+// Enter confirms it like OK and Escape cancels; the key dialog's box takes
+// the focus and, while it has it, every key but Tab and Escape. Confirm decides whether the dialog may close:
 // a refusal is shown and the dialog stays open.
 #include <string>
 
@@ -25,6 +25,10 @@ public:
     HWND Edit() const { return edit_; }
     bool OnInitDialog() override;
     bool PreTranslateMessage(HWND self, const platform::Msg& msg) override;
+    std::u16string WindowTitle() const override;
+    // Whether a key belongs to the key box (it has the focus and the key
+    // is not one that leads out of it).
+    bool KeyBoxTakes(const platform::Msg& msg) const;
 
 protected:
     void AddControls() override;

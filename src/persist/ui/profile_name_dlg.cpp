@@ -10,7 +10,8 @@ namespace {
 
 // OK is checked here before the dialog ends, so the base does not map it.
 const FramedDlgLook kLook{CProfileNameDlg::kBaseWidth, CProfileNameDlg::kBaseHeight, u"skins/Frame_common.bmp",
-                          u"profile name", 0, CProfileNameDlg::kCancel, DialogKey::PassOn, DialogKey::Ignore};
+                          u"profile name", 0, CProfileNameDlg::kCancel, DialogKey::PassOn, DialogKey::PassOn,
+                          CProfileNameDlg::kOk};
 
 }  // namespace
 
@@ -21,6 +22,8 @@ CProfileNameDlg::CProfileNameDlg(int titleText, std::u16string name, HWND parent
 }
 
 std::u16string CProfileNameDlg::Description() const { return UiText(titleText_); }
+
+std::u16string CProfileNameDlg::WindowTitle() const { return UiText(titleText_); }
 
 void CProfileNameDlg::AddControls()
 {
@@ -42,6 +45,7 @@ bool CProfileNameDlg::OnInitDialog()
     params.font.face = u"Tahoma";
     params.font.height = static_cast<int>(13.0f * g_uiScale / (g_dpiFactor > 0 ? g_dpiFactor : 1.0f));
     params.align = DT_CENTER;
+    params.accessibleName = UiText(titleText_);
     edit_ = CreateEditBox(kEdit, ScaleRect(15, 65, 415, 87), params);
     if (edit_) {
         Host().SetWindowText(edit_, name_);

@@ -32,6 +32,7 @@ protected:
     CProfileNameDlg(int titleText, std::u16string name, HWND parent);
     void AddControls() override;
     std::u16string Description() const override;
+    std::u16string WindowTitle() const override;
 
 private:
     void OnOk();

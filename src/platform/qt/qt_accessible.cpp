@@ -2,7 +2,9 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QLineEdit>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <map>
 
@@ -59,6 +61,8 @@ QAccessible::Role RoleOf(AccessibleRole r)
     return QAccessible::Client;
 }
 
+QAccessibleInterface* ChildFor(QWidget* widget, int controlId);
+
 // One control of a window. It holds only the window and the control id and
 // reads the description afresh each time, so it never shows stale state.
 class ControlAccessible final : public QAccessibleInterface,
@@ -82,7 +86,20 @@ public:
         if (!Node(&n)) return {};
         if (t == QAccessible::Name) return ToQ(n.name);
         if (t == QAccessible::Value) return ToQ(n.value);
+        if (t == QAccessible::Description) return ToQ(n.description);
         return {};
+    }
+    // The static text that labels the control, so that a reader can say
+    // both and a user can find one from the other.
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(
+        QAccessible::Relation match) const override
+    {
+        QList<QPair<QAccessibleInterface*, QAccessible::Relation>> out;
+        AccessibleNode n;
+        if (!(match & QAccessible::Label) || !Node(&n) || n.labelledBy == 0 || !widget_) return out;
+        if (QAccessibleInterface* label = ChildFor(widget_.data(), n.labelledBy))
+            out.append({label, QAccessible::Label});
+        return out;
     }
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override
@@ -134,19 +151,22 @@ public:
         AccessibleNode n;
         QStringList names;
         if (!Node(&n)) return names;
-        for (const auto& a : n.actions) names << (a == u"open" ? showMenuAction() : pressAction());
+        for (const auto& a : n.actions) names << ActionName(a);
         if (n.states & accessible_state::kFocusable) names << setFocusAction();
         return names;
     }
     void doAction(const QString& name) override
     {
-        auto it = Windows().find(widget_.data());
-        if (it == Windows().end() || !it->second.source.client) return;
-        IWindowClient* c = it->second.source.client();
-        if (!c) return;
-        // Focus alone has no call of its own: the click focuses as well.
-        if (name == setFocusAction()) return;
-        c->DoAccessibleAction(it->second.source.id, id_, 0);
+        AccessibleNode n;
+        if (!Client() || !Node(&n)) return;
+        // Focus alone has no call of its own: every action focuses as well.
+        for (size_t i = 0; i < n.actions.size(); ++i)
+            if (ActionName(n.actions[i]) == name) {
+                Later([id = id_, i](IWindowClient& c, WindowId w) {
+                    c.DoAccessibleAction(w, id, static_cast<int>(i));
+                });
+                return;
+            }
     }
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
@@ -156,7 +176,15 @@ public:
         AccessibleNode n;
         return Node(&n) ? QVariant(n.numericValue) : QVariant();
     }
-    void setCurrentValue(const QVariant&) override {}
+    void setCurrentValue(const QVariant& value) override
+    {
+        bool ok = false;
+        const double v = value.toDouble(&ok);
+        if (!ok || !Client()) return;
+        Later([id = id_, to = static_cast<int>(v < 0 ? v - 0.5 : v + 0.5)](IWindowClient& c, WindowId w) {
+            c.SetAccessibleValue(w, id, to);
+        });
+    }
     QVariant maximumValue() const override
     {
         AccessibleNode n;
@@ -167,11 +195,40 @@ public:
         AccessibleNode n;
         return Node(&n) ? QVariant(n.minimum) : QVariant();
     }
-    QVariant minimumStepSize() const override { return 1; }
+    QVariant minimumStepSize() const override
+    {
+        AccessibleNode n;
+        return Node(&n) && n.step > 0 ? n.step : 1;
+    }
 
     int Id() const { return id_; }
 
 private:
+    static QString ActionName(const std::u16string& a)
+    {
+        if (a == u"open") return showMenuAction();
+        if (a == u"increase") return increaseAction();
+        if (a == u"decrease") return decreaseAction();
+        if (a == u"menu") return QStringLiteral("ShowContextMenu");
+        return pressAction();
+    }
+    // Runs an action after the bus has had its answer: an action may open
+    // a modal dialog, and the reader would wait for the reply until the
+    // dialog closed (and give up long before).
+    void Later(std::function<void(IWindowClient&, WindowId)> f) const
+    {
+        QTimer::singleShot(0, widget_.data(), [w = widget_, f = std::move(f)] {
+            auto it = Windows().find(w.data());
+            if (!w || it == Windows().end() || !it->second.source.client) return;
+            if (IWindowClient* c = it->second.source.client()) f(*c, it->second.source.id);
+        });
+    }
+    IWindowClient* Client() const
+    {
+        auto it = Windows().find(widget_.data());
+        if (it == Windows().end() || !it->second.source.client) return nullptr;
+        return it->second.source.client();
+    }
     bool Node(AccessibleNode* out) const
     {
         if (!widget_) return false;
@@ -215,17 +272,29 @@ public:
         return QAccessibleWidget::text(t);
     }
 
-    int childCount() const override { return static_cast<int>(NodesOf(widget()).size()); }
+    // The described controls, then the window's real edit boxes, which the
+    // desktop's toolkit describes itself.
+    int childCount() const override { return static_cast<int>(NodesOf(widget()).size() + Edits().size()); }
     QAccessibleInterface* child(int index) const override
     {
         auto nodes = NodesOf(widget());
-        if (index < 0 || index >= static_cast<int>(nodes.size())) return nullptr;
+        const auto edits = Edits();
+        if (index < 0) return nullptr;
+        if (index >= static_cast<int>(nodes.size())) {
+            const auto e = static_cast<qsizetype>(index - static_cast<int>(nodes.size()));
+            return e < edits.size() ? QAccessible::queryAccessibleInterface(edits[e]) : nullptr;
+        }
         return ChildFor(widget(), nodes[static_cast<size_t>(index)].id);
     }
     int indexOfChild(const QAccessibleInterface* child) const override
     {
         auto* c = dynamic_cast<const ControlAccessible*>(child);
-        if (!c) return -1;
+        if (!c) {
+            const auto edits = Edits();
+            for (qsizetype i = 0; child && i < edits.size(); ++i)
+                if (child->object() == edits[i]) return static_cast<int>(NodesOf(widget()).size() + size_t(i));
+            return -1;
+        }
         auto nodes = NodesOf(widget());
         for (size_t i = 0; i < nodes.size(); ++i)
             if (nodes[i].id == c->Id()) return static_cast<int>(i);
@@ -242,9 +311,22 @@ public:
     }
     QAccessibleInterface* focusChild() const override
     {
+        for (QLineEdit* e : Edits())
+            if (e->hasFocus()) return QAccessible::queryAccessibleInterface(e);
         for (const auto& n : NodesOf(widget()))
             if (n.states & accessible_state::kFocused) return ChildFor(widget(), n.id);
         return nullptr;
+    }
+
+private:
+    // Edit boxes shown inside the window (one moved out of it is hidden).
+    QList<QLineEdit*> Edits() const
+    {
+        QList<QLineEdit*> out;
+        const QRect inside = widget()->rect();
+        for (QLineEdit* e : widget()->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly))
+            if (e->isVisible() && inside.intersects(e->geometry())) out.append(e);
+        return out;
     }
 };
 

@@ -730,6 +730,8 @@ std::unique_ptr<WindowRecord> QtWindowHost::NewEdit(WindowId id, WindowRecord& p
                           : (params.align & DT_RIGHT) ? Qt::AlignRight : Qt::AlignLeft;
     edit->setAlignment(align | Qt::AlignVCenter);
     if (params.maxLength > 0) edit->setMaxLength(params.maxLength);
+    if (!params.accessibleName.empty())
+        edit->setAccessibleName(QString::fromUtf16(params.accessibleName.data(), qsizetype(params.accessibleName.size())));
     QPalette pal = edit->palette();
     pal.setColor(QPalette::Base, QColor(GetRValue(params.backColour), GetGValue(params.backColour), GetBValue(params.backColour)));
     pal.setColor(QPalette::Text, QColor(GetRValue(params.textColour), GetGValue(params.textColour), GetBValue(params.textColour)));

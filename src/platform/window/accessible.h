@@ -48,13 +48,21 @@ struct AccessibleNode {
     AccessibleRole role = AccessibleRole::StaticText;
     std::u16string name;
     std::u16string value;        // empty when the control has none
-    int numericValue = 0;        // sliders, the dial and the battery
+    // A longer text read after the name and value (a combo's current choice).
+    std::u16string description;
+    // Sliders, the dial, the DPI bars and the battery, in the units the user
+    // sees (DPI, milliseconds, minutes, levels); step is the smallest change
+    // one key press makes (0 when the steps are uneven).
+    int numericValue = 0;
     int minimum = 0;
     int maximum = 0;
+    int step = 0;
     uint32_t states = 0;
     Rect rect;                   // client coordinates
-    std::vector<std::u16string> actions;  // "click", "open"
+    // "click", "open", "increase", "decrease", "menu" (the context menu).
+    std::vector<std::u16string> actions;
     int id = 0;                  // the control's id, for the action call back
+    int labelledBy = 0;          // the id of the text that labels it; 0 for none
 };
 
 // Short English words for a role, for logs and test snapshots.

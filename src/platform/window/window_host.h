@@ -87,6 +87,15 @@ public:
         (void)action;
         return false;
     }
+    // Sets a value control (a node with a range) to the value nearest to
+    // `value`, as the arrow keys would step it there; false when it cannot.
+    virtual bool SetAccessibleValue(WindowId self, int controlId, int value)
+    {
+        (void)self;
+        (void)controlId;
+        (void)value;
+        return false;
+    }
 };
 
 enum class WindowKind {
@@ -122,6 +131,7 @@ struct EditParams {
     COLORREF backColour = RGB(255, 255, 255);
     int maxLength = 0;          // characters; 0 for no limit
     bool visible = true;
+    std::u16string accessibleName;  // what a screen reader calls the box
 };
 
 class IWindowHost {

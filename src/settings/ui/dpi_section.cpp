@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <bit>
+#include <string>
+#include <vector>
 
+#include "persist/text_codec.h"
 #include "profile/profile_record.h"
 #include "settings/dpi_levels.h"
 #include "settings/dpi_step_table.h"
@@ -36,8 +39,17 @@ void UpdateDpiBarStepCount(const CDlgBase& dlg)
 {
     const int count = DpiStepCount();
     if (count < 1) return;
+    // A screen reader hears a bar in DPI, as its label shows it.
+    std::vector<int> values;
+    std::vector<std::u16string> texts;
+    for (int i = 0; i < count; ++i) {
+        values.push_back(DpiStepValue(i));
+        texts.push_back(Ascii(std::to_string(values.back()) + " DPI"));
+    }
     for (int k = 0; k < kDpiLevelCount; ++k)
-        if (auto* bar = dlg.Find<CDPIValueShowControl>(kFirstDpiBar + UINT(k)); bar && bar->Count() != count) {
+        if (auto* bar = dlg.Find<CDPIValueShowControl>(kFirstDpiBar + UINT(k))) {
+            bar->SetValueScale(values, texts);
+            if (bar->Count() == count) continue;
             bar->SetCount(count);
             Repaint(dlg, bar);
         }

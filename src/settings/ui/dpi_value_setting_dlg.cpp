@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "persist/text_codec.h"
 #include "persist/ui_text.h"
@@ -20,8 +21,10 @@ constexpr FramedDlgLook kLook{429,
                               u"dpi-value",
                               CDPIValueSettingDlg::kConfirm,
                               CDPIValueSettingDlg::kCancel,
-                              DialogKey::Ignore,  // Enter is handled below: it takes the typed value
-                              DialogKey::Ignore};
+                              DialogKey::PassOn,  // OK takes the typed value
+                              DialogKey::PassOn,
+                              0,
+                              11};
 
 constexpr COLORREF kText = RGB(180, 180, 180);
 
@@ -69,6 +72,15 @@ void CDPIValueSettingDlg::AddControls()
                                                    ScaleUnits(7));
     slider->LoadThumb(SkinPath(u"skins/Slider_Circle.png"));
     slider->SetPosition(step_);
+    // Read out in DPI, as the value above it shows.
+    std::vector<int> values;
+    std::vector<std::u16string> texts;
+    for (int i = 0; i < stepCount_; ++i) {
+        values.push_back(DpiStepValue(i));
+        texts.push_back(DpiText(i) + u" DPI");
+    }
+    slider->SetValueScale(std::move(values), std::move(texts));
+    slider->SetAccessibleName(UiText(11));
     slider_ = AddControl(0, std::move(slider));
 }
 
@@ -83,6 +95,7 @@ bool CDPIValueSettingDlg::OnInitDialog()
     params.textColour = RGB(255, 255, 255);
     params.backColour = RGB(0, 0, 0);
     params.maxLength = 6;
+    params.accessibleName = UiText(538);
     edit_ = CreateEditBox(int(kEdit), ScaleRect(20, 110, 120, 130), params);
     if (edit_) {
         Host().SetWindowText(edit_, DpiText(step_));
@@ -119,7 +132,6 @@ bool CDPIValueSettingDlg::PreTranslateMessage(HWND self, const platform::Msg& ms
 {
     if (msg.message == WM_KEYDOWN) {
         switch (msg.wParam) {
-        case VK_RETURN: ApplyTypedValue(); return true;
         case VK_LEFT: ShowStep(step_ - 1); return true;
         case VK_RIGHT: ShowStep(step_ + 1); return true;
         default: break;

@@ -75,6 +75,8 @@ void RefreshLighting(const CDlgBase& dlg, const ProfileRecord& profile, bool sec
             slot->SetChecked(l.Lighting1ColorSelected[size_t(m)][size_t(i)] != 0);
             Repaint(dlg, slot);
         }
+    ScaleSettingSlider(dlg, kLightingSpeed, PositionCaption);
+    ScaleSettingSlider(dlg, kLightingBrightness, BrightnessPercentCaption);
     if (auto* speed = dlg.Find<CSliderControl>(kLightingSpeed)) {
         speed->SetPosition(l.Lighting1Speed[size_t(m)]);
         Repaint(dlg, speed);

@@ -85,6 +85,12 @@ void RefreshPollingRate(const CDlgBase& dlg, const ProfileRecord& profile)
 
 void RefreshSensorSettings(const CDlgBase& dlg, const ProfileRecord& profile)
 {
+    ScaleSettingSlider(dlg, kDebounce, DebounceMsCaption);
+    // Its caption above is the section's switch: the slider has a name of its own.
+    if (auto* s = dlg.Find<CSliderControl>(kDebounce)) s->SetAccessibleName(UiText(537));
+    ScaleSettingSlider(dlg, kScrollSpeed, PositionCaption);
+    ScaleSettingSlider(dlg, kPointerSpeed, PositionCaption);
+    ScaleSettingSlider(dlg, kDoubleClickSpeed, PositionCaption);
     SelectRadio(ProfileSettingInt(profile, kSetLiftDetectionHeight) == 1 ? kLiftOffLow : kLiftOffHigh);
     RepaintRadios(dlg, {kLiftOffLow, kLiftOffHigh});
 
@@ -94,6 +100,7 @@ void RefreshSensorSettings(const CDlgBase& dlg, const ProfileRecord& profile)
     const int minutes = ProfileSettingInt(profile, kSetPowerDownTime);
     if (auto* dial = dlg.Find<CPowerManageButton>(CPowerManageButton::kId)) {
         dial->SetValue(minutes);
+        dial->SetValueUnit(UiText(267));
         Repaint(dlg, dial);
     }
     SetCaption(dlg, kPowerCaption, PowerSleepCaption(minutes));

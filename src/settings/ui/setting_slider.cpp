@@ -1,5 +1,8 @@
 #include "settings/ui/setting_slider.h"
 
+#include <string>
+#include <vector>
+
 #include "ui/dlg_base.h"
 #include "ui/passive_controls.h"
 #include "ui/slider_control.h"
@@ -30,4 +33,25 @@ void MapSettingSlider(ISectionHost& host, CDlgBase& dlg, UINT sliderId, UINT cap
             host.ScheduleApply(c.group);
         return 0;
     });
+}
+
+void ScaleSettingSlider(const CDlgBase& dlg, UINT sliderId, SliderCaption caption)
+{
+    auto* slider = dlg.Find<CSliderControl>(sliderId);
+    if (!slider || !caption) return;
+    std::vector<int> values;
+    std::vector<std::u16string> texts;
+    for (int i = 0; i < slider->Count(); ++i) {
+        texts.push_back(caption(i));
+        // The leading number of the caption ("4ms" is 4, "50%" is 50).
+        int v = 0;
+        bool digits = false;
+        for (char16_t ch : texts.back()) {
+            if (ch < u'0' || ch > u'9') break;
+            v = v * 10 + (ch - u'0');
+            digits = true;
+        }
+        values.push_back(digits ? v : i + 1);
+    }
+    slider->SetValueScale(std::move(values), std::move(texts));
 }

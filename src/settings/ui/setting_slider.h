@@ -14,3 +14,8 @@ using SliderEdit = SettingChange (*)(ProfileRecord& profile, int position);
 
 void MapSettingSlider(ISectionHost& host, CDlgBase& dlg, UINT sliderId, UINT captionId, SliderCaption caption,
                       SliderEdit edit);
+
+// Gives the slider's positions the values a screen reader reports: the
+// number its caption shows for each (milliseconds, percent, a level) and
+// the caption itself, so that what is heard is what is on the screen.
+void ScaleSettingSlider(const CDlgBase& dlg, UINT sliderId, SliderCaption caption);

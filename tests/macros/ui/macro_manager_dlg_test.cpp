@@ -156,6 +156,11 @@ TEST_F(MacroManagerTest, LoopCountBoxKeepsItsLimits)
         EXPECT_EQ(host.GetWindowText(edit), c.shown) << int(c.typed.size());
         EXPECT_EQ(work.sets().front().macros.front().loopNum, c.loopNum);
     }
+    // Tab out of the box is no typing mistake: no "digits only" warning.
+    const size_t runs = host.ModalLog().size();
+    host.TypeText(u"\t");
+    host.ProcessPending();
+    EXPECT_EQ(host.ModalLog().size(), runs);
     // Another loop type hides the box.
     Send(*dlg, ids::kLoopHeld, 0, CE_CLICK);
     EXPECT_FALSE(dlg->LoopCountEditShown());
@@ -203,6 +208,32 @@ TEST_F(MacroManagerTest, RecordingAndInsertingThroughTheWindow)
     Send(*dlg, ids::kDeleteAction, 0, CE_CLICK);
     EXPECT_EQ(actions->selection, 4);
     EXPECT_EQ(m.commandActionNum, 3);
+}
+
+// From the keyboard alone: the release of the key that started the
+// recording and the Escape that ends it are not part of the macro, and the
+// window's own Escape of that press does not close the manager.
+TEST_F(MacroManagerTest, EscapeEndsARecordingAndIsNotPartOfIt)
+{
+    Store(OneMacro());
+    auto dlg = Open();
+    host.Click(dlg->GetSafeHwnd(), {60, 64});  // the first macro row
+    dlg->Find<CCheckButton>(ids::kRecord)->SetChecked(true);
+    Send(*dlg, ids::kRecord, 0, CE_CLICK);
+    ASSERT_TRUE(dlg->Recording());
+    Key(*dlg, VK_SPACE, true, 900);
+    Key(*dlg, 'A', false, 1000);
+    Key(*dlg, 'A', true, 1100);
+    Key(*dlg, VK_ESCAPE, false, 1200);
+    EXPECT_FALSE(dlg->Recording());
+    host.SetForegroundWindow(dlg->GetSafeHwnd());
+    host.PressKey(VK_ESCAPE);
+    host.ProcessPending();
+    EXPECT_TRUE(host.IsWindow(dlg->GetSafeHwnd()));
+    MacroLibrary saved;
+    ASSERT_TRUE(ReadMacroLibraryFile(saved, path));
+    const MacroKey& m = saved.sets().front().macros.front();
+    EXPECT_EQ(m.actionNum, 3u);  // A down, the pause, A up
 }
 
 TEST_F(MacroManagerTest, SetNamesThatDoNothingAreSaid)
@@ -256,7 +287,7 @@ TEST_F(MacroManagerTest, DialogsStoreTheirValuesAndScale)
     EXPECT_EQ(CActionKeyModifyDlg(release, 0).DoModal(), IDOK);
     EXPECT_EQ(release, (MacroAction{0x74, 0x80, 0, 0}));
 
-    // The time dialog: Escape is swallowed, Enter confirms. A pause longer
+    // The time dialog: Enter confirms, Escape cancels and keeps the pause. A pause longer
     // than the mouse keeps is held to 4,095 ms in the box, with a word why;
     // the next Enter stores what the box now shows.
     g_uiTexts[486] = u"at most 4095";
@@ -265,7 +296,6 @@ TEST_F(MacroManagerTest, DialogsStoreTheirValuesAndScale)
     CActionTimeModifyDlg timeDlg(pause, 0);
     host.ScriptModal(u"macro pause", [&](platform::HeadlessModal& m) {
         m.TypeInto(int(ids::kDlgEdit), u"20000000");
-        m.Key(VK_ESCAPE);
         m.Key(VK_RETURN);
         EXPECT_FALSE(m.Ended());
         shown = timeDlg.EditText();
@@ -274,6 +304,12 @@ TEST_F(MacroManagerTest, DialogsStoreTheirValuesAndScale)
     EXPECT_EQ(timeDlg.DoModal(), IDOK);
     EXPECT_EQ(shown, u"4095");
     EXPECT_EQ(Messages(), std::vector<std::u16string>{u"at most 4095"});
+    EXPECT_EQ(pause, (MacroAction{0x03, 0x00, 0x0F, 0xFF}));
+    host.ScriptModal(u"macro pause", [](platform::HeadlessModal& m) {
+        m.TypeInto(int(ids::kDlgEdit), u"7");
+        m.Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(CActionTimeModifyDlg(pause, 0).DoModal(), IDCANCEL);
     EXPECT_EQ(pause, (MacroAction{0x03, 0x00, 0x0F, 0xFF}));
 
     for (float scale : {1.0f, 2.0f}) {
