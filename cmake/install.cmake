@@ -9,12 +9,16 @@
 # The language files are installed next to where they are generated (the root
 # CMakeLists.txt).
 
-if(TARGET tevlan)
-  install(TARGETS tevlan RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-endif()
-if(TARGET tevlanctl)
-  install(TARGETS tevlanctl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-endif()
+# Every function has a section of its own (cmake/startup_layout.cmake), so
+# the linker can leave out the code nothing calls: a tenth of the programs.
+foreach(program tevlan tevlanctl)
+  if(TARGET ${program})
+    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    if(TEVLAN_HAVE_ORDERED_LINK)
+      target_link_options(${program} PRIVATE LINKER:--gc-sections)
+    endif()
+  endif()
+endforeach()
 if(TARGET skins)
   # Drawn at build time; a build that has not drawn them yet installs none.
   install(DIRECTORY ${CMAKE_BINARY_DIR}/skins/ DESTINATION ${CMAKE_INSTALL_DATADIR}/tevlan/skins OPTIONAL)
@@ -46,8 +50,9 @@ install(CODE "
   file(INSTALL DESTINATION \"\${_rule_dir}\" TYPE FILE FILES \"${TEVLAN_UDEV_RULE}\")
 ")
 
-# The launcher, its icon, the optional autostart entry (users copy it to
-# ~/.config/autostart) and the software centres' description belong to the
+# The launcher, its icon, the autostart entry (the tray menu's "Start with
+# the desktop" writes the user's own copy; administrators may copy this one
+# to /etc/xdg/autostart) and the software centres' description belong to the
 # window program.
 set(TEVLAN_RELEASE_DATE "2026-12-09")
 set(TEVLAN_APPSTREAM_ID example.tevlan.Tevlan)
@@ -127,6 +132,12 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.tevlan.example")
 # Versions and libraries as the programs themselves need them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Fonts for the scripts the language files are written in: Latin and
+# Cyrillic come with DejaVu (the stand-in for the window's Tahoma), Chinese,
+# Japanese and Korean with Noto CJK (or WenQuanYi Micro Hei, which covers
+# them too); without one every CJK glyph is a box. The Wayland platform
+# plugin lets Qt run on Wayland itself instead of XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk | fonts-wqy-microhei, fonts-dejavu-core, qt6-wayland")
 # Stripped programs; `make deb` keeps their debug symbols apart in
 # build-deb/debug/. (CPack's own -dbgsym package lists build paths in its
 # md5sums and lacks the copyright file, which lintian rejects.)

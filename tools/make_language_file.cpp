@@ -2,6 +2,7 @@
 // file the program installs: UTF-16LE with a byte-order mark and LF line ends.
 //
 //   make_language_file [--texts] SOURCE OUTPUT
+//   make_language_file --po SOURCE.po OUTPUT
 //
 // Source rules:
 //   - a line starting with '#' is a comment, a line of blanks is skipped;
@@ -12,10 +13,19 @@
 //     quotes are removed;
 //   - every other line is copied as it stands.
 // With --texts the first copied line must be "[Setting]" and every further one
-// "N=text" with N a decimal number 0..499 used once and a non-empty text, so
+// "N=text" with N a decimal number 0..599 used once and a non-empty text, so
 // that a slip in a source fails the build instead of cutting the language off
 // at that line when the program reads it.
+//
+// With --po the source is a gettext PO file of the translators (data/lang/
+// <code>.po): each entry's msgctxt is the text number, its msgstr the text.
+// An untranslated entry (empty msgstr) takes the English msgid, so that the
+// program shows English rather than nothing; fuzzy entries count as
+// translated here, the completeness test is what reports both. The output
+// is "[Setting]" and "N=text" lines in number order, checked as with --texts.
+#include <algorithm>
 #include <cstdio>
+#include <map>
 #include <fstream>
 #include <iostream>
 #include <set>
@@ -120,15 +130,115 @@ std::string Clean(std::string line)
     return line;
 }
 
+// A PO string's contents ("..." with C escapes); false when malformed.
+bool PoString(const std::string& field, std::string& out)
+{
+    size_t a = field.find('"');
+    size_t b = field.rfind('"');
+    if (a == std::string::npos || b == a) return false;
+    for (size_t i = a + 1; i < b; ++i) {
+        char c = field[i];
+        if (c != '\\') {
+            out.push_back(c);
+            continue;
+        }
+        if (++i >= b) return false;
+        switch (field[i]) {
+        case 'n': out.push_back('\n'); break;
+        case 't': out.push_back('\t'); break;
+        case '"': out.push_back('"'); break;
+        case '\\': out.push_back('\\'); break;
+        default: return false;
+        }
+    }
+    return true;
+}
+
+struct PoEntry {
+    std::string context, id, str;
+    int line = 0;
+};
+
+// The entries of a PO file, header (no msgctxt) left out.
+bool ReadPo(const std::string& source, std::istream& in, std::vector<PoEntry>& entries)
+{
+    PoEntry e;
+    std::string* current = nullptr;
+    bool inEntry = false;
+    auto finish = [&] {
+        if (inEntry && !e.context.empty()) entries.push_back(e);
+        e = PoEntry{};
+        current = nullptr;
+        inEntry = false;
+    };
+    std::string raw;
+    int lineNo = 0;
+    while (std::getline(in, raw)) {
+        ++lineNo;
+        if (lineNo == 1 && raw.rfind("\xEF\xBB\xBF", 0) == 0) raw.erase(0, 3);
+        if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+        if (raw.find_first_not_of(" \t") == std::string::npos) {
+            finish();
+            continue;
+        }
+        if (raw[0] == '#') continue;
+        std::string* field = nullptr;
+        if (raw.rfind("msgctxt ", 0) == 0) {
+            if (inEntry) finish();  // a new entry without a blank line before it
+            field = &e.context;
+        } else if (raw.rfind("msgid ", 0) == 0) {
+            field = &e.id;
+        } else if (raw.rfind("msgstr ", 0) == 0) {
+            field = &e.str;
+        } else if (raw[0] == '"' && current) {
+            field = current;
+        } else {
+            return Fail(source, lineNo, "not a PO line");
+        }
+        if (!inEntry) e.line = lineNo;
+        inEntry = true;
+        const std::string text = raw[0] == '"' ? raw : raw.substr(raw.find(' '));
+        if (!PoString(text, *field)) return Fail(source, lineNo, "malformed string");
+        current = field;
+    }
+    finish();
+    return true;
+}
+
+// The PO file as "[Setting]" and "N=text" lines, by number.
+bool PoToLines(const std::string& source, std::istream& in, std::vector<std::pair<int, std::string>>& lines)
+{
+    std::vector<PoEntry> entries;
+    if (!ReadPo(source, in, entries)) return false;
+    std::map<int, std::string> byNumber;
+    std::set<int> seen;
+    for (const PoEntry& e : entries) {
+        std::string text = e.str.empty() ? e.id : e.str;
+        // Values the language file can only hold between quotes.
+        if (!text.empty() && (text.front() == ' ' || text.back() == ' ' || text.front() == '"'))
+            text = '"' + text + '"';
+        std::string why;
+        const std::string line = e.context + "=" + text;
+        if (line.find('\n') != std::string::npos) return Fail(source, e.line, "a text may not hold a line break");
+        if (!CheckTextLine(Clean(line), seen, why)) return Fail(source, e.line, why);
+        byNumber[std::stoi(e.context)] = Clean(line);
+    }
+    if (byNumber.empty()) return Fail(source, 0, "no texts");
+    lines.push_back({0, "[Setting]"});
+    for (const auto& [n, line] : byNumber) lines.push_back({n, line});
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
     bool texts = !args.empty() && args[0] == "--texts";
-    if (texts) args.erase(args.begin());
+    const bool po = !args.empty() && args[0] == "--po";
+    if (texts || po) args.erase(args.begin());
     if (args.size() != 2) {
-        std::cerr << "usage: make_language_file [--texts] SOURCE OUTPUT\n";
+        std::cerr << "usage: make_language_file [--texts|--po] SOURCE OUTPUT\n";
         return 2;
     }
     const std::string& source = args[0];
@@ -143,7 +253,14 @@ int main(int argc, char** argv)
     std::string raw;
     int lineNo = 0;
     bool first = true;
-    while (std::getline(in, raw)) {
+    if (po) {
+        std::vector<std::pair<int, std::string>> lines;
+        if (!PoToLines(source, in, lines)) return 1;
+        for (const auto& [n, line] : lines)
+            if (!AppendUtf16Le(line + "\n", out)) return !Fail(source, n, "not valid UTF-8");
+        first = false;
+    }
+    while (!po && std::getline(in, raw)) {
         ++lineNo;
         if (lineNo == 1 && raw.rfind("\xEF\xBB\xBF", 0) == 0) raw.erase(0, 3);
         if (!raw.empty() && raw[0] == '#') continue;

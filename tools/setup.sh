@@ -18,6 +18,7 @@ packages=(
   qemu-system-x86 linux-image-amd64 busybox-static   # the hidraw tests against a real kernel (tests/kernel)
   desktop-file-utils appstream    # the desktop entries' and the metainfo's validation tests
   at-spi2-core python3-pyatspi dbus   # the screen-reader test: the accessibility bus and its client
+  gettext python3                 # msgfmt --check on the translations (tools/lang_txt_to_po.py --check)
 )
 missing=()
 for p in "${packages[@]}"; do

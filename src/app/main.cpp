@@ -22,6 +22,7 @@
 #include "platform/keyboard/qt_key_source.h"
 #include "platform/qt/qt_application.h"
 #include "platform/shell/qt_shell_services.h"
+#include "platform/shell/session_seat.h"
 
 namespace {
 
@@ -69,6 +70,7 @@ int main(int argc, char** argv)
     // The key dialogs and the macro recorder hear keys system-wide on X11.
     platform::InstallDesktopKeySources();
     platform::QtShellServices shell;
+    shell.notificationIcon = ProgramFolderFor(SystemFolderEnvironment().executablePath) + "skins/res/128@2x.png";
     platform::g_shellServices = &shell;
 
     platform::SteadyClock clock;
@@ -85,6 +87,7 @@ int main(int argc, char** argv)
     env.startup.folders = SystemFolderEnvironment();
     env.startup.dataDir = o.dataDir;
     env.startup.startHidden = o.hidden;
+    env.startup.sessionPlace = [] { return platform::ClassifySession(platform::CurrentSessionFacts()); };
     env.devices = {backend.top, &clock, backend.sim.get(), backend.sim != nullptr};
 
     CTevlanDlg* mainWindow = nullptr;

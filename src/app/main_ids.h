@@ -82,6 +82,11 @@ constexpr int kTrayExit = 2076;
 constexpr int kTraySimDpiButton = 2090;
 constexpr int kTraySimToggleCable = 2091;
 constexpr int kTraySimToggleReceiver = 2092;
+// "Start with the desktop" and the language menu (one entry per shipped
+// language, in the order of ShippedLanguages()).
+constexpr int kTrayAutostart = 2093;
+constexpr int kTrayFirstLanguage = 2100;
+constexpr int kTrayLastLanguage = 2119;
 
 // ---- timers besides those the device link uses ----
 constexpr UINT kTimerOsd = 50;      // on-screen display countdown, 300 ms

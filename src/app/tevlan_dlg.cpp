@@ -10,6 +10,7 @@
 #include "app/games_dlg.h"
 #include "app/main_ids.h"
 #include "app/open_failure_dlg.h"
+#include "app/permission_message.h"
 #include "app/osd_dialog.h"
 #include "app/progress_bar_dlg.h"
 #include "buttons/ui/button_list_ids.h"
@@ -26,6 +27,7 @@
 #include "persist/ui/profile_tabs.h"
 #include "persist/ui_text.h"
 #include "platform/fs/file_system.h"
+#include "platform/shell/autostart.h"
 #include "platform/shell/screen_scale.h"
 #include "platform/sim/sim_mouse.h"
 #include "settings/dpi_step_table.h"
@@ -102,18 +104,15 @@ namespace {
 
 // Why the mouse that is plugged in could not be opened, with what to run;
 // null when the last scan had nothing to report.
-std::unique_ptr<COpenFailureDlg> OpenFailureDialog(const DeviceLink& link, const std::string& executablePath)
+std::unique_ptr<COpenFailureDlg> OpenFailureDialog(const DeviceLink& link, const MainWindowStartup& startup)
 {
     const std::u16string node = Utf8ToU16(link.lastOpenPath.substr(0, link.lastOpenPath.find('#')));
     switch (link.lastOpenProblem) {
     case platform::HidOpenProblem::NoPermission: {
-        const UdevRuleHint hint = UdevRuleHintFor(LocateProgram(executablePath));
-        std::u16string message = UiText(300) + u" " + node + u"\n";
-        if (hint.needsCopy)
-            message += UiText(301);
-        else
-            message += UiText(302) + u"\n" + UiText(303) + u" " + Utf8ToU16(hint.rulePath);
-        return std::make_unique<COpenFailureDlg>(message, Utf8ToU16(hint.commands));
+        const PermissionMessage m = NoPermissionMessage(
+            node, startup.folders.executablePath,
+            startup.sessionPlace ? startup.sessionPlace() : platform::SessionPlace::Unknown);
+        return std::make_unique<COpenFailureDlg>(m.message, m.commands);
     }
     case platform::HidOpenProblem::Busy:
         return std::make_unique<COpenFailureDlg>(UiText(304) + u" " + node + u"\n" + UiText(305), u"");
@@ -257,19 +256,18 @@ DeviceLink* CTevlanDlg::ReadyLink()
 void CTevlanDlg::AddTrayIcon()
 {
     if (!platform::g_shellServices) return;
-    platform::TrayIconParams params;
-    params.iconPath = g_programFolder + "skins/res/128.png";
-    params.toolTip = u"Tevlan";
-    params.menu = {{kTrayShow, UiText(kTrayShowText)}, {0, u""}, {kTrayExit, UiText(2)}};
-    if (devices_.sim) {
-        params.menu.insert(params.menu.begin() + 1,
-                           {{0, u""},
+    CDesktopTray::Setup setup;
+    setup.iconPath = g_programFolder + "skins/res/128.png";
+    setup.autostartPath = platform::AutostartEntryPath(startup_.folders.configHome, startup_.folders.home);
+    setup.autostartCommand = platform::AutostartCommand(startup_.folders.executablePath);
+    setup.programFolder = g_programFolder;
+    setup.dataFolder = g_userDataFolder;
+    if (devices_.sim)
+        setup.extraItems = {{0, u""},
                             {kTraySimDpiButton, u"Simulated mouse: DPI button (F9)"},
                             {kTraySimToggleCable, u"Simulated mouse: plug/unplug cable (F10)"},
-                            {kTraySimToggleReceiver, u"Simulated mouse: plug/unplug receiver (F11)"}});
-    }
-    platform::PostTrayEventsTo(params, Host(), hwnd_, kMsgTrayIcon, kTrayIconId);
-    tray_ = platform::g_shellServices->CreateTrayIcon(std::move(params));
+                            {kTraySimToggleReceiver, u"Simulated mouse: plug/unplug receiver (F11)"}};
+    tray_ = std::make_unique<CDesktopTray>(std::move(setup), Host(), hwnd_);
 }
 
 // ---- message table ----------------------------------------------------------------------
@@ -423,7 +421,12 @@ LRESULT CTevlanDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         case kTraySimDpiButton: SimPressDpiButton(); return 0;
         case kTraySimToggleCable: SimTogglePlug(true); return 0;
         case kTraySimToggleReceiver: SimTogglePlug(false); return 0;
-        default: break;
+        default:
+            if (std::u16string error; tray_ && tray_->OnCommand(LOWORD(wParam), &error)) {
+                if (!error.empty()) MessageBox(error);
+                return 0;
+            }
+            break;
         }
         break;
     default: break;
@@ -463,7 +466,7 @@ void CTevlanDlg::OnTimer(UINT id)
         Host().KillTimer(hwnd_, kTimerNoMouse);
         if (!link_ || (!link_->Product(kProductA).handle && !link_->Product(kProductB).handle)) {
             // A mouse that is there but cannot be opened says why and what to do.
-            if (link_ && !openFailure_) openFailure_ = OpenFailureDialog(*link_, startup_.folders.executablePath);
+            if (link_ && !openFailure_) openFailure_ = OpenFailureDialog(*link_, startup_);
             if (openFailure_) {
                 openFailure_->ShowModeless();
             } else if (!startupWarning_) {

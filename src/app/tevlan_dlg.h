@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "app/desktop_tray.h"
 #include "app/main_ids.h"
 #include "app/main_layout.h"
 #include "app/open_failure_dlg.h"
@@ -28,6 +29,7 @@
 #include "device/device_link.h"
 #include "persist/data_folders.h"
 #include "platform/hid/hid_transport.h"
+#include "platform/shell/session_seat.h"
 #include "platform/shell/shell_services.h"
 #include "profile/pending_group.h"
 #include "ui/dlg_base.h"
@@ -72,6 +74,9 @@ struct MainWindowStartup {
     FolderEnvironment folders;           // executable path, XDG_CONFIG_HOME, home
     std::optional<std::string> dataDir;  // --data-dir: the data folder itself
     bool startHidden = false;            // --hidden: only the tray icon, where there is a tray
+    // Where the login session is, asked only when the mouse may not be
+    // opened; empty: taken as a local seat.
+    std::function<platform::SessionPlace()> sessionPlace;
 };
 
 // The mouse the window talks to. All must outlive the window.
@@ -151,7 +156,8 @@ public:
     CAttentionDlg* StartupWarning() { return startupWarning_.get(); }
     // Shown instead of the start-up warning when the mouse is there but cannot be opened.
     COpenFailureDlg* OpenFailureWarning() { return openFailure_.get(); }
-    platform::ITrayIcon* TrayIcon() { return tray_.get(); }
+    platform::ITrayIcon* TrayIcon() { return tray_ ? tray_->Icon() : nullptr; }
+    CDesktopTray* DesktopTray() { return tray_.get(); }
     bool ApplyScheduled() const { return applyScheduled_; }
     // A change waits for its save.
     bool SaveDue() const { return saveDue_; }
@@ -210,7 +216,7 @@ private:
     std::unique_ptr<COSDDialog> osd_;
     std::unique_ptr<CAttentionDlg> startupWarning_;
     std::unique_ptr<COpenFailureDlg> openFailure_;
-    std::unique_ptr<platform::ITrayIcon> tray_;
+    std::unique_ptr<CDesktopTray> tray_;
     std::unique_ptr<CGameSwitcher> gameSwitcher_;
     // The background picture while it decodes; taken by the first paint.
     std::future<std::unique_ptr<CSkinImage>> background_;

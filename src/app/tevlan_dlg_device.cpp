@@ -162,6 +162,10 @@ void CTevlanDlg::ShowOsd(const std::u16string& levelText, const std::u16string& 
 void CTevlanDlg::UpdateBatteryDisplay(int batteryLevel, int chargeState)
 {
     if (batteryLevel > 100) batteryLevel = 0;
+    // The level counts once the mouse has answered a status request.
+    if (tray_ && link_)
+        tray_->OnBattery(batteryLevel, chargeState, link_->anyPresent && link_->sensorCode != 0,
+                         !link_->Product(kProductA).present);
     ShowBatteryAndConnection(*this, ConnectionOf(link_.get()), batteryLevel, chargeState);
 }
 

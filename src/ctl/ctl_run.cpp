@@ -16,6 +16,7 @@
 #include "persist/profile_file.h"
 #include "persist/text_codec.h"
 #include "platform/fs/file_system.h"
+#include "platform/shell/session_seat.h"
 #include "settings/dpi_step_table.h"
 
 namespace {
@@ -67,6 +68,13 @@ struct Ctl {
     {
         switch (session.OpenProblem()) {
         case platform::HidOpenProblem::NoPermission: {
+            const platform::SessionPlace place = platform::ClassifySession(platform::CurrentSessionFacts());
+            if (place == platform::SessionPlace::Remote || place == platform::SessionPlace::NoSeat)
+                return "\nThis session is remote or not at a local seat, and the udev rule gives the mouse only to "
+                       "the user at a local seat. Give it to a group you belong to with a rule of your own, then "
+                       "log in again:\n  " + GroupRuleCommands() +
+                       "\nor, until it is unplugged, grant the node named above to yourself:\n"
+                       "  sudo setfacl -m u:$USER:rw /dev/hidrawN";
             const UdevRuleHint hint = UdevRuleHintFor(LocateProgram(executablePath));
             return hint.needsCopy ? "\nInstall the udev rule that gives the user at the desk access to the mouse, then "
                                     "plug it in again:\n  " + hint.commands

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "ctl/ctl_device.h"
+#include "device/battery_marks.h"
 #include "ctl/json_writer.h"
 #include "persist/data_folders.h"
 #include "persist/settings_file.h"
@@ -25,7 +26,6 @@ extern "C" void StopWatching(int) { g_stop = true; }
 constexpr auto kPollInterval = std::chrono::milliseconds(5);
 // The status (and so the battery level) is asked for as the window does.
 constexpr auto kStatusTick = std::chrono::milliseconds(1000);
-constexpr int kBatteryMarks[] = {20, 10, 5};
 
 std::string TimeStamp()
 {
@@ -169,7 +169,7 @@ int RunCtlWatch(const CtlOptions& o, const CtlFolders& folders, std::ostream& ou
     session.Host().onDeviceReport = [&reports] { ++reports; };
     const ProfileRecord& profile = g_profiles[size_t(index)];
     int polling = profile.PollingRateValue[0];
-    int battery = -1;
+    CBatteryMarks batteryMarks;
     auto nextTick = std::chrono::steady_clock::now();
     while (!g_stop) {
         session.Host().Drain();
@@ -194,11 +194,8 @@ int RunCtlWatch(const CtlOptions& o, const CtlFolders& folders, std::ostream& ou
         if (link.anyPresent && link.sensorCode != 0) {
             const int level = link.batteryLevel > 100 ? 0 : link.batteryLevel;
             // One line for a fall past several marks at once, naming the lowest.
-            int crossed = 0;
-            for (int mark : kBatteryMarks)
-                if (battery >= 0 && battery > mark && level <= mark) crossed = mark;
-            if (crossed) Print(out, o.json, {"battery", {{"percent", level}, {"below", crossed}}, {}});
-            battery = level;
+            if (const int crossed = batteryMarks.Update(level, link.chargeState == 1))
+                Print(out, o.json, {"battery", {{"percent", level}, {"below", crossed}}, {}});
         }
         if (std::chrono::steady_clock::now() >= nextTick) {
             nextTick += kStatusTick;

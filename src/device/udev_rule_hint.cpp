@@ -69,3 +69,12 @@ UdevRuleHint UdevRuleHintFor(const ProgramLocation& where)
     hint.commands = hint.needsCopy ? "sudo cp " + hint.rulePath + " /etc/udev/rules.d/ && " + reload : reload;
     return hint;
 }
+
+std::string GroupRuleCommands(const std::string& group)
+{
+    // Numbered after the package's rule so that an administrator's copy of
+    // it stays in charge of the seat access.
+    return "printf '%s\\n' 'KERNEL==\"hidraw*\", SUBSYSTEM==\"hidraw\", KERNELS==\"0003:248A:5B2[EF].*\", GROUP=\"" +
+           group + "\", MODE=\"0660\"' | sudo tee /etc/udev/rules.d/71-tevlan-group.rules >/dev/null && sudo usermod -aG " +
+           group + " \"$USER\" && sudo udevadm control --reload && sudo udevadm trigger";
+}

@@ -24,3 +24,9 @@ struct UdevRuleHint {
 ProgramLocation LocateProgram(const std::string& executablePath);
 
 UdevRuleHint UdevRuleHintFor(const ProgramLocation& where);
+
+// For a session that the rule's seat access never reaches (a remote login,
+// a session without a seat): one shell line that installs a rule of the
+// user's own giving the mouse to the group `group`, adds the user to it and
+// lets udev apply it. The group takes effect at the next login.
+std::string GroupRuleCommands(const std::string& group = "plugdev");

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "persist/data_folders.h"
+#include "persist/language_list.h"
 
 namespace {
 
@@ -86,10 +87,7 @@ LanguageParseResult ParseLanguageBytes(std::string bytes, UiTextTable& texts)
     return ParseLanguageFile(file, texts);
 }
 
-std::string LanguageFileFor(const std::u16string& code)
-{
-    return code == u"EN" ? "config/Lan_EN.txt" : "config/Lan.txt";
-}
+std::string LanguageFileFor(const std::u16string& code) { return LanguageForCode(code).file; }
 
 UiFontSettings ChooseUiFont(const std::u16string& languageName, double uiScale)
 {
@@ -110,9 +108,13 @@ std::u16string LanguageCodeForLocale(const std::string& locale)
 {
     if (locale.empty()) return {};
     // "zh", "zh_CN.UTF-8", "zh_TW", "zh@variant"; not "zhx".
-    const bool chinese = locale.compare(0, 2, "zh") == 0 &&
-                         (locale.size() == 2 || locale[2] == '_' || locale[2] == '.' || locale[2] == '@');
-    return chinese ? u"CN" : u"EN";
+    for (const LanguageInfo& l : ShippedLanguages()) {
+        const size_t n = l.localePrefix.size();
+        if (n && locale.compare(0, n, l.localePrefix) == 0 &&
+            (locale.size() == n || locale[n] == '_' || locale[n] == '.' || locale[n] == '@'))
+            return l.code;
+    }
+    return u"EN";
 }
 
 std::string MessagesLocale()
@@ -122,19 +124,30 @@ std::string MessagesLocale()
     return {};
 }
 
+std::u16string ChosenLanguageCode(const std::string& programFolder, const std::string& dataFolder,
+                                  const std::string& locale)
+{
+    CStdioFileEx setting;
+    if (setting.Open(InFolder(dataFolder, "config/LanSetting.ini"), CStdioFileEx::modeRead))
+        return ParseLanguageSetting(setting);
+    if (!locale.empty()) return LanguageCodeForLocale(locale);
+    if (setting.Open(InFolder(programFolder, "config/LanSetting.ini"), CStdioFileEx::modeRead))
+        return ParseLanguageSetting(setting);
+    return {};
+}
+
+bool SaveLanguageSetting(const std::string& dataFolder, const std::u16string& code)
+{
+    CStdioFileEx file;
+    file.Open(InFolder(dataFolder, "config/LanSetting.ini"), CStdioFileEx::modeWrite);
+    file.WriteString(kSettingHeader + u"\n" + u"Language=" + code + u"\n");
+    return file.Close();
+}
+
 bool LoadLanguage(const std::string& programFolder, const std::string& dataFolder, double uiScale,
                   const std::string& locale)
 {
-    std::u16string code;
-    {
-        CStdioFileEx setting;
-        if (setting.Open(InFolder(dataFolder, "config/LanSetting.ini"), CStdioFileEx::modeRead))
-            code = ParseLanguageSetting(setting);
-        else if (!locale.empty())
-            code = LanguageCodeForLocale(locale);
-        else if (setting.Open(InFolder(programFolder, "config/LanSetting.ini"), CStdioFileEx::modeRead))
-            code = ParseLanguageSetting(setting);
-    }
+    const std::u16string code = ChosenLanguageCode(programFolder, dataFolder, locale);
 
     // The program's own file first, then the data folder's over it: a copy
     // there that lacks newer texts (an older file, or one from elsewhere)

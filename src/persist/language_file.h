@@ -11,8 +11,9 @@
 //                                    85=Profile 1
 //                                    ...
 //
-// The code "EN" (exactly, case-sensitive) selects Lan_EN.txt; any other code,
-// or no LanSetting.ini at all, selects Lan.txt. Each text line is a decimal
+// The code "EN" (exactly, case-sensitive) selects Lan_EN.txt, the codes of
+// the later languages (language_list.h) their own Lan_<code>.txt; any other
+// code, or no LanSetting.ini at all, selects Lan.txt. Each text line is a decimal
 // number, '=', and the text to the end of the line (at least one character);
 // lines come in any order and the last line for a number wins. Numbers
 // outside 0..kUiTextCount-1 are skipped. The first line that is not of this
@@ -47,7 +48,9 @@ LanguageParseResult ParseLanguageFile(CStdioFileEx& file, UiTextTable& texts);
 // The same on the bytes of a whole file (tests and fuzzing).
 LanguageParseResult ParseLanguageBytes(std::string bytes, UiTextTable& texts);
 
-// The language file a code selects: "config/Lan_EN.txt" or "config/Lan.txt".
+// The language file a code selects: "config/Lan_EN.txt" for "EN",
+// "config/Lan_DE.txt" and so on for the codes of language_list.h, and
+// "config/Lan.txt" (Chinese) for any other code.
 std::string LanguageFileFor(const std::u16string& code);
 
 // The UI font for a language whose text 0 is `languageName`: "中文" gets the
@@ -70,9 +73,17 @@ bool LoadLanguage(const std::string& programFolder, const std::string& dataFolde
 // start-up.
 bool LoadLanguage(double uiScale);
 
-// The language code a locale name selects ("zh_CN.UTF-8" -> "CN", anything
-// else -> "EN"); empty for an empty locale.
+// The language code a locale name selects ("zh_CN.UTF-8" -> "CN",
+// "de_AT.UTF-8" -> "DE", one without a shipped language -> "EN"); empty for
+// an empty locale.
 std::u16string LanguageCodeForLocale(const std::string& locale);
+// The code LoadLanguage goes by: the data folder's LanSetting.ini, else the
+// locale's, else the program folder's LanSetting.ini.
+std::u16string ChosenLanguageCode(const std::string& programFolder, const std::string& dataFolder,
+                                  const std::string& locale);
+// Writes the user's choice to the data folder's config/LanSetting.ini; it
+// takes effect at the next start. False when it could not be written.
+bool SaveLanguageSetting(const std::string& dataFolder, const std::u16string& code);
 // The locale messages are shown in: LC_ALL, else LC_MESSAGES, else LANG (the
 // first that is set and not empty); empty when none is.
 std::string MessagesLocale();

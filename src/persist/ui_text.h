@@ -2,7 +2,7 @@
 // The numbered texts of the user interface and the UI font, filled once at
 // start-up by LoadLanguage (language_file.h) and read-only afterwards.
 // Owner: the window thread writes them before any other thread starts.
-// What each number is for: the comments of data/lang/en.txt.
+// What each number is for: the comments of data/lang/en.po.
 #include <array>
 #include <string>
 

@@ -77,7 +77,10 @@ bool CDlgBase::Create(HWND owner)
     p.visible = false;
     HWND w = Host().CreateWindow(this, p);
     if (!w) return false;
-    if (showOnCreate) Host().ShowWindow(w, SW_SHOW);
+    if (showOnCreate)
+        Host().ShowWindow(w, SW_SHOW);
+    else
+        Host().KeepHiddenWhenRun(w);
     return true;
 }
 

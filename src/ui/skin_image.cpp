@@ -2,6 +2,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "persist/text_codec.h"
 #include "platform/window/window_host.h"
@@ -128,15 +129,24 @@ std::unique_ptr<CSkinImage> CSkinImage::FromFile(const std::u16string& path)
     std::u16string p = path;
     for (auto& c : p)
         if (c == u'\\') c = u'/';
-    std::string utf8 = U16ToUtf8(p);
+    const std::string utf8 = U16ToUtf8(p);
+    // A picture named as a bitmap is shipped as PNG under the same name;
+    // a skin folder of bitmaps (an older or a hand-made skin) still works.
+    std::vector<std::string> names;
+    if (utf8.size() > 4 && utf8.compare(utf8.size() - 4, 4, ".bmp") == 0)
+        names.push_back(utf8.substr(0, utf8.size() - 4) + ".png");
+    names.push_back(utf8);
     // Only the headers are read now; the @2x file is never touched at scale 1.
     if (WantDouble()) {
-        std::string doubled = WithSuffix(utf8, "@2x");
-        if (Size s = g->ProbeImageFile(doubled); s.cx > 0 && s.cy > 0)
-            return std::unique_ptr<CSkinImage>(new CSkinImage(std::move(doubled), s, 2));
+        for (const std::string& name : names) {
+            std::string doubled = WithSuffix(name, "@2x");
+            if (Size s = g->ProbeImageFile(doubled); s.cx > 0 && s.cy > 0)
+                return std::unique_ptr<CSkinImage>(new CSkinImage(std::move(doubled), s, 2));
+        }
     }
-    if (Size s = g->ProbeImageFile(utf8); s.cx > 0 && s.cy > 0)
-        return std::unique_ptr<CSkinImage>(new CSkinImage(std::move(utf8), s, 1));
+    for (const std::string& name : names)
+        if (Size s = g->ProbeImageFile(name); s.cx > 0 && s.cy > 0)
+            return std::unique_ptr<CSkinImage>(new CSkinImage(name, s, 1));
     return nullptr;
 }
 

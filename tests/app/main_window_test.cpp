@@ -157,6 +157,8 @@ private:
 
 class HiddenStart : public MainWindowTest {};
 
+// Through the program's own start: the modal run of the main window must
+// not show what start-up kept hidden.
 TEST_F(HiddenStart, OnlyTheTrayIconWhereThereIsATrayElseTheWindow)
 {
     for (bool tray : {true, false}) {
@@ -166,8 +168,14 @@ TEST_F(HiddenStart, OnlyTheTrayIconWhereThereIsATrayElseTheWindow)
         MainWindowStartup startup = Startup();
         startup.startHidden = true;
         dlg = std::make_unique<CTevlanDlg>(startup, MainWindowDevices{sim.get(), &deviceClock, sim.get()});
-        ASSERT_TRUE(dlg->Create(0));
-        EXPECT_EQ(host.IsWindowVisible(Main()), !tray) << "tray " << tray;
+        int shown = -1;
+        host.ScriptModal(u"main", [&](platform::HeadlessModal& run) {
+            run.Advance(3000);  // past the deferred start and the first status answers
+            shown = host.IsWindowVisible(run.window);
+            run.End(IDCANCEL);
+        });
+        dlg->DoModal(0);
+        EXPECT_EQ(shown, tray ? 0 : 1) << "tray " << tray;
     }
 }
 

@@ -1,4 +1,5 @@
 #include "persist/language_file.h"
+#include "persist/language_list.h"
 
 #include <gtest/gtest.h>
 
@@ -122,6 +123,16 @@ TEST(LanguageParse, SettingFileGivesTheCode)
     EXPECT_EQ(LanguageFileFor(u"EN"), "config/Lan_EN.txt");
     EXPECT_EQ(LanguageFileFor(u"en"), "config/Lan.txt");
     EXPECT_EQ(LanguageFileFor(u"EN\r"), "config/Lan.txt");
+    // The later languages have codes of their own; the original codes keep theirs.
+    EXPECT_EQ(LanguageFileFor(u"PT_BR"), "config/Lan_PT_BR.txt");
+    EXPECT_EQ(LanguageFileFor(u"de"), "config/Lan.txt");
+    EXPECT_EQ(LanguageFileFor(u"CN"), "config/Lan.txt");
+    EXPECT_EQ(LanguageCodeForLocale("pt_BR.UTF-8"), u"PT_BR");
+    EXPECT_EQ(LanguageCodeForLocale("ja_JP.UTF-8"), u"JA");
+    EXPECT_EQ(LanguageCodeForLocale("ru"), u"RU");
+    EXPECT_EQ(LanguageCodeForLocale("ko_KR@x"), u"KO");
+    EXPECT_EQ(LanguageCodeForLocale("rue_UA"), u"EN");
+    EXPECT_EQ(LanguageCodeForLocale("nl_NL.UTF-8"), u"EN");
 }
 
 // --- loading: files, folders and the font -------------------------------------
@@ -283,6 +294,22 @@ TEST_F(LanguageFileTest, ShippedFilesLoadCompletely)
     for (int n : UsedTextNumbers()) EXPECT_FALSE(g_uiTexts[static_cast<size_t>(n)].empty()) << "ZH " << n;
     // Both languages carry the same numbers, so neither leaves a caption blank.
     for (size_t n = 0; n < english.size(); ++n) EXPECT_EQ(english[n].empty(), g_uiTexts[n].empty()) << n;
+
+    // Every other language as the build made it from its translation, chosen
+    // the way the tray's menu saves the choice.
+    for (const LanguageInfo& l : ShippedLanguages()) {
+        ClearUiTexts();
+        ASSERT_TRUE(SaveLanguageSetting(data, l.code));
+        ASSERT_TRUE(LoadLanguage(shipped, data, 1.0)) << U16ToUtf8(l.code);
+        EXPECT_EQ(g_uiTexts[0], l.nativeName);
+        for (size_t n = 0; n < english.size(); ++n)
+            EXPECT_EQ(english[n].empty(), g_uiTexts[n].empty()) << U16ToUtf8(l.code) << " " << n;
+        // The blanks around the value stay where the caption needs them
+        // (Chinese sets none).
+        if (l.code == u"CN") continue;
+        EXPECT_EQ(g_uiTexts[266].back(), u' ') << U16ToUtf8(l.code);
+        EXPECT_EQ(g_uiTexts[267].front(), u' ') << U16ToUtf8(l.code);
+    }
 }
 
 }  // namespace

@@ -3,6 +3,13 @@
 #include "ui/image_button.h"
 #include "ui_test_support.h"
 
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
 namespace {
 
 class SkinTest : public UiTest {
@@ -51,9 +58,10 @@ TEST_F(SkinTest, EveryNamedPictureIsThereAtItsSize)
         {"mouse/mouse_nr.png", 215, 398},  {"mouse/dpi_bar_1.png", 7, 132},  {"mouse/dpi_bar_2.png", 7, 132},
         {"mouse/number1.png", 22, 22},     {"mouse/number9.png", 22, 22},    {"mouse/serial_number1.png", 21, 19},
         {"mouse/serial_number9.png", 21, 19},
-        {"Frame_common.bmp", 429, 140},    {"Frame_warning.bmp", 319, 102},  {"Frame_progress_nr.bmp", 429, 140},
-        {"Frame_progress_ov.bmp", 429, 140}, {"Frame_Macro_Manager.bmp", 528, 365},
-        {"Frame_Lighting_Setting.bmp", 230, 82},
+        // The frames the dialogs name as bitmaps, shipped as PNG.
+        {"Frame_common.png", 429, 140},    {"Frame_warning.png", 319, 102},  {"Frame_progress_nr.png", 429, 140},
+        {"Frame_progress_ov.png", 429, 140}, {"Frame_Macro_Manager.png", 528, 365},
+        {"Frame_Lighting_Setting.png", 230, 82},
         {"res/364.png", 1127, 740},        {"res/287.png", 500, 291},        {"res/184.png", 5 * 162, 21},
         {"res/187.png", 3 * 18, 18},       {"res/188.png", 3 * 18, 18},      {"res/128.png", 64, 64},
     };
@@ -76,6 +84,36 @@ TEST_F(SkinTest, ThePaletteAreasSitOnTheirBackgroundColour)
     // Inside them: colours, never the background.
     for (Point p : {Point{30, 40}, Point{120, 150}, Point{210, 260}, Point{250, 30}, Point{360, 100}, Point{470, 185}})
         EXPECT_NE(img->Pixel(p.x, p.y), RGB(15, 15, 15)) << p.x << "," << p.y;
+}
+
+// A frame named as a bitmap comes from its PNG; a skin folder that holds
+// the bitmap itself (an older skin) still works, at both scales.
+TEST_F(SkinTest, AFrameNamedAsABitmapLoadsFromItsPngOrFromTheBitmap)
+{
+    auto shipped = CSkinImage::FromFile(Skin(u"Frame_warning.bmp"));
+    ASSERT_NE(shipped, nullptr);
+    EXPECT_EQ(shipped->Width(), 319);
+
+    const std::string folder = std::string(TEVLAN_BINARY_DIR) + "/skin-bmp-test-" + std::to_string(::getpid()) + "/";
+    std::filesystem::create_directories(folder + "skins");
+    // A 3 x 2 bitmap, 24 bits, bottom-up, rows padded to four bytes.
+    std::string bmp = "BM";
+    auto u32 = [&bmp](uint32_t v) { for (int i = 0; i < 4; ++i) bmp.push_back(char(v >> (8 * i))); };
+    auto u16 = [&bmp](uint16_t v) { bmp.push_back(char(v)); bmp.push_back(char(v >> 8)); };
+    u32(54 + 24); u32(0); u32(54); u32(40); u32(3); u32(2); u16(1); u16(24); u32(0); u32(24);
+    u32(2835); u32(2835); u32(0); u32(0);
+    bmp += std::string(24, '\x40');
+    std::ofstream(folder + "skins/Frame_old.bmp", std::ios::binary) << bmp;
+    SetSkinProgramFolder(folder);
+    for (float scale : {1.0f, 2.0f}) {
+        g_uiScale = scale;
+        auto old = CSkinImage::FromFile(SkinPath(u"skins/Frame_old.bmp"));
+        ASSERT_NE(old, nullptr) << scale;
+        EXPECT_EQ(old->Width(), 3);
+        EXPECT_EQ(old->Height(), 2);
+    }
+    SetSkinProgramFolder(TEVLAN_BINARY_DIR);
+    std::filesystem::remove_all(folder);
 }
 
 TEST_F(SkinTest, AtScaleTwoTheDoubledPictureIsUsedWithItsBaseSize)

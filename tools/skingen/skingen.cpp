@@ -9,7 +9,8 @@
 // pixels as half pixels, so layout arithmetic stays in base units.
 //
 // Layout of the output folder (the toolkit and the draw layer agree on it):
-//   <out>/<name>.png, <out>/<name>.bmp      skin files, named as the dialogs name them
+//   <out>/<name>.png                        skin files, named as the dialogs name them (a
+//                                           frame named <name>.bmp is stored as <name>.png)
 //   <out>/mouse/<name>.png                  pictures of the mouse itself
 //   <out>/res/<id>.png                      the program's image resources by number
 //   <out>/manifest.txt                      one generated file per line, relative to <out>
@@ -617,7 +618,11 @@ bool Write(const QDir& out, const Picture& pic, int factor, QTextStream& manifes
         int dot = name.lastIndexOf('.');
         name = name.left(dot) + QString("@%1x").arg(factor) + name.mid(dot);
     }
-    bool bmp = name.endsWith(".bmp");
+    // The dialogs' frames are named as bitmaps, and drawn as the opaque
+    // pictures a bitmap holds; they are stored as PNG beside that name (the
+    // program looks for the PNG first), a hundredth of the size.
+    const bool bmp = name.endsWith(".bmp");
+    if (bmp) name = name.left(name.size() - 4) + ".png";
     QImage img(pic.w * factor, pic.h * factor, bmp ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
     img.fill(bmp ? QColor(Qt::black) : QColor(Qt::transparent));
     {
@@ -627,10 +632,11 @@ bool Write(const QDir& out, const Picture& pic, int factor, QTextStream& manifes
         p.scale(factor, factor);
         pic.paint(p, QRectF(0, 0, pic.w, pic.h));
     }
-    if (!bmp) img = Compact(img);
+    img = Compact(img);
     QString path = out.filePath(name);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    if (!img.save(path, bmp ? "BMP" : "PNG")) {
+    // Quality 0 is zlib's strongest compression: the same pixels in fewer bytes.
+    if (!img.save(path, "PNG", 0)) {
         std::fprintf(stderr, "skingen: cannot write %s\n", qPrintable(path));
         return false;
     }

@@ -716,7 +716,7 @@ void HeadlessHost::RunModalLoop(ModalFrame& frame)
 {
     WindowId w = frame.window;
     ModalRecord& record = *runningRecords_.back();
-    ShowWindow(w, SW_SHOW);
+    if (frame.show) ShowWindow(w, SW_SHOW);
     ProcessPending();
     if (IsWindow(w)) std::tie(record.kind, record.text) = DescriptionOf(w);  // a dialog may say what it is only once it shows
     auto script = std::find_if(scripts_.begin(), scripts_.end(),

@@ -704,7 +704,9 @@ void QtWindowHost::RunModalLoop(ModalFrame& frame)
     // keeps the dialog above it; a run without an owner (the main
     // window) blocks nothing.
     if (win->owner) win->widget->setWindowModality(Qt::WindowModal);
-    ShowWindow(frame.window, SW_SHOW);
+    // A main window started in the tray stays unmapped until the tray
+    // icon or a second start asks for it.
+    if (frame.show) ShowWindow(frame.window, SW_SHOW);
     if (!frame.ended) loop.exec();
     frame.wake = nullptr;
 }

@@ -21,6 +21,8 @@
 #include <QUrl>
 
 #include "platform/shell/file_filter.h"
+#include "platform/shell/qt_desktop_notifier.h"
+#include "platform/shell/qt_tray_picture.h"
 
 namespace platform {
 namespace {
@@ -91,7 +93,8 @@ std::optional<std::string> RunFileDialog(const FileDialogParams& params, bool sa
 
 QtTrayIcon::QtTrayIcon(TrayIconParams params) : params_(std::move(params)) {
     menu_ = std::make_unique<QMenu>();
-    icon_ = std::make_unique<QSystemTrayIcon>(LoadIcon(params_.iconPath));
+    baseIcon_ = std::make_unique<QIcon>(LoadIcon(params_.iconPath));
+    icon_ = std::make_unique<QSystemTrayIcon>(*baseIcon_);
     SetMenu(params_.menu);
     icon_->setContextMenu(menu_.get());
     icon_->setToolTip(Q(params_.toolTip));
@@ -109,6 +112,7 @@ QtTrayIcon::~QtTrayIcon() {
     icon_->hide();
     icon_.reset();  // before the menu it refers to
     menu_.reset();
+    baseIcon_.reset();
 }
 
 void QtTrayIcon::SetToolTip(const std::u16string& tip) {
@@ -118,20 +122,32 @@ void QtTrayIcon::SetToolTip(const std::u16string& tip) {
 
 void QtTrayIcon::SetMenu(const std::vector<TrayMenuItem>& menu) {
     params_.menu = menu;
-    menu_->clear();
-    for (const TrayMenuItem& item : menu) {
-        if (item.id == 0) {
-            menu_->addSeparator();
+    menu_->clear();  // deletes the submenus too: they are its children
+    AddItems(menu_.get(), params_.menu);
+}
+
+void QtTrayIcon::AddItems(QMenu* menu, const std::vector<TrayMenuItem>& items) {
+    for (const TrayMenuItem& item : items) {
+        if (!item.submenu.empty()) {
+            AddItems(menu->addMenu(Q(item.text)), item.submenu);
             continue;
         }
-        QAction* action = menu_->addAction(Q(item.text));
+        if (item.id == 0) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(Q(item.text));
         action->setData(item.id);
+        action->setCheckable(item.checkable);
+        action->setChecked(item.checked);
         int id = item.id;
         QObject::connect(action, &QAction::triggered, menu_.get(), [this, id] {
             if (params_.onMenuItem) params_.onMenuItem(id);
         });
     }
 }
+
+void QtTrayIcon::SetBattery(const TrayBattery& battery) { icon_->setIcon(TrayPicture(*baseIcon_, battery)); }
 
 bool QtTrayIcon::IsShown() const { return icon_->isVisible() && QSystemTrayIcon::isSystemTrayAvailable(); }
 
@@ -181,6 +197,10 @@ std::optional<std::string> QtShellServices::GetSaveFileName(const FileDialogPara
 }
 
 bool QtShellServices::IsTrayAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+void QtShellServices::Notify(const DesktopNotification& notification) {
+    SendDesktopNotification(notification, notificationIcon);
+}
 
 void QtShellServices::ReleaseFreeMemory() {
     // The free lists keep what the skin and file decoding left behind; glibc

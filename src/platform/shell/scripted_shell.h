@@ -17,6 +17,8 @@ public:
         void SetToolTip(const std::u16string& tip) override { params_.toolTip = tip; }
         void SetMenu(const std::vector<TrayMenuItem>& menu) override { params_.menu = menu; }
         bool IsShown() const override { return shell_->trayAvailable; }
+        void SetBattery(const TrayBattery& battery) override { battery_ = battery; }
+        const TrayBattery& Battery() const { return battery_; }
         const TrayIconParams& Params() const { return params_; }
         // What the user would do.
         void DoubleClick() const { if (params_.onActivate) params_.onActivate(); }
@@ -24,6 +26,7 @@ public:
     private:
         ScriptedShell* shell_;
         TrayIconParams params_;
+        TrayBattery battery_;
     };
 
     // ---- the script ----
@@ -40,6 +43,7 @@ public:
     std::vector<std::u16string> webAddresses;  // accepted ones only
     int mouseSettingsRuns = 0;
     std::vector<Tray*> trays;                  // alive, oldest first
+    std::vector<DesktopNotification> notifications;
 
     ScreenInfo QueryScreen() override { return screen; }
     bool OpenWebAddress(const std::u16string& url) override;
@@ -48,6 +52,7 @@ public:
     std::optional<std::string> GetSaveFileName(const FileDialogParams& params) override;
     bool IsTrayAvailable() override { return trayAvailable; }
     std::unique_ptr<ITrayIcon> CreateTrayIcon(TrayIconParams params) override;
+    void Notify(const DesktopNotification& n) override { notifications.push_back(n); }
 };
 
 }  // namespace platform

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/window/window_host.h"
@@ -34,10 +35,31 @@ struct FileDialogParams {
     std::string initialFolder;     // UTF-8; empty for the process's current folder
 };
 
-// Tray menu entries in order; id 0 is a separator.
+// Tray menu entries in order; id 0 is a separator. An entry with a submenu
+// opens it and reports no choice of its own.
 struct TrayMenuItem {
+    TrayMenuItem(int id_ = 0, std::u16string text_ = {}, bool checkable_ = false, bool checked_ = false)
+        : id(id_), text(std::move(text_)), checkable(checkable_), checked(checked_) {}
     int id = 0;
     std::u16string text;
+    bool checkable = false;  // shows a check mark when checked
+    bool checked = false;
+    std::vector<TrayMenuItem> submenu;
+};
+
+// What the tray picture shows of the mouse's battery.
+struct TrayBattery {
+    bool known = false;      // false: the program's own picture only
+    int bars = 0;            // 0 (empty) .. 4 (full)
+    bool charging = false;   // a lightning mark
+    bool warning = false;    // the warning picture instead of the bars
+};
+
+// A message in the desktop's notification area.
+struct DesktopNotification {
+    std::u16string title;
+    std::u16string body;
+    bool urgent = false;
 };
 
 struct TrayIconParams {
@@ -58,6 +80,7 @@ public:
     virtual void SetMenu(const std::vector<TrayMenuItem>& menu) = 0;
     // False while the desktop shows no tray (it may get one later).
     virtual bool IsShown() const = 0;
+    virtual void SetBattery(const TrayBattery& battery) = 0;
 };
 
 class IShellServices {
@@ -76,6 +99,9 @@ public:
     // window would lose it: minimise it instead.
     virtual bool IsTrayAvailable() = 0;
     virtual std::unique_ptr<ITrayIcon> CreateTrayIcon(TrayIconParams params) = 0;
+    // Hands a message to the desktop's notification service; nothing
+    // happens where there is none. Never waits for the desktop.
+    virtual void Notify(const DesktopNotification& notification) = 0;
     // Hands memory the program freed back to the system (start-up decodes
     // and parses far more than it keeps). Nothing to do where unsupported.
     virtual void ReleaseFreeMemory() {}

@@ -315,12 +315,18 @@ void WindowBook::EndAllModal(LRESULT result)
     }
 }
 
+void WindowBook::KeepHiddenWhenRun(WindowId w)
+{
+    if (WindowRecord* win = Record(w)) win->keepHiddenWhenRun = true;
+}
+
 LRESULT WindowBook::RunModal(WindowId w)
 {
     if (quit_) return kModalQuit;
     if (!IsWindow(w)) return IDCANCEL;
     ModalFrame frame;
     frame.window = w;
+    frame.show = !Record(w)->keepHiddenWhenRun;
     if (auto it = earlyEnds_.find(w); it != earlyEnds_.end()) {
         frame.ended = true;
         frame.result = it->second;

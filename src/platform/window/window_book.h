@@ -42,6 +42,7 @@ struct WindowRecord {
     std::vector<WindowId> edits;      // a window's edit boxes, oldest first
     std::u16string describedKind;     // what DescribeWindow said
     std::u16string describedText;
+    bool keepHiddenWhenRun = false;   // a modal run does not show it
 };
 
 // One modal run in progress.
@@ -49,6 +50,7 @@ struct ModalFrame {
     WindowId window = 0;
     bool ended = false;
     LRESULT result = 0;
+    bool show = true;                 // the loop shows the window first
     // Set by the host while its loop runs: makes the loop return.
     std::function<void()> wake;
 };
@@ -74,6 +76,7 @@ public:
     WindowId GetActiveWindow() const override { return active_; }
     void EnableWindow(WindowId w, bool enable) override;
     LRESULT RunModal(WindowId w) override;
+    void KeepHiddenWhenRun(WindowId w) override;
     void EndModal(WindowId w, LRESULT result) override;
     void DescribeWindow(WindowId w, const std::u16string& kind, const std::u16string& text) override;
     WindowId CreateEdit(WindowId parent, int controlId, const Rect& r, const EditParams& params) override;
@@ -124,7 +127,7 @@ protected:
                                                   const EditParams& params) = 0;
     // Queues a posted message for the window thread (any thread).
     virtual void Enqueue(const Msg& msg) = 0;
-    // Shows the window and runs until frame.ended.
+    // Shows the window (when frame.show) and runs until frame.ended.
     virtual void RunModalLoop(ModalFrame& frame) = 0;
     // The window is going: drop its timers, drag and place in the stack.
     // Called before WM_DESTROY.

@@ -207,12 +207,15 @@ public:
     virtual std::u16string GetWindowText(WindowId w) const = 0;
 
     // ---- modal runs ----
-    // Shows the window, keeps input away from its owner (and from the owners
+    // Shows the window (unless KeepHiddenWhenRun), keeps input away from its owner (and from the owners
     // of any runs it sits in) as the desktop's dialogs do, and runs the loop
     // until EndModal(w, result); then hides it and returns result. Windows
     // it does not sit on, such as a modeless dialog without an owner, stay
     // usable. The caller destroys the window afterwards.
     virtual LRESULT RunModal(WindowId w) = 0;
+    // The run leaves the window hidden instead (a main window started in
+    // the tray): it shows when ShowWindow is called for it.
+    virtual void KeepHiddenWhenRun(WindowId w) = 0;
     // May be called before RunModal (for example from WM_CREATE): the run
     // then returns at once.
     virtual void EndModal(WindowId w, LRESULT result) = 0;
