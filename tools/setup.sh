@@ -18,6 +18,7 @@ packages=(
   qemu-system-x86 linux-image-amd64 busybox-static   # the hidraw tests against a real kernel (tests/kernel)
   desktop-file-utils appstream    # the desktop entries' and the metainfo's validation tests
   at-spi2-core python3-pyatspi dbus   # the screen-reader test: the accessibility bus and its client
+  strace                          # failing reads and flushes injected into tevlanctl (tests/ctl)
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -12,12 +12,14 @@
 #include "macros/macro_library_file.h"
 #include "persist/ui_text.h"
 #include "persist/change_request.h"
+#include "persist/data_folders.h"
 #include "persist/language_file.h"
 #include "persist/profile_command.h"
 #include "persist/profile_manager.h"
 #include "persist/profile_slots.h"
 #include "persist/settings_file.h"
 #include "persist/text_codec.h"
+#include "persist/unreadable_files.h"
 #include "platform/fs/file_system.h"
 #include "platform/instance/change_channel.h"
 #include "platform/instance/single_instance.h"
@@ -71,10 +73,16 @@ struct Run {
                 ApplySensorDpiDefaults(g_profiles[size_t(i)]);
             }
         } else {
+            if (const std::string problem = DataFolderProblem(folders.dataFolder); mayWrite && !problem.empty())
+                return Fail(kExitBadFile, "the data folder " + folders.dataFolder + " cannot be made: " + problem +
+                                              (o.dataDir ? "" : " (the folder comes from XDG_CONFIG_HOME or HOME)"));
             std::error_code ec;
             if (mayWrite) std::filesystem::create_directories(folders.dataFolder + "config", ec);
-            LoadSettingsAndProfiles();
+            // A read-only command repairs nothing: it shows what the window would.
+            LoadSettingsAndProfiles(mayWrite);
             BuildDpiStepTable(g_sensorId);
+            if (const std::vector<UnreadableFile> bad = UnreadableFiles(); !bad.empty())
+                return Fail(kExitBadFile, bad.front().second + "; tevlanctl leaves it as it is");
         }
         if (mayWrite)
             LoadApplicationMacroLibrary();  // as the window starts: a missing library is written
@@ -133,8 +141,9 @@ int Run::Get()
         j.BeginObject();
         for (const auto& [name, index] : wanted) {
             const bool number = SettingValueIsNumber(name);
-            auto value = [&](int i) {
-                const std::string v = SettingValueText(p, name, i);
+            // A named copy: clang before 16 cannot capture a structured binding.
+            auto value = [&, &setting = name](int i) {
+                const std::string v = SettingValueText(p, setting, i);
                 if (number)
                     j.Int(std::strtol(v.c_str(), nullptr, 10));
                 else
