@@ -655,6 +655,15 @@ TEST_F(CtlProcess, HelpAndVersionNeedNoMouseAndNoDataFolder)
     EXPECT_FALSE(fs::exists(root_ / "xdg"));
 }
 
+TEST_F(CtlProcess, AConfigHomeThatIsAFileIsNamedAsTheReasonNothingCanBeSaved)
+{
+    WriteFile(root_ / "xdg", "not a folder");
+    const CtlRun r = Ctl({"--device", "sim", "set", "wheel-page", "off"}, false);
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_NE(r.err.find((root_ / "xdg").string() + " is a file, not a folder"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("XDG_CONFIG_HOME"), std::string::npos) << r.err;
+}
+
 TEST_F(CtlProcess, StandardOutputThatCannotBeWrittenIsExitCodeFourButAClosedPipeIsQuiet)
 {
     // A full disk: nothing arrived, so the script must not read success.
