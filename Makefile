@@ -4,7 +4,7 @@ JOBS ?= 2
 CMAKE_FLAGS ?=
 CTEST_ARGS ?=
 
-.PHONY: setup configure build run test test-asan test-tsan deb clean
+.PHONY: setup configure build run test test-asan test-tsan fuzz-smoke deb clean
 
 setup:
 	@tools/setup.sh
@@ -28,6 +28,16 @@ test-asan:
 test-tsan:
 	@$(MAKE) test BUILD=build-tsan CMAKE_FLAGS="-DTEVLAN_TSAN=ON" CTEST_ARGS="-LE qt-internal-race"
 
+# Every fuzz target, built with clang in its own folder, each run for a few
+# seconds from the seed corpus: the fuzz build keeps compiling, and a parser
+# that crashes on the first inputs the fuzzer makes is caught.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 5
+fuzz-smoke: setup
+	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DTEVLAN_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_targets
+	@tests/fuzz/smoke.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 # The Debian package, from its own build folder: installed under /usr,
 # hardened, without the test suite. The .deb lands in build-deb/, the
 # programs' debug symbols in build-deb/debug/ (in gdb: symbol-file
@@ -41,4 +51,4 @@ deb: setup
 	  objcopy --only-keep-debug --compress-debug-sections build-deb/$$p build-deb/debug/$$p.debug; done
 
 clean:
-	rm -rf build build-asan build-tsan build-deb
+	rm -rf build build-asan build-tsan build-fuzz build-deb

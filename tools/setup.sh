@@ -19,6 +19,7 @@ packages=(
   desktop-file-utils appstream    # the desktop entries' and the metainfo's validation tests
   at-spi2-core python3-pyatspi dbus   # the screen-reader test: the accessibility bus and its client
   gettext python3                 # msgfmt --check on the translations (tools/lang_txt_to_po.py --check)
+  strace                          # failing reads and flushes injected into tevlanctl (tests/ctl)
 )
 missing=()
 for p in "${packages[@]}"; do

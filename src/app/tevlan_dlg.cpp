@@ -1,5 +1,6 @@
 #include "app/tevlan_dlg.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <future>
 #include <string>
@@ -26,6 +27,7 @@
 #include "persist/text_codec.h"
 #include "persist/ui/profile_tabs.h"
 #include "persist/ui_text.h"
+#include "persist/unreadable_files.h"
 #include "platform/fs/file_system.h"
 #include "platform/shell/autostart.h"
 #include "platform/shell/screen_scale.h"
@@ -231,6 +233,13 @@ void CTevlanDlg::RunDeferredStart()
         if (!devices_.freshMouse) link_->PrimeSentImages();
     }
     if (!tray_) AddTrayIcon();
+    // A data file that is there but could not be read was left alone; the
+    // user has to know which one, and that it is not being saved over.
+    if (const std::u16string unreadable = UnreadableFilesMessage(); !unreadable.empty() && !readFailure_) {
+        std::fprintf(stderr, "tevlan: %s\n", U16ToUtf8(unreadable).c_str());
+        readFailure_ = std::make_unique<CAttentionDlg>(u"", unreadable, 0);
+        readFailure_->ShowModeless();
+    }
     if (link_) {
         link_->ScanDevices();
         if (link_->anyPresent && link_->needStatusQuery) {
@@ -541,6 +550,7 @@ void CTevlanDlg::OnDestroy()
     tray_.reset();
     osd_.reset();
     startupWarning_.reset();
+    readFailure_.reset();
     openFailure_.reset();
 }
 

@@ -215,6 +215,7 @@ private:
     CDpiSection* dpiSection_ = nullptr;
     std::unique_ptr<COSDDialog> osd_;
     std::unique_ptr<CAttentionDlg> startupWarning_;
+    std::unique_ptr<CAttentionDlg> readFailure_;  // data files that could not be read
     std::unique_ptr<COpenFailureDlg> openFailure_;
     std::unique_ptr<CDesktopTray> tray_;
     std::unique_ptr<CGameSwitcher> gameSwitcher_;

@@ -15,6 +15,7 @@
 #include "macros/macro_library_file.h"
 #include "persist/ui_text.h"
 #include "persist/change_request.h"
+#include "persist/data_folders.h"
 #include "persist/language_file.h"
 #include "persist/profile_command.h"
 #include "persist/profile_manager.h"
@@ -22,6 +23,7 @@
 #include "persist/settings_file.h"
 #include "persist/text_codec.h"
 #include "persist/settings_snapshot.h"
+#include "persist/unreadable_files.h"
 #include "platform/fs/file_system.h"
 #include "settings/dpi_step_table.h"
 
@@ -76,10 +78,16 @@ struct Run {
                 ApplySensorDpiDefaults(g_profiles[size_t(i)]);
             }
         } else {
+            if (const std::string problem = DataFolderProblem(folders.dataFolder); mayWrite && !problem.empty())
+                return Fail(kExitBadFile, "the data folder " + folders.dataFolder + " cannot be made: " + problem +
+                                              (o.dataDir ? "" : " (the folder comes from XDG_CONFIG_HOME or HOME)"));
             std::error_code ec;
             if (mayWrite) std::filesystem::create_directories(folders.dataFolder + "config", ec);
-            LoadSettingsAndProfiles();
+            // A read-only command repairs nothing: it shows what the window would.
+            LoadSettingsAndProfiles(mayWrite);
             BuildDpiStepTable(g_sensorId);
+            if (const std::vector<UnreadableFile> bad = UnreadableFiles(); !bad.empty())
+                return Fail(kExitBadFile, bad.front().second + "; tevlanctl leaves it as it is");
         }
         if (mayWrite)
             LoadApplicationMacroLibrary();  // as the window starts: a missing library is written

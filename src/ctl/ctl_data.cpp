@@ -23,6 +23,15 @@ std::string SensorText(uint16_t id)
     return s;
 }
 
+// Anything at the path counts: a FIFO or a folder where a file belongs is
+// read and refused with its name, never taken for a missing file.
+bool Exists(const std::string& path)
+{
+    std::error_code ec;
+    return std::filesystem::exists(path, ec) ||
+           (ec && ec != std::errc::no_such_file_or_directory && ec != std::errc::not_a_directory);
+}
+
 }  // namespace
 
 std::string DescribeBadTextFile(const std::string& path, const std::u16string& header, const ParseError& where)
@@ -35,9 +44,10 @@ std::string DescribeBadTextFile(const std::string& path, const std::u16string& h
         return path + " is a folder, not a file";
     if (!std::filesystem::is_regular_file(st))
         return path + " is not a regular file";
-    std::optional<std::string> bytes = platform::ReadWholeFile(path);
-    if (!bytes)
-        return "cannot read " + path + " (may you read it?)";
+    platform::FileRead read = platform::ReadRegularFile(path);
+    if (read.status != platform::ReadStatus::Ok)
+        return platform::DescribeFailedRead(path, read);
+    const std::string* bytes = &read.bytes;
     if (bytes->empty())
         return path + " is empty";
     if (bytes->size() < 2 || uint8_t((*bytes)[0]) != 0xFF || uint8_t((*bytes)[1]) != 0xFE)
@@ -66,7 +76,7 @@ int ReadCtlSettings(const CtlFolders& folders, CtlSettings* settings, std::strin
     settings->present = false;
 
     const std::string path = folders.dataFolder + "config/config.ini";
-    if (!platform::FileExists(path))
+    if (!Exists(path))
         return kExitOk;
     CStdioFileEx file;
     ParseError where;
@@ -132,9 +142,10 @@ int ReadCtlActiveProfile(const CtlFolders& folders, bool sensorFromOption, Profi
     if (int rc = ReadCtlSettings(folders, &settings, message); rc != kExitOk)
         return rc;
     *index = settings.currentProfile;
-    const std::string path = U16ToUtf8(settings.table[size_t(kSettingProfileSlot0URL + *index)].value);
+    std::string path = TextToPath(settings.table[size_t(kSettingProfileSlot0URL + *index)].value);
+    if (std::string own = OwnSlotFileFor(path); !own.empty()) path = std::move(own);
     *source = path;
-    if (path.empty() || !platform::FileExists(path)) {
+    if (path.empty() || !Exists(path)) {
         ResetProfileToDefaults(*record, *index);
         *note = "note: the profile file " + (path.empty() ? std::string("of profile ") + std::to_string(*index) : path) +
                 " does not exist; applying the reset values of profile " + std::to_string(*index);
@@ -156,7 +167,7 @@ int ReadCtlActiveProfile(const CtlFolders& folders, bool sensorFromOption, Profi
 int ReadCtlMacroLibrary(const CtlFolders& folders, MacroLibrary* library, std::string* message)
 {
     const std::string path = folders.dataFolder + kMacroLibraryRelativePath;
-    if (!platform::FileExists(path)) {
+    if (!Exists(path)) {
         library->ClearLibrary();
         library->AppendSet(kDefaultMacroSetName);
         return kExitOk;

@@ -95,10 +95,10 @@ void DeviceLink::ResetLinkState()
     // Notifications arrive on a backend thread; only the window thread acts on them.
     IDeviceHost* host = &host_;
     std::shared_ptr<bool> alive = alive_;
-    backend_.SetChangeCallback([this, host, alive](bool arrived, const std::string&) {
-        host->PostToWindowThread([this, alive, arrived] {
+    backend_.SetChangeCallback([this, host, alive](bool arrived, const std::string& path) {
+        host->PostToWindowThread([this, alive, arrived, path] {
             if (*alive)
-                OnDeviceChange(arrived);
+                OnDeviceChange(arrived, path);
         });
     });
 }
@@ -149,6 +149,7 @@ void DeviceLink::ProbeInterface(int memberIndex)
 
 void DeviceLink::ScanDevices()
 {
+    const bool hadProduct = anyPresent;
     anyPresent = false;
     lastOpenError.clear();
     lastOpenProblem = platform::HidOpenProblem::None;
@@ -176,6 +177,12 @@ void DeviceLink::ScanDevices()
     }
     scanList_.clear();
 
+    // The last product is gone: the program ends, whichever scan sees it
+    // first (a status tick's scan can come before the removal notices).
+    if (hadProduct && !anyPresent) {
+        needStatusQuery = true;
+        host_.EndProgram();
+    }
     if (anyPresent)
         host_.StartTimer(kTimerStatus, kStatusTickMs);
     Schedule(PendingGroup::DpiAndMore);
@@ -268,28 +275,33 @@ void DeviceLink::OnListenerEnded(ProductSlot slot, uint32_t generation)
 
 // --- events ----------------------------------------------------------------
 
-void DeviceLink::OnDeviceChange(bool arrived)
+void DeviceLink::OnDeviceChange(bool arrived, const std::string& path)
 {
+    // A handle or reader of an interface that went away is dead for good,
+    // even when the product is back before this notice is handled (a new
+    // node under the same name): the scan below opens it afresh.
+    if (!arrived && !path.empty()) {
+        for (int slot : {kProductA, kProductB}) {
+            ProductLink& p = products_[slot];
+            if (p.featurePath == path)
+                p.handle.reset();
+            if (p.inputPath == path)
+                StopListener(ProductSlot(slot));
+        }
+    }
+    // Every notice is followed by a scan. What an earlier scan recorded may
+    // be out of date by now (a storm of unplugs, a status tick's scan that
+    // saw a product go before its notice came), and a notice skipped on that
+    // record would leave the presence wrong until the next one.
+    ScanDevices();
+    statusTickCount = kStatusQueryEvery - 1;
     if (arrived) {
-        if (presentA() && presentB())
-            return;  // nothing more of the mouse can arrive
-        ScanDevices();
-        statusTickCount = kStatusQueryEvery - 1;
         if (anyPresent && needStatusQuery) {
             needStatusQuery = false;
             QueryDeviceStatus();
             host_.RefreshFromProfile();
         }
         host_.RefreshFromProfile();
-    } else {
-        if (!presentA() && !presentB())
-            return;
-        ScanDevices();
-        statusTickCount = kStatusQueryEvery - 1;
-        if (!anyPresent) {
-            needStatusQuery = true;
-            host_.EndProgram();
-        }
     }
 }
 

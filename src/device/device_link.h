@@ -101,8 +101,10 @@ public:
     void UploadMacros(bool send);
 
     // --- events (window thread) ------------------------------------------
-    // An interface of any HID device arrived or went away.
-    void OnDeviceChange(bool arrived);
+    // An interface of any HID device arrived or went away (path: which one,
+    // when the notice says). Presence is what the scan it runs sees; the
+    // program ends when a scan finds the last product gone.
+    void OnDeviceChange(bool arrived, const std::string& path = {});
     // A listener's report 05 06: the mouse changed its DPI level or polling
     // rate by itself.
     void OnDeviceChangeReport(uint8_t intervalMs, uint8_t levelOrdinal);

@@ -27,13 +27,14 @@ struct Reader {
         v = size_t(lo) | size_t(hi) << 8;
         return true;
     }
-    bool Text(std::string& s)
+    // A path may hold any bytes but NUL; every other text is UTF-8.
+    bool Text(std::string& s, bool path = false)
     {
         size_t n = 0;
         if (!Word16(n) || n > in.size() - at) return false;
         s.assign(in.substr(at, n));
         at += n;
-        return IsUtf8(s) && s.find('\0') == std::string::npos;
+        return (path || IsUtf8(s)) && s.find('\0') == std::string::npos;
     }
     bool AtEnd() const { return at == in.size(); }
 };
@@ -66,7 +67,7 @@ std::string EncodeChangeRequest(const ChangeRequest& r)
     out.push_back(char(kVersion));
     out.push_back(char(int8_t(r.profile)));
     Put16(out, r.words.size());
-    if (r.dataFolder.size() > 0xFFFF || !IsUtf8(r.dataFolder) || r.dataFolder.find('\0') != std::string::npos) return {};
+    if (r.dataFolder.size() > 0xFFFF || r.dataFolder.find('\0') != std::string::npos) return {};
     Put16(out, r.dataFolder.size());
     out += r.dataFolder;
     for (const std::string& w : r.words) {
@@ -89,7 +90,7 @@ std::optional<ChangeRequest> DecodeChangeRequest(std::string_view bytes)
     if (p < -1 || p > 4 || count == 0 || count > kMaxChangeRequestWords) return std::nullopt;
     ChangeRequest out;
     out.profile = p;
-    if (!r.Text(out.dataFolder)) return std::nullopt;
+    if (!r.Text(out.dataFolder, true)) return std::nullopt;
     out.words.resize(count);
     for (std::string& w : out.words)
         if (!r.Text(w)) return std::nullopt;

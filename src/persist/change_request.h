@@ -5,15 +5,15 @@
 //
 //   request: "TVRQ", version 1, profile (signed byte, -1 = the active one),
 //            word count (16 bits), the data folder and then each word, each
-//            text as 16-bit length + UTF-8
+//            text as 16-bit length + UTF-8 (the folder: + its bytes, any but NUL)
 //   reply:   status (0 done, 1 refused, 2 not understood, 3 another data
 //            folder: tevlanctl changes the files itself, 4 the window has no
 //            mouse), changed (0/1),
 //            message as 16-bit length + UTF-8
 //
 // Numbers are little-endian. Everything is checked before use: a request that
-// is cut short, too long, has trailing bytes, more words than a command has
-// or a word that is not UTF-8 is not understood, and nothing else happens.
+// is cut short, too long, has trailing bytes, more words than a command has,
+// a NUL or a word that is not UTF-8 is not understood, and nothing else happens.
 #include <cstdint>
 #include <optional>
 #include <string>

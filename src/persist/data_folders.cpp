@@ -1,5 +1,7 @@
 #include "persist/data_folders.h"
 
+#include <cstdio>
+
 #include "platform/fs/file_system.h"
 #include "platform/fs/process_paths.h"
 
@@ -70,6 +72,12 @@ void InitDataFolders(const FolderEnvironment& env)
     g_programFolder = ProgramFolderFor(env.executablePath);
     g_userDataFolder = UserDataFolderFor(env);
     if (g_userDataFolder.empty()) return;
+    if (const std::string problem = DataFolderProblem(g_userDataFolder); !problem.empty()) {
+        // Nothing can be saved; the settings start from their defaults.
+        std::fprintf(stderr, "tevlan: the data folder %s cannot be made: %s%s\n", g_userDataFolder.c_str(),
+                     problem.c_str(), env.configHome.empty() ? "" : " (check XDG_CONFIG_HOME)");
+        return;
+    }
     MakeFolders(g_userDataFolder.substr(0, g_userDataFolder.size() - 1));
     std::string config = g_userDataFolder + "config";
     if (!platform::DirectoryExists(config)) platform::MakeDirectory(config);
@@ -84,6 +92,21 @@ void SetDataFolders(const std::string& programFolder, const std::string& userDat
 {
     g_programFolder = WithSlash(programFolder);
     g_userDataFolder = WithSlash(userDataFolder);
+}
+
+std::string DataFolderProblem(const std::string& folder)
+{
+    // From the folder up to the first part that exists: that one must be a folder.
+    std::string part = folder;
+    while (part.size() > 1 && part.back() == '/') part.pop_back();
+    while (!part.empty()) {
+        if (platform::DirectoryExists(part)) return {};
+        if (platform::PathExists(part)) return part + " is a file, not a folder";
+        const size_t slash = part.rfind('/');
+        if (slash == std::string::npos || slash == 0) return {};
+        part.resize(slash);
+    }
+    return {};
 }
 
 std::string UserDataPath(const std::string& relative)

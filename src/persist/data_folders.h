@@ -45,6 +45,11 @@ void InitDataFolders();
 // creating anything.
 void SetDataFolders(const std::string& programFolder, const std::string& userDataFolder);
 
+// Why a data folder cannot be used, naming the part of its path at fault
+// ("/home/u/cfg is a file, not a folder"); empty when it is a folder or
+// every part of it that exists is one (the rest can be made).
+std::string DataFolderProblem(const std::string& folder);
+
 // g_userDataFolder / g_programFolder followed by a relative path.
 std::string UserDataPath(const std::string& relative);
 std::string ProgramPath(const std::string& relative);

@@ -7,6 +7,9 @@
 struct ParseError {
     int line = 0;        // 1-based; 0 when the file could not be read at all
     std::string reason;  // in words, for a message (tevlanctl prints it)
+    // The file is there but reading it failed (an I/O error, no permission):
+    // its content is unknown, so nothing may reset or replace it.
+    bool unreadable = false;
 
     // Records the first failure only: a caller that adds context later keeps it.
     void Set(int atLine, std::string why)

@@ -336,24 +336,29 @@ bool ParseProfileFile(CStdioFileEx& file, ProfileRecord& record, ParseError* err
 bool ReadProfileRecord(ProfileRecord& record, const std::string& path, ParseError* error)
 {
     CStdioFileEx file;
-    if (!file.Open(path, CStdioFileEx::modeRead)) return RejectLine(error, 0, "the file cannot be read");
+    if (!file.Open(path, CStdioFileEx::modeRead)) {
+        if (error && file.ReadFailed()) error->unreadable = true;
+        return RejectLine(error, 0, "the file cannot be read");
+    }
     return ParseProfileFile(file, record, error);
 }
 
-bool ReadProfileFile(int index, const std::string& path)
+bool ReadProfileFile(int index, const std::string& path, bool mayWrite)
 {
     if (index < 0 || index >= kProfileCount) return false;
     ProfileRecord& record = g_profiles[size_t(index)];
-    if (ReadProfileRecord(record, path)) return true;
+    ParseError error;
+    if (ReadProfileRecord(record, path, &error)) return true;
     ResetProfileToDefaults(record, index);
-    WriteProfileFile(index, ProfileSlotPath(index));
+    // A file that could not be read may be good: the defaults stay in memory.
+    if (mayWrite && !error.unreadable) WriteProfileFile(index, ProfileSlotPath(index));
     return false;
 }
 
 std::string ProfileSlotPath(int index)
 {
     if (index < 0 || index >= kProfileCount) return {};
-    return U16ToUtf8(GetSetting(kSettingProfileSlot0URL + index, 1));
+    return TextToPath(GetSetting(kSettingProfileSlot0URL + index, 1));
 }
 
 bool SaveAllProfileFiles()

@@ -59,9 +59,10 @@ bool ParseProfileFile(CStdioFileEx& file, ProfileRecord& record, ParseError* err
 bool ReadProfileRecord(ProfileRecord& record, const std::string& path, ParseError* error = nullptr);
 
 // Reads a file into profile index of g_profiles. On failure the profile is
-// reset to its defaults and written to its slot file (not to the path read),
-// and the result is false.
-bool ReadProfileFile(int index, const std::string& path);
+// reset to its defaults and, when mayWrite and the file was not merely
+// unreadable (an I/O error leaves it as it is), written to its slot file
+// (not to the path read); the result is false.
+bool ReadProfileFile(int index, const std::string& path, bool mayWrite = true);
 
 // The slot file of a profile: the ProfileSlot<index>URL setting as a UTF-8 path.
 std::string ProfileSlotPath(int index);

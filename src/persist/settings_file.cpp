@@ -4,6 +4,7 @@
 #include "persist/profile_file.h"
 #include "persist/stdio_file_ex.h"
 #include "persist/text_codec.h"
+#include "persist/unreadable_files.h"
 #include "platform/fs/file_system.h"
 
 std::array<SettingPair, kSettingsCount> g_settings;
@@ -39,17 +40,32 @@ bool IsHexDigit(char16_t c)
 // readable profile file (a cut path, a folder, a misspelt name) falls back to
 // the default slot file in the data folder, read when it is sound and reset
 // only when it is not: the program creates no file outside the data folder
-// on its own. True when the slot setting was changed to the default.
-bool LoadSlotProfile(int index)
+// on its own. A slot file that is there but could not be read (an I/O error)
+// keeps its slot: the profile holds its defaults in memory only, and
+// *unreadable is set. True when the slot setting was changed to the default.
+bool LoadSlotProfile(int index, bool mayWrite, bool* unreadable)
 {
-    const std::string path = ProfileSlotPath(index);
+    std::string path = ProfileSlotPath(index);
     const std::string fallback = DefaultProfileSlotPath(g_userDataFolder, index);
-    if (path != fallback) {
-        if (!path.empty() && ReadProfileRecord(g_profiles[size_t(index)], path)) return false;
-        SetValue(kSettingProfileSlot0URL + index, Utf8ToU16(fallback));
+    bool moved = false;
+    if (std::string own = OwnSlotFileFor(path); !own.empty()) {
+        SetValue(kSettingProfileSlot0URL + index, PathToText(own));
+        path = std::move(own);
+        moved = true;
     }
-    ReadProfileFile(index, fallback);
-    return path != fallback;
+    if (path != fallback && !path.empty()) {
+        ParseError error;
+        if (ReadProfileRecord(g_profiles[size_t(index)], path, &error)) return moved;
+        if (error.unreadable) {
+            ResetProfileToDefaults(g_profiles[size_t(index)], index);
+            *unreadable = true;
+            return moved;
+        }
+    }
+    if (path != fallback) SetValue(kSettingProfileSlot0URL + index, PathToText(fallback));
+    ReadProfileFile(index, fallback, mayWrite);
+    if (IsUnreadableFile(fallback)) *unreadable = true;
+    return moved || path != fallback;
 }
 
 }  // namespace
@@ -101,6 +117,20 @@ std::string DefaultProfileSlotPath(const std::string& dataFolder, int index)
     return dataFolder + "config/default" + std::to_string(index) + ".psf";
 }
 
+std::string OwnSlotFileFor(const std::string& path)
+{
+    const size_t cut = path.find_last_of("/\\");
+    if (g_userDataFolder.empty() || cut == std::string::npos || cut + 1 == path.size()) return {};
+    const std::string folder = path.substr(0, cut);
+    const size_t up = folder.find_last_of("/\\");
+    if ((up == std::string::npos ? folder : folder.substr(up + 1)) != "config") return {};
+    const std::string own = UserDataPath("config/" + path.substr(cut + 1));
+    if (own == path || !platform::FileExists(own)) return {};
+    const bool gone = !platform::PathExists(path);
+    const bool otherDataFolder = path[cut] == '/' && platform::FileExists(folder + "/config.ini");
+    return gone || otherDataFolder ? own : std::string();
+}
+
 uint16_t ParseHex16(const std::u16string& text)
 {
     size_t i = 0;
@@ -131,7 +161,7 @@ void SetSettingsDefaults(const std::string& dataFolder)
         if (i < kSettingProfileSlot0URL)
             g_settings[size_t(i)].value = Ascii(values[i]);
         else
-            g_settings[size_t(i)].value = Utf8ToU16(DefaultProfileSlotPath(dataFolder, i - kSettingProfileSlot0URL));
+            g_settings[size_t(i)].value = PathToText(DefaultProfileSlotPath(dataFolder, i - kSettingProfileSlot0URL));
     }
 }
 
@@ -178,15 +208,15 @@ bool SaveCurrentProfileSetting()
     return WriteSettingsFile();
 }
 
-bool LoadSettingsAndProfiles()
+bool LoadSettingsAndProfiles(bool mayWrite)
 {
-    // Only the window's start-up calls this, holding the single-instance
-    // lock: no save of the program's can be under way, so a temporary file in
-    // config/ is what a killed save left behind. (A tevlanctl writing there
-    // at this moment names its file only in its last instant, and a write
-    // that loses that name to us is simply done again.) Without a data
-    // folder the paths are relative, and nothing is removed.
-    if (!g_userDataFolder.empty()) platform::RemoveStaleTemporaryFiles(UserDataPath("config"));
+    // Only the window's start-up removes what killed saves left, holding the
+    // single-instance lock: no save of the program's can be under way, so a
+    // temporary file in config/ is what a killed save left behind. (A
+    // tevlanctl writing there at this moment names its file only in its last
+    // instant, and a write that loses that name to us is simply done again.)
+    // Without a data folder the paths are relative, and nothing is removed.
+    if (mayWrite && !g_userDataFolder.empty()) platform::RemoveStaleTemporaryFiles(UserDataPath("config"));
 
     // The table starts at the defaults, so that entries a short file does not
     // reach keep usable slot paths instead of empty ones (an empty slot path
@@ -196,7 +226,10 @@ bool LoadSettingsAndProfiles()
     bool read = false;
     {
         CStdioFileEx file;
-        if (file.Open(SettingsFilePath(), CStdioFileEx::modeRead)) read = ParseSettingsFile(file, g_settings);
+        if (file.Open(SettingsFilePath(), CStdioFileEx::modeRead))
+            read = ParseSettingsFile(file, g_settings);
+        else if (file.ReadFailed())
+            mayWrite = false;  // settings that could not be read may name other slot files: write nothing
     }
     // Only the settings are replaced. Each slot file is still read below, and
     // only one that cannot be read is reset and rewritten: a damaged
@@ -204,7 +237,8 @@ bool LoadSettingsAndProfiles()
     if (!read) SetSettingsDefaults(g_userDataFolder);
     bool repaired = !read;
 
-    for (int i = 0; i < kProfileCount; ++i) repaired = LoadSlotProfile(i) || repaired;
+    bool unreadable = false;
+    for (int i = 0; i < kProfileCount; ++i) repaired = LoadSlotProfile(i, mayWrite, &unreadable) || repaired;
 
     // The window shows the stored current profile; setting it here keeps the
     // save below from writing profile 0 over the user's choice.
@@ -217,10 +251,17 @@ bool LoadSettingsAndProfiles()
         SetPreviousSensorSetting(uint16_t(~stored.preparedFor));
         repaired = true;
     }
-    if (stored.preparedFor != g_sensorId)
-        PrepareProfilesForSensor();
-    else if (repaired)
+    if (stored.preparedFor != g_sensorId) {
+        // With a profile that could not be read the change waits for a
+        // start that can read them all; meanwhile memory shows it.
+        if (mayWrite && !unreadable) {
+            PrepareProfilesForSensor();
+        } else {
+            for (auto& record : g_profiles) ApplySensorDpiDefaults(record);
+        }
+    } else if (repaired && mayWrite) {
         WriteSettingsFile();
+    }
     return read;
 }
 

@@ -50,7 +50,13 @@ std::string SettingsFilePath();
 // folder (read when sound, reset when not); a Sensor or PreST value that is
 // not well formed is taken from the other one and never counts as a sensor
 // change. What was repaired is written back to the settings file.
-bool LoadSettingsAndProfiles();
+//
+// A file that is there but could not be read is no damaged file: it is
+// left as it is (its profile holds the defaults in memory) and listed by
+// UnreadableFiles(); with an unreadable settings file nothing is written.
+// With mayWrite false nothing is written or removed at all: memory holds
+// what the window's start-up would give (tevlanctl's read-only commands).
+bool LoadSettingsAndProfiles(bool mayWrite = true);
 bool WriteSettingsFile();
 // CurrentProfile = g_workingProfile, then WriteSettingsFile.
 bool SaveCurrentProfileSetting();
@@ -109,6 +115,15 @@ struct StoredSensor {
 // Both well formed: as stored. One damaged: both from the other (the
 // profiles count as prepared for it). Both damaged: the default sensor.
 StoredSensor ReadStoredSensor(const std::array<SettingPair, kSettingsCount>& table);
+
+// A copied or restored data folder still names the original's slot files. A
+// slot file in the config/ folder of another data folder (one with its own
+// config.ini), or one that is gone (a backup from another machine, with '\'
+// for a separator too), is this data folder's file of the same name when
+// this folder holds one: the copy edits its own profiles, never the
+// original's. Empty when the slot path stays as it is. The start-up load
+// applies it and saves the slot paths it changed.
+std::string OwnSlotFileFor(const std::string& slotPath);
 
 // The default slot file of a profile: dataFolder + "config/default<index>.psf".
 std::string DefaultProfileSlotPath(const std::string& dataFolder, int index);

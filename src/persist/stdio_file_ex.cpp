@@ -1,5 +1,6 @@
 #include "persist/stdio_file_ex.h"
 
+#include "persist/unreadable_files.h"
 #include "platform/fs/file_system.h"
 
 namespace {
@@ -30,11 +31,19 @@ bool CStdioFileEx::Open(const std::string& path, OpenMode mode)
     pos_ = 0;
     mode_ = mode;
     fromMemory_ = false;
+    readFailed_ = false;
     if (mode == modeRead) {
         // Reading never asks for write access: a read-only file reads normally.
-        auto data = platform::ReadWholeFile(path);
-        if (!data) return false;
-        bytes_ = std::move(*data);
+        platform::FileRead read = platform::ReadRegularFile(path);
+        if (read.status != platform::ReadStatus::Ok) {
+            // Only a missing file may be made anew; one that is there but
+            // could not be read must survive whatever the caller does next.
+            if (read.status != platform::ReadStatus::Missing)
+                NoteUnreadableFile(path, platform::DescribeFailedRead(path, read));
+            readFailed_ = read.status == platform::ReadStatus::Failed;
+            return false;
+        }
+        bytes_ = std::move(read.bytes);
     }
     open_ = true;
     return true;
@@ -57,6 +66,7 @@ bool CStdioFileEx::Close()
     if (!open_) return true;
     open_ = false;
     if (mode_ != modeWrite) return true;
+    if (IsUnreadableFile(path_)) return false;
     return platform::WriteFileAtomic(path_, bytes_);
 }
 

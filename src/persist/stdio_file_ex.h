@@ -35,8 +35,11 @@ public:
     CStdioFileEx(const CStdioFileEx&) = delete;
     CStdioFileEx& operator=(const CStdioFileEx&) = delete;
 
-    // False when a file to read cannot be read. Opening for writing only
-    // remembers the path; whether the file can be written is known at Close.
+    // False when a file to read cannot be read; one that is there but could
+    // not be read (an I/O error, not a regular file) is noted as unreadable
+    // (persist/unreadable_files.h) and is then never replaced by Close.
+    // Opening for writing only remembers the path; whether the file can be
+    // written is known at Close.
     bool Open(const std::string& path, OpenMode mode);
     // Reading from bytes already in memory (parsers and fuzz targets use it).
     void OpenBytes(std::string bytes);
@@ -44,6 +47,9 @@ public:
     // when the file was opened for reading). Safe to call twice.
     bool Close();
     bool IsOpen() const { return open_; }
+    // The last Open for reading failed on a file that is there: a read or
+    // open error (not a missing file, not a folder or other non-file).
+    bool ReadFailed() const { return readFailed_; }
 
     // Appends UTF-16LE units unchanged; the byte-order mark first when the
     // position is 0.
@@ -64,6 +70,7 @@ private:
     OpenMode mode_ = modeRead;
     bool open_ = false;
     bool fromMemory_ = false;
+    bool readFailed_ = false;
 };
 
 // The whole file as UTF-16LE with a byte-order mark (for writers building a

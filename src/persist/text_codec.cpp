@@ -92,6 +92,30 @@ std::string U16ToUtf8(std::u16string_view s)
     return out;
 }
 
+std::u16string PathToText(std::string_view path)
+{
+    std::u16string text = Utf8ToU16(path);
+    for (char16_t& c : text)
+        if (c == u'\n') c = char16_t(kUndecodableByteBase + '\n');
+    return text;
+}
+
+std::string TextToPath(std::u16string_view text)
+{
+    std::string path;
+    size_t from = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        const bool lowSurrogate = c >= 0xDC00 && c <= 0xDFFF;
+        const bool paired = lowSurrogate && i > 0 && text[i - 1] >= 0xD800 && text[i - 1] <= 0xDBFF;
+        if (!lowSurrogate || paired || c > kUndecodableByteBase + 0xFF) continue;
+        path += U16ToUtf8(text.substr(from, i - from));
+        path.push_back(static_cast<char>(c - kUndecodableByteBase));
+        from = i + 1;
+    }
+    return path + U16ToUtf8(text.substr(from));
+}
+
 std::u16string Ascii(std::string_view s)
 {
     return std::u16string(s.begin(), s.end());

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "support/temp_folder.h"
+#include "support/child_environment.h"
 #include "support/utf16_bytes.h"
 
 namespace {
@@ -58,8 +59,9 @@ protected:
         data = root / "data";
         fs::create_directories(data / "config");
         fs::create_directories(root / "run");
-        env = {"QT_QPA_PLATFORM=offscreen", "HOME=" + root.string(), "XDG_CONFIG_HOME=" + (root / "xdg").string(),
-               "XDG_RUNTIME_DIR=" + (root / "run").string()};
+        env = WithSanitizerSettings({"QT_QPA_PLATFORM=offscreen", "HOME=" + root.string(),
+                                     "XDG_CONFIG_HOME=" + (root / "xdg").string(),
+                                     "XDG_RUNTIME_DIR=" + (root / "run").string()});
     }
 
     // One start of the program on the simulated mouse, closed the way the

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "support/temp_folder.h"
+#include "support/child_environment.h"
 
 namespace {
 
@@ -99,6 +100,7 @@ public:
         for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "XAUTHORITY", "PATH"})
             if (const char* v = getenv(name)) env.push_back(std::string(name) + "=" + v);
         if (!getenv("QT_QPA_PLATFORM")) env.push_back("QT_QPA_PLATFORM=offscreen");
+        env = WithSanitizerSettings(std::move(env));
         pid_ = Spawn({TEVLAN_PATH, "--device", "sim", "--trace", "--data-dir", data.string()}, env, err_);
     }
     ~Tevlan()

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "support/temp_folder.h"
+#include "support/child_environment.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ TEST(SessionEnd, SigtermClosesTheWindowAndWritesThePendingSave)
     std::vector<std::string> env{"QT_QPA_PLATFORM=offscreen", "HOME=" + tmp.Path().string(),
                                  "XDG_CONFIG_HOME=" + (tmp.Path() / "xdg").string(),
                                  "XDG_RUNTIME_DIR=" + run.string()};
+    env = WithSanitizerSettings(std::move(env));
     const pid_t pid = fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "support/temp_folder.h"
+#include "support/child_environment.h"
 
 #include <csignal>
 #include <cstdlib>
@@ -109,8 +110,8 @@ protected:
         const fs::path outPath = root_ / "stdout", errPath = root_ / "stderr";
         std::vector<std::string> argv{TEVLANCTL_PATH};
         argv.insert(argv.end(), args.begin(), args.end());
-        const std::string xdg = "XDG_CONFIG_HOME=" + (root_ / "xdg").string();
-        const std::string home = "HOME=" + root_.string();
+        std::vector<std::string> envStrings =
+            WithSanitizerSettings({"XDG_CONFIG_HOME=" + (root_ / "xdg").string(), "HOME=" + root_.string()});
         pid_t pid = fork();
         if (pid == 0) {
             int o = stdoutFd >= 0 ? stdoutFd : open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -121,8 +122,11 @@ protected:
             for (std::string& a : argv)
                 cargv.push_back(a.data());
             cargv.push_back(nullptr);
-            char* env[] = {const_cast<char*>(xdg.c_str()), const_cast<char*>(home.c_str()), nullptr};
-            execve(cargv[0], cargv.data(), env);
+            std::vector<char*> env;
+            for (std::string& v : envStrings)
+                env.push_back(v.data());
+            env.push_back(nullptr);
+            execve(cargv[0], cargv.data(), env.data());
             _exit(127);
         }
         int status = 0;
@@ -649,6 +653,15 @@ TEST_F(CtlProcess, HelpAndVersionNeedNoMouseAndNoDataFolder)
     CtlRun show = Ctl({"--device", "sim", "status"}, false);
     EXPECT_EQ(show.exit, 0) << show.err;
     EXPECT_FALSE(fs::exists(root_ / "xdg"));
+}
+
+TEST_F(CtlProcess, AConfigHomeThatIsAFileIsNamedAsTheReasonNothingCanBeSaved)
+{
+    WriteFile(root_ / "xdg", "not a folder");
+    const CtlRun r = Ctl({"--device", "sim", "set", "wheel-page", "off"}, false);
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_NE(r.err.find((root_ / "xdg").string() + " is a file, not a folder"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("XDG_CONFIG_HOME"), std::string::npos) << r.err;
 }
 
 TEST_F(CtlProcess, StandardOutputThatCannotBeWrittenIsExitCodeFourButAClosedPipeIsQuiet)

@@ -3,12 +3,14 @@
 // the slot file and sends only the report that carries it; a refused change
 // leaves every byte of every file alone and sends nothing.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "support/temp_folder.h"
+#include "support/child_environment.h"
 
 #include <filesystem>
 #include <fstream>
@@ -59,11 +61,13 @@ protected:
     {
         args.insert(args.begin(), {TEVLANCTL_PATH, "--device", "sim", "--trace", "--data-dir", data.string()});
         args.insert(args.begin(), wrapper.begin(), wrapper.end());
+        args.insert(args.begin(), prefix_.begin(), prefix_.end());
         const fs::path outPath = root_ / "stdout", errPath = root_ / "stderr";
         // No window of the user's session may take the requests: the
         // instance folder is the test's own.
-        const std::string env[] = {"HOME=" + root_.string(), "XDG_CONFIG_HOME=" + (root_ / "xdg").string(),
-                                   "XDG_RUNTIME_DIR=" + (root_ / "run").string()};
+        const std::vector<std::string> env =
+            WithSanitizerSettings({"HOME=" + root_.string(), "XDG_CONFIG_HOME=" + (root_ / "xdg").string(),
+                                   "XDG_RUNTIME_DIR=" + (root_ / "run").string()});
         const pid_t pid = fork();
         if (pid == 0) {
             dup2(open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
@@ -125,6 +129,7 @@ protected:
 
     TempFolder tmp_{"tevlanctl-set-"};
     fs::path root_;
+    std::vector<std::string> prefix_;  // a program tevlanctl runs under (strace, timeout)
 };
 
 TEST_F(CtlSet, EachSettingChangesOnlyItsLinesAndSendsOnlyItsReport)
@@ -210,6 +215,55 @@ TEST_F(CtlSet, ARefusedChangeExitsOneWithTheWindowsMessageAndChangesNoByte)
     const fs::path ok = FreshFolder("name24");
     EXPECT_EQ(Ctl(ok, {"macros", "add", "Mouse Macro Set", std::string(24, 'n')}).exit, 0);
     EXPECT_NE(Ctl(ok, {"macros", "list"}).out.find(std::string(24, 'n')), std::string::npos);
+}
+
+// A disk that fails a read, a FIFO where a profile belongs, a folder flush
+// that fails after the rename: each is named, exits non-zero, and nothing
+// reset or written costs a file that may be good.
+TEST_F(CtlSet, FilesThatCannotBeReadOrSavedAreNamedAndNoFileIsReplaced)
+{
+    const fs::path data = FreshFolder("faults");
+    ASSERT_EQ(Ctl(data, {"profile", "rename", "2", "Kept"}).exit, 0);
+    const std::string profile2 = (data / "config/default1.psf").string();
+    const auto before = Files(data);
+    if (access("/usr/bin/strace", X_OK) != 0) GTEST_SKIP() << "strace is not installed (tools/setup.sh installs it)";
+    prefix_ = {"/usr/bin/strace", "-f", "-o", "/dev/null", "-P", profile2, "-e", "trace=read", "-e",
+               "inject=read:error=EIO"};
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"get"}, {"profile", "list"}, {"--profile", "2", "set", "dpi", "1", "3000"}}) {
+        const CtlResult r = Ctl(data, args);
+        EXPECT_EQ(r.exit, 1) << args[0] << ": " << r.err;
+        EXPECT_NE(r.err.find(profile2 + ": Input/output error"), std::string::npos) << r.err;
+        EXPECT_EQ(Files(data), before) << args[0];
+    }
+
+    prefix_ = {"/usr/bin/strace", "-f", "-o", "/dev/null", "-e", "trace=fsync", "-e", "inject=fsync:error=EIO:when=2"};
+    EXPECT_EQ(Ctl(data, {"set", "wheel-page", "off"}).exit, 1) << "the folder flush after the rename failed";
+
+    prefix_ = {"/usr/bin/timeout", "-s", "KILL", "2"};
+    const fs::path fifo = FreshFolder("fifo");
+    ASSERT_EQ(unlink((fifo / "config/default2.psf").c_str()), 0);
+    ASSERT_EQ(mkfifo((fifo / "config/default2.psf").c_str(), 0600), 0);
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"get"}, {"set", "wheel-page", "off"}}) {
+        const CtlResult r = Ctl(fifo, args);
+        EXPECT_EQ(r.exit, 1) << args[0] << " (137: still waiting on the FIFO after 2 s)";
+        EXPECT_NE(r.err.find("default2.psf is not a regular file"), std::string::npos) << r.err;
+    }
+}
+
+// Paths are bytes: a data folder whose name is no UTF-8 and holds a line
+// feed keeps working, and the program reads back whatever it wrote there.
+TEST_F(CtlSet, ADataFolderNamedWithAnyBytesRoundTripsAChange)
+{
+    const fs::path data = root_ / "odd\xff\nname";
+    ASSERT_EQ(Ctl(data, {"set", "wheel-page", "on"}).exit, 0);
+    CtlResult r = Ctl(data, {"--profile", "2", "set", "dpi", "1", "3000"});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_TRUE(fs::exists(data / "config/default1.psf"));
+    r = Ctl(data, {"--profile", "2", "get", "dpi", "1"});
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(r.out, "dpi 1 3000\n");
+    EXPECT_EQ(Ctl(data, {"get", "wheel-page"}).out, "wheel-page on\n");
 }
 
 }  // namespace

@@ -41,6 +41,24 @@ public:
             ++n;
         }
     }
+    // Runs at most n of the posted tasks, oldest first (a window thread that
+    // falls behind a burst of notices); returns how many ran.
+    int PumpSome(int n)
+    {
+        int ran = 0;
+        for (; ran < n; ++ran) {
+            std::function<void()> task;
+            {
+                std::lock_guard lock(mu_);
+                if (posted_.empty())
+                    break;
+                task = std::move(posted_.front());
+                posted_.pop_front();
+            }
+            task();
+        }
+        return ran;
+    }
     // Waits (on a condition variable, with a generous limit) until something was posted.
     bool WaitForPosted()
     {

@@ -64,6 +64,16 @@ $bb mount -t devtmpfs dev /dev
 for m in $($bb cat /modules/order); do $bb insmod /modules/$m.ko || echo "guest: insmod $m failed"; done
 h=/host
 $bb mount -t 9p -o trans=virtio,version=9p2000.L,ro,msize=262144,cache=loose hostroot $h || echo "guest: no host root"
+$bb mkdir -p /out
+$bb mount -t 9p -o trans=virtio,version=9p2000.L,msize=262144,cache=none out /out || echo "guest: no output share"
+# The folders the command needs (its working folder, the build and source
+# trees) stay visible where the fresh /tmp and /run below would cover them
+# (a checkout under /tmp): each is bound aside first and put back on top.
+i=0
+while IFS= read -r d; do
+  $bb mkdir -p /keep/$i && $bb mount -o bind "$h$d" /keep/$i || echo "guest: cannot keep $d"
+  i=$((i + 1))
+done < /out/keep-folders
 $bb mount -t proc proc $h/proc
 $bb mount -t sysfs sys $h/sys
 $bb mount -t devtmpfs dev $h/dev
@@ -73,9 +83,15 @@ $bb mount -t tmpfs tmp $h/tmp
 $bb chmod 1777 $h/tmp
 # Rules the tests install go to a fresh /etc/udev/rules.d, never the host's.
 $bb mount -t tmpfs rules $h/etc/udev/rules.d
-# Last, so that it lands on top even when it lies below /tmp.
+i=0
+while IFS= read -r d; do
+  $bb mkdir -p "$h$d" 2>/dev/null
+  $bb mount -o bind /keep/$i "$h$d" || echo "guest: cannot put back $d"
+  i=$((i + 1))
+done < /out/keep-folders
+# Last, so that it lands on top even when it lies below /tmp or a kept folder.
 $bb mkdir -p $h$tevlan_out 2>/dev/null
-$bb mount -t 9p -o trans=virtio,version=9p2000.L,msize=262144,cache=none out $h$tevlan_out || echo "guest: no output share"
+$bb mount -o bind /out $h$tevlan_out || echo "guest: no output folder"
 $bb chroot $h /bin/sh "$tevlan_out/guest-command.sh"
 echo $? > $h$tevlan_out/guest-exit
 $bb sync
@@ -85,6 +101,15 @@ INIT
   (cd "$tree" && find . | "$busybox" cpio -o -H newc 2>/dev/null | gzip -1) > "$initrd.tmp" && mv "$initrd.tmp" "$initrd"
   rm -rf "$tree"; trap - EXIT
 fi
+
+# The host folders the guest keeps in view: the working folder and every
+# folder the command names (the build and source trees).
+{
+  printf '%s\n' "$PWD"
+  for a in "$@"; do
+    [ -d "$a" ] && realpath "$a"
+  done
+} | grep -v '^/$' > "$out/keep-folders"
 
 # The command, run by the guest's init inside the chroot.
 {

@@ -318,6 +318,31 @@ TEST_F(SettingsFileTest, ASlotPathNamingNoProfileFileFallsBackToTheDefaultSlot)
     }
 }
 
+// A copy of a data folder (a backup restored beside the original) still
+// names the original's slot files: it reads and saves its own.
+TEST_F(SettingsFileTest, ACopiedDataFolderEditsItsOwnProfilesNotTheOriginals)
+{
+    WriteGoodProfiles();
+    WriteConfig(DefaultText());
+    const fs::path copy = dir / "copy";
+    fs::create_directories(copy);
+    fs::copy(dir / "config", copy / "config", fs::copy_options::recursive);
+    const std::string original = Bytes(SlotPath(1));
+    ProfileRecord theirs = g_profiles[1];
+    theirs.settings[0].value = u"Copy's own";
+    ASSERT_TRUE(WriteProfileRecord(theirs, (copy / "config/default1.psf").string()));
+
+    SetDataFolders(dir.string(), copy.string());
+    EXPECT_TRUE(LoadSettingsAndProfiles());
+    EXPECT_EQ(GetProfileName(g_profiles[1]), u"Copy's own");
+    EXPECT_EQ(ProfileSlotPath(1), (copy / "config/default1.psf").string());
+    g_profiles[1].XYSettingValue[0] = 77;
+    EXPECT_TRUE(SaveAllProfileFiles());
+    EXPECT_EQ(Bytes(SlotPath(1)), original) << "the original folder is left alone";
+    // A slot file the copy holds no file of that name for stays where it is.
+    EXPECT_TRUE(OwnSlotFileFor(data + "config/mine.psf").empty());
+}
+
 TEST_F(SettingsFileTest, TypedAccessorsStayInRange)
 {
     SetSettingsDefaults(data);

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/random.h>
@@ -154,24 +155,56 @@ Attempt WriteThroughNamedFile(const std::string& target, const std::string& byte
 
 }  // namespace
 
-std::optional<std::string> ReadWholeFile(const std::string& path)
+FileRead ReadRegularFile(const std::string& path)
 {
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) return std::nullopt;
+    FileRead result;
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (fd.get() < 0) {
+        result.error = errno;
+        result.status = errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Failed;
+        return result;
+    }
     struct stat st{};
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-    std::string out;
+    if (::fstat(fd.get(), &st) != 0) {
+        result.error = errno;
+        return result;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        result.status = ReadStatus::NotRegularFile;
+        return result;
+    }
     char buf[65536];
     for (;;) {
         ssize_t r = ::read(fd.get(), buf, sizeof buf);
         if (r < 0) {
             if (errno == EINTR) continue;
-            return std::nullopt;
+            result.error = errno;
+            result.bytes.clear();
+            return result;
         }
         if (r == 0) break;
-        out.append(buf, static_cast<size_t>(r));
+        result.bytes.append(buf, static_cast<size_t>(r));
     }
-    return out;
+    result.status = ReadStatus::Ok;
+    return result;
+}
+
+std::string DescribeFailedRead(const std::string& path, const FileRead& read)
+{
+    switch (read.status) {
+    case ReadStatus::Ok: return {};
+    case ReadStatus::Missing: return path + " does not exist";
+    case ReadStatus::NotRegularFile: return path + " is not a regular file";
+    case ReadStatus::Failed: break;
+    }
+    return "cannot read " + path + ": " + std::strerror(read.error);
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path)
+{
+    FileRead read = ReadRegularFile(path);
+    if (read.status != ReadStatus::Ok) return std::nullopt;
+    return std::move(read.bytes);
 }
 
 bool WriteFileAtomic(const std::string& path, const std::string& bytes)
@@ -205,10 +238,13 @@ bool WriteFileAtomic(const std::string& path, const std::string& bytes)
         }
         if (a == Attempt::Failed) return false;
         if (a == Attempt::Done) {
-            // The rename is only durable once the folder itself is flushed.
+            // The rename is only durable once the folder itself is flushed:
+            // a folder the disk failed to flush is a save that may be lost,
+            // and the caller must hear of it. (A file system that cannot
+            // flush folders at all says EINVAL; that is no failure.)
             Fd dir(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-            if (dir.get() >= 0) ::fsync(dir.get());
-            return true;
+            if (dir.get() < 0) return true;
+            return ::fsync(dir.get()) == 0 || errno == EINVAL || errno == EROFS;
         }
     }
     return false;
@@ -248,6 +284,12 @@ bool FileExists(const std::string& path)
 {
     struct stat st{};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool PathExists(const std::string& path)
+{
+    struct stat st{};
+    return ::stat(path.c_str(), &st) == 0;
 }
 
 bool DirectoryExists(const std::string& path)

@@ -21,7 +21,27 @@
 
 namespace platform {
 
-// The whole file, or nothing when it cannot be opened for reading.
+// How a read ended. A file that is there but could not be read is not a
+// missing one: callers that would replace a missing file leave it alone.
+enum class ReadStatus {
+    Ok,
+    Missing,         // no such file (or a folder on the way is missing)
+    NotRegularFile,  // a folder, a FIFO, a device, a socket
+    Failed,          // there, but opening or reading it failed (errno in error)
+};
+struct FileRead {
+    ReadStatus status = ReadStatus::Failed;
+    std::string bytes;
+    int error = 0;
+};
+// Reads a regular file whole. The open never blocks (a FIFO would wait for
+// a writer forever) and the type is checked before the first read.
+FileRead ReadRegularFile(const std::string& path);
+// Words for a read that did not end Ok, naming the file: "cannot read P:
+// Input/output error", "P is not a regular file".
+std::string DescribeFailedRead(const std::string& path, const FileRead& read);
+
+// The whole file, or nothing when it cannot be read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
 bool WriteFileAtomic(const std::string& path, const std::string& bytes);
@@ -36,6 +56,8 @@ bool IsTemporaryFileName(const std::string& name);
 int RemoveStaleTemporaryFiles(const std::string& folder);
 
 bool FileExists(const std::string& path);
+// Anything at all is there (following links); false for a dangling link.
+bool PathExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 // Creates one folder level; true when the folder exists afterwards.
 bool MakeDirectory(const std::string& path);

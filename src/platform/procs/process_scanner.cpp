@@ -57,6 +57,28 @@ ssize_t ReadAt(int dirFd, const char* path, char* buffer, size_t size)
     return n;
 }
 
+// The first word of a /proc/PID/cmdline: read on until its NUL, since the
+// kernel lets one word be as long as 128 KiB and a game started through a
+// long path must still be recognised. Empty when there is nothing to read.
+std::string_view FirstWordAt(int dirFd, const char* path, std::string& buffer)
+{
+    constexpr size_t kChunk = 4096;
+    constexpr size_t kMaxWord = 128 * 1024 + 1;  // MAX_ARG_STRLEN and its NUL
+    buffer.clear();
+    const int fd = openat(dirFd, path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return {};
+    while (buffer.size() < kMaxWord) {
+        const size_t at = buffer.size();
+        buffer.resize(at + kChunk);
+        const ssize_t n = read(fd, buffer.data() + at, kChunk);
+        buffer.resize(at + size_t(n > 0 ? n : 0));
+        if (n <= 0 || buffer.find('\0', at) != std::string::npos) break;
+    }
+    close(fd);
+    const std::string_view text(buffer);
+    return text.substr(0, text.find('\0'));
+}
+
 // The start time (clock ticks after boot) in a /proc/PID/stat text: the
 // 22nd field, counted after the command name's closing parenthesis since
 // the name may hold blanks and parentheses itself.
@@ -147,9 +169,8 @@ void ProcessScanner::ReadNames(int pid, Entry& e, bool commandLineToo)
     }
     if (!execed && !commandLineToo) return;
     std::snprintf(path, sizeof path, "%d/cmdline", pid);
-    const ssize_t got = ReadAt(procFd_, path, target, sizeof target);
-    const std::string_view text = got > 0 ? std::string_view(target, size_t(got)) : std::string_view();
-    const std::string_view argv0 = text.substr(0, text.find('\0'));
+    const std::string_view argv0 = FirstWordAt(procFd_, path, commandLine_);
+    const ssize_t got = ssize_t(commandLine_.size());
     if (argv0 != e.names.argv0) {
         e.names.argv0.assign(argv0);
         e.matched = false;

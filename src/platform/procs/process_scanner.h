@@ -83,6 +83,7 @@ private:
     uint64_t nowTicks_ = 0;
     std::unordered_map<int, Entry> cache_;
     std::vector<char> listing_;  // the getdents buffer, kept between scans
+    std::string commandLine_;    // the cmdline buffer, likewise
     unsigned generation_ = 0;
 };
 
