@@ -7,7 +7,7 @@ profile files.
 
   atspi_dialogs.py LANGUAGE_SOURCE DATA_DIR [--deadline SECONDS]
 
-LANGUAGE_SOURCE is data/lang/en.txt or zh.txt: controls are found by the
+LANGUAGE_SOURCE is data/lang/en.po or zh.po: controls are found by the
 texts the window shows, so the same walk runs in both languages. Every
 check that fails is printed; exit 1 when any did.
 """
@@ -30,16 +30,10 @@ def fail(msg):
 
 
 def read_texts(path):
-    texts = {}
-    with open(path, encoding="utf-8") as f:
-        for line in f:
-            m = re.match(r"^(\d+)=(.*)$", line.rstrip("\n"))
-            if m:
-                v = m.group(2)
-                if len(v) >= 2 and v[0] == '"' and v[-1] == '"':
-                    v = v[1:-1]
-                texts[int(m.group(1))] = v
-    return texts
+    """{number: text} from a language's PO source, the texts the window shows."""
+    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../tools"))
+    from lang_txt_to_po import read_po
+    return {n: (e.msgstr or e.msgid) for n, e in read_po(path).items()}
 
 
 def wait_for(what, fn, seconds=8.0):

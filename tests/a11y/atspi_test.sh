@@ -84,8 +84,8 @@ check_language() {
 }
 
 status=0
-check_language EN "" en.txt || status=1
-check_language CN --chinese zh.txt || status=1
+check_language EN "" en.po || status=1
+check_language CN --chinese zh.po || status=1
 if [ $status -eq 0 ] && cmp -s "$work/EN.list" "$work/CN.list"; then
     echo "FAIL: the English and Chinese lists are the same"
     status=1
