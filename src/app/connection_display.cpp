@@ -71,7 +71,8 @@ void ShowBatteryAndConnection(CDlgBase& dlg, MouseConnection connection, int bat
         battery->absentText = UiText(kTextNotConnected);
         battery->chargingLevel += 25;
         if (battery->chargingLevel > 100) battery->chargingLevel = 25;
-        const int state = connected ? chargeState : CBattery::kNotConnected;
+        // No fill before the mouse has answered: the gauge shows readings only.
+        const int state = connected && batteryLevel >= 0 ? chargeState : CBattery::kNotConnected;
         const bool changed = battery->level != batteryLevel || battery->displayState != state ||
                              state == CBattery::kCharging;
         battery->level = batteryLevel;
@@ -79,8 +80,9 @@ void ShowBatteryAndConnection(CDlgBase& dlg, MouseConnection connection, int bat
         if (changed) Repaint(dlg, *battery);
     }
     if (auto* text = dlg.Find<CStaticText>(main_ids::kBatteryPercent)) {
-        const std::u16string caption = connected ? Ascii(std::to_string(batteryLevel) + "%") : u"";
-        const bool visible = connected && chargeState != CBattery::kCharging;
+        const bool read = connected && batteryLevel >= 0;
+        const std::u16string caption = read ? Ascii(std::to_string(batteryLevel) + "%") : u"";
+        const bool visible = read && chargeState != CBattery::kCharging;
         if (text->LabelText() != caption || text->IsVisible() != visible) {
             text->SetLabelText(caption);
             text->SetVisible(visible);

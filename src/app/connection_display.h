@@ -21,7 +21,8 @@ MouseConnection ConnectionOf(const DeviceLink* link);
 std::u16string ConnectionCaption(MouseConnection connection, int batteryLevel);
 
 // The battery gauge, its percentage and the indicator, from the connection
-// and the last status answer (level already limited to 0..100). Only what
+// and the last status answer (level already limited to 0..100; -1 before the
+// mouse has answered, which shows the connection without a reading). Only what
 // changed is repainted: the status tick calls this every second.
 void ShowBatteryAndConnection(CDlgBase& dlg, MouseConnection connection, int batteryLevel, int chargeState);
 

@@ -166,7 +166,10 @@ void CTevlanDlg::UpdateBatteryDisplay(int batteryLevel, int chargeState)
     if (tray_ && link_)
         tray_->OnBattery(batteryLevel, chargeState, link_->anyPresent && link_->sensorCode != 0,
                          !link_->Product(kProductA).present);
-    ShowBatteryAndConnection(*this, ConnectionOf(link_.get()), batteryLevel, chargeState);
+    // Until the mouse has answered a status request the level is only the
+    // link's starting value, not a reading: show the connection without it.
+    const bool answered = link_ && link_->sensorCode != 0;
+    ShowBatteryAndConnection(*this, ConnectionOf(link_.get()), answered ? batteryLevel : -1, chargeState);
 }
 
 void CTevlanDlg::OnDpiStepTableChanged()

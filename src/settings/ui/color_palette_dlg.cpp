@@ -149,7 +149,7 @@ void CColorPaletteDlg::OnChannelTyped()
 
 LRESULT CColorPaletteDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE && LOWORD(wParam) >= kRed && LOWORD(wParam) <= kBlue) {
+    if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE && int(LOWORD(wParam)) >= int(kRed) && int(LOWORD(wParam)) <= int(kBlue)) {
         OnChannelTyped();
         return 0;
     }
