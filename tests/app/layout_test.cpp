@@ -278,7 +278,9 @@ TEST_F(LayoutTest, TheEighthDpiLevelLiesInsideTheFrameAndTheWindowAtEveryScale)
                 EXPECT_TRUE(inside(frame, r)) << first + k << " at " << scale;
                 EXPECT_TRUE(inside(client, r)) << first + k << " at " << scale;
                 // Columns side by side, never overlapping their neighbours.
-                if (k > 0) EXPECT_LE(d.FindControl(first + UINT(k - 1))->GetRect().right, r.left) << first + k;
+                if (k > 0) {
+                    EXPECT_LE(d.FindControl(first + UINT(k - 1))->GetRect().right, r.left) << first + k;
+                }
             }
         d.DestroyWindow();
     }

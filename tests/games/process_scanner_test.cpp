@@ -24,7 +24,7 @@ TEST(ProcessScanner, FindsANewProcessItsExecAndItsUnreapedEnd)
 
     // Started by its name, and through a path longer than a page (a deep
     // install folder): the command line is read on to the end of its first word.
-    for (const std::string argv0 : {game, std::string(5000, '/') + "deep/" + game}) {
+    for (const std::string& argv0 : {game, std::string(5000, '/') + "deep/" + game}) {
         SCOPED_TRACE(argv0.size());
         platform::ProcessScanner scanner;
         EXPECT_EQ(scanner.ScanMatching(match), 0u);

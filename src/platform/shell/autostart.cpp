@@ -1,7 +1,8 @@
 #include "platform/shell/autostart.h"
 
+#include "platform/fs/file_system.h"
+
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -99,22 +100,10 @@ bool SetAutostart(const std::string& path, bool on, const std::string& command, 
         return true;
     }
     if (!MakeFolders(path.substr(0, path.rfind('/')), error)) return false;
-    const std::string tmp = path + ".new";
-    const std::string text = AutostartEntryText(command);
-    FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (!f) return Fail(error, tmp);
-    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size() && std::fflush(f) == 0 &&
-                         ::fsync(fileno(f)) == 0;
-    if (std::fclose(f) != 0 || !written) {
-        const bool failed = Fail(error, tmp);
-        ::unlink(tmp.c_str());
-        return failed;
-    }
-    if (std::rename(tmp.c_str(), path.c_str()) != 0) {
-        const bool failed = Fail(error, path);
-        ::unlink(tmp.c_str());
-        return failed;
-    }
+    // Atomic like every file the program writes: a half-written entry would
+    // start nothing, or the wrong thing, at the next login.
+    errno = 0;
+    if (!WriteFileAtomic(path, AutostartEntryText(command))) return Fail(error, path);
     return true;
 }
 
