@@ -16,7 +16,7 @@
 #include "bench_support.h"
 #include "headless_stage.h"
 #include "macros/macro_library_file.h"
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "profile/profile_record.h"
 
 namespace {

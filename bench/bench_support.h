@@ -3,7 +3,7 @@
 // median and the large macro library.
 #include <vector>
 
-#include "macros/macro_model.h"
+#include "profile/macro_model.h"
 
 namespace bench {
 

@@ -19,7 +19,7 @@
 #include "headless_stage.h"
 #include "macros/macro_library_file.h"
 #include "persist/ui/profile_ids.h"
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "profile/profile_record.h"
 
 namespace {

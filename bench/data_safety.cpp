@@ -27,7 +27,7 @@
 #include "persist/profile_file.h"
 #include "persist/settings_file.h"
 #include "persist/stdio_file_ex.h"
-#include "persist/text_codec.h"
+#include "base/text_codec.h"
 #include "platform/fs/file_system.h"
 #include "profile/profile_record.h"
 

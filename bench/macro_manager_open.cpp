@@ -15,7 +15,7 @@
 #include "bench_support.h"
 #include "macros/macro_library_file.h"
 #include "macros/ui/macro_manager_dlg.h"
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "platform/headless/headless_host.h"
 #include "platform/shell/scripted_shell.h"
 #include "ui/skin_image.h"

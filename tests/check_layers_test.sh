@@ -9,12 +9,12 @@ fail=0
 
 fresh() {
   rm -rf "$work/src"
-  mkdir -p "$work/src"/{app,ui,platform/qt,settings/ui,persist}
+  mkdir -p "$work/src"/{app,ui,platform/qt,settings/ui,persist,base}
   echo '#include "ui/dlg_base.h"' > "$work/src/app/window.cpp"
-  echo '#include "persist/ui_text.h"' > "$work/src/ui/dlg_base.h"
+  echo '#include "base/ui_text.h"' > "$work/src/ui/dlg_base.h"
   echo '#include <QWidget>' > "$work/src/platform/qt/host.cpp"
   echo '#include "ui/dlg_base.h"' > "$work/src/settings/ui/section.cpp"
-  echo '#include <string>' > "$work/src/persist/ui_text.h"
+  echo '#include <string>' > "$work/src/base/ui_text.h"
 }
 
 expect() {  # name, wanted exit code
@@ -25,6 +25,12 @@ expect() {  # name, wanted exit code
 
 fresh; expect "clean tree" 0
 fresh; echo '#include "app/main_ids.h"' >> "$work/src/ui/dlg_base.h"; expect "ui/ includes app/" 1
-fresh; echo '#include "ui/radio_state.h"' >> "$work/src/persist/ui_text.h"; expect "core includes ui/" 1
+fresh; echo '#include "ui/radio_state.h"' >> "$work/src/base/ui_text.h"; expect "core includes ui/" 1
 fresh; echo '#include <unistd.h>' >> "$work/src/app/window.cpp"; expect "system header outside platform/" 1
+fresh; echo '#include "persist/profile_file.h"' >> "$work/src/base/ui_text.h"; expect "base/ includes a floor above" 1
+fresh; mkdir -p "$work/src/settings" "$work/src/buttons"
+echo '#include "buttons/fire_input.h"' > "$work/src/settings/dpi_levels.cpp"; expect "a floor includes its neighbour" 1
+fresh; mkdir -p "$work/src/command"; echo '#include "settings/dpi_levels.h"' > "$work/src/command/set.cpp"
+echo '#include "base/ui_text.h"' > "$work/src/persist/file.cpp"; expect "downward includes only" 0
+fresh; echo '#include "app/main_ids.h"' >> "$work/src/settings/ui/section.cpp"; expect "a section includes a window" 1
 exit $fail

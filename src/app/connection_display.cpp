@@ -2,8 +2,8 @@
 
 #include "app/main_ids.h"
 #include "device/device_link.h"
-#include "persist/text_codec.h"
-#include "persist/ui_text.h"
+#include "base/text_codec.h"
+#include "base/ui_text.h"
 #include "ui/dlg_base.h"
 #include "ui/passive_controls.h"
 

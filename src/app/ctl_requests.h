@@ -3,7 +3,7 @@
 // runs through the same core function tevlanctl uses without a window, and
 // the window then shows it, sends it and saves it as it does when the user
 // makes the change in the window. `get` answers with the window's own state
-// (persist/settings_snapshot.h); `apply` and `reset` run the window's Apply
+// (command/settings_snapshot.h); `apply` and `reset` run the window's Apply
 // and factory-reset paths.
 #include <string>
 #include <string_view>

@@ -3,8 +3,8 @@
 #include "app/main_ids.h"
 #include "persist/language_file.h"
 #include "persist/language_list.h"
-#include "persist/text_codec.h"
-#include "persist/ui_text.h"
+#include "base/text_codec.h"
+#include "base/ui_text.h"
 #include "platform/shell/autostart.h"
 
 using namespace main_ids;

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "app/games_running_popup.h"
-#include "persist/text_codec.h"
-#include "persist/ui_text.h"
+#include "base/text_codec.h"
+#include "base/ui_text.h"
 #include "platform/procs/process_list.h"
 #include "ui/passive_controls.h"
 #include "ui/ui_scale.h"

@@ -1,6 +1,6 @@
 #include "app/osd_dialog.h"
 
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "ui/ui_scale.h"
 
 namespace {

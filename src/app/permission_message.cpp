@@ -1,8 +1,8 @@
 #include "app/permission_message.h"
 
 #include "device/udev_rule_hint.h"
-#include "persist/text_codec.h"
-#include "persist/ui_text.h"
+#include "base/text_codec.h"
+#include "base/ui_text.h"
 
 PermissionMessage NoPermissionMessage(const std::u16string& node, const std::string& executablePath,
                                       platform::SessionPlace place)

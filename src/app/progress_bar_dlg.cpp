@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "ui/skin_image.h"
 #include "ui/ui_scale.h"
 

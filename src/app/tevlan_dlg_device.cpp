@@ -8,8 +8,8 @@
 #include "app/osd_dialog.h"
 #include "app/progress_bar_dlg.h"
 #include "device/device_core_files.h"
-#include "persist/text_codec.h"
-#include "persist/ui_text.h"
+#include "base/text_codec.h"
+#include "base/ui_text.h"
 #include "settings/ui/dpi_section.h"
 #include "ui/passive_controls.h"
 

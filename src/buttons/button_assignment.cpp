@@ -1,7 +1,7 @@
 #include "buttons/button_assignment.h"
 
 #include "buttons/function_catalogue.h"
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "profile/profile_record.h"
 
 int ButtonOfCombo(int comboId)

@@ -11,7 +11,7 @@
 #include <span>
 #include <string>
 
-#include "buttons/function_types.h"
+#include "profile/function_types.h"
 
 enum class ButtonMenu : uint8_t {
     Main,        // the 16-row function menu of a button

@@ -6,7 +6,7 @@
 #include "buttons/fire_input.h"
 #include "buttons/function_catalogue.h"
 #include "buttons/key_capture.h"
-#include "persist/text_codec.h"
+#include "base/text_codec.h"
 
 namespace {
 

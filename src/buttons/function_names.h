@@ -18,8 +18,8 @@
 #include <optional>
 #include <string>
 
-#include "buttons/function_types.h"
-#include "macros/macro_model.h"
+#include "profile/function_types.h"
+#include "profile/macro_model.h"
 
 struct ParsedButtonFunction {
     std::u16string label;

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "macros/macro_model.h"
-#include "persist/parse_error.h"
+#include "profile/macro_model.h"
+#include "base/parse_error.h"
 #include "profile/profile_record.h"
 
 struct CtlFolders {

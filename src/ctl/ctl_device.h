@@ -19,7 +19,7 @@
 #include "ctl/ctl_options.h"
 #include "device/device_host.h"
 #include "device/device_link.h"
-#include "macros/macro_model.h"
+#include "profile/macro_model.h"
 #include "platform/clock/clock.h"
 #include "platform/cmdline/hid_backend_stack.h"
 #include "platform/hid/hid_transport.h"

@@ -14,7 +14,7 @@
 #include "persist/data_folders.h"
 #include "persist/language_file.h"
 #include "persist/profile_file.h"
-#include "persist/text_codec.h"
+#include "base/text_codec.h"
 #include "platform/fs/file_system.h"
 #include "platform/shell/session_seat.h"
 #include "settings/dpi_step_table.h"

@@ -4,7 +4,7 @@
 
 #include "buttons/key_names.h"
 #include "ctl/json_writer.h"
-#include "persist/text_codec.h"
+#include "base/text_codec.h"
 #include "settings/dpi_step_table.h"
 
 namespace {

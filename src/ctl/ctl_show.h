@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "macros/macro_model.h"
+#include "profile/macro_model.h"
 #include "profile/profile_record.h"
 
 // Text from a file, made safe for a terminal: control characters (C0, DEL

@@ -5,7 +5,7 @@
 #include "ctl/ctl_options.h"
 #include "ctl/ctl_show.h"
 #include "ctl/json_writer.h"
-#include "persist/text_codec.h"
+#include "base/text_codec.h"
 #include "platform/instance/change_channel.h"
 #include "platform/instance/single_instance.h"
 

@@ -1,6 +1,6 @@
 #include "ctl/json_writer.h"
 
-#include "persist/text_codec.h"
+#include "base/text_codec.h"
 
 std::string JsonQuote(std::string_view utf8)
 {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "buttons/function_types.h"
-#include "persist/text_codec.h"
-#include "persist/ui_text.h"
+#include "profile/function_types.h"
+#include "base/text_codec.h"
+#include "base/ui_text.h"
 #include "profile/profile_record.h"
 #include "settings/dpi_step_table.h"
 

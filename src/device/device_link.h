@@ -23,7 +23,7 @@
 #include "device/device_io_thread.h"
 #include "device/device_reports.h"
 #include "device/input_listener.h"
-#include "macros/macro_model.h"
+#include "profile/macro_model.h"
 #include "macros/macro_upload.h"
 #include "profile/profile_record.h"
 #include "platform/clock/clock.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "persist/text_codec.h"
+#include "base/text_codec.h"
 
 bool GameBindings::Any() const
 {

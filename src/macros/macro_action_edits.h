@@ -11,7 +11,7 @@
 // selected action, or at the end when none is selected.
 #include <cstdint>
 
-#include "macros/macro_model.h"
+#include "profile/macro_model.h"
 #include "macros/macro_texts.h"
 
 // The insert-action menu's choices, in its order.

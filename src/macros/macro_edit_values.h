@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "macros/macro_model.h"
+#include "profile/macro_model.h"
 #include "macros/macro_texts.h"
 
 // The longest pause the time dialog stores: what one step on the mouse can

@@ -3,7 +3,7 @@
 // and deleting sets, importing and exporting library files.
 #include <string>
 
-#include "macros/macro_model.h"
+#include "profile/macro_model.h"
 #include "macros/macro_texts.h"
 
 // Appends a set. Refused with text 355 for an empty name and 356 for a name

@@ -36,8 +36,8 @@
 #include <string>
 #include <string_view>
 
-#include "macros/macro_model.h"
-#include "persist/parse_error.h"
+#include "profile/macro_model.h"
+#include "base/parse_error.h"
 
 extern MacroLibrary g_macroLibrary;
 extern MacroLibrary g_macroWorkLibrary;

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "macros/macro_edit_values.h"
-#include "macros/macro_model.h"
+#include "profile/macro_model.h"
 #include "macros/macro_texts.h"
 
 class MacroManagerState {

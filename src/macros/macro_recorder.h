@@ -19,7 +19,7 @@
 // but no longer count).
 #include <cstdint>
 
-#include "macros/macro_model.h"
+#include "profile/macro_model.h"
 #include "macros/macro_texts.h"
 
 constexpr uint32_t kRecordedPauseMaxMs = 4095;

@@ -14,7 +14,7 @@
 //   deleted pause, modified key           0
 #include <cstdint>
 
-#include "macros/macro_model.h"
+#include "profile/macro_model.h"
 
 namespace macro_steps {
 

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "macros/macro_model.h"
+#include "profile/macro_model.h"
 #include "profile/button_function_code.h"
 
 struct ProfileRecord;

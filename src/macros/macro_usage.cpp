@@ -1,8 +1,8 @@
 #include "macros/macro_usage.h"
 
-#include "buttons/function_types.h"
-#include "persist/text_codec.h"
-#include "persist/ui_text.h"
+#include "profile/function_types.h"
+#include "base/text_codec.h"
+#include "base/ui_text.h"
 
 namespace {
 

@@ -29,7 +29,7 @@
 #include <string>
 
 #include "persist/stdio_file_ex.h"
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 
 using UiTextTable = std::array<std::u16string, kUiTextCount>;
 

@@ -1,7 +1,7 @@
 #include "persist/profile_file.h"
 
 #include "persist/settings_file.h"
-#include "persist/text_codec.h"
+#include "base/text_codec.h"
 
 namespace {
 

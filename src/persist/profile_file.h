@@ -38,7 +38,7 @@
 // The macro loop settings are not in the file and keep their values.
 #include <string>
 
-#include "persist/parse_error.h"
+#include "base/parse_error.h"
 #include "persist/stdio_file_ex.h"
 #include "profile/profile_record.h"
 

@@ -2,8 +2,8 @@
 
 #include "persist/profile_file.h"
 #include "persist/settings_file.h"
-#include "persist/text_codec.h"
-#include "persist/ui_text.h"
+#include "base/text_codec.h"
+#include "base/ui_text.h"
 
 namespace {
 

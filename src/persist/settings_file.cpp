@@ -3,7 +3,7 @@
 #include "persist/data_folders.h"
 #include "persist/profile_file.h"
 #include "persist/stdio_file_ex.h"
-#include "persist/text_codec.h"
+#include "base/text_codec.h"
 #include "persist/unreadable_files.h"
 #include "platform/fs/file_system.h"
 

@@ -18,7 +18,7 @@
 #include <optional>
 #include <string>
 
-#include "persist/parse_error.h"
+#include "base/parse_error.h"
 #include "profile/profile_record.h"
 
 constexpr int kSettingsCount = 16;

@@ -1,7 +1,7 @@
 #include "profile/profile_record.h"
 
-#include "persist/text_codec.h"
-#include "persist/ui_text.h"
+#include "base/text_codec.h"
+#include "base/ui_text.h"
 
 ProfileTable g_profiles;
 int g_workingProfile = 0;

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "macros/macro_model.h"
+#include "profile/macro_model.h"
 #include "profile/button_function_code.h"
 
 constexpr int kProfileCount = 5;

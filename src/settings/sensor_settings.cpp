@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "persist/text_codec.h"
-#include "persist/ui_text.h"
+#include "base/text_codec.h"
+#include "base/ui_text.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "ui/attention_dlg.h"
 
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "ui/passive_controls.h"
 #include "ui/ui_scale.h"
 

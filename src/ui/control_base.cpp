@@ -1,6 +1,6 @@
 #include "ui/control_base.h"
 
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 
 platform::FontSpec UiControlFont()
 {

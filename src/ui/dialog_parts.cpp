@@ -1,6 +1,6 @@
 #include "ui/dialog_parts.h"
 
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "ui/ui_scale.h"
 
 std::unique_ptr<CImageButton> MakeDialogCloseButton(HWND owner, const Rect& r)

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "ui/radio_state.h"
 #include "ui/ui_scale.h"
 #include "ui/wnd_popup.h"

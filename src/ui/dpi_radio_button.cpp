@@ -1,6 +1,6 @@
 #include "ui/dpi_radio_button.h"
 
-#include "persist/text_codec.h"
+#include "base/text_codec.h"
 #include "ui/radio_state.h"
 #include "ui/ui_scale.h"
 

@@ -1,5 +1,5 @@
 #include "ui/passive_controls.h"
-#include "persist/text_codec.h"
+#include "base/text_codec.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "persist/text_codec.h"
+#include "base/text_codec.h"
 #include "ui/ui_scale.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "persist/text_codec.h"
+#include "base/text_codec.h"
 
 int CSkinButton::OnMouseMove(WPARAM, int x, int y)
 {

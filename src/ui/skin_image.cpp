@@ -4,7 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "persist/text_codec.h"
+#include "base/text_codec.h"
 #include "platform/window/window_host.h"
 #include "ui/ui_scale.h"
 

@@ -17,7 +17,7 @@
 #include <string>
 
 #include "app/tevlan_dlg.h"
-#include "persist/text_codec.h"
+#include "base/text_codec.h"
 #include "platform/clock/clock.h"
 #include "platform/headless/headless_host.h"
 #include "platform/shell/scripted_shell.h"

@@ -5,8 +5,8 @@
 #include "app/ctl_requests.h"
 #include "app/osd_dialog.h"
 #include "persist/change_request.h"
-#include "persist/profile_command.h"
-#include "persist/settings_snapshot.h"
+#include "command/profile_command.h"
+#include "command/settings_snapshot.h"
 
 namespace {
 

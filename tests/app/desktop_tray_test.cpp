@@ -21,7 +21,7 @@
 #include "persist/data_folders.h"
 #include "persist/language_file.h"
 #include "persist/language_list.h"
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "platform/shell/qt_desktop_notifier.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include "buttons/ui/button_list_ids.h"
 #include "persist/settings_file.h"
 #include "app_test_support.h"
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "settings/dpi_step_table.h"
 #include "settings/ui/settings_ids.h"
 #include "ui/check_button.h"

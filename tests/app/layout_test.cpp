@@ -8,7 +8,7 @@
 #include "app/main_layout.h"
 #include "persist/settings_file.h"
 #include "persist/ui/profile_tabs.h"
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "platform/headless/headless_host.h"
 #include "profile/profile_record.h"
 #include "settings/dpi_step_table.h"

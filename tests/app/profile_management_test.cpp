@@ -5,7 +5,7 @@
 
 #include "persist/profile_file.h"
 #include "persist/settings_file.h"
-#include "persist/text_codec.h"
+#include "base/text_codec.h"
 #include "persist/ui/combo_profile_popup.h"
 #include "persist/ui/profile_ids.h"
 #include "persist/ui/profile_popup_places.h"

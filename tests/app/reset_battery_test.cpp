@@ -7,7 +7,7 @@
 #include "persist/ui/profile_ids.h"
 #include "persist/profile_file.h"
 #include "persist/settings_file.h"
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 
 namespace {
 

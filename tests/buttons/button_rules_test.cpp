@@ -9,7 +9,7 @@
 #include "buttons/fire_input.h"
 #include "buttons/key_capture.h"
 #include "buttons/menu_placement.h"
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "profile/profile_record.h"
 
 namespace {

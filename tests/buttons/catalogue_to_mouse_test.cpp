@@ -7,7 +7,7 @@
 #include "buttons/button_assignment.h"
 #include "buttons/function_catalogue.h"
 #include "buttons/function_names.h"
-#include "persist/text_codec.h"
+#include "base/text_codec.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <tuple>
 
-#include "persist/text_codec.h"
-#include "persist/ui_text.h"
+#include "base/text_codec.h"
+#include "base/ui_text.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "buttons/function_catalogue.h"
-#include "persist/text_codec.h"
-#include "persist/ui_text.h"
+#include "base/text_codec.h"
+#include "base/ui_text.h"
 
 namespace {
 

@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "persist/language_file.h"
-#include "persist/text_codec.h"
-#include "persist/ui_text.h"
+#include "base/text_codec.h"
+#include "base/ui_text.h"
 
 namespace fs = std::filesystem;
 

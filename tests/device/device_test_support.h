@@ -11,7 +11,7 @@
 
 #include "device/device_core_files.h"
 #include "device/device_link.h"
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "platform/sim/sim_mouse.h"
 #include "profile/profile_record.h"
 #include "settings/dpi_step_table.h"

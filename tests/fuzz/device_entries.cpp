@@ -11,7 +11,7 @@
 #include "device/device_link.h"
 #include "device/input_listener.h"
 #include "fuzz_entries.h"
-#include "persist/text_codec.h"
+#include "base/text_codec.h"
 #include "platform/clock/clock.h"
 #include "profile/profile_record.h"
 #include "settings/dpi_step_table.h"

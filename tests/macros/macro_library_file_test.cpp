@@ -8,7 +8,7 @@
 
 #include "persist/data_folders.h"
 #include "persist/stdio_file_ex.h"
-#include "persist/text_codec.h"
+#include "base/text_codec.h"
 #include "platform/fs/file_system.h"
 
 namespace fs = std::filesystem;

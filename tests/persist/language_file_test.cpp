@@ -9,8 +9,8 @@
 
 #include "persist/data_folders.h"
 #include "persist/stdio_file_ex.h"
-#include "persist/text_codec.h"
-#include "persist/ui_text.h"
+#include "base/text_codec.h"
+#include "base/ui_text.h"
 #include "platform/fs/file_system.h"
 
 namespace fs = std::filesystem;

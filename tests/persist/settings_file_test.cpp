@@ -2,8 +2,8 @@
 
 #include "persist/data_folders.h"
 #include "persist/profile_file.h"
-#include "persist/text_codec.h"
-#include "persist/ui_text.h"
+#include "base/text_codec.h"
+#include "base/ui_text.h"
 #include "platform/fs/file_system.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "profile/profile_record.h"
 
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The rules behind the sensor, power, pointer, lighting and palette controls.
 #include <gtest/gtest.h>
 
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "settings/sent_group.h"
 #include "settings/colour_palette.h"
 #include "settings/lighting_settings.h"

@@ -3,7 +3,7 @@
 #include "app/app_test_support.h"
 
 #include "app/main_layout.h"
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "settings/colour_palette.h"
 #include "settings/dpi_step_table.h"
 #include "settings/lighting_settings.h"

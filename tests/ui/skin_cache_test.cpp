@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "persist/text_codec.h"
+#include "base/text_codec.h"
 #include "ui_test_support.h"
 
 namespace {

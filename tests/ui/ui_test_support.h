@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "platform/headless/headless_host.h"
 #include "ui/dlg_base.h"
 #include "ui/radio_state.h"

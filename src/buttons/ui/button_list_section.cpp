@@ -10,7 +10,7 @@
 #include "buttons/ui/macro_set_popup.h"
 #include "buttons/ui/shortcut_dlg.h"
 #include "macros/macro_library_file.h"
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "profile/profile_record.h"
 #include "ui/combo_button.h"
 #include "ui/control_events.h"

@@ -2,7 +2,7 @@
 
 #include "buttons/fire_input.h"
 #include "buttons/ui/button_list_ids.h"
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "ui/attention_dlg.h"
 #include "ui/passive_controls.h"
 #include "ui/ui_scale.h"

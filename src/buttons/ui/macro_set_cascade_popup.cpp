@@ -1,7 +1,7 @@
 #include "buttons/ui/macro_set_cascade_popup.h"
 
 #include "buttons/ui/button_list_ids.h"
-#include "macros/macro_model.h"
+#include "profile/macro_model.h"
 
 using namespace button_list;
 

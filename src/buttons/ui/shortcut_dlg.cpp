@@ -1,7 +1,7 @@
 #include "buttons/ui/shortcut_dlg.h"
 
 #include "buttons/ui/button_list_ids.h"
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "ui/check_button.h"
 #include "ui/key_capture_box.h"
 #include "ui/passive_controls.h"

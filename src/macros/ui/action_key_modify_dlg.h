@@ -2,7 +2,7 @@
 // Picks the key of a key action by pressing it, anywhere on the desktop.
 // OK changes the action's key only: a press stays a press, a release a
 // release.
-#include "macros/macro_model.h"
+#include "profile/macro_model.h"
 #include "macros/ui/macro_value_dlg.h"
 #include "platform/keyboard/keyboard_hook.h"
 

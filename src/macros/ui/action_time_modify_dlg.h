@@ -1,7 +1,7 @@
 #pragma once
 // The length of a pause in milliseconds, up to the 4,095 one step on the
 // mouse can hold; a longer one is held to that, and the dialog says so.
-#include "macros/macro_model.h"
+#include "profile/macro_model.h"
 #include "macros/ui/macro_value_dlg.h"
 
 class CActionTimeModifyDlg : public CMacroValueDlg {

@@ -1,7 +1,7 @@
 #pragma once
 // The amount of a pointer move, 1 to 127, in the direction of the insert
 // menu's choice (5 left, 6 right, 7 up, 8 down).
-#include "macros/macro_model.h"
+#include "profile/macro_model.h"
 #include "macros/ui/macro_value_dlg.h"
 
 class CActionXYModifyDlg : public CMacroValueDlg {

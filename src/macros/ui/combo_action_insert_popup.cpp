@@ -1,6 +1,6 @@
 #include "macros/ui/combo_action_insert_popup.h"
 
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "ui/skin_image.h"
 
 CComboActionInsertPopup::CComboActionInsertPopup() : CItemPopup(14, 117)

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "macros/macro_texts.h"
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "ui/passive_controls.h"
 #include "ui/ui_scale.h"
 

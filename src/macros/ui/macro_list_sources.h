@@ -3,7 +3,7 @@
 // library's sets, and the rows of one macro's actions (icon and text).
 #include <string>
 
-#include "macros/macro_model.h"
+#include "profile/macro_model.h"
 #include "ui/show_lists.h"
 
 class CMacroSetSource : public IShowCollections {

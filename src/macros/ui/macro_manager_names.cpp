@@ -1,7 +1,7 @@
 #include "macros/ui/macro_manager_names.h"
 
 #include "macros/ui/macro_manager_ids.h"
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "ui/dlg_base.h"
 
 void NameMacroManagerControls(CDlgBase& dlg)

@@ -1,7 +1,7 @@
 #include "macros/ui/macro_set_list_popup.h"
 
 #include "macros/macro_texts.h"
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 
 namespace {
 constexpr COLORREF kRowText = RGB(255, 255, 255);

@@ -2,7 +2,7 @@
 // The macro manager's set menu: one row per set of the working library,
 // then a separator and the add and delete commands. A click reports the
 // row's value itself as lParam: set index + 2, or 0 (add) and 1 (delete).
-#include "macros/macro_model.h"
+#include "profile/macro_model.h"
 #include "ui/item_popup.h"
 
 class CMacroSetListPopup : public CItemPopup {

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "macros/ui/macro_manager_ids.h"
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "ui/image_button.h"
 #include "ui/passive_controls.h"
 #include "ui/ui_scale.h"

@@ -2,7 +2,7 @@
 
 #include "macros/macro_edit_values.h"
 #include "macros/ui/macro_manager_ids.h"
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "ui/attention_dlg.h"
 #include "ui/key_capture_box.h"
 #include "ui/passive_controls.h"

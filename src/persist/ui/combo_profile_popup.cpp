@@ -1,8 +1,8 @@
 #include "persist/ui/combo_profile_popup.h"
 
 #include "persist/data_folders.h"
-#include "persist/text_codec.h"
-#include "persist/ui_text.h"
+#include "base/text_codec.h"
+#include "base/ui_text.h"
 #include "ui/control_events.h"
 #include "ui/ui_scale.h"
 

@@ -1,7 +1,7 @@
 #include "persist/ui/profile_name_dlg.h"
 
 #include "persist/profile_manager.h"
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "ui/attention_dlg.h"
 #include "ui/passive_controls.h"
 #include "ui/ui_scale.h"

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "persist/text_codec.h"
-#include "persist/ui_text.h"
+#include "base/text_codec.h"
+#include "base/ui_text.h"
 #include "settings/palette_cursor.h"
 #include "settings/ui/palette_area_control.h"
 #include "ui/ui_scale.h"

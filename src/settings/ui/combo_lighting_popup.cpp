@@ -1,6 +1,6 @@
 #include "settings/ui/combo_lighting_popup.h"
 
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "settings/lighting_settings.h"
 
 CComboLightingPopup::CComboLightingPopup() : CItemPopup(kKind, kItemWidth)

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "persist/text_codec.h"
+#include "base/text_codec.h"
 #include "profile/profile_record.h"
 #include "settings/dpi_levels.h"
 #include "settings/dpi_step_table.h"

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "persist/text_codec.h"
-#include "persist/ui_text.h"
+#include "base/text_codec.h"
+#include "base/ui_text.h"
 #include "settings/dpi_levels.h"
 #include "settings/dpi_step_table.h"
 #include "ui/dpi_value_show_control.h"

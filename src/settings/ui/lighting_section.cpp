@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "persist/text_codec.h"
+#include "base/text_codec.h"
 #include "profile/profile_record.h"
 #include "settings/colour_palette.h"
 #include "settings/lighting_settings.h"
@@ -11,7 +11,7 @@
 #include "settings/ui/combo_lighting_popup.h"
 #include "settings/ui/setting_slider.h"
 #include "settings/pointer_preferences.h"
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 #include "settings/ui/settings_ids.h"
 #include "ui/color_select_check_button.h"
 #include "ui/combo_button.h"

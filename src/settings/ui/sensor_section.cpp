@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "persist/text_codec.h"
-#include "persist/ui_text.h"
+#include "base/text_codec.h"
+#include "base/ui_text.h"
 #include "platform/shell/shell_services.h"
 #include "profile/profile_record.h"
 #include "settings/pointer_preferences.h"

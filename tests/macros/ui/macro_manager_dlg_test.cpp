@@ -13,7 +13,7 @@
 #include "macros/ui/macro_manager_ids.h"
 #include "macros/ui/macro_set_add_dlg.h"
 #include "buttons/key_names.h"
-#include "persist/text_codec.h"
+#include "base/text_codec.h"
 #include "platform/fs/file_system.h"
 #include "profile/profile_record.h"
 #include "ui/check_button.h"

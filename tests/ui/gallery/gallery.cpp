@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "persist/text_codec.h"
-#include "persist/ui_text.h"
+#include "base/text_codec.h"
+#include "base/ui_text.h"
 #include "platform/qt/qt_application.h"
 #include "ui/attention_dlg.h"
 #include "ui/check_button.h"

@@ -1,4 +1,4 @@
-#include "macros/macro_model.h"
+#include "profile/macro_model.h"
 
 #include <gtest/gtest.h>
 

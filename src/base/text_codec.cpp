@@ -1,4 +1,4 @@
-#include "persist/text_codec.h"
+#include "base/text_codec.h"
 
 size_t DecodeUtf8At(std::string_view s, size_t i, char32_t* cp)
 {

@@ -1,8 +1,8 @@
-#include "persist/settings_snapshot.h"
+#include "command/settings_snapshot.h"
 
 #include <cstdlib>
 
-#include "persist/profile_command.h"
+#include "command/profile_command.h"
 
 std::string SettingsSnapshot::Value(const std::string& name, int index) const
 {

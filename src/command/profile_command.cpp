@@ -1,4 +1,4 @@
-#include "persist/profile_command.h"
+#include "command/profile_command.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -11,8 +11,8 @@
 #include "macros/macro_library_edits.h"
 #include "persist/profile_manager.h"
 #include "persist/settings_file.h"
-#include "persist/text_codec.h"
-#include "persist/ui_text.h"
+#include "base/text_codec.h"
+#include "base/ui_text.h"
 #include "profile/pending_group.h"
 #include "settings/dpi_current_level.h"
 #include "settings/dpi_levels.h"

@@ -1,4 +1,4 @@
-#include "persist/ui_text.h"
+#include "base/ui_text.h"
 
 std::array<std::u16string, kUiTextCount> g_uiTexts;
 UiFontSettings g_uiFont;

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "macros/macro_model.h"
+#include "profile/macro_model.h"
 #include "profile/profile_record.h"
 
 struct CommandOutcome {
