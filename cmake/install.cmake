@@ -81,8 +81,17 @@ endif()
 set(TEVLAN_MAN_DATE ${TEVLAN_RELEASE_DATE})
 find_program(GZIP_PROGRAM gzip REQUIRED)
 set(TEVLAN_GZ_OUTPUTS)
+# tevlanctl's list of settings comes from the program's table of settings.
+add_executable(make_man_settings ${CMAKE_SOURCE_DIR}/tools/make_man_settings.cpp)
+target_link_libraries(make_man_settings PRIVATE tevlan_core)
+set_target_properties(make_man_settings PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+configure_file(${CMAKE_SOURCE_DIR}/data/man/tevlanctl.1.in ${CMAKE_BINARY_DIR}/man/tevlanctl.1.in @ONLY)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/man/tevlanctl.1
+  COMMAND make_man_settings ${CMAKE_BINARY_DIR}/man/tevlanctl.1.in ${CMAKE_BINARY_DIR}/man/tevlanctl.1
+  DEPENDS make_man_settings ${CMAKE_BINARY_DIR}/man/tevlanctl.1.in
+  COMMENT "Settings of the manual page tevlanctl.1" VERBATIM)
+configure_file(${CMAKE_SOURCE_DIR}/data/man/tevlan.1.in ${CMAKE_BINARY_DIR}/man/tevlan.1 @ONLY)
 foreach(page tevlan.1 tevlanctl.1)
-  configure_file(${CMAKE_SOURCE_DIR}/data/man/${page}.in ${CMAKE_BINARY_DIR}/man/${page} @ONLY)
   add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/man/${page}.gz
     COMMAND ${GZIP_PROGRAM} -9nf -k ${CMAKE_BINARY_DIR}/man/${page}
     DEPENDS ${CMAKE_BINARY_DIR}/man/${page}

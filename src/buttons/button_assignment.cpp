@@ -4,12 +4,6 @@
 #include "base/ui_text.h"
 #include "profile/profile_record.h"
 
-int ButtonOfCombo(int comboId)
-{
-    if (comboId < kFirstButtonCombo || comboId > kLastButtonCombo) return -1;
-    return comboId - kFirstButtonCombo;
-}
-
 int CountLeftButtons(const ProfileRecord& profile)
 {
     int n = 0;
@@ -32,13 +26,12 @@ bool StoreButtonFunction(ProfileRecord& profile, int button, const std::u16strin
     return true;
 }
 
-AssignmentOutcome AssignButtonFunction(ProfileRecord& profile, int comboId, const std::u16string& label,
+AssignmentOutcome AssignButtonFunction(ProfileRecord& profile, int button, const std::u16string& label,
                                        ButtonFunctionCode code, const MacroKey* source)
 {
     AssignmentOutcome out;
     out.caption = label;
-    const int button = ButtonOfCombo(comboId);
-    if (button < 0) return out;
+    if (button < 0 || button >= kButtonCount) return out;
     out.stored = StoreButtonFunction(profile, button, label, code, source);
     if (CountLeftButtons(profile) >= 1) {
         out.sendButtons = true;

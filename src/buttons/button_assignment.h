@@ -12,20 +12,10 @@
 
 struct ProfileRecord;
 
-// Combos of the button list: 2013..2020 stand for buttons 0..7. The combos
-// from 2021 on only show a caption; nothing stores their choice.
-inline constexpr int kFirstButtonCombo = 2013;
-inline constexpr int kLastButtonCombo = 2020;
-inline constexpr int kNinthCombo = 2021;
-inline constexpr int kLastCaptionOnlyCombo = 2026;
-
 // The warning shown when the last left button was taken away, and how long
 // after the menu closed it comes (the menu must be gone before a modal box).
 inline constexpr int kTextKeepLeftButton = 151;
 inline constexpr int kLeftButtonWarningDelayMs = 100;
-
-// Button 0..7 behind a combo id, or -1 for any other id.
-int ButtonOfCombo(int comboId);
 
 // Buttons of the profile whose code plays the left button (type 0x10, bit
 // 0x01 exactly, whatever the third byte).
@@ -38,7 +28,7 @@ bool StoreButtonFunction(ProfileRecord& profile, int button, const std::u16strin
                          ButtonFunctionCode code, const MacroKey* source);
 
 struct AssignmentOutcome {
-    std::u16string caption;          // what the combo shows now
+    std::u16string caption;          // what the button's list entry shows now
     bool stored = false;             // the profile changed
     bool sendButtons = false;        // the key reports are due (pending keys + the 20 ms apply timer)
     bool leftButtonRestored = false; // the rule put the left button back on this very button
@@ -46,12 +36,13 @@ struct AssignmentOutcome {
 };
 
 // The one store operation of every assignment path (menus, dialogs, macro
-// menu, command line): stores the function in the combo's button, then
-// applies the left-button rule. When no button would be left, the button
-// just assigned (not some other one) becomes the left button again with the
-// label of text 20, nothing is to be sent, and the outcome carries the
-// warning's text number. A caption-only combo changes nothing in the profile.
-AssignmentOutcome AssignButtonFunction(ProfileRecord& profile, int comboId, const std::u16string& label,
+// menu, command line): stores the function in button 0..7, then applies the
+// left-button rule. When no button would be left, the button just assigned
+// (not some other one) becomes the left button again with the label of text
+// 20, nothing is to be sent, and the outcome carries the warning's text
+// number. Any other index (a list entry that only shows a caption) changes
+// nothing in the profile.
+AssignmentOutcome AssignButtonFunction(ProfileRecord& profile, int button, const std::u16string& label,
                                        ButtonFunctionCode code, const MacroKey* source = nullptr);
 
 // A macro of the library as the macro menu assigns it: label text 190 and

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "command/profile_command.h"
+#include "command/setting_table.h"
 
 std::string SettingsSnapshot::Value(const std::string& name, int index) const
 {
@@ -13,11 +13,11 @@ std::string SettingsSnapshot::Value(const std::string& name, int index) const
 std::string EncodeSettingsSnapshot(int profile, const ProfileRecord& record)
 {
     std::string out = "profile\t" + std::to_string(profile + 1) + "\n";
-    for (const SettingName& s : SettingNames()) {
+    for (const SettingDescriptor& s : SettingTable()) {
         const int count = s.indexCount > 0 ? s.indexCount : 1;
         for (int i = 0; i < count; ++i)
             out += std::string(s.name) + "\t" + std::to_string(s.indexCount > 0 ? i + 1 : 0) + "\t" +
-                   SettingValueText(record, s.name, i) + "\n";
+                   s.text(record, i) + "\n";
     }
     return out;
 }

@@ -3,7 +3,7 @@
 // window's own state, with what its controls hold, rather than what its
 // files held at the last save. Text, one setting entry a line:
 //   "profile\t<1-5>" first, then "<name>\t<index>\t<value>" for every
-//   entry of SettingNames (index 0 for a setting without one, else 1-based).
+//   entry of SettingTable (index 0 for a setting without one, else 1-based).
 #include <map>
 #include <optional>
 #include <string>
@@ -16,7 +16,7 @@ struct SettingsSnapshot {
     int profile = 0;                                            // 0-based
     std::map<std::pair<std::string, int>, std::string> values;  // (name, 0-based index) -> value
 
-    // The value as SettingValueText gives it; empty when the window did not send it.
+    // The value as the descriptor's text gives it; empty when the window did not send it.
     std::string Value(const std::string& name, int index) const;
 };
 

@@ -18,6 +18,7 @@
 #include "persist/data_folders.h"
 #include "persist/language_file.h"
 #include "command/profile_command.h"
+#include "command/setting_table.h"
 #include "persist/profile_manager.h"
 #include "persist/profile_slots.h"
 #include "persist/settings_file.h"
@@ -42,6 +43,41 @@ bool IsReadOnly(const std::vector<std::string>& w)
     return Is(w, "get") || Is(w, "profile", "list") || Is(w, "profile", "export") || Is(w, "macros", "list") ||
            (Is(w, "profile", "games") && w.size() == 3) ||
            Is(w, "macros", "export");
+}
+
+// get --json: {"version":1,"profile":N,"by":...,"settings":{member: value or [values]}};
+// numbers as numbers, the rest as the text set takes.
+std::string SettingsJson(int profile, const char* by,
+                         const std::vector<std::pair<const SettingDescriptor*, int>>& wanted,
+                         const std::function<std::string(const std::string&, int)>& valueOf)
+{
+    JsonWriter j;
+    j.BeginObject();
+    j.MemberInt("version", 1);
+    j.MemberInt("profile", profile + 1);
+    j.MemberUtf8("by", by);
+    j.Key("settings");
+    j.BeginObject();
+    for (const auto& [d, index] : wanted) {
+        auto value = [&, d = d](int i) {
+            const std::string v = valueOf(d->name, i);
+            if (d->kind == SettingKind::Number)
+                j.Int(std::strtol(v.c_str(), nullptr, 10));
+            else
+                j.Utf8String(v);
+        };
+        j.Key(d->jsonName);
+        if (d->indexCount && index < 0) {
+            j.BeginArray();
+            for (int i = 0; i < d->indexCount; ++i) value(i);
+            j.EndArray();
+        } else {
+            value(std::max(index, 0));
+        }
+    }
+    j.EndObject();
+    j.EndObject();
+    return j.Text();
 }
 
 struct Run {
@@ -128,82 +164,41 @@ int Run::Get()
     }
     if (int rc = Load(false); rc != kExitOk) return rc;
     const ProfileRecord& p = g_profiles[size_t(ProfileIndex())];
-    const auto fromFiles = [&](const std::string& name, int i) { return SettingValueText(p, name, i); };
+    const auto fromFiles = [&](const std::string& name, int i) { return FindSetting(name)->text(p, i); };
     return PrintSettings(ProfileIndex(), fromFiles, "files");
 }
 
 int Run::PrintSettings(int profile, const SettingValue& valueOf, const char* by)
 {
     const std::vector<std::string>& w = o.words;
-    std::vector<std::pair<std::string, int>> wanted;  // name, index (-1: all of them)
+    std::vector<std::pair<const SettingDescriptor*, int>> wanted;  // setting, index (-1: all of them)
     if (w.size() > 1) {
-        const SettingName* n = nullptr;
-        for (const SettingName& s : SettingNames())
-            if (w[1] == s.name) n = &s;
-        if (!n) return Fail(kExitUsage, "there is no setting named \"" + w[1] + "\"");
+        const SettingDescriptor* d = FindSetting(w[1]);
+        if (!d) return Fail(kExitUsage, "there is no setting named \"" + w[1] + "\"");
         long index = -1;
         if (w.size() > 2) {
-            if (!n->indexCount || w.size() > 3) return Fail(kExitUsage, "too many words for get " + w[1]);
+            if (!d->indexCount || w.size() > 3) return Fail(kExitUsage, "too many words for get " + w[1]);
             char* end = nullptr;
             index = std::strtol(w[2].c_str(), &end, 10);
-            if (*end || index < 1 || index > n->indexCount)
-                return Fail(kExitUsage, w[1] + " takes a number from 1 to " + std::to_string(n->indexCount));
+            if (*end || index < 1 || index > d->indexCount)
+                return Fail(kExitUsage, w[1] + " takes a number from 1 to " + std::to_string(d->indexCount));
             --index;
         }
-        wanted.emplace_back(n->name, int(index));
+        wanted.emplace_back(d, int(index));
     } else {
-        for (const SettingName& s : SettingNames()) wanted.emplace_back(s.name, -1);
+        for (const SettingDescriptor& d : SettingTable()) wanted.emplace_back(&d, -1);
     }
-    auto count = [](const std::string& name) {
-        for (const SettingName& s : SettingNames())
-            if (name == s.name) return s.indexCount;
-        return 0;
-    };
     if (o.json) {
-        JsonWriter j;
-        j.BeginObject();
-        j.MemberInt("version", 1);
-        j.MemberInt("profile", profile + 1);
-        j.MemberUtf8("by", by);
-        j.Key("settings");
-        j.BeginObject();
-        for (const auto& entry : wanted) {
-            // A named copy, not a structured binding: lambdas may capture it.
-            const std::string& name = entry.first;
-            const int index = entry.second;
-            const bool number = SettingValueIsNumber(name);
-            auto value = [&](int i) {
-                const std::string v = valueOf(name, i);
-                if (number)
-                    j.Int(std::strtol(v.c_str(), nullptr, 10));
-                else
-                    j.Utf8String(v);
-            };
-            // Keys in lower camel case: "dpi-colour" becomes "dpiColour".
-            std::string key;
-            for (size_t i = 0; i < name.size(); ++i)
-                key += name[i] == '-' && i + 1 < name.size() ? char(std::toupper(name[++i])) : name[i];
-            j.Key(key);
-            if (count(name) && index < 0) {
-                j.BeginArray();
-                for (int i = 0; i < count(name); ++i) value(i);
-                j.EndArray();
-            } else {
-                value(std::max(index, 0));
-            }
-        }
-        j.EndObject();
-        j.EndObject();
-        out << j.Text() << "\n";
+        out << SettingsJson(profile, by, wanted, valueOf) << "\n";
         return kExitOk;
     }
-    for (const auto& [name, index] : wanted) {
-        if (count(name) && index < 0) {
-            for (int i = 0; i < count(name); ++i) out << name << " " << i + 1 << " " << valueOf(name, i) << "\n";
-        } else if (count(name)) {
-            out << name << " " << index + 1 << " " << valueOf(name, index) << "\n";
+    for (const auto& [d, index] : wanted) {
+        if (d->indexCount && index < 0) {
+            for (int i = 0; i < d->indexCount; ++i) out << d->name << " " << i + 1 << " " << valueOf(d->name, i) << "\n";
+        } else if (d->indexCount) {
+            out << d->name << " " << index + 1 << " " << valueOf(d->name, index) << "\n";
         } else {
-            out << name << " " << valueOf(name, 0) << "\n";
+            out << d->name << " " << valueOf(d->name, 0) << "\n";
         }
     }
     return kExitOk;

@@ -5,7 +5,6 @@
 #include <cctype>
 #include <cstdlib>
 
-#include "tevlan_version.h"
 
 namespace {
 
@@ -77,111 +76,70 @@ std::optional<uint16_t> ParseCtlSensor(const std::string& text)
     return uint16_t(std::strtoul(digits.c_str(), nullptr, 16));
 }
 
-CtlParseResult ParseCtlArguments(const std::vector<std::string>& args)
+namespace {
+
+// One option of the line, "--name value" or "--name=value"; argument i may
+// move past the value. Returns a usage error, or empty.
+std::string ParseOption(const std::vector<std::string>& args, size_t& i, const std::string& arg, CtlOptions& o)
 {
-    CtlParseResult r;
-    CtlOptions& o = r.options;
-    std::vector<std::string> words;
-    bool optionsEnded = false;
+    const platform::OptionArg option = platform::SplitOption(arg);
+    const std::string& name = option.name;
+    const bool hasValue = option.inlineValue.has_value();
+    std::string value;
+    auto needValue = [&]() { return platform::TakeOptionValue(option, args, i, value); };
 
-    auto fail = [&r](std::string message) {
-        r.error = std::move(message);
-        return r;
-    };
-
-    for (const std::string& arg : args) {
-        if (arg == "--") break;
-        if (arg == "--help" || arg == "-h") {
-            o.command = CtlCommand::Help;  // help wins over everything else on the line
-            o.helpTopic = HelpTopicOf(args);
-            return r;
+    if (name == "--version" && !hasValue) {
+        o.command = CtlCommand::Version;
+    } else if (name == "--json" && !hasValue) {
+        o.json = true;
+    } else if (name == "--force" && !hasValue) {
+        o.force = true;
+    } else if (name == "--sim-fail-writes" || name == "--sim-fail-reads") {
+        uint8_t n = 0;
+        std::string error;
+        if (platform::ParseByteOption(option, args, i, "how many", n, &error) == platform::OptionResult::Error)
+            return error;
+        (name == "--sim-fail-writes" ? o.simFailWrites : o.simFailReads) = n;
+    } else if (name == "--sensor") {
+        if (!needValue()) return "--sensor needs a sensor identifier, like 0x3325";
+        std::optional<uint16_t> s = ParseCtlSensor(value);
+        if (!s) return "--sensor takes a sensor identifier in hexadecimal, like 0x3325, not '" + value + "'";
+        o.sensor = s;
+    } else if (name == "--product") {
+        if (!needValue() || (value != "cable" && value != "receiver")) return "--product takes cable or receiver";
+        o.product = value == "cable" ? 0x5B2E : 0x5B2F;
+    } else if (name == "--sim-events") {
+        if (!needValue()) return "--sim-events needs a list like dpi@100,unplug@300,plug@500";
+        o.simEvents = value;
+    } else if (name == "--profile") {
+        std::optional<long> v;
+        if (!needValue() || !(v = platform::ParseWholeNumber(value)) || *v < 1 || *v > 5)
+            return "--profile takes a profile number from 1 to 5";
+        o.profile = int(*v) - 1;
+    } else if (name == "--index") {
+        if (!needValue()) return "--index needs a profile index from 0 to 4";
+        std::optional<long> v = platform::ParseWholeNumber(value);
+        if (!v || *v > 4) return "--index takes a profile index from 0 to 4, not '" + value + "'";
+        o.index = int(*v);
+    } else {
+        std::string error;
+        switch (platform::ParseDeviceOption(option, args, i, o, &error)) {
+        case platform::OptionResult::Taken: break;
+        case platform::OptionResult::Error: return error;
+        case platform::OptionResult::NotShared: return "unknown option " + name;
         }
     }
+    return {};
+}
 
-    for (size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i];
-        if (arg == "-V") arg = "--version";
-        if (optionsEnded || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
-            if (!optionsEnded && arg.size() > 1 && arg[0] == '-')
-                return fail("unknown option " + arg + " (options are spelled with two dashes, like --help)");
-            words.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        // "--name value" and "--name=value" are both accepted.
-        const platform::OptionArg option = platform::SplitOption(arg);
-        const std::string& name = option.name;
-        const bool hasValue = option.inlineValue.has_value();
-        std::string value;
-        auto needValue = [&]() { return platform::TakeOptionValue(option, args, i, value); };
-
-        if (name == "--version" && !hasValue) {
-            o.command = CtlCommand::Version;
-            return r;
-        } else if (name == "--json" && !hasValue) {
-            o.json = true;
-        } else if (name == "--force" && !hasValue) {
-            o.force = true;
-        } else if (name == "--sim-fail-writes" || name == "--sim-fail-reads") {
-            uint8_t n = 0;
-            std::string error;
-            if (platform::ParseByteOption(option, args, i, "how many", n, &error) == platform::OptionResult::Error)
-                return fail(error);
-            (name == "--sim-fail-writes" ? o.simFailWrites : o.simFailReads) = n;
-        } else if (name == "--sensor") {
-            if (!needValue())
-                return fail("--sensor needs a sensor identifier, like 0x3325");
-            std::optional<uint16_t> s = ParseCtlSensor(value);
-            if (!s)
-                return fail("--sensor takes a sensor identifier in hexadecimal, like 0x3325, not '" + value + "'");
-            o.sensor = s;
-        } else if (name == "--product") {
-            if (!needValue() || (value != "cable" && value != "receiver"))
-                return fail("--product takes cable or receiver");
-            o.product = value == "cable" ? 0x5B2E : 0x5B2F;
-        } else if (name == "--sim-events") {
-            if (!needValue())
-                return fail("--sim-events needs a list like dpi@100,unplug@300,plug@500");
-            o.simEvents = value;
-        } else if (name == "--profile") {
-            std::optional<long> v;
-            if (!needValue() || !(v = platform::ParseWholeNumber(value)) || *v < 1 || *v > 5)
-                return fail("--profile takes a profile number from 1 to 5");
-            o.profile = int(*v) - 1;
-        } else if (name == "--index") {
-            if (!needValue())
-                return fail("--index needs a profile index from 0 to 4");
-            std::optional<long> v = platform::ParseWholeNumber(value);
-            if (!v || *v > 4)
-                return fail("--index takes a profile index from 0 to 4, not '" + value + "'");
-            o.index = int(*v);
-        } else {
-            std::string error;
-            switch (platform::ParseDeviceOption(option, args, i, o, &error)) {
-            case platform::OptionResult::Taken:
-                break;
-            case platform::OptionResult::Error:
-                return fail(error);
-            case platform::OptionResult::NotShared:
-                return fail("unknown option " + name);
-            }
-        }
-    }
-
-    if (words.empty())
-        return fail("no command given");
+// The command the words name; argsFrom is set to its first argument. Returns
+// a usage error, or empty.
+std::string ParseCommandWords(const std::vector<std::string>& words, const std::vector<std::string>& args,
+                              CtlOptions& o, size_t& argsFrom)
+{
     const std::string& cmd = words[0];
-    size_t argsFrom = 1;
-    if (IsCtlWordsCommand(words)) {
-        o.command = CtlCommand::Words;
-        o.words = words;
-        return r;
-    }
-    if (o.profile)
-        return fail("--profile belongs to get, set and button, not to '" + cmd + "'");
+    argsFrom = 1;
+    if (o.profile) return "--profile belongs to get, set and button, not to '" + cmd + "'";
     if (cmd == "list") {
         o.command = CtlCommand::List;
     } else if (cmd == "status") {
@@ -194,12 +152,11 @@ CtlParseResult ParseCtlArguments(const std::vector<std::string>& args)
         o.command = CtlCommand::Help;
         o.helpTopic = HelpTopicOf(args);
         if (!o.helpTopic.empty() && CtlCommandHelpText(o.helpTopic).empty())
-            return fail("no help on '" + o.helpTopic + "': it is not a command");
-        return r;
+            return "no help on '" + o.helpTopic + "': it is not a command";
     } else if (cmd == "profile" || cmd == "macros") {
         if (words.size() < 2)
-            return fail(cmd == "profile" ? "'profile' needs show or new, like: tevlanctl profile show FILE.psf"
-                                         : "'macros' needs show, like: tevlanctl macros show FILE.mlf");
+            return cmd == "profile" ? "'profile' needs show or new, like: tevlanctl profile show FILE.psf"
+                                    : "'macros' needs show, like: tevlanctl macros show FILE.mlf";
         const std::string& sub = words[1];
         argsFrom = 2;
         if (cmd == "profile" && sub == "show")
@@ -209,333 +166,80 @@ CtlParseResult ParseCtlArguments(const std::vector<std::string>& args)
         else if (cmd == "macros" && sub == "show")
             o.command = CtlCommand::MacrosShow;
         else
-            return fail("unknown command '" + cmd + " " + sub + "'");
+            return "unknown command '" + cmd + " " + sub + "'";
     } else {
-        return fail("unknown command '" + cmd + "'");
+        return "unknown command '" + cmd + "'";
     }
+    return {};
+}
 
+// The command's file and which of the command options it may take.
+std::string CheckCommandArguments(const std::vector<std::string>& words, size_t argsFrom, CtlOptions& o)
+{
     const size_t extra = words.size() - argsFrom;
     const bool needsFile = o.command == CtlCommand::ProfileShow || o.command == CtlCommand::ProfileNew ||
                            o.command == CtlCommand::MacrosShow;
     const bool mayTakeFile = needsFile || o.command == CtlCommand::Apply;
     const std::string name = CommandName(o.command);
     if (needsFile && extra == 0)
-        return fail("'" + name + "' needs a file name, like: tevlanctl " + name +
-                    (o.command == CtlCommand::MacrosShow ? " FILE.mlf" : " FILE.psf"));
+        return "'" + name + "' needs a file name, like: tevlanctl " + name +
+               (o.command == CtlCommand::MacrosShow ? " FILE.mlf" : " FILE.psf");
     if (extra > (mayTakeFile ? 1u : 0u))
-        return fail("too many arguments for '" + name + "': " + words[argsFrom + (mayTakeFile ? 1 : 0)]);
-    if (extra == 1)
-        o.file = words[argsFrom];
+        return "too many arguments for '" + name + "': " + words[argsFrom + (mayTakeFile ? 1 : 0)];
+    if (extra == 1) o.file = words[argsFrom];
     if (o.command == CtlCommand::ProfileNew && !EndsWith(o.file, ".psf"))
-        return fail("'profile new' writes a profile file; give it a name ending in .psf");
+        return "'profile new' writes a profile file; give it a name ending in .psf";
 
     if (o.sensor && !TakesSensor(o.command))
-        return fail("--sensor belongs to apply, profile show and profile new, not to '" + name + "'");
+        return "--sensor belongs to apply, profile show and profile new, not to '" + name + "'";
     if (o.index && o.command != CtlCommand::ProfileNew)
-        return fail("--index belongs to 'profile new', not to '" + name + "'");
+        return "--index belongs to 'profile new', not to '" + name + "'";
     if (o.force && o.command != CtlCommand::ProfileNew)
-        return fail("--force belongs to 'profile new', not to '" + name + "'");
-    return r;
+        return "--force belongs to 'profile new', not to '" + name + "'";
+    return {};
 }
 
-std::string CtlVersionText() { return std::string("tevlanctl ") + kTevlanVersion + "\n"; }
+}  // namespace
 
-std::string CtlHelpText()
+CtlParseResult ParseCtlArguments(const std::vector<std::string>& args)
 {
-    return R"(tevlanctl - check and set up the Tevlan mouse from the command line
-
-Usage: tevlanctl [OPTIONS] COMMAND [ARGS]
-
-Commands:
-  list                   show the mouse's HID interfaces: path, product, input and
-                         feature report lengths, and the role the program gives
-                         each one (input, feature or ignored)
-  status                 ask the mouse for its sensor, battery percent and charge
-                         state (none, charging, full)
-  apply [FILE.psf]       write a profile to the mouse: every setting, every button
-                         and the macros the buttons name, each sent once, paced as
-                         the program paces them. Without FILE, the active profile
-                         of the data folder. Option: --sensor 0xNNNN chooses the
-                         DPI scale (else the data folder's sensor, else 0x3325).
-                         Macros come from the data folder's macro library.
-                         Without FILE and --sensor, a running window of the
-                         data folder does it, with its own progress.
-  reset                  factory reset of the mouse; no file is touched. A running
-                         window of the data folder does it and also sets its
-                         active profile back to its defaults, as its button does
-  profile show FILE.psf  decode a profile file
-  profile new FILE.psf   write a profile file at its reset values. Options:
-                         --index N (0-4, whose profile name it gets; default 0),
-                         --sensor 0xNNNN, --force (replace an existing file)
-  macros show FILE.mlf   decode a macro library file
-  get [NAME [N]]         settings of a profile (man tevlanctl lists the names); with
-                         a running window of the data folder, what the window holds
-  set NAME [N] VALUE     one setting, with the window's rules: set dpi 2 1600,
-                         set polling 500, set lighting breathing, ...
-  button N FUNCTION      bind button 1-8: left, dpi-up, fire 50 3, Ctrl+Shift+A,
-                         play-pause, macro SET NAME, disabled, ...
-  profile list|select N|add NAME|rename N NAME|delete N|import N FILE|export N FILE
-  macros list|import FILE|export FILE|add-set NAME|delete-set NAME|add SET NAME
-                         changes go to a running window of the same data folder,
-                         else tevlanctl changes the files and sends what changed
-  watch                  print the mouse's events (DPI, polling, arrival, removal,
-                         battery below 20/10/5 %) with the time until interrupted
-
-Options (before the command):
-  --device auto|sim      the real mouse (auto, the default) or the simulated one
-  --data-dir DIR         the data folder (default: $XDG_CONFIG_HOME/TevlanData20230427A,
-                         else ~/.config/TevlanData20230427A)
-  --trace                print every HID report on standard error: "W" and the 33
-                         bytes of a feature report written, "R" and the 33 bytes
-                         of a feature report read, "I" and an input report
-  --json                 print one JSON document on standard output; on failure
-                         {"error":"...","exitCode":N}, the message also on standard error
-  --profile N            get, set, button: profile N (1-5) instead of the active one
-  --product cable|receiver
-                         with both present, use only the cable or the receiver
-  --sim-events LIST      watch with the simulated mouse: dpi@MS, polling=N@MS,
-                         unplug@MS, plug@MS, battery=N@MS, stop@MS
-  --sim-sensor CODE      simulated mouse: sensor code of its status answer (0x25)
-  --sim-battery N        simulated mouse: battery percent (80)
-  --sim-charge N         simulated mouse: charge state, 0 none, 1 charging, 2 full (0)
-  --sim-products A|B|AB|none
-                         simulated mouse: plugged in by cable (A, the default), through
-                         its receiver (B), both (AB), or not at all (none)
-  --sim-fail-writes N, --sim-fail-reads N
-                         simulated mouse: the next N feature reports written (read) fail
-  -h, --help             this text; after a command, that command's help
-  -V, --version          the version
-
-Only set, button and the changing profile and macros commands write to the data
-folder, as the program would; the others never repair or rewrite it (profile
-new, profile export and macros export write only the file they name). Texts
-such as profile names come from the language files, as in the program.
-
-Exit codes:
-  0  done
-  1  an input file cannot be read or is not valid, a file cannot be written, or
-     a change was refused
-  2  usage error
-  3  no mouse found
-  4  device I/O error, including no permission to open the mouse; or standard
-     output cannot be written; or the running window could not be reached, or
-     its socket folder or the process serving it is not the user's own (nothing
-     is sent then)
-
-The mouse's hidraw nodes need the udev rule 70-tevlan.rules. When it is missing
-or not applied yet, the error says what to run: for an installed tevlanctl,
-sudo udevadm control --reload && sudo udevadm trigger
-
-'tevlanctl COMMAND --help' explains one command; man tevlanctl explains all.
-
-Examples:
-  tevlanctl status
-  tevlanctl --trace apply ~/my.psf
-  tevlanctl --device sim --sim-charge 1 --json status
-)";
-}
-
-std::string CtlCommandHelpText(const std::string& topic)
-{
-    static const char* const kExits = R"(
-Exit codes: 0 done, 1 bad input file or refused change, 2 usage error,
-3 no mouse found, 4 device I/O error or no permission to open the mouse.
-)";
-    struct Entry {
-        const char* topic;
-        const char* text;
-    };
-    static const Entry kEntries[] = {
-        {"list", R"(Usage: tevlanctl [--json] list
-
-Shows the mouse's HID interfaces: path, product (0x5B2E cable, 0x5B2F
-receiver), input and feature report lengths, and the role the program gives
-each one (input, feature or ignored). Interfaces that cannot be opened are
-named on standard error with what to do.
-JSON: {"interfaces":[{"path","product","inputReportLength",
-"featureReportLength","role"}]}
-)"},
-        {"status", R"(Usage: tevlanctl [--json] status
-
-Asks the mouse for its sensor, battery percent and charge state.
-JSON: {"sensor":"0x3325" or null,"sensorCode":N,"battery":N,
-"charge":"none"|"charging"|"full"}
-)"},
-        {"apply", R"(Usage: tevlanctl [--json] apply [--sensor 0xNNNN] [FILE.psf]
-
-Writes a profile to the mouse: every setting, every button and the macros the
-buttons name, each sent once. Without FILE, the active profile of the data
-folder. --sensor chooses the DPI scale (else the data folder's sensor, else
-0x3325). Macros come from the data folder's macro library.
-JSON: {"profile","source","sensor","reports":N,"macros":[{"name","index"}]}
-Without FILE and --sensor, a running window of the same data folder applies
-its active profile, with its own progress; JSON then:
-{"version":1,"changed":false,"result","by":"window"}
-)"},
-        {"reset", R"(Usage: tevlanctl [--json] reset
-
-Factory reset of the mouse; no file is touched.
-JSON: {"reset":true}
-A running window of the same data folder does the reset as its button does:
-it also sets its active profile back to its defaults and saves it. JSON then:
-{"version":1,"changed":true,"result","by":"window"}
-)"},
-        {"profile show", R"(Usage: tevlanctl [--json] profile show [--sensor 0xNNNN] FILE.psf
-
-Decodes a profile file: settings, DPI levels, polling rate, lighting and
-buttons. --sensor only labels the DPI values.
-JSON: {"settings":[{"key","value"}],"buttons":[{"label","code":[3 bytes],
-"macro":{"name","actionNum","actions"}}],"PollingRateName",
-"PollingRateValue", "lighting":{...}, and the DPI fields}
-)"},
-        {"profile new", R"(Usage: tevlanctl [--json] profile new [--index N] [--sensor 0xNNNN] [--force] FILE.psf
-
-Writes a profile file at its reset values. --index N (0-4) chooses whose
-profile name it gets (default 0); --force replaces an existing file.
-JSON: {"file","profile","index":N,"sensor"}
-)"},
-        {"macros show", R"(Usage: tevlanctl [--json] macros show FILE.mlf
-
-Decodes a macro library file: its sets, macros and their actions.
-)"},
-        {"get", R"(Usage: tevlanctl [--json] [--profile N] get [NAME [N]]
-
-Prints the settings of the active profile (--profile N: profile N, 1-5), one
-per line, or only the setting NAME, or only its entry N. Names: dpi N,
-dpi-enabled N, dpi-colour N (N is the level 1-8), dpi-level, polling,
-lift-off, debounce, sleep, move-lighting, motion-wake, lighting,
-lighting-speed, brightness, direction, lighting-colour N, lighting-colour-on N
-(N is the colour 1-10), pointer-speed, pointer-precision, wheel-lines,
-wheel-page, double-click. Values are printed as set takes them. With a
-running window of the same data folder, the values are the window's, saved
-or not yet.
-JSON: {"version":1,"profile":N,"by":"window"|"files","settings":{"dpi":[8
-numbers],"dpiLevel":N,"polling":N,"lighting":"breathing",...}}
-)"},
-        {"set", R"(Usage: tevlanctl [--json] [--profile N] set NAME [N] VALUE
-
-Changes one setting of the active profile (--profile N: profile N, 1-5) with
-the program's rules, like: set dpi 2 1600 (the nearest step at or above),
-set dpi-enabled 3 off, set dpi-colour 1 #FF8000, set dpi-level 2,
-set polling 500, set lift-off low, set debounce 8, set sleep 5,
-set lighting breathing, set brightness 75, set wheel-lines 3.
-'tevlanctl get --help' lists the names. With a running window of the same
-data folder the window makes the change; else tevlanctl changes the files and
-sends what changed to the mouse. A refused change prints the program's message,
-exits 1 and changes nothing.
-JSON: {"version":1,"changed":true|false,"result","by":"window"|"files"}
-)"},
-        {"button", R"(Usage: tevlanctl [--json] [--profile N] button N FUNCTION
-
-Binds button N (1-8) of the active profile (--profile N: profile N) to a
-function: left, right, middle, forward, back, triple-click, profile-switch,
-disabled, dpi-up, dpi-down, dpi-cycle, dpi-lock-200 ... dpi-lock-1200,
-media-player, previous-track, next-track, stop, play-pause, mute, volume-up,
-volume-down, email, calculator, copy, paste, cut, select-all, new, save, print,
-file-manager, undo, computer, close-window, show-desktop, run,
-minimize-window, maximize-window; fire INTERVAL COUNT (5-255, 0-255);
-a key combination like Ctrl+Shift+A (Ctrl, Shift, Alt, Win); macro SET NAME;
-code TT PP EE (three bytes in hex). Quote names with spaces. Goes through a
-running window as set does.
-JSON: {"version":1,"changed":true|false,"result","by":"window"|"files"}
-)"},
-        {"profile list", R"(Usage: tevlanctl [--json] profile list
-
-Lists the profiles by number (1-5) and name; * marks the active one.
-JSON: {"version":1,"active":N,
-"profiles":[{"number":N,"name","active":true|false}]}
-)"},
-        {"profile select", R"(Usage: tevlanctl [--json] profile select N
-
-Makes profile N (1-5) the active one and sends it to the mouse. With a running
-window of the same data folder the window switches.
-JSON: {"version":1,"changed":true|false,"result","by":"window"|"files"}
-)"},
-        {"profile add", R"(Usage: tevlanctl [--json] profile add NAME
-
-Adds a profile named NAME at its reset values, in the first free place (five
-at most).
-JSON: {"version":1,"changed":true|false,"result","by":"window"|"files"}
-)"},
-        {"profile rename", R"(Usage: tevlanctl [--json] profile rename N NAME
-
-Renames profile N (1-5).
-JSON: {"version":1,"changed":true|false,"result","by":"window"|"files"}
-)"},
-        {"profile delete", R"(Usage: tevlanctl [--json] profile delete N
-
-Deletes profile N (1-5), with the program's rules.
-JSON: {"version":1,"changed":true|false,"result","by":"window"|"files"}
-)"},
-        {"profile import", R"(Usage: tevlanctl [--json] profile import N FILE.psf
-
-Replaces profile N (1-5) with a profile file; when it is the active profile,
-it is sent to the mouse.
-JSON: {"version":1,"changed":true|false,"result","by":"window"|"files"}
-)"},
-        {"profile export", R"(Usage: tevlanctl profile export N FILE.psf
-
-Writes profile N (1-5) of the data folder to FILE.psf. Changes nothing else.
-)"},
-        {"profile games", R"(Usage: tevlanctl [--json] profile games N
-       tevlanctl [--json] profile games N set K NAME
-
-Shows the three programs that select profile N (1-5) while they run, or binds
-NAME as game K (1-3): an executable's file name, a path cut to its last part,
-"" to clear it. Names ending in .exe match in any case, others exactly.
-JSON: {"version":1,"profile":N,"games":[names]}; set: as profile rename
-)"},
-        {"macros list", R"(Usage: tevlanctl [--json] macros list
-
-Lists the sets of the data folder's macro library and their macros.
-JSON: {"version":1,"sets":[{"name","macros":[names]}]}
-)"},
-        {"macros import", R"(Usage: tevlanctl [--json] macros import FILE.mlf
-
-Replaces the data folder's macro library with a macro library file; a file
-that cannot be read changes nothing.
-JSON: {"version":1,"changed":true|false,"result","by":"window"|"files"}
-)"},
-        {"macros export", R"(Usage: tevlanctl macros export FILE.mlf
-
-Writes the data folder's macro library to FILE.mlf. Changes nothing else.
-)"},
-        {"macros add-set", R"(Usage: tevlanctl [--json] macros add-set NAME
-
-Adds an empty macro set named NAME to the library.
-JSON: {"version":1,"changed":true|false,"result","by":"window"|"files"}
-)"},
-        {"macros delete-set", R"(Usage: tevlanctl [--json] macros delete-set NAME
-
-Deletes the macro set named NAME from the library.
-JSON: {"version":1,"changed":true|false,"result","by":"window"|"files"}
-)"},
-        {"macros add", R"(Usage: tevlanctl [--json] macros add SET NAME
-
-Adds an empty macro named NAME (up to 24 characters) to the set SET.
-JSON: {"version":1,"changed":true|false,"result","by":"window"|"files"}
-)"},
-        {"watch", R"(Usage: tevlanctl [--json] [--product cable|receiver] watch
-
-Prints the mouse's own events with the UTC time, one line each, until
-interrupted (Ctrl+C or SIGTERM); waits through an unplugged mouse:
-  dpi level=N dpi=N          the DPI button changed the level
-  polling rateHz=N           the polling rate changed
-  arrived PRODUCT, removed PRODUCT   (cable or receiver)
-  battery percent=N below=M  the battery fell below 20, 10 or 5 %
-With --device sim, --sim-events dpi@MS,polling=N@MS,unplug@MS,plug@MS,
-battery=N@MS,stop@MS scripts the simulated mouse (MS: milliseconds after the
-start; polling=N: the interval in ms; stop ends the watch).
-JSON, one object per line: {"version":1,"time","event","product",
-"level","dpi","rateHz","percent","below"} (the members of that event)
-)"},
-    };
-    std::string text;
-    for (const Entry& e : kEntries) {
-        const std::string t = e.topic;
-        // "profile" alone explains both of its commands.
-        if (t == topic || (t.size() > topic.size() && t.compare(0, topic.size() + 1, topic + " ") == 0))
-            text += (text.empty() ? "" : "\n") + std::string(e.text);
+    CtlParseResult r;
+    CtlOptions& o = r.options;
+    for (const std::string& arg : args) {
+        if (arg == "--") break;
+        if (arg == "--help" || arg == "-h") {
+            o.command = CtlCommand::Help;  // help wins over everything else on the line
+            o.helpTopic = HelpTopicOf(args);
+            return r;
+        }
     }
-    return text.empty() ? text : text + kExits;
+
+    std::vector<std::string> words;
+    bool optionsEnded = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        std::string arg = args[i];
+        if (arg == "-V") arg = "--version";
+        if (optionsEnded || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+            if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+                r.error = "unknown option " + arg + " (options are spelled with two dashes, like --help)";
+                return r;
+            }
+            words.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if ((r.error = ParseOption(args, i, arg, o)).size() || o.command == CtlCommand::Version) {
+            return r;
+        }
+    }
+
+    if (words.empty()) {
+        r.error = "no command given";
+    } else if (IsCtlWordsCommand(words)) {
+        o.command = CtlCommand::Words;
+        o.words = words;
+    } else if (size_t argsFrom = 1; (r.error = ParseCommandWords(words, args, o, argsFrom)).empty() &&
+                                    o.command != CtlCommand::Help) {
+        r.error = CheckCommandArguments(words, argsFrom, o);
+    }
+    return r;
 }

@@ -163,11 +163,11 @@ void PrintProfileText(std::ostream& out, const ProfileRecord& r, const std::stri
     }
 }
 
-std::string ProfileJson(const ProfileRecord& r)
+namespace {
+
+// "settings": the key and value pairs of the record, numbers as numbers.
+void SettingsJson(JsonWriter& j, const ProfileRecord& r)
 {
-    JsonWriter j;
-    j.BeginObject();
-    j.MemberInt("version", 1);
     j.Key("settings");
     j.BeginArray();
     for (size_t i = 0; i < r.settings.size(); ++i) {
@@ -184,7 +184,11 @@ std::string ProfileJson(const ProfileRecord& r)
         j.EndObject();
     }
     j.EndArray();
+}
 
+// "buttons": label, code and macro copy of each.
+void ButtonsJson(JsonWriter& j, const ProfileRecord& r)
+{
     j.Key("buttons");
     j.BeginArray();
     for (const ButtonSlot& s : r.buttons) {
@@ -206,12 +210,11 @@ std::string ProfileJson(const ProfileRecord& r)
         j.EndObject();
     }
     j.EndArray();
+}
 
-    j.Member("pollingRateName", r.PollingRateName);
-    j.Key("pollingRateValue");
-    ByteArray(j, r.PollingRateValue);
-
-    const LightingSettings& l = r.lighting;
+// "lighting": both groups, every per-mode value.
+void LightingJson(JsonWriter& j, const LightingSettings& l)
+{
     j.Key("lighting");
     j.BeginObject();
     j.MemberInt("lighting1OffOn", l.Lighting1OffOn);
@@ -242,7 +245,11 @@ std::string ProfileJson(const ProfileRecord& r)
     j.MemberInt("lighting2Brightness", l.Lighting2Brightness);
     j.MemberUtf8("lighting2FixedColor", ColourText(l.Lighting2FixedColor));
     j.EndObject();
+}
 
+// The DPI levels: steps, their DPI on the sensor in use, the current level and colours.
+void DpiJson(JsonWriter& j, const ProfileRecord& r)
+{
     j.MemberInt("dpiOffOnFlagValue", r.DPIOffOnFlagValue);
     j.Key("xySettingValue");
     j.BeginArray();
@@ -260,6 +267,22 @@ std::string ProfileJson(const ProfileRecord& r)
     ColourArray(j, r.DPILevelIndication);
     j.MemberInt("angleSnapValue", r.AngleSnapValue);
     j.MemberInt("liftDetectionValue", r.LiftDetectionValue);
+}
+
+}  // namespace
+
+std::string ProfileJson(const ProfileRecord& r)
+{
+    JsonWriter j;
+    j.BeginObject();
+    j.MemberInt("version", 1);
+    SettingsJson(j, r);
+    ButtonsJson(j, r);
+    j.Member("pollingRateName", r.PollingRateName);
+    j.Key("pollingRateValue");
+    ByteArray(j, r.PollingRateValue);
+    LightingJson(j, r.lighting);
+    DpiJson(j, r);
     j.EndObject();
     return j.Text();
 }

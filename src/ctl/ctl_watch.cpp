@@ -98,6 +98,79 @@ bool ParseSimEvents(const std::string& text, std::vector<SimStep>* steps)
     return true;
 }
 
+// Plays the --sim-events steps on the simulated mouse, each at its time.
+void PlaySimSteps(platform::SimMouse* mouse, const std::vector<SimStep>& steps)
+{
+    const auto start = std::chrono::steady_clock::now();
+    for (const SimStep& s : steps) {
+        std::this_thread::sleep_until(start + std::chrono::milliseconds(s.atMs));
+        if (g_stop) return;
+        const platform::SimProduct p = platform::SimProduct::A;
+        if (s.what == "dpi") {
+            mouse->WaitForReaders(p, 1, 2000);
+            mouse->PressDpiButton(p);
+        } else if (s.what == "polling") {
+            mouse->WaitForReaders(p, 1, 2000);
+            mouse->ChangePolling(p, uint8_t(s.value));
+        } else if (s.what == "unplug") {
+            mouse->Unplug(p);
+        } else if (s.what == "plug") {
+            mouse->Plug(p);
+        } else if (s.what == "stop") {
+            g_stop = true;  // as an interrupt would
+        } else if (s.what == "battery") {
+            platform::SimStatus st = mouse->Status();
+            st.batteryLevel = uint8_t(s.value);
+            mouse->SetStatus(st);
+        }
+    }
+}
+
+// Prints the mouse's events until stopped: arrivals and removals, the DPI
+// button and polling changes its reports carry, and the battery's marks.
+void WatchEvents(CtlDeviceSession& session, const ProfileRecord& profile, std::ostream& out, bool json)
+{
+    DeviceLink& link = session.Link();
+    bool present[2] = {link.Product(kProductA).present, link.Product(kProductB).present};
+    int reports = 0;  // on this thread only: Drain runs the link's tasks here
+    session.Host().onDeviceReport = [&reports] { ++reports; };
+    int polling = profile.PollingRateValue[0];
+    CBatteryMarks batteryMarks;
+    auto nextTick = std::chrono::steady_clock::now();
+    while (!g_stop) {
+        session.Host().Drain();
+        for (ProductSlot p : {kProductA, kProductB}) {
+            const bool now = link.Product(p).present;
+            if (now != present[p]) Print(out, json, {now ? "arrived" : "removed", {}, ProductName(p)});
+            present[p] = now;
+        }
+        for (; reports > 0; --reports) {
+            // Each report carries the level and the rate: a new rate is a
+            // polling change, anything else the DPI button.
+            if (profile.PollingRateValue[0] != polling) {
+                polling = profile.PollingRateValue[0];
+                Print(out, json, {"polling", {{"rateHz", 125 << std::min(polling, 3)}}, {}});
+                continue;
+            }
+            const int level = LevelFromOrdinal(profile.DPIOffOnFlagValue, link.currentDpiOrdinal);
+            Print(out, json,
+                  {"dpi", {{"level", level + 1}, {"dpi", DpiStepValue(profile.XYSettingValue[size_t(level)])}}, {}});
+        }
+        // The level counts once the mouse has answered a status request.
+        if (link.anyPresent && link.sensorCode != 0) {
+            const int level = link.batteryLevel > 100 ? 0 : link.batteryLevel;
+            // One line for a fall past several marks at once, naming the lowest.
+            if (const int crossed = batteryMarks.Update(level, link.chargeState == 1))
+                Print(out, json, {"battery", {{"percent", level}, {"below", crossed}}, {}});
+        }
+        if (std::chrono::steady_clock::now() >= nextTick) {
+            nextTick += kStatusTick;
+            if (link.anyPresent) link.QueryDeviceStatus();
+        }
+        std::this_thread::sleep_for(kPollInterval);
+    }
+}
+
 }  // namespace
 
 int RunCtlWatch(const CtlOptions& o, const CtlFolders& folders, std::ostream& out, std::ostream& err)
@@ -130,79 +203,14 @@ int RunCtlWatch(const CtlOptions& o, const CtlFolders& folders, std::ostream& ou
         if (o.json) out << JsonErrorText(message, rc) << "\n";
         return rc;
     }
-    DeviceLink& link = session.Link();
 
     std::signal(SIGINT, StopWatching);
     std::signal(SIGTERM, StopWatching);
 
     std::thread sim;
-    if (platform::SimMouse* mouse = session.Sim(); mouse && !steps.empty()) {
-        sim = std::thread([mouse, steps] {
-            const auto start = std::chrono::steady_clock::now();
-            for (const SimStep& s : steps) {
-                std::this_thread::sleep_until(start + std::chrono::milliseconds(s.atMs));
-                if (g_stop) return;
-                const platform::SimProduct p = platform::SimProduct::A;
-                if (s.what == "dpi") {
-                    mouse->WaitForReaders(p, 1, 2000);
-                    mouse->PressDpiButton(p);
-                } else if (s.what == "polling") {
-                    mouse->WaitForReaders(p, 1, 2000);
-                    mouse->ChangePolling(p, uint8_t(s.value));
-                } else if (s.what == "unplug") {
-                    mouse->Unplug(p);
-                } else if (s.what == "plug") {
-                    mouse->Plug(p);
-                } else if (s.what == "stop") {
-                    g_stop = true;  // as an interrupt would
-                } else if (s.what == "battery") {
-                    platform::SimStatus st = mouse->Status();
-                    st.batteryLevel = uint8_t(s.value);
-                    mouse->SetStatus(st);
-                }
-            }
-        });
-    }
-
-    bool present[2] = {link.Product(kProductA).present, link.Product(kProductB).present};
-    int reports = 0;  // on this thread only: Drain runs the link's tasks here
-    session.Host().onDeviceReport = [&reports] { ++reports; };
-    const ProfileRecord& profile = g_profiles[size_t(index)];
-    int polling = profile.PollingRateValue[0];
-    CBatteryMarks batteryMarks;
-    auto nextTick = std::chrono::steady_clock::now();
-    while (!g_stop) {
-        session.Host().Drain();
-        for (ProductSlot p : {kProductA, kProductB}) {
-            const bool now = link.Product(p).present;
-            if (now != present[p]) Print(out, o.json, {now ? "arrived" : "removed", {}, ProductName(p)});
-            present[p] = now;
-        }
-        for (; reports > 0; --reports) {
-            // Each report carries the level and the rate: a new rate is a
-            // polling change, anything else the DPI button.
-            if (profile.PollingRateValue[0] != polling) {
-                polling = profile.PollingRateValue[0];
-                Print(out, o.json, {"polling", {{"rateHz", 125 << std::min(polling, 3)}}, {}});
-                continue;
-            }
-            const int level = LevelFromOrdinal(profile.DPIOffOnFlagValue, link.currentDpiOrdinal);
-            Print(out, o.json,
-                  {"dpi", {{"level", level + 1}, {"dpi", DpiStepValue(profile.XYSettingValue[size_t(level)])}}, {}});
-        }
-        // The level counts once the mouse has answered a status request.
-        if (link.anyPresent && link.sensorCode != 0) {
-            const int level = link.batteryLevel > 100 ? 0 : link.batteryLevel;
-            // One line for a fall past several marks at once, naming the lowest.
-            if (const int crossed = batteryMarks.Update(level, link.chargeState == 1))
-                Print(out, o.json, {"battery", {{"percent", level}, {"below", crossed}}, {}});
-        }
-        if (std::chrono::steady_clock::now() >= nextTick) {
-            nextTick += kStatusTick;
-            if (link.anyPresent) link.QueryDeviceStatus();
-        }
-        std::this_thread::sleep_for(kPollInterval);
-    }
+    if (platform::SimMouse* mouse = session.Sim(); mouse && !steps.empty())
+        sim = std::thread([mouse, steps] { PlaySimSteps(mouse, steps); });
+    WatchEvents(session, g_profiles[size_t(index)], out, o.json);
     if (sim.joinable()) sim.join();
     return kExitOk;
 }

@@ -5,7 +5,6 @@
 
 #include "profile/function_types.h"
 #include "base/text_codec.h"
-#include "base/ui_text.h"
 #include "profile/profile_record.h"
 #include "settings/dpi_step_table.h"
 
@@ -57,16 +56,15 @@ const MacroSet* DeviceLink::FirstMacroSet() const { return macroLibrary_.SetAt(0
 const MacroSet* DeviceLink::SlotPassMacros()
 {
     const MacroSet* first = FirstMacroSet();
-    const size_t prefix = UiText(190).size();
     auto holds = [](const MacroSet* set, const std::u16string& name) {
         return set && std::any_of(set->macros.begin(), set->macros.end(),
                                   [&](const MacroKey& m) { return m.name == name; });
     };
     bool extended = false;
     for (const ButtonSlot& button : ActiveProfile().buttons) {
-        if (button.code.type != kFunctionMacro || button.label.size() <= prefix)
+        if (button.code.type != kFunctionMacro || button.macro.name.empty())
             continue;
-        const std::u16string name = button.label.substr(prefix);
+        const std::u16string& name = button.macro.name;
         if (holds(first, name) || (extended && holds(&slotPassMacros_, name)))
             continue;
         for (const MacroSet& set : macroLibrary_.sets()) {

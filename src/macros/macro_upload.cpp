@@ -56,11 +56,6 @@ void Disable(ButtonSlot& button, const std::u16string& disabledLabel)
     button.code = ButtonFunctionCode{0, 0, 0};
 }
 
-std::u16string MacroNameOfLabel(const std::u16string& label, size_t prefixLength)
-{
-    return label.size() > prefixLength ? label.substr(prefixLength) : std::u16string();
-}
-
 int FindMacro(const MacroSet& set, const std::u16string& name)
 {
     int j = 0;
@@ -159,16 +154,15 @@ ButtonFunctionCode MacroButtonCode(int slot, const MacroKey& macro)
 }
 
 void AssignMacroSlots(ProfileRecord& profile, const MacroSet* firstSet, std::vector<int32_t>& macroSlotOf,
-                      const std::u16string& labelPrefix, const std::u16string& disabledLabel)
+                      const std::u16string& disabledLabel)
 {
-    const size_t prefix = labelPrefix.size();
     if (firstSet && firstSet->macroNum() > 0) {
         macroSlotOf.assign(firstSet->macroNum(), -1);
         int nextSlot = 0;
         for (ButtonSlot& button : profile.buttons) {
             if (!IsMacroCode(button.code))
                 continue;
-            const int j = FindMacro(*firstSet, MacroNameOfLabel(button.label, prefix));
+            const int j = FindMacro(*firstSet, button.macro.name);
             if (j < 0) {
                 Disable(button, disabledLabel);
                 continue;
@@ -182,12 +176,12 @@ void AssignMacroSlots(ProfileRecord& profile, const MacroSet* firstSet, std::vec
     // library name macros the mouse will never get.
     for (ButtonSlot& button : profile.buttons) {
         if (IsMacroCode(button.code) &&
-            (!firstSet || FindMacro(*firstSet, MacroNameOfLabel(button.label, prefix)) < 0))
+            (!firstSet || FindMacro(*firstSet, button.macro.name) < 0))
             Disable(button, disabledLabel);
     }
 }
 
 void AssignMacroSlots(ProfileRecord& profile, const MacroSet* firstSet, std::vector<int32_t>& macroSlotOf)
 {
-    AssignMacroSlots(profile, firstSet, macroSlotOf, UiText(190), UiText(34));
+    AssignMacroSlots(profile, firstSet, macroSlotOf, UiText(34));
 }

@@ -62,13 +62,14 @@ std::vector<MacroPacket> BuildMacroPackets(const MacroImage& image, uint8_t devi
 ButtonFunctionCode MacroButtonCode(int slot, const MacroKey& macro);
 
 // The slot pass. For every button of `profile` whose code is a macro code,
-// the macro name is the label minus the first labelPrefix.size() characters;
-// the first macro of `firstSet` with exactly that name gets the next free
-// slot (shared when two buttons name it) and the button's code names it. A
-// button naming no macro of the set becomes the disabled function with
+// the first macro of `firstSet` named like the button's own macro copy gets
+// the next free slot (shared when two buttons name it) and the button's code
+// names it. The name comes from the record, never from the label: a label is
+// in the language it was made in and says nothing once the language changes.
+// A button naming no macro of the set becomes the disabled function with
 // `disabledLabel`. With a set that is empty or missing, macroSlotOf keeps its
 // old contents and every macro button is disabled.
 void AssignMacroSlots(ProfileRecord& profile, const MacroSet* firstSet, std::vector<int32_t>& macroSlotOf,
-                      const std::u16string& labelPrefix, const std::u16string& disabledLabel);
-// The same with the language's texts: 190 (macro label prefix) and 34 (disabled).
+                      const std::u16string& disabledLabel);
+// The same with the language's text 34 (disabled).
 void AssignMacroSlots(ProfileRecord& profile, const MacroSet* firstSet, std::vector<int32_t>& macroSlotOf);

@@ -17,8 +17,7 @@ std::u16string Fill(std::u16string s, const std::u16string& first, const std::u1
 
 }  // namespace
 
-std::vector<MacroUse> ButtonsUsingMacro(const ProfileTable& profiles, const std::u16string& name,
-                                        const std::u16string& labelPrefix)
+std::vector<MacroUse> ButtonsUsingMacro(const ProfileTable& profiles, const std::u16string& name)
 {
     std::vector<MacroUse> uses;
     for (int p = 0; p < kProfileCount; ++p) {
@@ -26,8 +25,7 @@ std::vector<MacroUse> ButtonsUsingMacro(const ProfileTable& profiles, const std:
         for (int b = 0; b < kButtonCount; ++b) {
             const ButtonSlot& button = record.buttons[size_t(b)];
             if (button.code.type != kFunctionMacro) continue;
-            if (button.label.size() > labelPrefix.size() && button.label.substr(labelPrefix.size()) == name)
-                uses.push_back({p, b});
+            if (button.macro.name == name) uses.push_back({p, b});
         }
     }
     return uses;
@@ -35,7 +33,7 @@ std::vector<MacroUse> ButtonsUsingMacro(const ProfileTable& profiles, const std:
 
 std::vector<MacroUse> ButtonsUsingMacro(const std::u16string& name)
 {
-    return ButtonsUsingMacro(g_profiles, name, UiText(190));
+    return ButtonsUsingMacro(g_profiles, name);
 }
 
 std::u16string DescribeMacroUses(const ProfileTable& profiles, const std::vector<MacroUse>& uses)

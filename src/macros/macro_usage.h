@@ -1,7 +1,7 @@
 #pragma once
-// Which buttons play a macro. A button names its macro by the label after
-// the macro prefix (text 190); deleting that macro leaves the button naming
-// nothing, and the next apply turns it off. The manager asks here first so
+// Which buttons play a macro. A button names its macro by its own macro
+// copy's name, as the slot pass reads it; deleting that macro leaves the
+// button naming nothing, and the next apply turns it off. The manager asks here first so
 // that the user learns which buttons would stop working before anything is
 // deleted.
 #include <string>
@@ -15,11 +15,9 @@ struct MacroUse {
 };
 
 // The buttons of `profiles` whose function is a macro named `name`, profile
-// by profile, button by button. `labelPrefix` is what the labels carry
-// before the name.
-std::vector<MacroUse> ButtonsUsingMacro(const ProfileTable& profiles, const std::u16string& name,
-                                        const std::u16string& labelPrefix);
-// The same on the program's profiles and label prefix.
+// by profile, button by button.
+std::vector<MacroUse> ButtonsUsingMacro(const ProfileTable& profiles, const std::u16string& name);
+// The same on the program's profiles.
 std::vector<MacroUse> ButtonsUsingMacro(const std::u16string& name);
 
 // One line per use, "<profile name>: button <n>" (text 485, buttons counted

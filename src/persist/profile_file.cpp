@@ -123,19 +123,19 @@ private:
     int line_ = 0;
 };
 
-bool ParseInto(CStdioFileEx& file, ProfileRecord& r, ParseError* error)
+// Three bytes "XX|XX|XX" and ten "XX|" values of the line just read.
+void Bytes3Of(const Split& s, std::array<uint8_t, 3>& b)
 {
-    LineReader in(file, error);
-    Split s;
-    if (!in.Next(s)) return false;
-    if (s.line != u"[Setting]") return in.Reject("the first line is not [Setting]");
+    for (size_t i = 0; i < 3; ++i) b[i] = s.Byte(2 * i);
+}
+void TenOf(const Split& s, std::array<uint8_t, kLightingModeCount>& v)
+{
+    for (size_t j = 0; j < v.size(); ++j) v[j] = s.Byte(3 * j);
+}
 
-    for (auto& pair : r.settings) {
-        if (!in.Pair(s)) return false;
-        pair.key = s.Key();
-        pair.value = s.Value();
-    }
-
+// The DPI levels, angle snap and lift detection lines.
+bool ParseDpi(LineReader& in, Split& s, ProfileRecord& r)
+{
     if (!in.Pair(s)) return false;
     r.DPIOffOnFlagValue = s.Byte(0);
     for (auto& step : r.XYSettingValue) {
@@ -152,41 +152,33 @@ bool ParseInto(CStdioFileEx& file, ProfileRecord& r, ParseError* error)
     r.AngleSnapValue = s.Byte(0);
     if (!in.Pair(s)) return false;
     r.LiftDetectionValue = s.Byte(0);
+    return true;
+}
 
-    auto bytes3 = [&s](std::array<uint8_t, 3>& b) {
-        for (size_t i = 0; i < 3; ++i) b[i] = s.Byte(2 * i);
-    };
-    auto ten = [&s](std::array<uint8_t, kLightingModeCount>& v) {
-        for (size_t j = 0; j < v.size(); ++j) v[j] = s.Byte(3 * j);
-    };
-
-    if (!in.Pair(s)) return false;
-    r.PollingRateName = s.Value();
-    if (!in.Pair(s)) return false;
-    bytes3(r.PollingRateValue);
-
-    LightingSettings& l = r.lighting;
+// Both lighting groups.
+bool ParseLighting(LineReader& in, Split& s, LightingSettings& l)
+{
     if (!in.Pair(s)) return false;
     l.Lighting1Name = s.Value();
     if (!in.Pair(s)) return false;
-    bytes3(l.Lighting1ModeValue);
+    Bytes3Of(s, l.Lighting1ModeValue);
     if (!in.Pair(s)) return false;
     l.Lighting1OffOn = s.Byte(0);
     if (!in.Pair(s)) return false;
-    ten(l.Lighting1Speed);
+    TenOf(s, l.Lighting1Speed);
     if (!in.Pair(s)) return false;
-    ten(l.Lighting1Brightness);
+    TenOf(s, l.Lighting1Brightness);
     if (!in.Pair(s)) return false;
     for (size_t k = 0; k < 100; ++k) l.Lighting1ColorSelected[k / 10][k % 10] = s.Byte(3 * k);
     if (!in.Pair(s)) return false;
     for (size_t k = 0; k < 100; ++k) l.Lighting1FixedColor[k / 10][k % 10] = s.Colour(7 * k);
     if (!in.Pair(s)) return false;
-    ten(l.Lighting1Direction);
+    TenOf(s, l.Lighting1Direction);
 
     if (!in.Pair(s)) return false;
     l.Lighting2Name = s.Value();
     if (!in.Pair(s)) return false;
-    bytes3(l.Lighting2ModeValue);
+    Bytes3Of(s, l.Lighting2ModeValue);
     if (!in.Pair(s)) return false;
     l.Lighting2OffOn = s.Byte(0);
     if (!in.Pair(s)) return false;
@@ -195,34 +187,121 @@ bool ParseInto(CStdioFileEx& file, ProfileRecord& r, ParseError* error)
     l.Lighting2Brightness = s.Byte(0);
     if (!in.Pair(s)) return false;
     l.Lighting2FixedColor = s.Colour(0);
+    return true;
+}
 
-    for (auto& button : r.buttons) {
-        if (!in.Pair(s)) return false;
-        button.label = s.Value();
-        if (!in.Pair(s)) return false;
-        button.code = {s.Byte(0), s.Byte(2), s.Byte(4)};
+// One button: label, code and its macro copy.
+bool ParseButton(LineReader& in, Split& s, ButtonSlot& button)
+{
+    if (!in.Pair(s)) return false;
+    button.label = s.Value();
+    if (!in.Pair(s)) return false;
+    button.code = {s.Byte(0), s.Byte(2), s.Byte(4)};
 
-        // The macro name may be empty and its line may even lack a key.
-        if (!in.WithEquals(s)) return false;
-        button.macro.name = s.Value();
+    // The macro name may be empty and its line may even lack a key.
+    if (!in.WithEquals(s)) return false;
+    button.macro.name = s.Value();
 
-        if (!in.WithEquals(s)) return false;
-        if (size_t(s.p) + 1 >= s.line.size()) return in.Reject("no value after the '='");
-        // A count beyond the slots that exist would let later code read past
-        // the actions; it is limited to 336 (and a negative one to 0).
-        long long count = ParseDecimal(s.Value());
-        if (count < 0) count = 0;
-        if (count > kMacroActionSlots) count = kMacroActionSlots;
-        button.macro.actionNum = uint32_t(count);
+    if (!in.WithEquals(s)) return false;
+    if (size_t(s.p) + 1 >= s.line.size()) return in.Reject("no value after the '='");
+    // A count beyond the slots that exist would let later code read past
+    // the actions; it is limited to 336 (and a negative one to 0).
+    long long count = ParseDecimal(s.Value());
+    if (count < 0) count = 0;
+    if (count > kMacroActionSlots) count = kMacroActionSlots;
+    button.macro.actionNum = uint32_t(count);
 
-        if (!in.WithEquals(s)) return false;
-        if (const size_t n = s.line.size() - size_t(s.p) - 1; n != kAllActionChars)
-            return in.Reject("the actions have " + std::to_string(n) + " characters instead of 2688");
-        for (size_t k = 0; k < size_t(kMacroActionSlots); ++k) {
-            button.macro.actions[k] = {s.Byte(8 * k), s.Byte(8 * k + 2), s.Byte(8 * k + 4), s.Byte(8 * k + 6)};
-        }
+    if (!in.WithEquals(s)) return false;
+    if (const size_t n = s.line.size() - size_t(s.p) - 1; n != kAllActionChars)
+        return in.Reject("the actions have " + std::to_string(n) + " characters instead of 2688");
+    for (size_t k = 0; k < size_t(kMacroActionSlots); ++k) {
+        button.macro.actions[k] = {s.Byte(8 * k), s.Byte(8 * k + 2), s.Byte(8 * k + 4), s.Byte(8 * k + 6)};
     }
     return true;
+}
+
+bool ParseInto(CStdioFileEx& file, ProfileRecord& r, ParseError* error)
+{
+    LineReader in(file, error);
+    Split s;
+    if (!in.Next(s)) return false;
+    if (s.line != u"[Setting]") return in.Reject("the first line is not [Setting]");
+
+    for (auto& pair : r.settings) {
+        if (!in.Pair(s)) return false;
+        pair.key = s.Key();
+        pair.value = s.Value();
+    }
+    if (!ParseDpi(in, s, r)) return false;
+    if (!in.Pair(s)) return false;
+    r.PollingRateName = s.Value();
+    if (!in.Pair(s)) return false;
+    Bytes3Of(s, r.PollingRateValue);
+    if (!ParseLighting(in, s, r.lighting)) return false;
+    for (auto& button : r.buttons)
+        if (!ParseButton(in, s, button)) return false;
+    return true;
+}
+
+}  // namespace
+
+namespace {
+
+// Both lighting groups' lines.
+void FormatLighting(std::u16string& out, const LightingSettings& l)
+{
+    Line(out, "Lighting1Name=", l.Lighting1Name);
+    Line(out, "\tLighting1ModeValue=", Bytes3(l.Lighting1ModeValue));
+    Line(out, "\tLighting1OffOn=", HexByte(l.Lighting1OffOn));
+    Line(out, "\tLighting1Speed=", TenValues(l.Lighting1Speed));
+    Line(out, "\tLighting1Brightness=", TenValues(l.Lighting1Brightness));
+    out += u"\tLighting1ColorSelected=";
+    for (const auto& group : l.Lighting1ColorSelected) {
+        for (size_t j = 0; j < group.size(); ++j) {
+            Hex2(out, group[j]);
+            out.push_back(j + 1 < group.size() ? u'|' : u';');
+        }
+    }
+    out.push_back(u'\n');
+    out += u"\tLighting1FixedColor=";
+    for (const auto& group : l.Lighting1FixedColor) {
+        for (size_t j = 0; j < group.size(); ++j) {
+            Rgb6(out, group[j]);
+            out.push_back(j + 1 < group.size() ? u'|' : u';');
+        }
+    }
+    out.push_back(u'\n');
+    Line(out, "\tLighting1Direction=", TenValues(l.Lighting1Direction));
+    Line(out, "Lighting2Name=", l.Lighting2Name);
+    Line(out, "\tLighting2ModeValue=", Bytes3(l.Lighting2ModeValue));
+    Line(out, "\tLighting2OffOn=", HexByte(l.Lighting2OffOn));
+    Line(out, "\tLighting2Speed=", HexByte(l.Lighting2Speed));
+    Line(out, "\tLighting2Brightness=", HexByte(l.Lighting2Brightness));
+    out += u"\tLighting2FixedColor=";
+    Rgb6(out, l.Lighting2FixedColor);
+    out.push_back(u'\n');
+}
+
+// Button b's label, code and macro copy.
+void FormatButton(std::u16string& out, int b, const ButtonSlot& slot)
+{
+    const std::u16string n = Num(b);
+    out += u"Key" + n + u"Name=" + slot.label + u"\n";
+    out += u"\tKey" + n + u"Value=";
+    Hex2(out, slot.code.type);
+    Hex2(out, slot.code.param);
+    Hex2(out, slot.code.extra);
+    out.push_back(u'\n');
+    out += u"\tMacroKey" + n + u"Name=" + slot.macro.name + u"\n";
+    out += u"\t\tMacroActionNum=" + Num(slot.macro.actionNum) + u"\n";
+    out += u"\t\tAllAction=";
+    for (const MacroAction& a : slot.macro.actions) {
+        Hex2(out, a.b0);
+        Hex2(out, a.b1);
+        Hex2(out, a.b2);
+        Hex2(out, a.b3);
+    }
+    out.push_back(u'\n');
 }
 
 }  // namespace
@@ -255,58 +334,8 @@ std::u16string FormatProfileFile(const ProfileRecord& r)
     Line(out, "PollingRateName=", r.PollingRateName);
     Line(out, "\tPollingRateValue=", Bytes3(r.PollingRateValue));
 
-    const LightingSettings& l = r.lighting;
-    Line(out, "Lighting1Name=", l.Lighting1Name);
-    Line(out, "\tLighting1ModeValue=", Bytes3(l.Lighting1ModeValue));
-    Line(out, "\tLighting1OffOn=", HexByte(l.Lighting1OffOn));
-    Line(out, "\tLighting1Speed=", TenValues(l.Lighting1Speed));
-    Line(out, "\tLighting1Brightness=", TenValues(l.Lighting1Brightness));
-    out += u"\tLighting1ColorSelected=";
-    for (const auto& group : l.Lighting1ColorSelected) {
-        for (size_t j = 0; j < group.size(); ++j) {
-            Hex2(out, group[j]);
-            out.push_back(j + 1 < group.size() ? u'|' : u';');
-        }
-    }
-    out.push_back(u'\n');
-    out += u"\tLighting1FixedColor=";
-    for (const auto& group : l.Lighting1FixedColor) {
-        for (size_t j = 0; j < group.size(); ++j) {
-            Rgb6(out, group[j]);
-            out.push_back(j + 1 < group.size() ? u'|' : u';');
-        }
-    }
-    out.push_back(u'\n');
-    Line(out, "\tLighting1Direction=", TenValues(l.Lighting1Direction));
-    Line(out, "Lighting2Name=", l.Lighting2Name);
-    Line(out, "\tLighting2ModeValue=", Bytes3(l.Lighting2ModeValue));
-    Line(out, "\tLighting2OffOn=", HexByte(l.Lighting2OffOn));
-    Line(out, "\tLighting2Speed=", HexByte(l.Lighting2Speed));
-    Line(out, "\tLighting2Brightness=", HexByte(l.Lighting2Brightness));
-    out += u"\tLighting2FixedColor=";
-    Rgb6(out, l.Lighting2FixedColor);
-    out.push_back(u'\n');
-
-    for (int b = 0; b < kButtonCount; ++b) {
-        const ButtonSlot& slot = r.buttons[size_t(b)];
-        std::u16string n = Num(b);
-        out += u"Key" + n + u"Name=" + slot.label + u"\n";
-        out += u"\tKey" + n + u"Value=";
-        Hex2(out, slot.code.type);
-        Hex2(out, slot.code.param);
-        Hex2(out, slot.code.extra);
-        out.push_back(u'\n');
-        out += u"\tMacroKey" + n + u"Name=" + slot.macro.name + u"\n";
-        out += u"\t\tMacroActionNum=" + Num(slot.macro.actionNum) + u"\n";
-        out += u"\t\tAllAction=";
-        for (const MacroAction& a : slot.macro.actions) {
-            Hex2(out, a.b0);
-            Hex2(out, a.b1);
-            Hex2(out, a.b2);
-            Hex2(out, a.b3);
-        }
-        out.push_back(u'\n');
-    }
+    FormatLighting(out, r.lighting);
+    for (int b = 0; b < kButtonCount; ++b) FormatButton(out, b, r.buttons[size_t(b)]);
     return out;
 }
 

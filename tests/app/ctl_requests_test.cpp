@@ -6,6 +6,7 @@
 #include "app/osd_dialog.h"
 #include "persist/change_request.h"
 #include "command/profile_command.h"
+#include "command/setting_table.h"
 #include "command/settings_snapshot.h"
 
 namespace {
@@ -38,9 +39,9 @@ TEST_F(CtlRequests, GetRightAfterTheMouseChangedTheWindowsLevelShowsTheNewLevel)
     ASSERT_TRUE(after.has_value());
     EXPECT_EQ(after->profile, dlg->CurrentProfileIndex());
     EXPECT_NE(after->Value("dpi-level", 0), before->Value("dpi-level", 0));
-    EXPECT_EQ(after->Value("dpi-level", 0), SettingValueText(Active(), "dpi-level", 0));
+    EXPECT_EQ(after->Value("dpi-level", 0), FindSetting("dpi-level")->text(Active(), 0));
     // Every setting get knows came with it.
-    for (const SettingName& s : SettingNames())
+    for (const SettingDescriptor& s : SettingTable())
         for (int i = 0; i < std::max(s.indexCount, 1); ++i)
             EXPECT_FALSE(after->Value(s.name, i).empty()) << s.name << " " << i;
 }

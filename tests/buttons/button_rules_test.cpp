@@ -38,14 +38,14 @@ TEST_F(Rules, TheLastLeftButtonIsPutBackOnTheButtonJustAssigned)
         const char* what;
         int leftOn;        // -1: the factory profile (left on button 0 only)
         int extraLeft;     // a second left button, or -1
-        int combo;
+        int button;
         bool restored;
     } cases[] = {
-        {"right on the only left button", -1, -1, 2013, true},
-        {"right on one of two left buttons", -1, 6, 2013, false},
-        {"another button keeps the left one", -1, -1, 2015, false},
+        {"right on the only left button", -1, -1, 0, true},
+        {"right on one of two left buttons", -1, 6, 0, false},
+        {"another button keeps the left one", -1, -1, 2, false},
         // The key dialog's button, not button 0, is the one put back.
-        {"only left button moved to button 4", 4, -1, 2017, true},
+        {"only left button moved to button 4", 4, -1, 4, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -56,8 +56,8 @@ TEST_F(Rules, TheLastLeftButtonIsPutBackOnTheButtonJustAssigned)
         }
         if (c.extraLeft >= 0) profile.buttons[size_t(c.extraLeft)].code = kLeftButtonCode;
         const ProfileRecord before = profile;
-        const auto out = AssignButtonFunction(profile, c.combo, u"Ctrl+A", {0x70, 0x01, 0x04});
-        const size_t b = size_t(c.combo - 2013);
+        const auto out = AssignButtonFunction(profile, c.button, u"Ctrl+A", {0x70, 0x01, 0x04});
+        const size_t b = size_t(c.button);
         EXPECT_EQ(out.leftButtonRestored, c.restored);
         EXPECT_EQ(out.sendButtons, !c.restored);
         EXPECT_EQ(out.warningText, c.restored ? kTextKeepLeftButton : 0);
@@ -74,11 +74,11 @@ TEST_F(Rules, TheLastLeftButtonIsPutBackOnTheButtonJustAssigned)
     }
 }
 
-TEST_F(Rules, CaptionOnlyCombosAndMacroCopies)
+TEST_F(Rules, IndexesPastTheButtonsAndMacroCopies)
 {
     const ProfileRecord before = profile;
-    for (int combo : {kNinthCombo, kLastCaptionOnlyCombo, 2012, 0}) {
-        const auto out = AssignButtonFunction(profile, combo, u"Right button", kRight);
+    for (int button : {kButtonCount, 13, -1, 2013}) {
+        const auto out = AssignButtonFunction(profile, button, u"Right button", kRight);
         EXPECT_EQ(out.caption, u"Right button");
         EXPECT_FALSE(out.stored || out.sendButtons || out.warningText);
     }
@@ -94,11 +94,11 @@ TEST_F(Rules, CaptionOnlyCombosAndMacroCopies)
     ASSERT_TRUE(third);
     EXPECT_EQ(third->label, u"Macro: third");
     EXPECT_EQ(third->code, (ButtonFunctionCode{0x90, 0x00, 0x02}));
-    AssignButtonFunction(profile, 2015, third->label, third->code, third->macro);
+    AssignButtonFunction(profile, 2, third->label, third->code, third->macro);
     EXPECT_EQ(profile.buttons[2].macro.actionNum, 1u);
     EXPECT_EQ(profile.buttons[2].macro.name, u"third");
     // A function without a macro empties the copy but keeps its name.
-    AssignButtonFunction(profile, 2015, u"Right button", kRight);
+    AssignButtonFunction(profile, 2, u"Right button", kRight);
     EXPECT_EQ(profile.buttons[2].macro.actionNum, 0u);
     EXPECT_EQ(profile.buttons[2].macro.name, u"third");
 }

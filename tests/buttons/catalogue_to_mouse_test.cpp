@@ -14,7 +14,6 @@ namespace {
 constexpr ButtonMenu kMenus[] = {ButtonMenu::Main,   ButtonMenu::Dpi,     ButtonMenu::Multimedia,
                                  ButtonMenu::Office, ButtonMenu::Windows, ButtonMenu::DpiLock};
 constexpr int kButton = 5;  // device index 5 is record button 5
-constexpr int kCombo = kFirstButtonCombo + kButton;
 
 struct Case {
     std::u16string words;
@@ -68,7 +67,7 @@ TEST_F(CatalogueToMouse, EveryFunctionReachesTheMouseAsItsKeyReport)
         ApplyAll();
         const auto parsed = ParseButtonFunction(c.words, library);
         ASSERT_TRUE(parsed);
-        const AssignmentOutcome out = AssignButtonFunction(Active(), kCombo, parsed->label, parsed->code, parsed->macro);
+        const AssignmentOutcome out = AssignButtonFunction(Active(), kButton, parsed->label, parsed->code, parsed->macro);
         EXPECT_TRUE(out.stored && out.sendButtons);
         if (!c.label.empty()) { EXPECT_EQ(Active().buttons[kButton].label, c.label); }
         ApplyAll();
@@ -81,7 +80,7 @@ TEST_F(CatalogueToMouse, MacroOfTheSecondSetIsUploadedWithItsButton)
     const auto choice = ChooseLibraryMacro(library, 1, 0);
     ASSERT_TRUE(choice);
     EXPECT_EQ(choice->code, (ButtonFunctionCode{0x90, 0x01, 0x00}));
-    AssignButtonFunction(Active(), kCombo, choice->label, choice->code, choice->macro);
+    AssignButtonFunction(Active(), kButton, choice->label, choice->code, choice->macro);
     EXPECT_EQ(Active().buttons[kButton].macro, *choice->macro);  // the button keeps its own copy
     ApplyAll();
     EXPECT_EQ(sim.State().buttons[kButton], (std::array<uint8_t, 3>{0x90, 0x11, 0x00}));

@@ -308,8 +308,10 @@ TEST_F(CtlProcess, ApplyUploadsTheMacrosTheButtonsNameAfterTheSettings)
 
     ProfileRecord p = ResetRecord(0);
     p.buttons[4].label = u"Macro:Copy";  // record button 4 is device index 3
+    p.buttons[4].macro.name = u"Copy";
     p.buttons[4].code = {0x90, 0x00, 0x00};
     p.buttons[6].label = u"Macro:Gone";  // names no macro of the set: disabled
+    p.buttons[6].macro.name = u"Gone";
     p.buttons[6].code = {0x90, 0x00, 0x00};
     const fs::path file = root_ / "macro.psf";
     ASSERT_TRUE(WriteProfileRecord(p, file.string()));

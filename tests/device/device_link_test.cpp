@@ -7,6 +7,15 @@ namespace {
 using platform::SimProduct;
 using Kind = platform::SimTraceEntry::Kind;
 
+// A button that plays the library macro `name`, as an assignment leaves it:
+// the label shown and the button's own copy of the macro, which names it.
+ButtonSlot MacroButton(const std::u16string& label, const std::u16string& name, ButtonFunctionCode code)
+{
+    ButtonSlot b{label, code, {}};
+    b.macro.name = name;
+    return b;
+}
+
 std::vector<platform::SimTraceEntry> WritesIn(const std::vector<platform::SimTraceEntry>& trace)
 {
     std::vector<platform::SimTraceEntry> out;
@@ -190,7 +199,7 @@ TEST_F(NoMouse, MacroAssignedWhileTheMouseIsAwayReachesItLater)
     m.InsertAction(1, MacroAction::Key(0x41, true));
     m.commandActionNum = 2;
     StartUp();
-    Active().buttons[2] = {u"Macro: go", {0x90, 0x01, 0x01}, {}};
+    Active().buttons[2] = MacroButton(u"Macro: go", u"go", {0x90, 0x01, 0x01});
     ApplyAll();
     EXPECT_FALSE(link->Image(DeviceLink::kImgMacro1).known);
 
@@ -260,7 +269,7 @@ TEST_F(LinkTest, ReportsAreSixtyMillisecondsApartAndNothingWaitsForNothing)
     for (int i = 0; i < 20; ++i)
         m.InsertAction(i, MacroAction::Key(uint8_t(0x41 + i), false));
     m.commandActionNum = 20;
-    Active().buttons[1] = {u"same", {0x90, 0x01, 0x01}, {}};
+    Active().buttons[1] = MacroButton(u"same", u"same", {0x90, 0x01, 0x01});
     StartUp();
     clock.Advance(100);  // the start-up's reports are long gone
     Active().buttons[7].code = {0x10, 0x02, 0};
@@ -271,7 +280,7 @@ TEST_F(LinkTest, ReportsAreSixtyMillisecondsApartAndNothingWaitsForNothing)
     EXPECT_EQ(clock.NowMs(), t0) << "one report goes at once, and nothing waits after it";
 
     Active().buttons[0].code = {0x10, 0x04, 0};
-    Active().buttons[5] = {u"m", {0x90, 0x01, 0x01}, {}};
+    Active().buttons[5] = MacroButton(u"m", u"m", {0x90, 0x01, 0x01});
     Active().DPILevelIndication[0] = 0;
     Active().settings[kSetKeyDebounce].value = u"4";
     link->Schedule(PendingGroup::Keys);
@@ -303,7 +312,7 @@ TEST_F(LinkTest, ApplyReturnsBeforeTheMouseHasBeenWritten)
     link->Product(kProductA).handle.reset();
     link->OpenHandleA();  // the same interface, now behind the gate
     for (int i = 0; i < 8; ++i)
-        Active().buttons[i] = {u"m", {0x90, 0, 0}, {}};
+        Active().buttons[i] = MacroButton(u"m", u"m", {0x90, 0, 0});
     Active().buttons[0].code = {0x10, 0x04, 0};
     Active().XYSettingValue[0] = 9;
     Active().DPILevelIndication[1] = 7;

@@ -303,9 +303,10 @@ extern "C" int FuzzMacroLibrary(const uint8_t* data, size_t size)
             if (i >= kButtonCount) break;
             profile.buttons[size_t(i)].code = MacroButtonCode(i, m);
             profile.buttons[size_t(i)].label = u"M:" + m.name;
+            profile.buttons[size_t(i)].macro.name = m.name;
             ++i;
         }
-        AssignMacroSlots(profile, first, slots, u"M:", u"Disabled");
+        AssignMacroSlots(profile, first, slots, u"Disabled");
         i = 0;
         for (const MacroKey& m : first->macros) {
             const int32_t slot = i < int(slots.size()) ? slots[size_t(i)] : -1;

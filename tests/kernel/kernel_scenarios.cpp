@@ -211,6 +211,7 @@ protected:
         ResetProfileToDefaults(p, 0);
         p.DPILevelIndication[0] = Rgb(0x12, 0x34, 0x56);
         p.buttons[4].label = u"Macro:Copy";  // device button 3
+        p.buttons[4].macro.name = u"Copy";
         p.buttons[4].code = {0x90, 0x00, 0x00};
         const fs::path file = dir_ / "macro.psf";
         EXPECT_TRUE(WriteProfileRecord(p, file.string()));

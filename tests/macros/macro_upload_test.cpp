@@ -141,9 +141,10 @@ protected:
     void NameMacro(int button, const std::u16string& name)
     {
         profile.buttons[button].label = u"M:" + name;
+        profile.buttons[button].macro.name = name;
         profile.buttons[button].code = {0x90, 0x01, 0x01};
     }
-    void Assign() { AssignMacroSlots(profile, &set, slots, u"M:", u"Off"); }
+    void Assign() { AssignMacroSlots(profile, &set, slots, u"Off"); }
 
     ProfileRecord profile;
     MacroSet set;
@@ -174,6 +175,19 @@ TEST_F(MacroSlots, UnknownNameDisablesTheButton)
     EXPECT_EQ(slots, (std::vector<int32_t>{0, -1, -1}));
 }
 
+TEST_F(MacroSlots, TheRecordsNameCountsNotTheLabel)
+{
+    // Labels made in another language: their prefix is not this language's.
+    NameMacro(1, u"beta");
+    profile.buttons[1].label = u"Macro :beta";
+    NameMacro(2, u"gamma");
+    profile.buttons[2].label = u"M:alpha";
+    Assign();
+    EXPECT_EQ(slots, (std::vector<int32_t>{-1, 0, 1}));
+    EXPECT_EQ(profile.buttons[1].label, u"Macro :beta");
+    EXPECT_EQ(profile.buttons[1].code, (ButtonFunctionCode{0x90, 0x21, 0x07}));
+}
+
 TEST_F(MacroSlots, EmptySetKeepsSlotsAndDisablesMacroButtons)
 {
     NameMacro(4, u"beta");
@@ -181,11 +195,11 @@ TEST_F(MacroSlots, EmptySetKeepsSlotsAndDisablesMacroButtons)
     ASSERT_EQ(slots, (std::vector<int32_t>{-1, 0, -1}));
     NameMacro(7, u"beta");
     MacroSet empty;
-    AssignMacroSlots(profile, &empty, slots, u"M:", u"Off");
+    AssignMacroSlots(profile, &empty, slots, u"Off");
     EXPECT_EQ(slots, (std::vector<int32_t>{-1, 0, -1}));
     EXPECT_EQ(profile.buttons[4].code, (ButtonFunctionCode{0, 0, 0}));
     EXPECT_EQ(profile.buttons[7].label, u"Off");
-    AssignMacroSlots(profile, nullptr, slots, u"M:", u"Off");  // no set at all
+    AssignMacroSlots(profile, nullptr, slots, u"Off");  // no set at all
     EXPECT_EQ(slots.size(), 3u);
 }
 

@@ -264,7 +264,7 @@ void CButtonListSection::Assign(CComboButton& combo, int comboId, const std::u16
     ProfileRecord* profile = host_.WorkingProfile();
     AssignmentOutcome out;
     if (profile) {
-        out = AssignButtonFunction(*profile, comboId, label, code, macro);
+        out = AssignButtonFunction(*profile, comboId - int(kFirstCombo), label, code, macro);
     } else {
         out.caption = label;
     }

@@ -118,6 +118,7 @@ TEST_F(MacroManagerTest, DeletingAMacroAButtonPlaysNamesTheButtonAndCancelKeepsI
     for (int p = 0; p < kProfileCount; ++p) ResetProfileToDefaults(g_profiles[size_t(p)], p);
     ButtonSlot& user = g_profiles[1].buttons[2];
     user.label = u"Macro:Reload";
+    user.macro.name = u"Reload";
     user.code = {0x90, 0x01, 0x01};
     Store(OneMacro());
     g_lastMacroIndex = 0;
