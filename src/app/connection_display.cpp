@@ -48,7 +48,7 @@ std::u16string ConnectionCaption(MouseConnection connection, int batteryLevel)
 
 void ShowConnection(CDlgBase& dlg, MouseConnection connection)
 {
-    auto* battery = dlg.Find<CBattery>(CBattery::kId);
+    auto* battery = dlg.Find<CBattery>(main_ids::kBattery);
     const bool reading = battery && battery->displayState != CBattery::kNotConnected;
     if (connection == MouseConnection::None || !battery) {
         ShowBatteryAndConnection(dlg, connection, battery ? battery->level : 0, 0);
@@ -67,7 +67,7 @@ void ShowConnection(CDlgBase& dlg, MouseConnection connection)
 void ShowBatteryAndConnection(CDlgBase& dlg, MouseConnection connection, int batteryLevel, int chargeState)
 {
     const bool connected = connection != MouseConnection::None;
-    if (auto* battery = dlg.Find<CBattery>(CBattery::kId)) {
+    if (auto* battery = dlg.Find<CBattery>(main_ids::kBattery)) {
         battery->absentText = UiText(kTextNotConnected);
         battery->chargingLevel += 25;
         if (battery->chargingLevel > 100) battery->chargingLevel = 25;

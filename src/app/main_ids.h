@@ -21,6 +21,11 @@ constexpr UINT kApply = 2047;
 constexpr UINT kReset = 2045;
 constexpr UINT kProfileList = profile_ids::kListButton;  // "Profiles": reports hover (CE_HOVER) as well
 constexpr UINT kVersionText = 3021;
+// Pictures and plain texts that no code looks up: the badges, the mouse
+// picture, the battery's lamps and the left column's words.
+constexpr UINT kPicture = 3400;
+constexpr UINT kBatteryLamp = 3401;
+constexpr UINT kLegendText = 3402;
 constexpr UINT kMakerLink = 3503;
 // No control has this id today; a button given it would, like the tabs and
 // headers, repaint the whole window on its click.
@@ -35,6 +40,8 @@ constexpr UINT kMacroManager = 2062;
 
 // ---- battery and power ----
 constexpr UINT kBatteryPercent = 3405;
+constexpr UINT kBattery = 3406;
+constexpr UINT kPowerBlockCaption = 3010;
 
 // ---- profile tabs and their buttons ----
 constexpr UINT kFirstProfileTab = profile_ids::kFirstTab;  // + p for profile p

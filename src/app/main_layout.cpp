@@ -4,50 +4,18 @@
 #include <algorithm>
 #include <string>
 
-#include "app/connection_display.h"
 #include "app/main_ids.h"
-#include "persist/settings_file.h"
 #include "base/text_codec.h"
 #include "base/ui_text.h"
-#include "profile/profile_record.h"
+#include "persist/settings_file.h"
 #include "settings/dpi_step_table.h"
-#include "settings/lighting_settings.h"
-#include "settings/sensor_settings.h"
 #include "settings/ui/dpi_section_layout.h"
-#include "settings/ui/lighting_section.h"
+#include "settings/ui/sensor_section.h"
 #include "ui/check_button.h"
-#include "ui/color_select_button.h"
-#include "ui/color_select_check_button.h"
-#include "ui/combo_button.h"
 #include "ui/dlg_base.h"
-#include "ui/dpi_radio_button.h"
-#include "ui/dpi_value_show_control.h"
-#include "ui/image_button.h"
-#include "ui/link_button.h"
-#include "ui/passive_controls.h"
-#include "ui/power_manage_button.h"
-#include "ui/radio_button.h"
-#include "ui/radio_state.h"
 #include "ui/skin_image.h"
 #include "ui/slider_control.h"
-#include "ui/tab_control.h"
 #include "ui/ui_scale.h"
-#include "tevlan_version.h"
-
-namespace main_layout_parts {
-
-std::u16string NumberedName(int text, int n)
-{
-    std::u16string s = UiText(text);
-    if (auto at = s.find(u"%1"); at != std::u16string::npos) s.replace(at, 2, Ascii(std::to_string(n)));
-    return s;
-}
-
-std::u16string Skin(const char16_t* name) { return SkinPath(std::u16string(u"skins/") + name); }
-
-std::u16string Decimal(int v) { return Ascii(std::to_string(v)); }
-
-}  // namespace main_layout_parts
 
 using namespace main_layout_parts;
 
@@ -55,16 +23,16 @@ namespace {
 
 // The pointer preferences reach below their 110-unit panel; their frame is
 // drawn down to the desktop settings button so that nothing floats outside.
-constexpr int kWindowsFrameHeight = kDesktopSettingsTop + 25 + 8;
+constexpr int kWindowsFrameHeight = kDesktopSettingsButtonTop + 25 + 8;
 constexpr int kButtonListFrameHeight = 338 - 62;  // ends 3 units above the macro manager frame
 
 constexpr std::array<MainSectionInfo, kMainSectionCount> kSections{{
-    {3001, 11, 1, 37, 196, true},    // DPI: never moves
-    {3002, 12, 2, 67, 180, true},    // lighting
-    {3004, 13, 4, 97, 180, false},   // polling rate
-    {3011, 19, 5, 127, 85, false},   // lift-off distance
-    {3012, 272, 6, 157, 85, false},  // key debounce
-    {3003, 14, 3, 187, 110, false},  // Windows pointer settings
+    {main_ids::kDpiHeader, 11, 1, 37, 196, true},         // DPI: never moves
+    {main_ids::kLightingHeader, 12, 2, 67, 180, true},    // lighting
+    {main_ids::kPollingHeader, 13, 4, 97, 180, false},    // polling rate
+    {main_ids::kLiftOffHeader, 19, 5, 127, 85, false},    // lift-off distance
+    {main_ids::kDebounceHeader, 272, 6, 157, 85, false},  // key debounce
+    {main_ids::kWindowsHeader, 14, 3, 187, 110, false},   // Windows pointer settings
 }};
 
 // The closing rule: for the section just opened, the sections looked at in
@@ -146,21 +114,6 @@ int SectionHeaderTop(MainSection s, const std::array<bool, kMainSectionCount>& o
     return top;
 }
 
-Rect ProfileTabPlace(int k) { return {300, 430 + 25 * k, 462, 451 + 25 * k}; }
-
-Rect AddProfileButtonPlace(int shownCount)
-{
-    int m = std::max(shownCount, 3);
-    return {300, 433 + 25 * m, 346, 453 + 25 * m};
-}
-
-Rect ProfileActionButtonPlace(int shownCount, int i)
-{
-    const Rect add = AddProfileButtonPlace(shownCount);
-    const int left = 300 + 55 * i;
-    return {left, add.bottom + 6, left + 52, add.bottom + 26};
-}
-
 bool MouseHighlightOrigin(int h, Point* out)
 {
     if (h < 1 || h > int(kHighlightOrigins.size())) return false;
@@ -173,51 +126,60 @@ bool MouseHighlightOrigin(int h, Point* out)
 CMainLayout::CMainLayout(CDlgBase& dlg) : dlg_(dlg) {}
 CMainLayout::~CMainLayout() = default;
 
-void CMainLayout::AddMovable(CControlBase* c, MainSection s, int l, int t, int r, int b)
-{
-    movable_.push_back({c, s, Rect{l, t, r, b}});
-}
-
-void CMainLayout::CreateControls(const Rect&)
+void CMainLayout::CreateControls(const Rect&, const std::vector<MainCreationStep>& steps)
 {
     if (created_) return;
     created_ = true;
-    // The radio groups of the window, with the bits the selection word has
-    // always used for them.
-    RegisterRadioGroup({{main_ids::kScrollLines, 0x80}, {main_ids::kScrollPage, 0x100}});
-    RegisterRadioGroup({{main_ids::kDirectionUp, 0x800}, {main_ids::kDirectionDown, 0x1000}});
-    RegisterRadioGroup({{main_ids::kFirstPollingRate, 0x10000},
-                        {main_ids::kFirstPollingRate + 1, 0x20000},
-                        {main_ids::kFirstPollingRate + 2, 0x40000},
-                        {main_ids::kFirstPollingRate + 3, 0x80000}});
-    RegisterRadioGroup({{main_ids::kLiftOffLow, 0x100000}, {main_ids::kLiftOffHigh, 0x200000}});
-    CreateFixedControls();
-    CreateSectionHeaders();
-    CreateDpiSection();
+    for (const MainCreationStep& step : steps) {
+        if (!step.section) {
+            CreateBlock(step.block);
+            continue;
+        }
+        BeginPart(step.panel);
+        step.section->CreateControls(*this, step.part);
+    }
+    BeginPart(std::nullopt);
+    for (int i = 0; i < kMainSectionCount; ++i)
+        if (headers_[size_t(i)]) headers_[size_t(i)]->SetChecked(kSections[size_t(i)].openAtStart);
+    ApplySectionVisibility();
+    PlaceMovableControls();
+}
 
-    // The movable sections are created where they sit at start-up (DPI and
+void CMainLayout::BeginPart(std::optional<MainSection> panel)
+{
+    partGroup_ = panel ? SectionInfo(*panel).group : 0;
+    partOrigin_ = {};
+    movingPanel_.reset();
+    // The DPI panel never moves: its places are the window's own.
+    if (!panel || *panel == MainSection::Dpi) return;
+    // The movable panels are made where they sit at start-up (DPI and
     // lighting open); what matters is the horizontal extent: the sliders
     // keep the position tables they compute here when the layout later
     // moves them up and down.
     std::array<bool, kMainSectionCount> open{};
     for (int i = 0; i < kMainSectionCount; ++i) open[size_t(i)] = kSections[size_t(i)].openAtStart;
-    const bool liftOff = LiftOffPresent();
-    auto panel = [&](MainSection s) { return SectionHeaderTop(s, open, liftOff) + kHeaderHeight; };
-    CreateLightingSection(panel(MainSection::Lighting));
-    CreatePollingSection(panel(MainSection::Polling));
-    CreateLiftOffSection(panel(MainSection::LiftOff));
-    CreateDebounceSection(panel(MainSection::Debounce));
-    CreateWindowsSection(panel(MainSection::Windows));
+    partOrigin_ = {kColumnX, SectionHeaderTop(*panel, open, LiftOffPresent()) + kHeaderHeight};
+    movingPanel_ = panel;
+}
 
-    for (int i = 0; i < kMainSectionCount; ++i) headers_[size_t(i)]->SetChecked(kSections[size_t(i)].openAtStart);
-    ApplySectionVisibility();
-    PlaceMovableControls();
+HWND CMainLayout::Owner() const { return dlg_.GetSafeHwnd(); }
+
+Rect CMainLayout::At(const Rect& p) const
+{
+    const int x = partOrigin_.x, y = partOrigin_.y;
+    return ScaleRect(x + p.left, y + p.top, x + p.right, y + p.bottom);
+}
+
+void CMainLayout::AddControl(std::unique_ptr<CControlBase> control, const Rect& place)
+{
+    CControlBase* raw = dlg_.AddControl(partGroup_, std::move(control));
+    if (movingPanel_) movable_.push_back({raw, *movingPanel_, place});
 }
 
 void CMainLayout::CreateSectionHeaders()
 {
-    // Headers go last in group 0, in the order of the message table
-    // (3001, 3002, 3004, 3011, 3012, 3003); their places follow the paint.
+    // Headers go last in group 0, in the column's order; their places
+    // follow the paint.
     const HWND w = dlg_.GetSafeHwnd();
     for (MainSection s : {S::Dpi, S::Lighting, S::Polling, S::LiftOff, S::Debounce, S::Windows}) {
         const MainSectionInfo& info = SectionInfo(s);
@@ -303,12 +265,13 @@ bool CMainLayout::PlaceMovableControls()
             Rect r = ProfileTabPlace(k);
             place(tab, ScaleRect(r.left, r.top, r.right, r.bottom));
         }
-    if (CControlBase* add = dlg_.FindControl(2071)) {
+    if (CControlBase* add = dlg_.FindControl(main_ids::kAddProfile)) {
         Rect r = AddProfileButtonPlace(shownCount_);
         place(add, ScaleRect(r.left, r.top, r.right, r.bottom));
     }
+    static constexpr UINT kActions[] = {main_ids::kImportProfile, main_ids::kExportProfile, main_ids::kRenameProfile};
     for (int i = 0; i < 3; ++i)
-        if (CControlBase* action = dlg_.FindControl(UINT(2070 - i))) {
+        if (CControlBase* action = dlg_.FindControl(kActions[i])) {
             Rect r = ProfileActionButtonPlace(shownCount_, i);
             place(action, ScaleRect(r.left, r.top, r.right, r.bottom));
         }
@@ -394,7 +357,7 @@ void CMainLayout::DrawHighlight(platform::ICanvas& dc)
     Point at;
     if (!MouseHighlightOrigin(highlight_, &at)) return;
     auto& img = highlightImages_[size_t(highlight_)];
-    if (!img) img = CSkinImage::FromFile(Skin((u"mouse/number" + Decimal(highlight_) + u".png").c_str()));
+    if (!img) img = CSkinImage::FromFile(Skin((u"mouse/number" + Ascii(std::to_string(highlight_)) + u".png").c_str()));
     if (!img) return;
     const int x = ScaleUnits(at.x), y = ScaleUnits(at.y);
     img->Draw(dc, Rect::FromSize(x, y, ScaleUnits(img->Width()), ScaleUnits(img->Height())));
@@ -425,72 +388,4 @@ void CMainLayout::PaintMinimised(platform::ICanvas& dc, const Rect& client)
     const int size = ScaleUnits(32);
     const int x = (client.Width() - size + 1) / 2, y = (client.Height() - size + 1) / 2;
     icon->Draw(dc, Rect::FromSize(x, y, size, size));
-}
-
-// ---- slider routing -----------------------------------------------------------------
-
-void CMainLayout::UpdateSliderCaption(UINT sliderId, int position)
-{
-    UINT captionId = 0;
-    std::u16string text;
-    switch (sliderId) {
-    case 2041:
-        captionId = 3131;
-        text = Decimal(position + 1);
-        break;
-    case 2043:
-        captionId = 3130;
-        text = Decimal(position + 1);
-        break;
-    case 2044:
-        captionId = 3132;
-        text = Decimal(position + 1);
-        break;
-    case 3200:
-        captionId = 3210;
-        text = Decimal(position + 1);
-        break;
-    case 3220:
-        captionId = 3230;
-        text = BrightnessPercentCaption(position);
-        break;
-    case 3530:
-        captionId = 3532;
-        text = Decimal(position * 2) + u"ms";
-        break;
-    default: return;
-    }
-    auto* caption = dlg_.Find<CStaticText>(captionId);
-    if (!caption) return;
-    caption->SetLabelText(text);
-    if (dlg_.GetSafeHwnd() && platform::g_windowHost)
-        platform::g_windowHost->InvalidateRect(dlg_.GetSafeHwnd(), caption->GetRect());
-}
-
-bool CMainLayout::OnMouseMove(WPARAM flags, int x, bool pendingDpiOrWindows)
-{
-    if (!created_) return false;
-    if (flags == MK_LBUTTON) {
-        struct Route {
-            MainSection section;
-            UINT slider;
-        };
-        static constexpr Route kRoutes[] = {{S::Windows, 2041},  {S::Windows, 2043},  {S::Windows, 2044},
-                                            {S::Lighting, 3200}, {S::Lighting, 3220}, {S::Debounce, 3530}};
-        for (const Route& r : kRoutes) {
-            if (!IsSectionOpen(r.section)) continue;
-            auto* slider = dlg_.Find<CSliderControl>(r.slider);
-            if (!slider) continue;
-            if (slider->DragTo(x)) {
-                sliderDragged_ = true;
-                UpdateSliderCaption(r.slider, slider->Position());
-            }
-        }
-        return false;
-    }
-    if (sliderDragged_ && pendingDpiOrWindows) {
-        sliderDragged_ = false;
-        return true;
-    }
-    return false;
 }

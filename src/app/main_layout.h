@@ -1,11 +1,13 @@
 #pragma once
 // CMainLayout: where the main window's controls are and how its right-hand
 // column of collapsible sections moves. CTevlanDlg owns one and calls it from
-// its CreateControls, DrawBackground, header click handlers, mouse-move
-// handler and minimised painting; the layout itself keeps no settings, only
-// which sections are open (the headers' checked flags), where the movable
-// sections sit after the last paint, the mouse picture's highlight and the
-// slider-dragged flag.
+// its CreateControls, DrawBackground, header click handlers and minimised
+// painting. The layout makes the window's own controls (the captions, the
+// battery block, the mouse picture, the bottom row and the section headers);
+// the sections make theirs through it (ISectionPlaces), and it moves those of
+// the column's panels with their headers. It keeps no settings, only which
+// sections are open (the headers' checked flags), where the movable sections
+// sit after the last paint and the mouse picture's highlight.
 //
 // Everything is in base units of the 1127 x 740 canvas and converted with
 // ScaleUnits/ScaleRect per coordinate when a control is placed.
@@ -13,17 +15,19 @@
 // Owner: the window thread, like the dialog it lays out.
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "persist/ui/profile_tab_places.h"
 #include "platform/draw/canvas.h"
 #include "platform/window/geometry.h"
 #include "platform/window/messages.h"
+#include "ui/section_host.h"
 
 class CDlgBase;
 class CControlBase;
 class CCheckButton;
 class CSkinImage;
-class CSliderControl;
 
 // The right-hand column, top to bottom.
 enum class MainSection { Dpi = 0, Lighting, Polling, LiftOff, Debounce, Windows };
@@ -53,29 +57,43 @@ std::array<bool, kMainSectionCount> SectionsToClose(MainSection opened,
 // counts only while present (its absence also lifts the two below by 30).
 int SectionHeaderTop(MainSection s, const std::array<bool, kMainSectionCount>& open, bool liftOffPresent);
 
-// Step 2 of the background: the tab of the k-th shown profile and the add
-// button below n shown profiles (never higher than below three).
-Rect ProfileTabPlace(int k);
-Rect AddProfileButtonPlace(int shownCount);
-// The current profile's import, export and rename buttons (i = 0, 1, 2 from
-// the left), in a row under the add button that moves with it.
-Rect ProfileActionButtonPlace(int shownCount, int i);
+// Step 2 of the background places the profile tabs and the buttons under
+// them (persist/ui/profile_tab_places.h).
 
 // Where the highlight of mouse-picture button h (1..8) is drawn; false for
 // any other number.
 bool MouseHighlightOrigin(int h, Point* out);
 
-class CMainLayout {
+// The window's own controls, in blocks between which the sections' parts go.
+enum class MainBlock { ButtonListCaption, BatteryBlock, Centre, BottomRow, Headers };
+
+// One step of making the window's controls: a block of the layout's own, or
+// one part of a section and where it goes: a panel of the column, or among
+// the fixed controls when there is no panel.
+struct MainCreationStep {
+    MainBlock block = MainBlock::ButtonListCaption;
+    CWindowSection* section = nullptr;
+    int part = 0;
+    std::optional<MainSection> panel;
+};
+
+class CMainLayout final : public ISectionPlaces {
 public:
     explicit CMainLayout(CDlgBase& dlg);
-    ~CMainLayout();
+    ~CMainLayout() override;
     CMainLayout(const CMainLayout&) = delete;
     CMainLayout& operator=(const CMainLayout&) = delete;
 
-    // Creates every control of the main window once; a second call does
-    // nothing. DPI and lighting start open, the other sections closed.
-    void CreateControls(const Rect& client);
+    // Makes every control of the main window once, step by step (the order
+    // is the tab order); a second call does nothing. DPI and lighting start
+    // open, the other sections closed.
+    void CreateControls(const Rect& client, const std::vector<MainCreationStep>& steps);
     bool ControlsCreated() const { return created_; }
+
+    // ---- ISectionPlaces, for the part being made ----
+    HWND Owner() const override;
+    Rect At(const Rect& place) const override;
+    void AddControl(std::unique_ptr<CControlBase> control, const Rect& place) override;
 
     // Background, frames, the moving sections, the controls and the mouse
     // picture's highlight, in that order. Movable controls get their
@@ -103,14 +121,6 @@ public:
     // Panel top (header top + 25) as placed by the last PlaceMovableControls.
     int PanelTop(MainSection s) const { return panelTop_[static_cast<int>(s)]; }
 
-    // Main-window WM_MOUSEMOVE after the dialog base's handling: routes a
-    // drag with the left button to the sliders of the open sections and
-    // keeps their value captions live. Returns true when the caller should
-    // start the deferred apply (timer 30, 20 ms): the drag has ended and a
-    // DPI-and-more or Windows change is pending.
-    bool OnMouseMove(WPARAM flags, int x, bool pendingDpiOrWindows);
-    bool SliderDragged() const { return sliderDragged_; }
-
     // The mouse picture's highlighted button: 0 none, 1..14 (only 1..8
     // draw anything). Setting it repaints the picture when it changes.
     void SetHighlightedButton(int h);
@@ -131,21 +141,20 @@ private:
     };
     template <class T>
     T* Add(int group, std::unique_ptr<T> c);
-    void AddMovable(CControlBase* c, MainSection s, int l, int t, int r, int b);
-    void CreateFixedControls();
+    void CreateBlock(MainBlock block);
+    void CreateButtonListCaption();
+    void CreateBatteryBlock();
+    void CreateCentre();
+    void CreateBottomRow();
     void CreateSectionHeaders();
-    void CreateDpiSection();
-    void CreateLightingSection(int p);
-    void CreatePollingSection(int p);
-    void CreateLiftOffSection(int p);
-    void CreateDebounceSection(int p);
-    void CreateWindowsSection(int p);
+    // The part a section makes next goes to this panel (none: the fixed
+    // controls); a panel of the column is made where it sits at start-up.
+    void BeginPart(std::optional<MainSection> panel);
     CCheckButton* Header(MainSection s) const;
     std::array<bool, kMainSectionCount> OpenSections() const;
     void DrawFrame(platform::ICanvas& dc, int x, int y, int w, int h);
     void DrawStaticBackground(platform::ICanvas& dc, const Rect& client, const std::array<bool, kMainSectionCount>& open);
     void DrawHighlight(platform::ICanvas& dc);
-    void UpdateSliderCaption(UINT sliderId, int position);
 
     CDlgBase& dlg_;
     bool created_ = false;
@@ -157,7 +166,10 @@ private:
     std::unique_ptr<CSkinImage> icon_;
     std::array<std::unique_ptr<CSkinImage>, 9> highlightImages_{};  // by button number 1..8
     int highlight_ = 0;
-    bool sliderDragged_ = false;
+    // The part being made: its group, its origin and whether it moves.
+    int partGroup_ = 0;
+    Point partOrigin_{};
+    std::optional<MainSection> movingPanel_;
     int shownCount_ = 0;
     std::array<int, 5> shownList_{};
 };

@@ -15,7 +15,6 @@
 #include "app/osd_dialog.h"
 #include "app/progress_bar_dlg.h"
 #include "buttons/ui/button_list_ids.h"
-#include "buttons/ui/button_list_section.h"
 #include "device/device_core_files.h"
 #include "device/udev_rule_hint.h"
 #include "macros/macro_library_file.h"
@@ -25,7 +24,6 @@
 #include "persist/profile_manager.h"
 #include "persist/settings_file.h"
 #include "base/text_codec.h"
-#include "persist/ui/profile_tabs.h"
 #include "base/ui_text.h"
 #include "persist/unreadable_files.h"
 #include "platform/fs/file_system.h"
@@ -33,9 +31,6 @@
 #include "platform/shell/screen_scale.h"
 #include "platform/sim/sim_mouse.h"
 #include "settings/dpi_step_table.h"
-#include "settings/ui/dpi_section.h"
-#include "settings/ui/lighting_section.h"
-#include "settings/ui/sensor_section.h"
 #include "ui/attention_dlg.h"
 #include "ui/combo_button.h"
 #include "ui/passive_controls.h"
@@ -43,64 +38,6 @@
 #include "ui/ui_scale.h"
 
 using namespace main_ids;
-
-namespace {
-
-constexpr int kBaseWidth = 1127;
-constexpr int kBaseHeight = 740;
-constexpr int kBackgroundResource = 364;
-constexpr int kDecodeAheadPixels = 32 * 1024;
-
-std::string WithSlash(std::string folder)
-{
-    if (!folder.empty() && folder.back() != '/') folder.push_back('/');
-    return folder;
-}
-
-// Every missing level of a folder; failures are left to the file code,
-// which falls back to defaults when it cannot write.
-void MakeFolders(const std::string& folder)
-{
-    std::string path = folder;
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
-    if (path.empty() || platform::DirectoryExists(path)) return;
-    for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
-        const std::string level = path.substr(0, slash);
-        if (!platform::DirectoryExists(level)) platform::MakeDirectory(level);
-    }
-    platform::MakeDirectory(path);
-}
-
-}  // namespace
-
-CTevlanDlg::CTevlanDlg(MainWindowStartup startup, MainWindowDevices devices)
-    : CDlgBase(false), startup_(std::move(startup)), devices_(devices)
-{
-    if (devices_.hid && devices_.deviceClock)
-        link_ = std::make_unique<DeviceLink>(*devices_.hid, *devices_.deviceClock, *this, g_macroLibrary);
-    layout_ = std::make_unique<CMainLayout>(*this);
-    sections_.push_back(std::make_unique<CProfileTabsSection>(
-        *this, &g_workingProfile, [this] { RefreshFromProfile(); }, [this](int profile) { OpenGamesDialog(profile); }));
-    sections_.push_back(std::make_unique<CButtonListSection>(*this));
-    auto dpi = std::make_unique<CDpiSection>(*this, link_ ? &link_->currentDpiOrdinal : nullptr);
-    dpiSection_ = dpi.get();
-    sections_.push_back(std::move(dpi));
-    sections_.push_back(std::make_unique<CSensorSection>(*this));
-    sections_.push_back(
-        std::make_unique<CLightingSection>(*this, [this] { return layout_->IsSectionOpen(MainSection::Lighting); }));
-    MapMessages();
-    CreateGameSwitcher();
-}
-
-CTevlanDlg::~CTevlanDlg()
-{
-    // A window still open here (a test that drops it) goes through the same
-    // end as a closed one, so nothing that was due is lost.
-    if (hwnd_ && platform::g_windowHost && platform::g_windowHost->IsWindow(hwnd_))
-        platform::g_windowHost->DestroyWindow(hwnd_);
-    taskWindow_ = 0;
-    link_.reset();
-}
 
 namespace {
 
@@ -127,156 +64,33 @@ std::unique_ptr<COpenFailureDlg> OpenFailureDialog(const DeviceLink& link, const
 
 }  // namespace
 
-// ---- start-up ---------------------------------------------------------------------------
-
-void CTevlanDlg::InitFoldersAndScale()
+CTevlanDlg::CTevlanDlg(MainWindowStartup startup, MainWindowDevices devices)
+    : CDlgBase(false), startup_(std::move(startup)), devices_(devices)
 {
-    if (startup_.dataDir) {
-        std::string data = *startup_.dataDir;
-        if (!data.empty() && data.front() != '/') data = std::filesystem::absolute(data).string();
-        data = WithSlash(data);
-        SetDataFolders(ProgramFolderFor(startup_.folders.executablePath), data);
-        MakeFolders(data);
-        MakeFolders(data + "config");
-    } else {
-        InitDataFolders(startup_.folders);
-    }
-    SetSkinProgramFolder(g_programFolder);
-    Host().Graphics().SetProgramFolder(g_programFolder);
-
-    Rect work = Host().GetWorkArea();
-    if (platform::g_shellServices) work = platform::g_shellServices->QueryScreen().workArea;
-    screenWidth = work.Width();
-    screenHeight = work.Height();
-    g_uiScale = platform::UiScaleForWorkArea(screenWidth, screenHeight, kBaseWidth, kBaseHeight);
-    g_dpiFactor = platform::DpiFactorForLogicalDpi(Host().LogicalDpi());
-
-    // The background picture decodes on another thread while the rest of
-    // the start-up runs; the first paint takes it over.
-    background_ = std::async(std::launch::async, [] {
-        std::unique_ptr<CSkinImage> picture = CSkinImage::FromResource(kBackgroundResource);
-        if (picture) picture->Raw().IsOpaque();  // the scan, off this thread too
-        return picture;
-    });
-    LoadLanguage(g_uiScale);
-    // The macro library is read after the first frame (RunDeferredStart),
-    // or sooner by whatever needs it first.
-    ForgetApplicationMacroLibrary();
-    LoadSettingsAndProfiles();
-    BuildDpiStepTable(g_sensorId);
-
-    // Sized and centred before the controls are made, so they are laid out
-    // for the client area they will really have.
-    windowWidth = static_cast<int>(g_uiScale * kBaseWidth);
-    windowHeight = static_cast<int>(g_uiScale * kBaseHeight);
-    const int left = screenWidth > windowWidth ? static_cast<int>((screenWidth - windowWidth) * 0.5) : 0;
-    const int top = screenHeight > windowHeight ? static_cast<int>((screenHeight - windowHeight) * 0.5) : 0;
-    // Centred in the work area, not merely at its offsets from the screen's
-    // corner: a panel at the top or left would otherwise cover the window.
-    Host().SetWindowPos(hwnd_, Rect::FromSize(work.left + left, work.top + top, windowWidth, windowHeight));
+    if (devices_.hid && devices_.deviceClock)
+        link_ = std::make_unique<DeviceLink>(*devices_.hid, *devices_.deviceClock, *this, g_macroLibrary);
+    layout_ = std::make_unique<CMainLayout>(*this);
+    MainSectionsSetup setup;
+    setup.selection = &g_workingProfile;
+    setup.refreshWindow = [this] { RefreshFromProfile(); };
+    setup.openGames = [this](int profile) { OpenGamesDialog(profile); };
+    setup.dpiOrdinal = link_ ? &link_->currentDpiOrdinal : nullptr;
+    setup.lightingOpen = [this] { return layout_->IsSectionOpen(MainSection::Lighting); };
+    MainSections sections = MakeMainSections(*this, std::move(setup));
+    sections_ = std::move(sections.all);
+    creationSteps_ = std::move(sections.steps);
+    MapMessages();
+    CreateGameSwitcher();
 }
 
-bool CTevlanDlg::OnInitDialog()
+CTevlanDlg::~CTevlanDlg()
 {
-    taskWindow_ = hwnd_;
-    InitFoldersAndScale();
-    CDlgBase::OnInitDialog();
-    Host().DescribeWindow(hwnd_, u"main", u"");
-
-    g_openDialogs.fill(0);
-    if (link_) {
-        link_->currentDpiOrdinal = 2;
-        link_->ClearSchedule();
-        link_->saveScheduled = false;
-        link_->chargeState = 0;
-        link_->batteryLevel = 10;
-        link_->statusTickCount = 0;
-        link_->suppressProgress = false;
-    }
-    keySequencePosition = 0;
-    osd_.reset();
-    osdCountdown = 0;
-
-    // A hidden start shows no frame to wait for, and whether it may stay
-    // hidden depends on the tray: there the icon comes first.
-    if (startup_.startHidden) {
-        AddTrayIcon();
-        // Without a tray the window would be unreachable, so it shows normally.
-        if (tray_ && tray_->IsShown()) showOnCreate = false;
-    }
-    RefreshFromProfile();
-    // The large pictures the first frame shows whole (the mouse) decode on
-    // other threads while the window is shown; a small one decodes faster
-    // than a thread starts.
-    for (int g = 0; g < kGroupCount; ++g)
-        for (const auto& c : Group(g))
-            if (auto* picture = dynamic_cast<CStaticImage*>(c.get()); picture && picture->IsShown() && picture->Image())
-                if (const CSkinImage* image = picture->Image(); image->Width() * image->Height() >= kDecodeAheadPixels)
-                    image->DecodeAhead();
-    Host().SetTimer(hwnd_, kTimerNoMouse, kNoMouseCheckMs);
-    // The tray icon (a D-Bus round trip on most desktops) and the search for
-    // the mouse are not needed for the first frame: they start once it is
-    // painted. A window started hidden is never painted, hence the timer.
-    Host().SetTimer(hwnd_, kTimerDeferredStart, kDeferredStartFallbackMs);
-    return true;
-}
-
-void CTevlanDlg::RunDeferredStart()
-{
-    if (deferredStartDone_) return;
-    deferredStartDone_ = true;
-    Host().KillTimer(hwnd_, kTimerDeferredStart);
-    // The library first: priming and the first apply upload its macros.
-    EnsureApplicationMacroLibrary();
-    if (link_) {
-        link_->ResetLinkState();
-        if (!devices_.freshMouse) link_->PrimeSentImages();
-    }
-    if (!tray_) AddTrayIcon();
-    // A data file that is there but could not be read was left alone; the
-    // user has to know which one, and that it is not being saved over.
-    if (const std::u16string unreadable = UnreadableFilesMessage(); !unreadable.empty() && !readFailure_) {
-        std::fprintf(stderr, "tevlan: %s\n", U16ToUtf8(unreadable).c_str());
-        readFailure_ = std::make_unique<CAttentionDlg>(u"", unreadable, 0);
-        readFailure_->ShowModeless();
-    }
-    if (link_) {
-        link_->ScanDevices();
-        if (link_->anyPresent && link_->needStatusQuery) {
-            link_->needStatusQuery = false;
-            link_->QueryDeviceStatus();
-        }
-        RefreshFromProfile();
-        RepaintWindow();
-    }
-    // The memory the start-up used and freed goes back to the system once
-    // the repaints it caused (the refresh above, the status answer) are done.
-    Host().SetTimer(hwnd_, kTimerReleaseMemory, kReleaseMemoryDelayMs);
-}
-
-DeviceLink* CTevlanDlg::ReadyLink()
-{
-    // Before the first frame the link has neither the macro library nor the
-    // mouse: whatever would use it then gets the deferred start at once.
-    if (!deferredStartDone_ && hwnd_ && !destroying_) RunDeferredStart();
-    return link_.get();
-}
-
-void CTevlanDlg::AddTrayIcon()
-{
-    if (!platform::g_shellServices) return;
-    CDesktopTray::Setup setup;
-    setup.iconPath = g_programFolder + "skins/res/128.png";
-    setup.autostartPath = platform::AutostartEntryPath(startup_.folders.configHome, startup_.folders.home);
-    setup.autostartCommand = platform::AutostartCommand(startup_.folders.executablePath);
-    setup.programFolder = g_programFolder;
-    setup.dataFolder = g_userDataFolder;
-    if (devices_.sim)
-        setup.extraItems = {{0, u""},
-                            {kTraySimDpiButton, u"Simulated mouse: DPI button (F9)"},
-                            {kTraySimToggleCable, u"Simulated mouse: plug/unplug cable (F10)"},
-                            {kTraySimToggleReceiver, u"Simulated mouse: plug/unplug receiver (F11)"}};
-    tray_ = std::make_unique<CDesktopTray>(std::move(setup), Host(), hwnd_);
+    // A window still open here (a test that drops it) goes through the same
+    // end as a closed one, so nothing that was due is lost.
+    if (hwnd_ && platform::g_windowHost && platform::g_windowHost->IsWindow(hwnd_))
+        platform::g_windowHost->DestroyWindow(hwnd_);
+    taskWindow_ = 0;
+    link_.reset();
 }
 
 // ---- message table ----------------------------------------------------------------------
@@ -412,7 +226,8 @@ LRESULT CTevlanDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEMOVE: {
         const LRESULT r = CDlgBase::WindowProc(message, wParam, lParam);
         const bool pending = link_ && (link_->IsScheduled(PendingGroup::DpiAndMore) || link_->IsScheduled(PendingGroup::Windows));
-        if (layout_->OnMouseMove(wParam, GET_X_LPARAM(lParam), pending)) StartTimer(kTimerApply, kApplyDelayMs);
+        if (sliderDrag_.OnMouseMove(sections_, wParam, GET_X_LPARAM(lParam), pending))
+            StartTimer(kTimerApply, kApplyDelayMs);
         return r;
     }
     case WM_LBUTTONUP: {
@@ -420,7 +235,7 @@ LRESULT CTevlanDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         // outside the window, no move would follow to start it.
         const LRESULT r = CDlgBase::WindowProc(message, wParam, lParam);
         const bool pending = link_ && (link_->IsScheduled(PendingGroup::DpiAndMore) || link_->IsScheduled(PendingGroup::Windows));
-        if (layout_->OnMouseMove(0, GET_X_LPARAM(lParam), pending)) StartTimer(kTimerApply, kApplyDelayMs);
+        if (sliderDrag_.OnMouseMove(sections_, 0, GET_X_LPARAM(lParam), pending)) StartTimer(kTimerApply, kApplyDelayMs);
         return r;
     }
     case WM_COMMAND:
@@ -638,93 +453,13 @@ void CTevlanDlg::FactoryReset()
     if (DeviceLink* link = ReadyLink()) link->FactoryResetConfirmed();
 }
 
-// ---- keys -------------------------------------------------------------------------------
-
-bool CTevlanDlg::PreTranslateMessage(HWND, const platform::Msg& msg)
-{
-    if (msg.message != WM_KEYDOWN) return false;
-    return OnKeyDown(static_cast<UINT>(msg.wParam), (msg.lParam & (LPARAM(1) << 30)) != 0);
-}
-
-bool CTevlanDlg::OnKeyDown(UINT vk, bool repeat)
-{
-    // The main window never closes on Enter or Escape; Enter still reaches
-    // the focused control (a button, a combo, a DPI bar).
-    if (vk == VK_RETURN || vk == VK_ESCAPE) {
-        keySequencePosition = 0;
-        if (vk == VK_RETURN) OnControlKey(vk, ShiftHeld());
-        return true;
-    }
-    // Ctrl+Q quits as the close button does. The window has no menu bar, so
-    // Alt+F opens the first menu it has: button 1's function menu.
-    if (vk == 'Q' && ControlHeld() && !AltHeld()) {
-        keySequencePosition = 0;
-        CloseProgram();
-        return true;
-    }
-    if (vk == 'F' && AltHeld() && !ControlHeld()) {
-        keySequencePosition = 0;
-        OpenFirstMenu();
-        return true;
-    }
-    // Only the bare keys: Shift+F10 is the context menu.
-    if (devices_.sim && vk >= VK_F1 + 8 && vk <= VK_F1 + 10 && !ShiftHeld() && !ControlHeld() && !AltHeld()) {
-        // Holding a key down must not plug and unplug the mouse in a loop.
-        if (!repeat) OnSimKey(vk);
-        return true;
-    }
-    const std::string sequence = kSupportKeySequence;
-    if (vk == static_cast<unsigned char>(sequence[keySequencePosition])) {
-        if (++keySequencePosition == static_cast<int>(sequence.size())) {
-            keySequencePosition = 0;
-            CAttentionDlg support(u"", kSupportText, hwnd_);
-            support.DoModal();
-        }
-    } else {
-        // A wrong key may itself begin the sequence again.
-        keySequencePosition = vk == static_cast<unsigned char>(sequence[0]) ? 1 : 0;
-    }
-    return false;
-}
-
-bool CTevlanDlg::OnSimKey(UINT vk)
-{
-    switch (vk) {
-    case VK_F1 + 8: SimPressDpiButton(); return true;    // F9
-    case VK_F1 + 9: SimTogglePlug(true); return true;    // F10
-    case VK_F1 + 10: SimTogglePlug(false); return true;  // F11
-    default: return false;
-    }
-}
-
-void CTevlanDlg::SimPressDpiButton()
-{
-    platform::SimMouse* sim = devices_.sim;
-    if (!sim) return;
-    if (sim->IsPlugged(platform::SimProduct::A))
-        sim->PressDpiButton(platform::SimProduct::A);
-    else if (sim->IsPlugged(platform::SimProduct::B))
-        sim->PressDpiButton(platform::SimProduct::B);
-}
-
-void CTevlanDlg::SimTogglePlug(bool cable)
-{
-    platform::SimMouse* sim = devices_.sim;
-    if (!sim) return;
-    const platform::SimProduct p = cable ? platform::SimProduct::A : platform::SimProduct::B;
-    if (sim->IsPlugged(p))
-        sim->Unplug(p);
-    else
-        sim->Plug(p);
-}
-
 // ---- painting ---------------------------------------------------------------------------
 
 void CTevlanDlg::CreateControls(Rect client)
 {
     if (controlsCreated) return;
     controlsCreated = true;
-    layout_->CreateControls(client);
+    layout_->CreateControls(client, creationSteps_);
     for (auto& section : sections_) section->OnControlsCreated();
 }
 

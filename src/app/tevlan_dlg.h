@@ -24,6 +24,7 @@
 #include "app/desktop_tray.h"
 #include "app/main_ids.h"
 #include "app/main_layout.h"
+#include "app/main_sections.h"
 #include "app/open_failure_dlg.h"
 #include "device/device_host.h"
 #include "device/device_link.h"
@@ -40,7 +41,6 @@ class CProgressBarDlg;
 class CSkinImage;
 class CGameSwitcher;
 class COSDDialog;
-class CDpiSection;
 namespace platform {
 class SimMouse;
 }
@@ -209,10 +209,11 @@ private:
     MainWindowDevices devices_;
     std::unique_ptr<DeviceLink> link_;
     std::unique_ptr<CMainLayout> layout_;
-    // Top to bottom of RefreshFromProfile; the DPI section is also kept by
-    // type for the step table's changes.
+    // Top to bottom of RefreshFromProfile, and the order their controls
+    // are made in (see main_sections.h).
     std::vector<std::unique_ptr<CWindowSection>> sections_;
-    CDpiSection* dpiSection_ = nullptr;
+    std::vector<MainCreationStep> creationSteps_;
+    CSliderDrag sliderDrag_;
     std::unique_ptr<COSDDialog> osd_;
     std::unique_ptr<CAttentionDlg> startupWarning_;
     std::unique_ptr<CAttentionDlg> readFailure_;  // data files that could not be read

@@ -176,7 +176,7 @@ void CTevlanDlg::OnDpiStepTableChanged()
 {
     // A new sensor: the lift-off header's availability and the level bars'
     // step count.
-    dpiSection_->OnStepTableChanged();
+    for (auto& section : sections_) section->OnSensorChanged();
     layout_->PlaceMovableControls();
     RepaintWindow();
 }

@@ -4,9 +4,9 @@
 #include "ui/radio_state.h"
 #include "ui/ui_scale.h"
 
-CDPIRadioButton::CDPIRadioButton(HWND owner, UINT id, Rect rect, std::u16string caption, bool visible,
+CDPIRadioButton::CDPIRadioButton(HWND owner, UINT id, int level, Rect rect, std::u16string caption, bool visible,
                                  bool available, bool disabled)
-    : CSkinButton(owner, id, rect, std::move(caption), visible, available, disabled, true)
+    : CSkinButton(owner, id, rect, std::move(caption), visible, available, disabled, true), level_(level)
 {
 }
 

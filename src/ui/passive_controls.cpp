@@ -10,8 +10,8 @@ constexpr int kFillTopOffset = 7;
 constexpr int kFillHeight = 50;
 }  // namespace
 
-CBattery::CBattery(HWND owner, Rect rect, std::u16string caption, bool visible, bool available, bool)
-    : CControlBase(owner, kId, rect, std::move(caption), visible, available, true, false)
+CBattery::CBattery(HWND owner, UINT id, Rect rect, std::u16string caption, bool visible, bool available, bool)
+    : CControlBase(owner, id, rect, std::move(caption), visible, available, true, false)
 {
 }
 

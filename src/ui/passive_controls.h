@@ -7,17 +7,16 @@
 #include "ui/control_base.h"
 #include "ui/skin_image.h"
 
-// The battery gauge (always id 3406): empty shell with a fill from the
+// The battery gauge: empty shell with a fill from the
 // bottom for the level, an animated charging fill, or full when charged.
 class CBattery : public CControlBase {
 public:
     void Describe(platform::AccessibleNode& node) const override;
-    static constexpr UINT kId = 3406;
     // kNotConnected: no mouse, so no reading: the empty gauge, read out as
     // absentText.
     enum Display { kLevel = 0, kCharging = 1, kCharged = 2, kNotConnected = 3 };
 
-    CBattery(HWND owner, Rect rect, std::u16string caption = {}, bool visible = true, bool available = true,
+    CBattery(HWND owner, UINT id, Rect rect, std::u16string caption = {}, bool visible = true, bool available = true,
              bool disabled = true);
     void Draw(platform::ICanvas& dc, const Rect& area) override;
     void ReleaseImages() override;

@@ -33,9 +33,9 @@ bool PointInTriangle(Point p, Point a, Point b, Point c)
     return in;
 }
 
-CPowerManageButton::CPowerManageButton(HWND owner, Rect rect, std::u16string caption, bool visible, bool available,
+CPowerManageButton::CPowerManageButton(HWND owner, UINT id, Rect rect, std::u16string caption, bool visible, bool available,
                                        bool disabled)
-    : CSkinButton(owner, kId, rect, std::move(caption), visible, available, disabled, true)
+    : CSkinButton(owner, id, rect, std::move(caption), visible, available, disabled, true)
 {
     const double s = g_uiScale;
     const int l = rect.left, t = rect.top;

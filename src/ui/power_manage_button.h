@@ -1,5 +1,5 @@
 #pragma once
-// The power-saving dial (always id 3500): a half dial opening downwards whose
+// The power-saving dial: a half dial opening downwards whose
 // eight wedges select 3 to 10 minutes from left to right. The picture of the
 // selected value fills the control; a click between the wedges selects
 // nothing.
@@ -14,8 +14,7 @@ public:
     // A step is a click inside the neighbouring wedge.
     bool KeyClickPoint(KeyAction action, Point* at) override;
     void Describe(platform::AccessibleNode& node) const override;
-    static constexpr UINT kId = 3500;
-    CPowerManageButton(HWND owner, Rect rect, std::u16string caption = {}, bool visible = true,
+    CPowerManageButton(HWND owner, UINT id, Rect rect, std::u16string caption = {}, bool visible = true,
                        bool available = true, bool disabled = false);
     void Draw(platform::ICanvas& dc, const Rect& area) override;
     int OnLButtonUp(WPARAM flags, int x, int y) override;

@@ -38,8 +38,6 @@ uint32_t RadioGroupMask(unsigned id);
 void SelectRadio(unsigned id);
 bool IsRadioSelected(unsigned id);
 
-// DPI radio buttons 3290 .. 3297, one per level.
-constexpr unsigned kDpiRadioFirstId = 3290;
-// Clicking level k shows levels 0 .. k enabled.
+// The DPI levels' value labels: clicking level k shows levels 0 .. k enabled.
 void SelectDpiLevels(int k);
 bool IsDpiLevelEnabled(int k);

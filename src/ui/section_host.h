@@ -8,13 +8,17 @@
 // section never keeps a host call for another thread.
 //
 // The window creates its sections once, before it runs, maps their messages
-// into its table (MapMessages), tells them when its controls exist
+// into its table (MapMessages), has them make their controls when it opens
+// (CreateControls, part by part), tells them when its controls exist
 // (OnControlsCreated), and from then on calls Refresh after every
 // change of the profile it shows, Store before it sends or saves, and OnTimer
 // for timer ids it does not know itself.
+#include <memory>
 #include <string>
 
+#include "platform/window/geometry.h"
 #include "platform/window/messages.h"
+#include "platform/window/window_host.h"
 #include "profile/pending_group.h"
 
 class CControlBase;
@@ -65,6 +69,29 @@ public:
     virtual bool IsClosing() const { return false; }
 };
 
+// Where a section puts the controls it makes. A place is in base units,
+// relative to the origin of the part of the window being made: the window's
+// corner for a part that never moves, the panel's top left for one the
+// window moves up and down (it keeps every control at its place then).
+class ISectionPlaces {
+public:
+    virtual ~ISectionPlaces() = default;
+    // The window the controls belong to.
+    virtual HWND Owner() const = 0;
+    // Where a place is on the window now, scaled: what a control is made with.
+    virtual Rect At(const Rect& place) const = 0;
+    // Gives the window a control made at At(place); the window owns it.
+    virtual void AddControl(std::unique_ptr<CControlBase> control, const Rect& place) = 0;
+
+    template <class T>
+    T* Add(std::unique_ptr<T> control, const Rect& place)
+    {
+        T* raw = control.get();
+        AddControl(std::move(control), place);
+        return raw;
+    }
+};
+
 class CWindowSection {
 public:
     explicit CWindowSection(ISectionHost& host) : host_(host) {}
@@ -74,6 +101,11 @@ public:
 
     // Maps the section's messages into the window's table, once.
     virtual void MapMessages(CDlgBase&) {}
+    // Makes the section's controls of one part (numbered by the section) in
+    // `places`, once per part. The window's tab order follows the order it
+    // makes its parts in, so a section whose controls lie in several places
+    // of that order makes them in several parts.
+    virtual void CreateControls(ISectionPlaces&, int /*part*/) {}
     // The window's controls exist now (they are made when it opens).
     virtual void OnControlsCreated() {}
     // Profile -> controls; profile is null while none is chosen.
@@ -82,6 +114,11 @@ public:
     virtual void Store(ProfileRecord&) {}
     // A timer of the window; true when the id was the section's.
     virtual bool OnTimer(UINT) { return false; }
+    // The pointer moved to x with the left button down: a slider of the
+    // section being dragged follows it. True when one did.
+    virtual bool OnPointerDrag(int /*x*/) { return false; }
+    // Another sensor: what the section takes from the sensor's tables.
+    virtual void OnSensorChanged() {}
 
 protected:
     ISectionHost& host_;

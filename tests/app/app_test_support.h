@@ -87,8 +87,8 @@ protected:
     // has not made them (the controller only needs them to exist).
     void AddBatteryControls()
     {
-        if (!dlg->FindControl(CBattery::kId))
-            dlg->AddControl(1, std::make_unique<CBattery>(dlg->GetSafeHwnd(), Rect{80, 433, 110, 494}));
+        if (!dlg->FindControl(main_ids::kBattery))
+            dlg->AddControl(1, std::make_unique<CBattery>(dlg->GetSafeHwnd(), main_ids::kBattery, Rect{80, 433, 110, 494}));
         if (!dlg->FindControl(3405))
             dlg->AddControl(1, std::make_unique<CStaticText>(dlg->GetSafeHwnd(), 3405, Rect{115, 480, 155, 498},
                                                              RGB(180, 180, 180), DT_LEFT));

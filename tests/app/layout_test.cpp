@@ -1,11 +1,13 @@
 // The main window's layout and the sections' display, on the headless host
-// with the generated skin: a plain dialog that owns a CMainLayout the way
-// the main window does, so the layout is tested without a mouse.
+// with the generated skin: a plain dialog that owns a CMainLayout and the
+// sections the way the main window does, so the layout is tested without a
+// mouse.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "app/main_layout.h"
+#include "section_test_support.h"
 #include "persist/settings_file.h"
 #include "persist/ui/profile_tabs.h"
 #include "base/ui_text.h"
@@ -35,12 +37,10 @@ namespace {
 
 using S = MainSection;
 
-class LayoutDlg : public CDlgBase {
+class LayoutDlg : public SectionsDlg {
 public:
-    LayoutDlg() : CDlgBase(false)
+    LayoutDlg()
     {
-        windowWidth = ScaleUnits(1127);
-        windowHeight = ScaleUnits(740);
         for (int i = 0; i < kMainSectionCount; ++i) {
             UINT id = SectionInfo(static_cast<MainSection>(i)).headerId;
             MapMessage(id, [this, id](WPARAM, LPARAM l) -> LRESULT {
@@ -49,10 +49,7 @@ public:
             });
         }
     }
-    void CreateControls(Rect client) override { layout.CreateControls(client); }
-    void DrawBackground(platform::ICanvas& dc, const Rect& client) override { layout.DrawBackground(dc, client); }
-
-    CMainLayout layout{*this};
+    CSliderDrag drag;
     bool pending = false;  // stands for a scheduled DpiAndMore or Windows apply
     int applyStarts = 0;
 
@@ -60,7 +57,7 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
         LRESULT r = CDlgBase::WindowProc(message, wParam, lParam);
-        if (message == WM_MOUSEMOVE && layout.OnMouseMove(wParam, GET_X_LPARAM(lParam), pending)) ++applyStarts;
+        if (message == WM_MOUSEMOVE && drag.OnMouseMove(sections, wParam, GET_X_LPARAM(lParam), pending)) ++applyStarts;
         return r;
     }
 };
@@ -556,7 +553,7 @@ TEST_F(LayoutTest, DraggingTheDebounceThumbPastTheSliderKeepsTheCaptionLive)
     host.MoveMouseTo(w, {slider->GetRect().right + 40, y - 30});
     EXPECT_EQ(slider->Position(), 15);
     EXPECT_EQ(Text(3532), u"30ms");
-    EXPECT_TRUE(dlg.layout.SliderDragged());
+    EXPECT_TRUE(dlg.drag.Dragged());
     host.ReleaseButton();
 
     // Nothing pending: a plain move starts nothing and the flag stays.

@@ -139,7 +139,7 @@ TEST_F(ProgressBar, BarIsDrawnUpToTheProgress)
 
 class Battery : public MainWindowTest {
 protected:
-    CBattery* Gauge() { return dlg->Find<CBattery>(CBattery::kId); }
+    CBattery* Gauge() { return dlg->Find<CBattery>(main_ids::kBattery); }
     CStaticText* Text() { return dlg->Find<CStaticText>(3405); }
 };
 

@@ -1,6 +1,6 @@
 // The main window's sections through a fake host: a plain dialog laid out
-// by CMainLayout holds the controls, the host records what the sections ask
-// of the window.
+// by CMainLayout holds the controls the sections made, the host records what
+// the sections ask of the window.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/main_layout.h"
+#include "section_test_support.h"
 #include "buttons/ui/button_list_section.h"
 #include "persist/settings_file.h"
 #include "persist/ui/profile_tabs.h"
@@ -29,50 +30,13 @@
 
 namespace {
 
-class SectionDlg : public CDlgBase {
-public:
-    SectionDlg() : CDlgBase(false)
-    {
-        windowWidth = ScaleUnits(1127);
-        windowHeight = ScaleUnits(740);
-    }
-    void CreateControls(Rect client) override { layout.CreateControls(client); }
-    void DrawBackground(platform::ICanvas& dc, const Rect& client) override { layout.DrawBackground(dc, client); }
-    CMainLayout layout{*this};
-};
-
-class FakeHost : public ISectionHost {
-public:
-    explicit FakeHost(SectionDlg& dlg) : dlg_(dlg) {}
-    CDlgBase& Dialog() override { return dlg_; }
-    ProfileRecord* WorkingProfile() override { return &g_profiles[0]; }
-    void ScheduleApply(PendingGroup group) override { scheduled.push_back(group); }
-    void MarkPending(PendingGroup group) override { marked.push_back(group); }
-    void StoreToProfile() override { ++stores; }
-    void RepaintControl(const CControlBase*) override { ++repaints; }
-    void RepaintWindow() override { ++repaints; }
-    void OpenPopup(int, CWndPopup*) override {}
-    void ClosePopup(int) override {}
-    void StartTimer(int, int) override {}
-    void StopTimer(int) override {}
-    LRESULT RunModal(CDlgBase&) override { return IDCANCEL; }
-    LRESULT MessageBox(const std::u16string&) override { return IDOK; }
-
-    std::vector<PendingGroup> scheduled, marked;
-    int stores = 0;
-    int repaints = 0;
-
-private:
-    SectionDlg& dlg_;
-};
-
 class SectionsTest : public ::testing::Test {
 protected:
     platform::HeadlessHost host{Rect{0, 0, 2600, 1600}, Rect{0, 0, 2600, 1560}};
-    SectionDlg dlg;
-    FakeHost fake{dlg};
     int ordinal = 0;
-    std::vector<std::unique_ptr<CWindowSection>> sections;
+    SectionsDlg dlg{&ordinal, [] { return true; }};
+    FakeSectionHost& fake = dlg.fake;
+    std::vector<std::unique_ptr<CWindowSection>>& sections = dlg.sections;
 
     void SetUp() override
     {
@@ -86,12 +50,6 @@ protected:
         ASSERT_TRUE(BuildDpiStepTable(g_sensorId));
         for (int p = 0; p < kProfileCount; ++p) ResetProfileToDefaults(g_profiles[size_t(p)], p);
         g_workingProfile = 0;
-        sections.push_back(std::make_unique<CProfileTabsSection>(fake, &g_workingProfile));
-        sections.push_back(std::make_unique<CButtonListSection>(fake));
-        sections.push_back(std::make_unique<CDpiSection>(fake, &ordinal));
-        sections.push_back(std::make_unique<CSensorSection>(fake));
-        sections.push_back(std::make_unique<CLightingSection>(fake, [] { return true; }));
-        for (auto& s : sections) s->MapMessages(dlg);
         ASSERT_TRUE(dlg.Create(0));
         host.ProcessPending();
         for (auto& s : sections) s->OnControlsCreated();

@@ -118,7 +118,7 @@ TEST_F(SettingsWindow, ChangesStayThroughHeaderClicksAndApply)
 TEST_F(SettingsWindow, PowerDialCaptionFollowsAndAClickBetweenWedgesSendsNothing)
 {
     Start();
-    auto* dial = dlg->Find<CPowerManageButton>(CPowerManageButton::kId);
+    auto* dial = dlg->Find<CPowerManageButton>(settings_ids::kPowerDial);
     ASSERT_TRUE(dial);
     const Rect r = dial->GetRect();
     Point eight{-1, -1}, between{-1, -1};

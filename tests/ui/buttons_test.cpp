@@ -128,7 +128,7 @@ TEST_F(ButtonsTest, DpiRadioForLevelThreeEnablesLevelsZeroToThree)
 {
     TestDlg dlg;
     HWND w = Open(dlg, [&](TestDlg& d) {
-        for (int k = 0; k < 8; ++k) d.Add<CDPIRadioButton>(0, 3290 + k, Rect{10 + 30 * k, 10, 36 + 30 * k, 21});
+        for (int k = 0; k < 8; ++k) d.Add<CDPIRadioButton>(0, 3290 + k, k, Rect{10 + 30 * k, 10, 36 + 30 * k, 21});
     });
     g_dpiEnableMask = 0x1FF;  // bits above the low byte are not the buttons'
     ClickAt(w, 10 + 30 * 3 + 5, 15);
@@ -178,7 +178,7 @@ TEST_F(ButtonsTest, PowerDialSelectsByWedgeAndIgnoresPointsBetweenThem)
 {
     TestDlg dlg;
     CPowerManageButton* p = nullptr;
-    HWND w = Open(dlg, [&](TestDlg& d) { p = d.Add<CPowerManageButton>(0, Rect{10, 10, 150, 94}); });
+    HWND w = Open(dlg, [&](TestDlg& d) { p = d.Add<CPowerManageButton>(0, 3500, Rect{10, 10, 150, 94}); });
     // Below the dial's centre line, inside the rectangle: no wedge.
     ClickAt(w, 14, 90);
     EXPECT_EQ(p->Value(), 6);

@@ -218,7 +218,7 @@ TEST_F(ValueControlsTest, BatteryFillsOneUnitAtZeroAndFiftyAtAHundred)
     TestDlg dlg;
     CBattery* b = nullptr;
     HWND w = Open(dlg, [&](TestDlg& d) {
-        b = d.Add<CBattery>(0, Rect{10, 10, 40, 71});
+        b = d.Add<CBattery>(0, 3406, Rect{10, 10, 40, 71});
         ASSERT_TRUE(b->LoadImages(Skin(u"battery_full.png"), Skin(u"battery_empty.png"), Skin(u"battery_charging.png"),
                                   Skin(u"battery_lighting.png")));
     });
@@ -236,7 +236,7 @@ TEST_F(ValueControlsTest, BatteryFillsOneUnitAtZeroAndFiftyAtAHundred)
 
     // Passive controls never report, even when clicked.
     ClickAt(w, 25, 30);
-    EXPECT_EQ(dlg.CountMessage(CBattery::kId), 0);
+    EXPECT_EQ(dlg.CountMessage(3406), 0);
 }
 
 TEST_F(ValueControlsTest, StaticTextIsDrawnInItsColourAndStaticImagesNeverReport)

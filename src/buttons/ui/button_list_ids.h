@@ -5,6 +5,11 @@
 
 namespace button_list {
 
+// The controls: a number badge and a combo for each of the mouse's buttons.
+constexpr UINT kFirstCombo = 2013;  // + i for button i
+constexpr int kComboCount = 8;
+constexpr UINT kBadge = 3400;  // a picture no code looks up
+
 // The combos (2013..2021) all send this; lParam: click, enter, leave.
 constexpr UINT kMsgCombo = 1028;
 

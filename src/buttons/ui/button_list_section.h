@@ -14,6 +14,7 @@
 // Window thread only (see ui/section_host.h).
 #include <string>
 
+#include "buttons/ui/button_list_ids.h"
 #include "platform/window/geometry.h"
 #include "ui/section_host.h"
 
@@ -28,12 +29,14 @@ struct MenuBox;
 
 class CButtonListSection final : public CWindowSection {
 public:
-    static constexpr UINT kFirstCombo = 2013;  // + i for button i
+    static constexpr UINT kFirstCombo = button_list::kFirstCombo;  // + i for button i
 
     // The macros offered are those of `library` (the application's by default).
     explicit CButtonListSection(ISectionHost& host, const MacroLibrary* library = nullptr);
 
     void MapMessages(CDlgBase& dlg) override;
+    // The number badges and the combos, one row per button.
+    void CreateControls(ISectionPlaces& at, int part) override;
     // Sets each combo's label from the profile's button labels.
     void Refresh(const ProfileRecord* profile) override;
     bool OnTimer(UINT id) override;

@@ -36,6 +36,9 @@ bool IsProfileShown(int p);
 class CProfileTabsSection final : public CWindowSection {
 public:
     static constexpr UINT kFirstTab = profile_ids::kFirstTab;  // + p for profile p
+    // The tabs and the buttons under them come first; the "Profiles" button
+    // of the bottom row later, in the window's tab order.
+    enum Part { kPartTabs = 0, kPartListButton = 1 };
 
     // What a menu choice does once the menu is gone (the action timer).
     enum class Action { Import = 0, Export = 1, Rename = 2, Delete = 3, Add = 4, TooMany = 5, None = 6, Games = 7 };
@@ -49,6 +52,10 @@ public:
                         std::function<void(int)> openGames = {});
 
     void MapMessages(CDlgBase& dlg) override;
+    // The tabs at the places of the first five shown profiles, the add button
+    // and the current profile's buttons below three of them (the layout moves
+    // them with the shown list); or the "Profiles" button.
+    void CreateControls(ISectionPlaces& at, int part) override;
     void OnControlsCreated() override;
     // Every tab, whatever the working profile (the names come from all profiles).
     void Refresh(const ProfileRecord* profile) override;

@@ -118,7 +118,7 @@ void CDpiSection::Store(ProfileRecord& profile)
     StoreDpiSection(host_.Dialog(), profile, workingOrdinal_ ? *workingOrdinal_ : profile.CurrentDPILevelValue);
 }
 
-void CDpiSection::OnStepTableChanged() { UpdateDpiBarStepCount(host_.Dialog()); }
+void CDpiSection::OnSensorChanged() { UpdateDpiBarStepCount(host_.Dialog()); }
 
 void CDpiSection::MapMessages(CDlgBase& dlg)
 {

@@ -31,10 +31,12 @@ class CDpiSection final : public CWindowSection {
 public:
     CDpiSection(ISectionHost& host, int* workingOrdinal) : CWindowSection(host), workingOrdinal_(workingOrdinal) {}
     void MapMessages(CDlgBase& dlg) override;
+    // The eight level columns, at their places of dpi_section_layout.h.
+    void CreateControls(ISectionPlaces& at, int part) override;
     void Refresh(const ProfileRecord* profile) override;
     void Store(ProfileRecord& profile) override;
     // The sensor's step table changed: the bars get its step count.
-    void OnStepTableChanged();
+    void OnSensorChanged() override;
 
 private:
     // A level's enable check was clicked (it has toggled itself already).

@@ -30,10 +30,14 @@ void Repaint(const CDlgBase& dlg, const CControlBase* c)
         platform::g_windowHost->InvalidateRect(dlg.GetSafeHwnd(), c->GetRect());
 }
 
-// Every control whose visibility depends on the mode (the rules below name
-// them by number: the table reads as the rule it is).
-constexpr unsigned kModeControls[] = {3161, 3180, 3181, 3182, 3183, 3184, 3185, 3186, 3187, 3163,
-                                      3190, 3200, 3210, 3162, 3191, 3220, 3230, 3164, 3240, 3250};
+// Every control whose visibility depends on the mode.
+constexpr unsigned kModeControls[] = {kColoursCaption,     kFirstColourSlot,     kFirstColourSlot + 1,
+                                      kFirstColourSlot + 2, kFirstColourSlot + 3, kFirstColourSlot + 4,
+                                      kFirstColourSlot + 5, kFirstColourSlot + 6, kFirstColourSlot + 7,
+                                      kSpeedCaption,        kSpeedBar,            kLightingSpeed,
+                                      kLightingSpeedText,   kBrightnessCaption,   kBrightnessBar,
+                                      kLightingBrightness,  kLightingBrightnessText, kDirectionCaption,
+                                      kDirectionUp,         kDirectionDown};
 
 }  // namespace
 
@@ -41,16 +45,16 @@ bool LightingControlShown(unsigned id, int m)
 {
     const LightingModeUse use = LightingModeUses(m);
     switch (id) {
-    case 3161: return use.colourSlots > 0;  // the colours' caption
-    case 3163:
-    case 3190:
+    case kColoursCaption: return use.colourSlots > 0;
+    case kSpeedCaption:
+    case kSpeedBar:
     case kLightingSpeed:
     case kLightingSpeedText: return use.speed;
-    case 3162:
-    case 3191:
+    case kBrightnessCaption:
+    case kBrightnessBar:
     case kLightingBrightness:
     case kLightingBrightnessText: return use.brightness;
-    case 3164:
+    case kDirectionCaption:
     case kDirectionUp:
     case kDirectionDown: return use.direction;
     default: break;
@@ -77,22 +81,9 @@ void RefreshLighting(const CDlgBase& dlg, const ProfileRecord& profile, bool sec
         }
     ScaleSettingSlider(dlg, kLightingSpeed, PositionCaption);
     ScaleSettingSlider(dlg, kLightingBrightness, BrightnessPercentCaption);
-    if (auto* speed = dlg.Find<CSliderControl>(kLightingSpeed)) {
-        speed->SetPosition(l.Lighting1Speed[size_t(m)]);
-        Repaint(dlg, speed);
-        if (auto* c = dlg.Find<CStaticText>(kLightingSpeedText)) {
-            c->SetLabelText(Ascii(std::to_string(speed->Position() + 1)));
-            Repaint(dlg, c);
-        }
-    }
-    if (auto* brightness = dlg.Find<CSliderControl>(kLightingBrightness)) {
-        brightness->SetPosition(l.Lighting1Brightness[size_t(m)]);
-        Repaint(dlg, brightness);
-        if (auto* c = dlg.Find<CStaticText>(kLightingBrightnessText)) {
-            c->SetLabelText(BrightnessPercentCaption(brightness->Position()));
-            Repaint(dlg, c);
-        }
-    }
+    ShowSettingSlider(dlg, kLightingSpeed, kLightingSpeedText, l.Lighting1Speed[size_t(m)], PositionCaption);
+    ShowSettingSlider(dlg, kLightingBrightness, kLightingBrightnessText, l.Lighting1Brightness[size_t(m)],
+                      BrightnessPercentCaption);
     SelectRadio(l.Lighting1Direction[size_t(m)] != 0 ? kDirectionUp : kDirectionDown);
     // Both: the one that lost its selection shows it too.
     Repaint(dlg, dlg.FindControl(kDirectionUp));

@@ -37,11 +37,15 @@ public:
     {
     }
     void MapMessages(CDlgBase& dlg) override;
+    // The panel: mode combo, words, sliders, colour slots, direction radios.
+    void CreateControls(ISectionPlaces& at, int part) override;
     void Refresh(const ProfileRecord* profile) override;
     void Store(ProfileRecord& profile) override;
     // Timers 1..8: the single click on colour slot 0..7 that no second click
     // followed toggles its selection.
     bool OnTimer(UINT id) override;
+    // The speed and brightness sliders, while the panel is open.
+    bool OnPointerDrag(int x) override;
 
 private:
     void Edit(const std::function<SettingChange(ProfileRecord&)>& edit);

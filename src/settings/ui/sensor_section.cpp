@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "base/text_codec.h"
 #include "base/ui_text.h"
 #include "platform/shell/shell_services.h"
 #include "profile/profile_record.h"
@@ -28,31 +27,12 @@ void Repaint(const CDlgBase& dlg, const CControlBase* c)
         platform::g_windowHost->InvalidateRect(dlg.GetSafeHwnd(), c->GetRect());
 }
 
-std::u16string Decimal(int v) { return Ascii(std::to_string(v)); }
-
 void SetCaption(const CDlgBase& dlg, UINT id, const std::u16string& text)
 {
     if (auto* c = dlg.Find<CStaticText>(id)) {
         c->SetLabelText(text);
         Repaint(dlg, c);
     }
-}
-
-// Puts a slider at a stored position (the slider clamps it to its range)
-// and shows position + 1, or the given caption, in its value text.
-int ShowSlider(const CDlgBase& dlg, UINT sliderId, int position)
-{
-    auto* s = dlg.Find<CSliderControl>(sliderId);
-    if (!s) return -1;
-    s->SetPosition(position);
-    Repaint(dlg, s);
-    return s->Position();
-}
-
-void ShowCountingSlider(const CDlgBase& dlg, UINT sliderId, UINT captionId, int position)
-{
-    int shown = ShowSlider(dlg, sliderId, position);
-    if (shown >= 0) SetCaption(dlg, captionId, Decimal(shown + 1));
 }
 
 void ShowCheck(const CDlgBase& dlg, UINT id, bool on)
@@ -94,11 +74,11 @@ void RefreshSensorSettings(const CDlgBase& dlg, const ProfileRecord& profile)
     SelectRadio(ProfileSettingInt(profile, kSetLiftDetectionHeight) == 1 ? kLiftOffLow : kLiftOffHigh);
     RepaintRadios(dlg, {kLiftOffLow, kLiftOffHigh});
 
-    const int debounce = ShowSlider(dlg, kDebounce, DebouncePositionOfMs(ProfileSettingInt(profile, kSetKeyDebounce)));
-    if (debounce >= 0) SetCaption(dlg, kDebounceText, DebounceMsCaption(debounce));
+    ShowSettingSlider(dlg, kDebounce, kDebounceText, DebouncePositionOfMs(ProfileSettingInt(profile, kSetKeyDebounce)),
+                      DebounceMsCaption);
 
     const int minutes = ProfileSettingInt(profile, kSetPowerDownTime);
-    if (auto* dial = dlg.Find<CPowerManageButton>(CPowerManageButton::kId)) {
+    if (auto* dial = dlg.Find<CPowerManageButton>(kPowerDial)) {
         dial->SetValue(minutes);
         dial->SetValueUnit(UiText(267));
         Repaint(dlg, dial);
@@ -111,9 +91,12 @@ void RefreshSensorSettings(const CDlgBase& dlg, const ProfileRecord& profile)
     SelectRadio(page ? kScrollPage : kScrollLines);
     RepaintRadios(dlg, {kScrollLines, kScrollPage});
     if (auto* lines = dlg.Find<CSliderControl>(kScrollSpeed)) lines->SetDisabled(page);
-    ShowCountingSlider(dlg, kScrollSpeed, kScrollSpeedText, ProfileSettingInt(profile, kSetScrollWheelSpeed));
-    ShowCountingSlider(dlg, kPointerSpeed, kPointerSpeedText, ProfileSettingInt(profile, kSetPointerSpeed));
-    ShowCountingSlider(dlg, kDoubleClickSpeed, kDoubleClickSpeedText, ProfileSettingInt(profile, kSetDoubleClickSpeed));
+    ShowSettingSlider(dlg, kScrollSpeed, kScrollSpeedText, ProfileSettingInt(profile, kSetScrollWheelSpeed),
+                      PositionCaption);
+    ShowSettingSlider(dlg, kPointerSpeed, kPointerSpeedText, ProfileSettingInt(profile, kSetPointerSpeed),
+                      PositionCaption);
+    ShowSettingSlider(dlg, kDoubleClickSpeed, kDoubleClickSpeedText, ProfileSettingInt(profile, kSetDoubleClickSpeed),
+                      PositionCaption);
     ShowCheck(dlg, kAcceleration, ProfileSettingInt(profile, kSetAccelerationEnable) == 1);
 }
 
@@ -122,7 +105,7 @@ void StoreSensorSettings(const CDlgBase& dlg, ProfileRecord& profile)
     SetScrollWheelPageEnable(profile, IsRadioSelected(kScrollPage) ? 1 : 0);
     if (auto* c = dlg.Find<CCheckButton>(kMoveLighting)) SetMoveLightingOnOffMode(profile, c->IsChecked() ? 1 : 0);
     if (auto* c = dlg.Find<CCheckButton>(kMotionWakeup)) SetMotionWakeup(profile, c->IsChecked() ? 1 : 0);
-    if (auto* dial = dlg.Find<CPowerManageButton>(CPowerManageButton::kId)) SetPowerDownTime(profile, dial->Value());
+    if (auto* dial = dlg.Find<CPowerManageButton>(kPowerDial)) SetPowerDownTime(profile, dial->Value());
     if (auto* s = dlg.Find<CSliderControl>(kScrollSpeed)) {
         SetScrollWheelSpeed(profile, s->Position());
         // There is no tilt control: the wheel's speed stands in for it.
@@ -143,9 +126,9 @@ void CSensorSection::MapMessages(CDlgBase& dlg)
     });
     dlg.MapClick(kLiftOffLow, [this] { Edit([](ProfileRecord& p) { return EditLiftOffDistance(p, 1); }); });
     dlg.MapClick(kLiftOffHigh, [this] { Edit([](ProfileRecord& p) { return EditLiftOffDistance(p, 2); }); });
-    dlg.MapClick(CPowerManageButton::kId, [this] {
+    dlg.MapClick(kPowerDial, [this] {
         // The dial reports only a click on one of its wedges.
-        if (auto* dial = host_.Dialog().Find<CPowerManageButton>(CPowerManageButton::kId))
+        if (auto* dial = host_.Dialog().Find<CPowerManageButton>(kPowerDial))
             Edit([v = dial->Value()](ProfileRecord& p) { return EditPowerDownTime(p, v); });
     });
     dlg.MapClick(kMoveLighting, [this] {

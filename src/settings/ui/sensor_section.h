@@ -26,13 +26,25 @@ void StoreSensorSettings(const CDlgBase& dlg, ProfileRecord& profile);
 #include "settings/ui/settings_ids.h"
 #include "ui/section_host.h"
 
+// The top of the desktop settings button in the pointer preferences' panel:
+// below the double-click speed, where its caption does not run into the
+// pointer speed slider and the precision check. The panel's frame reaches it.
+constexpr int kDesktopSettingsButtonTop = 252;
+
 // Sensor, power and pointer preferences as one object of the main window.
 // The acceleration check schedules the pointer-preference apply; the
 // desktop settings button opens the desktop's own mouse settings.
 class CSensorSection final : public CWindowSection {
 public:
+    // Its controls lie in five places of the window, made as five parts:
+    // the power block of the left column and four panels of the right one.
+    enum Part { kPartPower = 0, kPartPolling, kPartLiftOff, kPartDebounce, kPartPointer };
+
     using CWindowSection::CWindowSection;
     void MapMessages(CDlgBase& dlg) override;
+    void CreateControls(ISectionPlaces& at, int part) override;
+    // The debounce and pointer preference sliders, while their panels are open.
+    bool OnPointerDrag(int x) override;
     void Refresh(const ProfileRecord* profile) override;
     void Store(ProfileRecord& profile) override;
 

@@ -55,3 +55,28 @@ void ScaleSettingSlider(const CDlgBase& dlg, UINT sliderId, SliderCaption captio
     }
     slider->SetValueScale(std::move(values), std::move(texts));
 }
+
+int ShowSettingSlider(const CDlgBase& dlg, UINT sliderId, UINT captionId, int position, SliderCaption caption)
+{
+    auto* s = dlg.Find<CSliderControl>(sliderId);
+    if (!s) return -1;
+    s->SetPosition(position);
+    auto repaint = [&dlg](const CControlBase* c) {
+        if (dlg.GetSafeHwnd() && platform::g_windowHost)
+            platform::g_windowHost->InvalidateRect(dlg.GetSafeHwnd(), c->GetRect());
+    };
+    repaint(s);
+    if (auto* text = dlg.Find<CStaticText>(captionId)) {
+        text->SetLabelText(caption(s->Position()));
+        repaint(text);
+    }
+    return s->Position();
+}
+
+bool DragSettingSliders(const CDlgBase& dlg, std::initializer_list<UINT> sliders, int x)
+{
+    bool moved = false;
+    for (UINT id : sliders)
+        if (auto* s = dlg.Find<CSliderControl>(id); s && s->IsVisible() && s->DragTo(x)) moved = true;
+    return moved;
+}

@@ -1,9 +1,12 @@
 #pragma once
-// The handler every settings slider of the main window shares: the value
-// caption follows the thumb, the position is stored in the working profile at
-// once, and the apply waits for the end of a drag (a click applies at once).
+// What every settings slider of the main window shares: the handler (the
+// value caption follows the thumb, the position is stored in the working
+// profile at once, and the apply waits for the end of a drag; a click applies
+// at once), the display of a stored value and the drag. The caption is always
+// the core's value text of the position (SliderCaption).
 //
 // Window thread only.
+#include <initializer_list>
 #include <string>
 
 #include "settings/setting_change.h"
@@ -19,3 +22,13 @@ void MapSettingSlider(ISectionHost& host, CDlgBase& dlg, UINT sliderId, UINT cap
 // number its caption shows for each (milliseconds, percent, a level) and
 // the caption itself, so that what is heard is what is on the screen.
 void ScaleSettingSlider(const CDlgBase& dlg, UINT sliderId, SliderCaption caption);
+
+// Puts the slider at a stored position (the slider clamps it to its range)
+// and its caption to the value text of where the thumb is. The position
+// shown, or -1 without the slider.
+int ShowSettingSlider(const CDlgBase& dlg, UINT sliderId, UINT captionId, int position, SliderCaption caption);
+
+// The pointer moved to x with the left button down: whichever of the shown
+// sliders is being dragged follows it (its handler then writes the caption).
+// True when one did.
+bool DragSettingSliders(const CDlgBase& dlg, std::initializer_list<UINT> sliders, int x);

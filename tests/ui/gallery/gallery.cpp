@@ -179,7 +179,7 @@ public:
             bar->LoadFill(S(u"mouse/dpi_bar_2.png"));
             bar->SetPosition(steps[k]);
             AddControl(1, std::move(bar));
-            auto value = std::make_unique<CDPIRadioButton>(h, 3290 + k, R(33 + dx, 208, 59 + dx, 219));
+            auto value = std::make_unique<CDPIRadioButton>(h, 3290 + k, k, R(33 + dx, 208, 59 + dx, 219));
             value->LoadImage1(S(u"dpi_value.png"));
             value->SetValue((steps[k] + 1) / 2);
             value->SetFont(ScaleUnits(11), u"DejaVu Sans");
@@ -257,7 +257,7 @@ public:
         macro->LoadNormalAndHover(S(u"button1_nr.png"), S(u"button1_ov.png"));
         AddControl(0, std::move(macro));
         caption(3009, 222, u"Battery");
-        auto battery = std::make_unique<CBattery>(h, R(316, 254, 346, 315));
+        auto battery = std::make_unique<CBattery>(h, 3406, R(316, 254, 346, 315));
         battery->LoadImages(S(u"battery_full.png"), S(u"battery_empty.png"), S(u"battery_charging.png"),
                             S(u"battery_lighting.png"));
         battery->level = 60;
@@ -274,7 +274,7 @@ public:
             text(3402, R(416, y - 5, 526, y + 13), legend[i]);
         }
         caption(3010, 325, u"Power saving");
-        auto dial = std::make_unique<CPowerManageButton>(h, R(300, 352, 440, 436));
+        auto dial = std::make_unique<CPowerManageButton>(h, 3500, R(300, 352, 440, 436));
         dial->LoadValueImages(SkinPath(u"skins/"));
         AddControl(0, std::move(dial));
         text(3407, R(444, 390, 526, 408), u"Sleep after", DT_LEFT);
