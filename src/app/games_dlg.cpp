@@ -50,11 +50,6 @@ CGamesDlg::CGamesDlg(int profile, HWND parent, NameSource runningNames)
         MapClick(kFirstRunning + UINT(i), [this, i] { OpenRunning(i); });
         MapClick(kFirstClear + UINT(i), [this, i] { Clear(i); });
     }
-    MapMessage(kRunningChosen, [this](WPARAM entry, LPARAM result) -> LRESULT {
-        const auto* chosen = reinterpret_cast<const PopupResult*>(result);
-        OnRunningChosen(int(entry), chosen ? chosen->caption : std::u16string());
-        return 0;
-    });
     MapMessage(kRunningDismissed, [this](WPARAM, LPARAM) -> LRESULT {
         ClosePopup(kRunningSlot);
         return 0;
@@ -133,7 +128,8 @@ void CGamesDlg::OpenRunning(int entry)
     Point at = Host().ClientToScreen(hwnd_, {under.left, under.bottom});
     if (at.y + size.cy > Host().GetWorkArea().bottom)
         at.y = Host().ClientToScreen(hwnd_, {under.left, under.top}).y - size.cy;
-    if (!popup->Create(hwnd_, Rect::FromSize(at.x, at.y, size.cx, size.cy), kRunningChosen, entry, kRunningDismissed)) {
+    popup->OnChoice([this, entry](const PopupResult& chosen) { OnRunningChosen(entry, chosen.caption); });
+    if (!popup->Create(hwnd_, Rect::FromSize(at.x, at.y, size.cx, size.cy), 0, entry, kRunningDismissed)) {
         delete popup;
         return;
     }

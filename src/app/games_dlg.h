@@ -35,7 +35,6 @@ public:
     static constexpr UINT kFirstEdit = 3320;           // + entry
     static constexpr UINT kFirstRunning = 3330;        // + entry
     static constexpr UINT kFirstClear = 3340;          // + entry
-    static constexpr UINT kRunningChosen = 0x0470;     // the list's report: wParam entry, lParam PopupResult*
     static constexpr UINT kRunningDismissed = 0x0471;  // the user clicked elsewhere
     static constexpr int kRunningSlot = 0;
 

@@ -110,8 +110,17 @@ bool CItemPopup::OnItemLButtonUp(int x, int y)
         return true;
     }
     FillResult(items_[hovered_]);
-    NotifyParent(reportMessage_, static_cast<WPARAM>(tag_), reinterpret_cast<LPARAM>(&result_));
+    ReportChoice();
     return false;
+}
+
+void CItemPopup::ReportChoice()
+{
+    if (!onChoice_ || !parent_ || !platform::g_windowHost || !Host().IsWindow(parent_)) return;
+    // Copies: the handler may close the popup, and this object with it.
+    const ChoiceHandler handler = onChoice_;
+    const PopupResult chosen = result_;
+    handler(chosen);
 }
 
 void CItemPopup::FillResult(const PopupItem& item)

@@ -2,9 +2,10 @@
 // What the concrete menus share: an ordered list of items laid out in one
 // column of the class's item width, drawn from four skin pictures (item,
 // hovered item, and the same for items that open a sub-menu), the hover and
-// click reactions, and the result record whose address the report carries.
+// click reactions, and the result record the owner's choice handler is given.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,9 +24,9 @@ struct PopupItem {
     int marker = 0;  // nonzero: opens a sub-menu
 };
 
-// What the owner reads at the address of the report's lParam: the chosen
-// caption, then the bytes its value stands for (a button function code for
-// the function menus: type, param, extra).
+// What the owner's choice handler is given: the chosen caption, then the
+// bytes its value stands for (a button function code for the function
+// menus: type, param, extra).
 struct PopupResult {
     std::u16string caption;
     std::array<uint8_t, 4> bytes{};
@@ -33,6 +34,12 @@ struct PopupResult {
 
 class CItemPopup : public CWndPopup {
 public:
+    // Hears the chosen item on the window thread, while the popup is still
+    // open (its owner closes it). The handler gets its own copy of the
+    // result and the popup touches nothing of itself after the call, so the
+    // handler may close or delete it.
+    using ChoiceHandler = std::function<void(const PopupResult&)>;
+
     // itemWidth W in base units: 161 for most menus, 188, 117 or 229 for the
     // others; normal items are itemHeight units high.
     CItemPopup(int kind, int itemWidth, int itemHeight = 22);
@@ -46,6 +53,8 @@ public:
     const std::vector<PopupItem>& Items() const { return items_; }
     int Hovered() const { return hovered_; }
     const PopupResult& Result() const { return result_; }
+    // Set by the owner before Create; a popup without one reports no choice.
+    void OnChoice(ChoiceHandler handler) { onChoice_ = std::move(handler); }
     // The window size the layout asks for.
     Size LayoutSize() const { return size_; }
 
@@ -67,6 +76,9 @@ protected:
     // Copies the chosen item into the result record; by default the first
     // byte is value - 1.
     virtual void FillResult(const PopupItem& item);
+    // Hands the result record to the owner's handler, while the owner's
+    // window still exists; the popup may be gone when this returns.
+    void ReportChoice();
     // A marked item became hovered (menus with sub-menus tell their owner).
     virtual void OnMarkedItemHovered(int index) { (void)index; }
     // The first selectable item containing the point, or -1.
@@ -76,6 +88,7 @@ protected:
     std::vector<PopupItem> items_;
     int hovered_ = -1;
     PopupResult result_;
+    ChoiceHandler onChoice_;
     int itemWidth_;
     int itemHeight_;
     // Normal items may reach further right than the window width (the

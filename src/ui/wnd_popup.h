@@ -1,11 +1,13 @@
 #pragma once
 // CWndPopup: the base of every drop-down menu. Unlike the controls it is a
 // real top-level window: frameless, topmost, placed next to the control that
-// opened it, drawn off-screen and shown unchanged. It reports a chosen item
-// (its report message, wParam = tag, lParam = address of its result record),
-// its dismissal when the user clicks elsewhere (the dismissal message its
-// owner gave it, wParam = tag, lParam = kind; none when that is 0) and its
-// closing (1025) to its parent.
+// opened it, drawn off-screen and shown unchanged. Its messages to its parent
+// carry numbers only, never an address: the report message of a popup that
+// reports a plain value (wParam = tag, lParam = the value), its dismissal
+// when the user clicks elsewhere (the dismissal message its owner gave it,
+// wParam = tag, lParam = kind; none when that is 0) and its closing (1025).
+// A chosen item with a result record goes to the owner's typed handler
+// instead (CItemPopup::OnChoice).
 //
 // Life: created with new, Create() builds and shows it; the owner closes it
 // by posting WM_CLOSE (CDlgBase::ClosePopup); once its window is destroyed
@@ -23,6 +25,8 @@ public:
     CWndPopup& operator=(const CWndPopup&) = delete;
 
     // rect: screen rectangle (its size is replaced by the item layout's).
+    // reportMessage: for popups that report a plain value; 0 for those whose
+    // choice goes to a typed handler.
     // dismissalMessage: what the parent hears when the user clicks
     // elsewhere; 0 dismisses the popup silently.
     bool Create(HWND parent, Rect rect, UINT reportMessage, int tag, UINT dismissalMessage = 0);

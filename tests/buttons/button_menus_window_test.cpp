@@ -223,13 +223,15 @@ TEST_F(ButtonMenus, SubMenusOpenOneAtATime)
     EXPECT_FALSE(Menu(kSlotSubMenu));
 }
 
-TEST_F(ButtonMenus, ReportsForAMissingComboChangeNothing)
+TEST_F(ButtonMenus, MessagesOfTheMenusCarryNoChoice)
 {
+    // A message with a menu's number, whoever sent it, cannot choose a
+    // function: choices travel only through the popups' handlers, and no
+    // parameter is ever read as an address.
     const ProfileTable before = g_profiles;
-    PopupResult right{UiText(21), {0x10, 0x02, 0, 0}};
-    host.SendMessage(Main(), kMsgMenuReport, 2099, reinterpret_cast<LPARAM>(&right));
-    KeyCombination keys{u"Ctrl+A", {0x70, 0x01, 0x04}};
-    host.SendMessage(Main(), kMsgKeysReport, 0, reinterpret_cast<LPARAM>(&keys));
+    for (UINT message : {kMsgMenuPressed, UINT(1036), UINT(1041), UINT(1052), UINT(1063)})
+        for (WPARAM combo : {WPARAM(0), WPARAM(2014), WPARAM(2099)})
+            host.SendMessage(Main(), message, combo, LPARAM(0x41414141));
     Settle(200);
     EXPECT_EQ(g_profiles, before);
     EXPECT_EQ(KeyWrites(), 0u);

@@ -1,6 +1,8 @@
 #pragma once
 // The button list's messages and popup kinds. For every popup of the chain
-// wParam is the id of the combo that opened it.
+// wParam is the id of the combo that opened it. The messages carry numbers
+// only: a chosen function reaches the section through the popup's typed
+// choice handler, and a dialog's combination is read from the dialog.
 #include "platform/window/window_host.h"
 
 namespace button_list {
@@ -13,31 +15,30 @@ constexpr UINT kBadge = 3400;  // a picture no code looks up
 // The combos (2013..2021) all send this; lParam: click, enter, leave.
 constexpr UINT kMsgCombo = 1028;
 
-// The function menu: report (lParam = result record; wParam 0 = a press on
-// one of its first four rows), dismissal, hover on a row without sub-menu.
-constexpr UINT kMsgMenuReport = 1027;
+// The function menu: a press on one of its first four rows (wParam 0),
+// dismissal, hover on a row without sub-menu.
+constexpr UINT kMsgMenuPressed = 1027;
 constexpr UINT kMsgMenuDismissed = 1029;
 constexpr UINT kMsgPlainRowHovered = 1033;
 
-// Sub-menus: open (lParam = the row's value) / report / dismissed.
-constexpr UINT kMsgDpiOpen = 1040, kMsgDpiReport = 1041, kMsgDpiDismissed = 1042;
-constexpr UINT kMsgMediaOpen = 1043, kMsgMediaReport = 1044, kMsgMediaDismissed = 1045;
-constexpr UINT kMsgLockOpen = 1154, kMsgLockReport = 1155, kMsgLockDismissed = 1156;
-constexpr UINT kMsgWindowsOpen = 1157, kMsgWindowsReport = 1158, kMsgWindowsDismissed = 1159;
-constexpr UINT kMsgOfficeOpen = 1160, kMsgOfficeReport = 1161, kMsgOfficeDismissed = 1162;
+// Sub-menus: open (lParam = the row's value) / dismissed.
+constexpr UINT kMsgDpiOpen = 1040, kMsgDpiDismissed = 1042;
+constexpr UINT kMsgMediaOpen = 1043, kMsgMediaDismissed = 1045;
+constexpr UINT kMsgLockOpen = 1154, kMsgLockDismissed = 1156;
+constexpr UINT kMsgWindowsOpen = 1157, kMsgWindowsDismissed = 1159;
+constexpr UINT kMsgOfficeOpen = 1160, kMsgOfficeDismissed = 1162;
 
-// Macro menus: open the macros of set lParam - 1, report, dismissed (lParam
-// = 100 + set index). With several sets the function menu first opens the
+// Macro menus: open the macros of set lParam - 1, dismissed (lParam = 100 +
+// set index). With several sets the function menu first opens the
 // list of sets, which has its own open and dismissal messages.
 constexpr UINT kMsgMacroOpen = 1048;
 constexpr UINT kMsgMacroDismissed = 1050;
-constexpr UINT kMsgMacroReport = 1052;
 constexpr UINT kMsgMacroSetsOpen = 1049;
 constexpr UINT kMsgMacroSetsDismissed = 1051;
 
-// The two dialogs: row clicked / open it (posted) / its report.
-constexpr UINT kMsgKeysClicked = 1035, kMsgKeysOpen = 1034, kMsgKeysReport = 1036;
-constexpr UINT kMsgFireClicked = 1062, kMsgFireOpen = 1061, kMsgFireReport = 1063;
+// The two dialogs: row clicked / open it (posted).
+constexpr UINT kMsgKeysClicked = 1035, kMsgKeysOpen = 1034;
+constexpr UINT kMsgFireClicked = 1062, kMsgFireOpen = 1061;
 
 // Popup kinds; the dismissal carries the kind as lParam.
 constexpr int kKindFunctionMenu = 0;

@@ -23,17 +23,17 @@ using namespace button_list;
 namespace {
 
 struct SubMenuKind {
-    UINT open, report, dismissed;
+    UINT open, dismissed;
     int kind;
     ButtonMenu menu;
 };
 
 constexpr SubMenuKind kSubMenus[] = {
-    {kMsgDpiOpen, kMsgDpiReport, kMsgDpiDismissed, kKindDpi, ButtonMenu::Dpi},
-    {kMsgMediaOpen, kMsgMediaReport, kMsgMediaDismissed, kKindMedia, ButtonMenu::Multimedia},
-    {kMsgLockOpen, kMsgLockReport, kMsgLockDismissed, kKindLock, ButtonMenu::DpiLock},
-    {kMsgWindowsOpen, kMsgWindowsReport, kMsgWindowsDismissed, kKindWindows, ButtonMenu::Windows},
-    {kMsgOfficeOpen, kMsgOfficeReport, kMsgOfficeDismissed, kKindOffice, ButtonMenu::Office},
+    {kMsgDpiOpen, kMsgDpiDismissed, kKindDpi, ButtonMenu::Dpi},
+    {kMsgMediaOpen, kMsgMediaDismissed, kKindMedia, ButtonMenu::Multimedia},
+    {kMsgLockOpen, kMsgLockDismissed, kKindLock, ButtonMenu::DpiLock},
+    {kMsgWindowsOpen, kMsgWindowsDismissed, kKindWindows, ButtonMenu::Windows},
+    {kMsgOfficeOpen, kMsgOfficeDismissed, kKindOffice, ButtonMenu::Office},
 };
 
 const SubMenuKind* SubMenuOpenedBy(UINT message)
@@ -95,26 +95,22 @@ void CButtonListSection::MapMessages(CDlgBase& dlg)
             return 0;
         });
     };
-    map(kMsgMenuReport, [this](WPARAM w, LPARAM l) { OnMenuReport(w, l); });
+    map(kMsgMenuPressed, [this](WPARAM, LPARAM) { RaiseOpenMenus(); });
     map(kMsgMenuDismissed, [this](WPARAM w, LPARAM l) { OnMenuDismissed(w, l); });
     map(kMsgPlainRowHovered, [this](WPARAM, LPARAM) { OnPlainRowHovered(); });
     for (const SubMenuKind& s : kSubMenus) {
         const UINT open = s.open;
         map(s.open, [this, open](WPARAM w, LPARAM) { OpenSubMenu(open, w); });
-        map(s.report, [this](WPARAM w, LPARAM l) { OnMenuReport(w, l); });
         map(s.dismissed, [this](WPARAM w, LPARAM l) { OnSubMenuDismissed(w, l); });
     }
     map(kMsgMacroSetsOpen, [this](WPARAM w, LPARAM) { OpenMacroSets(w); });
     map(kMsgMacroSetsDismissed, [this](WPARAM w, LPARAM) { OnMacroSetsDismissed(w); });
     map(kMsgMacroOpen, [this](WPARAM w, LPARAM l) { OpenMacroSet(w, int(l) - 1); });
-    map(kMsgMacroReport, [this](WPARAM w, LPARAM l) { OnMacroReport(w, l); });
     map(kMsgMacroDismissed, [this](WPARAM w, LPARAM l) { OnMacroDismissed(w, l); });
     map(kMsgKeysClicked, [this](WPARAM w, LPARAM) { OnDialogRowClicked(w, kMsgKeysOpen); });
     map(kMsgFireClicked, [this](WPARAM w, LPARAM) { OnDialogRowClicked(w, kMsgFireOpen); });
     map(kMsgKeysOpen, [this](WPARAM, LPARAM) { RunKeyDialog(); });
     map(kMsgFireOpen, [this](WPARAM, LPARAM) { RunFireDialog(); });
-    map(kMsgKeysReport, [this](WPARAM, LPARAM l) { OnDialogReport(l); });
-    map(kMsgFireReport, [this](WPARAM, LPARAM l) { OnDialogReport(l); });
 }
 
 void CButtonListSection::Refresh(const ProfileRecord* profile)
@@ -149,8 +145,7 @@ CComboButton* CButtonListSection::Combo(WPARAM id) const { return host_.Dialog()
 
 CWndPopup* CButtonListSection::InSlot(int slot) const { return host_.Dialog().Popup(slot); }
 
-bool CButtonListSection::Show(CItemPopup* popup, const MenuBox& box, UINT report, UINT dismissal, WPARAM comboId,
-                              int slot)
+bool CButtonListSection::Show(CItemPopup* popup, const MenuBox& box, UINT dismissal, WPARAM comboId, int slot)
 {
     const HWND window = host_.Dialog().GetSafeHwnd();
     SetMenuImages(*popup);
@@ -159,7 +154,7 @@ bool CButtonListSection::Show(CItemPopup* popup, const MenuBox& box, UINT report
     // dismissal then arrives before the new one is in its slot.
     creating_ = true;
     const bool made = popup->Create(window, Rect::FromSize(at.x, at.y, box.right - box.left, box.bottom - box.top),
-                                    report, int(comboId), dismissal);
+                                    0, int(comboId), dismissal);
     creating_ = false;
     if (!made) {
         delete popup;
@@ -192,8 +187,8 @@ void CButtonListSection::OnComboClick(WPARAM comboId)
     CloseAll();
     combo->SetOpen(true);
     auto* menu = new CComboPopup(int(Library().count()));
-    if (!Show(menu, FunctionMenuBox(AnchorOf(*combo)), kMsgMenuReport, kMsgMenuDismissed, comboId,
-              kSlotFunctionMenu))
+    menu->OnChoice([this, comboId](const PopupResult& chosen) { OnMenuChoice(comboId, chosen); });
+    if (!Show(menu, FunctionMenuBox(AnchorOf(*combo)), kMsgMenuDismissed, comboId, kSlotFunctionMenu))
         CloseCombo(*combo);
 }
 
@@ -206,8 +201,10 @@ void CButtonListSection::OpenSubMenu(UINT message, WPARAM comboId)
     CloseSubMenus();
     CComboButton* combo = Combo(comboId);
     if (!combo) return;
-    Show(MakeSubMenu(kind->menu), SubMenuBox(AnchorOf(*combo), kind->menu), kind->report, kind->dismissed,
-         comboId, kSlotSubMenu);
+    CItemPopup* menu = MakeSubMenu(kind->menu);
+    if (!menu) return;
+    menu->OnChoice([this, comboId](const PopupResult& chosen) { OnMenuChoice(comboId, chosen); });
+    Show(menu, SubMenuBox(AnchorOf(*combo), kind->menu), kind->dismissed, comboId, kSlotSubMenu);
 }
 
 void CButtonListSection::OpenMacroSets(WPARAM comboId)
@@ -218,7 +215,7 @@ void CButtonListSection::OpenMacroSets(WPARAM comboId)
     CComboButton* combo = Combo(comboId);
     if (!combo) return;
     auto* list = new CMacroSetCascadePopup(Library());
-    Show(list, MacroMenuBox(AnchorOf(*combo), int(Library().count())), 0, kMsgMacroSetsDismissed, comboId,
+    Show(list, MacroMenuBox(AnchorOf(*combo), int(Library().count())), kMsgMacroSetsDismissed, comboId,
          kSlotSubMenu);
 }
 
@@ -246,8 +243,9 @@ void CButtonListSection::OpenMacroSet(WPARAM comboId, int setIndex)
         const Point br = Win().ScreenToClient(window, {l.right, l.bottom});
         box = MacroCascadeBox(anchor, {tl.x, tl.y, br.x, br.y}, setIndex, rows);
     }
-    Show(new CMacroSetPopup(Library(), setIndex), box, kMsgMacroReport, kMsgMacroDismissed, comboId,
-         kSlotMacroSet);
+    auto* macros = new CMacroSetPopup(Library(), setIndex);
+    macros->OnChoice([this, comboId](const PopupResult&) { OnMacroChoice(comboId); });
+    Show(macros, box, kMsgMacroDismissed, comboId, kSlotMacroSet);
 }
 
 void CButtonListSection::OnPlainRowHovered()
@@ -277,28 +275,27 @@ void CButtonListSection::Assign(CComboButton& combo, int comboId, const std::u16
     }
 }
 
-void CButtonListSection::OnMenuReport(WPARAM comboId, LPARAM record)
+void CButtonListSection::RaiseOpenMenus()
 {
-    if (comboId == 0) {
-        // A press on one of the mouse-button rows: keep the chain on top.
-        for (int slot : {kSlotFunctionMenu, kSlotSubMenu, kSlotMacroSet})
-            if (CWndPopup* p = InSlot(slot)) Win().SetForegroundWindow(p->GetSafeHwnd());
-        return;
-    }
-    CComboButton* combo = Combo(comboId);
-    const auto* result = reinterpret_cast<const PopupResult*>(record);
-    if (!combo || !result || host_.IsClosing()) return;
-    const std::u16string label = result->caption;
-    const ButtonFunctionCode code{result->bytes[0], result->bytes[1], result->bytes[2]};
-    CloseAll();
-    Assign(*combo, int(comboId), label, code, nullptr);
+    // A press on one of the mouse-button rows: keep the chain on top.
+    for (int slot : {kSlotFunctionMenu, kSlotSubMenu, kSlotMacroSet})
+        if (CWndPopup* p = InSlot(slot)) Win().SetForegroundWindow(p->GetSafeHwnd());
 }
 
-void CButtonListSection::OnMacroReport(WPARAM comboId, LPARAM record)
+void CButtonListSection::OnMenuChoice(WPARAM comboId, const PopupResult& chosen)
+{
+    CComboButton* combo = Combo(comboId);
+    if (!combo || host_.IsClosing()) return;
+    const ButtonFunctionCode code{chosen.bytes[0], chosen.bytes[1], chosen.bytes[2]};
+    CloseAll();
+    Assign(*combo, int(comboId), chosen.caption, code, nullptr);
+}
+
+void CButtonListSection::OnMacroChoice(WPARAM comboId)
 {
     CComboButton* combo = Combo(comboId);
     auto* popup = dynamic_cast<CMacroSetPopup*>(InSlot(kSlotMacroSet));
-    if (!combo || !popup || host_.IsClosing() || record != reinterpret_cast<LPARAM>(&popup->Result())) return;
+    if (!combo || !popup || host_.IsClosing()) return;
     const auto choice = ChooseLibraryMacro(Library(), popup->SetIndex(), popup->ChosenMacro());
     CloseAll();
     if (!choice) {
@@ -321,22 +318,21 @@ void CButtonListSection::RunKeyDialog()
 {
     if (host_.IsClosing()) return;
     CShortcutDlg dialog(host_.Dialog().GetSafeHwnd());
-    host_.RunModal(dialog);
+    if (host_.RunModal(dialog) == IDOK) OnDialogChoice(dialog.Chosen());
 }
 
 void CButtonListSection::RunFireDialog()
 {
     if (host_.IsClosing()) return;
     CFireKeyDlg dialog(host_.Dialog().GetSafeHwnd());
-    host_.RunModal(dialog);
+    if (host_.RunModal(dialog) == IDOK) OnDialogChoice(dialog.Chosen());
 }
 
-void CButtonListSection::OnDialogReport(LPARAM record)
+void CButtonListSection::OnDialogChoice(const std::optional<KeyCombination>& chosen)
 {
-    const auto* result = reinterpret_cast<const KeyCombination*>(record);
     CComboButton* combo = Combo(WPARAM(dialogCombo_));
-    if (!combo || !result || host_.IsClosing()) return;
-    Assign(*combo, dialogCombo_, result->caption, result->code, nullptr);
+    if (!combo || !chosen || host_.IsClosing()) return;
+    Assign(*combo, dialogCombo_, chosen->caption, chosen->code, nullptr);
 }
 
 // ---- dismissal ------------------------------------------------------------------

@@ -12,6 +12,7 @@
 // mouse; a refused choice is told 100 ms later, once the menus are gone.
 //
 // Window thread only (see ui/section_host.h).
+#include <optional>
 #include <string>
 
 #include "buttons/ui/button_list_ids.h"
@@ -23,8 +24,10 @@ class CItemPopup;
 class MacroLibrary;
 struct AssignmentOutcome;
 struct ButtonFunctionCode;
+struct KeyCombination;
 struct MacroKey;
 struct MenuBox;
+struct PopupResult;
 
 
 class CButtonListSection final : public CWindowSection {
@@ -50,8 +53,10 @@ private:
     void OpenMacroSets(WPARAM comboId);
     void OpenMacroSet(WPARAM comboId, int setIndex);
     void OnPlainRowHovered();
-    void OnMenuReport(WPARAM comboId, LPARAM record);
-    void OnMacroReport(WPARAM comboId, LPARAM record);
+    void RaiseOpenMenus();
+    void OnMenuChoice(WPARAM comboId, const PopupResult& chosen);
+    // The macro chosen is read from the macro popup in its slot.
+    void OnMacroChoice(WPARAM comboId);
     void OnMenuDismissed(WPARAM comboId, LPARAM kind);
     void OnSubMenuDismissed(WPARAM comboId, LPARAM kind);
     void OnMacroSetsDismissed(WPARAM comboId);
@@ -59,7 +64,8 @@ private:
     void OnDialogRowClicked(WPARAM comboId, UINT openMessage);
     void RunKeyDialog();
     void RunFireDialog();
-    void OnDialogReport(LPARAM record);
+    // What the key-combination or fire dialog answered OK with.
+    void OnDialogChoice(const std::optional<KeyCombination>& chosen);
 
     // Stores a choice for the combo and shows what came of it.
     void Assign(CComboButton& combo, int comboId, const std::u16string& label, ButtonFunctionCode code,
@@ -67,7 +73,7 @@ private:
     // Creates the popup at box (client coordinates of the window), keeps it
     // on the work area and puts it in slot; false (and nothing kept) when
     // the window could not be made.
-    bool Show(CItemPopup* popup, const MenuBox& box, UINT report, UINT dismissal, WPARAM comboId, int slot);
+    bool Show(CItemPopup* popup, const MenuBox& box, UINT dismissal, WPARAM comboId, int slot);
     CComboButton* Combo(WPARAM id) const;
     CWndPopup* InSlot(int slot) const;
     bool CursorInside(const CWndPopup* popup) const;

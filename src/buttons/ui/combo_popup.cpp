@@ -72,7 +72,7 @@ bool CComboPopup::OnItemLButtonDown(int x, int y)
     const bool redraw = CItemPopup::OnItemLButtonDown(x, y);
     // A press on the mouse-button rows: the owner keeps the open menus above
     // everything while the choice is being made.
-    if (hovered_ >= 0 && items_[size_t(hovered_)].value <= 4) NotifyParent(kMsgMenuReport, 0, 0);
+    if (hovered_ >= 0 && items_[size_t(hovered_)].value <= 4) NotifyParent(kMsgMenuPressed, 0, 0);
     return redraw;
 }
 

@@ -1,7 +1,6 @@
 #include "buttons/ui/fire_key_dlg.h"
 
 #include "buttons/fire_input.h"
-#include "buttons/ui/button_list_ids.h"
 #include "base/ui_text.h"
 #include "ui/attention_dlg.h"
 #include "ui/passive_controls.h"
@@ -130,10 +129,7 @@ void CFireKeyDlg::OnOk()
         Warn(fire.refusalText);
         return;
     }
-    if (parent_) {
-        result_ = fire.result;
-        Host().SendMessage(parent_, button_list::kMsgFireReport, kOk, reinterpret_cast<LPARAM>(&result_));
-    }
+    result_ = fire.result;
     Host().KillTimer(hwnd_, kTimerCheck);
     AnswerOk();
 }

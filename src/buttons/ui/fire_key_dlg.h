@@ -2,8 +2,10 @@
 // CFireKeyDlg: sets the fire function (a click repeated at an interval) on
 // a button. Two real edit boxes take the interval and the repeat count; a
 // 100 ms check puts numbers past 255 back to 255 with a warning, and OK
-// refuses an interval below 5. OK reports to the owner with message 1063,
-// lParam = the KeyCombination (the fire label and code).
+// refuses an interval below 5. OK ends it with IDOK; the owner then reads the
+// fire label and code from Chosen().
+#include <optional>
+
 #include "buttons/function_catalogue.h"
 #include "ui/framed_dlg.h"
 
@@ -19,6 +21,7 @@ public:
 
     bool OnInitDialog() override;
     bool PreTranslateMessage(HWND self, const platform::Msg& msg) override;
+    const std::optional<KeyCombination>& Chosen() const { return result_; }
 
 protected:
     void AddControls() override;
@@ -32,5 +35,5 @@ private:
 
     HWND intervalEdit_ = 0;
     HWND countEdit_ = 0;
-    KeyCombination result_;
+    std::optional<KeyCombination> result_;
 };

@@ -1,6 +1,5 @@
 #include "buttons/ui/shortcut_dlg.h"
 
-#include "buttons/ui/button_list_ids.h"
 #include "base/ui_text.h"
 #include "ui/check_button.h"
 #include "ui/key_capture_box.h"
@@ -172,11 +171,6 @@ uint8_t CShortcutDlg::CheckedModifiers() const
 
 void CShortcutDlg::OnOk()
 {
-    if (parent_) {
-        if (std::optional<KeyCombination> combo = ConfirmKeyCombination(CheckedModifiers(), key_)) {
-            result_ = std::move(*combo);
-            Host().SendMessage(parent_, button_list::kMsgKeysReport, kOk, reinterpret_cast<LPARAM>(&result_));
-        }
-    }
+    result_ = ConfirmKeyCombination(CheckedModifiers(), key_);
     AnswerOk();
 }

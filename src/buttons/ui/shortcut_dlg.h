@@ -2,9 +2,9 @@
 // CShortcutDlg: sets a key combination on a button. The key comes from the
 // keyboard hook (so that keys the desktop would take, like Alt+F4, can be
 // captured too) while the key box has the focus, the modifiers from four
-// check boxes (a modifier held with the key checks its box). OK reports the
-// combination to the owner (message 1036, lParam = the KeyCombination);
-// with neither key nor modifier it reports nothing.
+// check boxes (a modifier held with the key checks its box). OK ends it with
+// IDOK; the owner then reads the combination from Chosen(), which is empty
+// when neither key nor modifier was given.
 #include <optional>
 
 #include "buttons/key_capture.h"
@@ -23,6 +23,7 @@ public:
 
     bool OnInitDialog() override;
     bool PreTranslateMessage(HWND self, const platform::Msg& msg) override;
+    const std::optional<KeyCombination>& Chosen() const { return result_; }
 
 protected:
     void AddControls() override;
@@ -41,5 +42,5 @@ private:
     CKeyboardHook hook_;
     std::optional<CapturedKey> key_;
     uint8_t heldModifiers_ = 0;  // the modifiers down now, from the hook
-    KeyCombination result_;
+    std::optional<KeyCombination> result_;
 };

@@ -25,6 +25,7 @@ class CEditShowList;
 class CImageShowList;
 class CShowListBase;
 class CVScrollBar;
+struct PopupResult;
 
 // The macro selected in the macro list when the manager last closed, -1
 // before the first closing. Owner: the window thread.
@@ -58,6 +59,15 @@ protected:
 
 private:
     void MapHandlers();
+    void MapSetHandlers();
+    void MapMacroHandlers();
+    void MapActionHandlers();
+    void AddListControls();
+    void AddRecordingControls();
+    void AddLoopControls();
+    void AddButtons();
+    void AddCaption(UINT id, int l, int t, int r, int b, int textNo);
+    void AddFooterButton(UINT id, int l, int t, int r, int b, int textNo);
     void Synchronise();
     void SetRadiosFromMacro();
     void ShowLoopEdit(bool show, bool focus = false);
@@ -73,7 +83,8 @@ private:
 
     void OnSetCombo();
     void OnSetMenuChoice(int value);
-    LRESULT OnSetName(bool add, const std::u16string& name);
+    // A name typed into the add or delete dialog: true when it was taken.
+    bool OnSetName(bool add, const std::u16string& name);
     void OnMacroListClick();
     void OnMacroListDoubleClick();
     void OnNewMacro();
@@ -85,6 +96,7 @@ private:
     void StopRecording(bool atLimit);
     void EnableForRecording(bool recording);
     void OnInsertCombo();
+    void OnInsertChoice(const PopupResult& chosen);
     void RunPendingInsert();
     void OnModifyAction();
     void OnDeleteAction();
@@ -109,6 +121,8 @@ private:
     CCheckButton* record_ = nullptr;
     CCheckButton* recordPauses_ = nullptr;
     CComboButton* insertCombo_ = nullptr;
+    // The loop-count box is hidden by moving it this far right, out of the window.
+    static constexpr int kHiddenEditOffset = 1000;
     HWND loopEdit_ = 0;
     Rect loopEditRect_;
     bool loopEditShown_ = false;

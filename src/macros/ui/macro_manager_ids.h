@@ -43,11 +43,8 @@ constexpr UINT kSetComboMessage = 0x040D;
 constexpr UINT kSetMenuChoice = 0x041E;
 constexpr UINT kSetMenuDismissed = 0x041F;
 constexpr UINT kRunAddSet = 0x0420;
-constexpr UINT kAddSetName = 0x0421;
-constexpr UINT kDeleteSetName = 0x0422;
 constexpr UINT kRunDeleteSet = 0x0423;
 constexpr UINT kInsertComboMessage = 0x048E;
-constexpr UINT kInsertMenuChoice = 0x048F;
 constexpr UINT kInsertMenuDismissed = 0x0490;
 // Posted to itself: the digits-only warning of the loop-count box, shown
 // after the typed character has reached the box.

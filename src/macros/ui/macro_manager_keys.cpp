@@ -1,10 +1,13 @@
-// The macro manager's keys: while it records, every key belongs to the
-// recording (and none operates the window) except Escape, which ends it.
+// The macro manager's recording and its keys: while it records, every key
+// belongs to the recording (and none operates the window) except Escape,
+// which ends it.
 #include "macros/ui/macro_manager_dlg.h"
 
 #include "macros/macro_edit_values.h"
+#include "macros/macro_texts.h"
 #include "macros/ui/macro_manager_ids.h"
 #include "ui/check_button.h"
+#include "ui/combo_button.h"
 #include "ui/key_capture_box.h"
 #include "ui/show_lists.h"
 #include "ui/vscroll_bar.h"
@@ -58,5 +61,63 @@ void CMacroManagerDlg::OnKeyEvent(WPARAM wParam, LPARAM lParam)
     MacroRecorder::Result r = recorder_.Feed(uint32_t(wParam), uint32_t(uint64_t(lParam)), recordPauses_->IsChecked());
     if (r.appended) ScrollTo(actionList_, actionScroll_, actionList_->ItemCount() - actionList_->visibleRows);
     if (r.stop.Refused()) StopRecording(true);
+    Repaint();
+}
+
+void CMacroManagerDlg::OnRecordClick()
+{
+    if (!record_->IsChecked()) {
+        if (recorder_.Recording()) StopRecording(false);
+        return;
+    }
+    MacroRefusal r = recorder_.Start(state_.CurrentMacro());
+    if (r.Refused()) {
+        record_->SetChecked(false);
+        InvalidateControl(record_);
+        return ShowText(r.text);
+    }
+    pressedWhileRecording_.reset();
+    hook_.StartHook(hwnd_);
+    actionList_->selection = -1;
+    ScrollTo(actionList_, actionScroll_, 0);
+    EnableForRecording(true);
+    Repaint();
+}
+
+void CMacroManagerDlg::StopRecording(bool atLimit)
+{
+    hook_.StopHook();
+    recorder_.Stop();
+    EnableForRecording(false);
+    record_->SetChecked(false);
+    InvalidateControl(record_);
+    WriteLibrary();
+    if (atLimit) ShowText(macro_text::kRecordingFull);
+}
+
+void CMacroManagerDlg::EnableForRecording(bool recording)
+{
+    if (recording) {
+        disabledForRecording_.clear();
+        for (int g = 0; g < kGroupCount; ++g) {
+            for (const auto& c : Group(g)) {
+                if (!c || c.get() == record_ || c.get() == insertCombo_ || c->IsDisabled()) continue;
+                c->SetDisabled(true);
+                disabledForRecording_.push_back(c.get());
+            }
+        }
+        // Typing is what is being recorded: it must not land in the box.
+        if (loopEdit_) {
+            Host().SetFocus(hwnd_);
+            Host().EnableWindow(loopEdit_, false);
+        }
+    } else {
+        for (CControlBase* c : disabledForRecording_) c->SetDisabled(false);
+        disabledForRecording_.clear();
+        if (loopEdit_) {
+            Host().EnableWindow(loopEdit_, true);
+            if (loopEditShown_) Host().SetFocus(loopEdit_);
+        }
+    }
     Repaint();
 }

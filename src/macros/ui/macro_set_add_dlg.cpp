@@ -1,9 +1,8 @@
 #include "macros/ui/macro_set_add_dlg.h"
 
 #include "macros/macro_texts.h"
-#include "macros/ui/macro_manager_ids.h"
 
-CMacroSetAddDlg::CMacroSetAddDlg(HWND manager)
-    : CMacroSetNameDlg(u"macro set add", macro_text::kSetAddPrompt, macro_ids::kAddSetName, manager)
+CMacroSetAddDlg::CMacroSetAddDlg(HWND manager, NameHandler onName)
+    : CMacroSetNameDlg(u"macro set add", macro_text::kSetAddPrompt, std::move(onName), manager)
 {
 }

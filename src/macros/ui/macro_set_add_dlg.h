@@ -4,5 +4,5 @@
 
 class CMacroSetAddDlg : public CMacroSetNameDlg {
 public:
-    explicit CMacroSetAddDlg(HWND manager);
+    CMacroSetAddDlg(HWND manager, NameHandler onName);
 };

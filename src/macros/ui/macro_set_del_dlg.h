@@ -4,5 +4,5 @@
 
 class CMacroSetDelDlg : public CMacroSetNameDlg {
 public:
-    explicit CMacroSetDelDlg(HWND manager);
+    CMacroSetDelDlg(HWND manager, NameHandler onName);
 };

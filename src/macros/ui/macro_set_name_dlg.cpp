@@ -27,8 +27,8 @@ FramedDlgLook LookFor(const char16_t* kind)
 
 }  // namespace
 
-CMacroSetNameDlg::CMacroSetNameDlg(const char16_t* kind, int promptText, UINT reportMessage, HWND parent)
-    : CFramedDlg(LookFor(kind), parent), promptText_(promptText), reportMessage_(reportMessage)
+CMacroSetNameDlg::CMacroSetNameDlg(const char16_t* kind, int promptText, NameHandler onName, HWND parent)
+    : CFramedDlg(LookFor(kind), parent), promptText_(promptText), onName_(std::move(onName))
 {
     MapClick(macro_ids::kDlgOk, [this] { TryOk(); });
 }
@@ -71,9 +71,8 @@ std::u16string CMacroSetNameDlg::Description() const { return UiText(promptText_
 
 void CMacroSetNameDlg::TryOk()
 {
-    std::u16string name = edit_ ? Host().GetWindowText(edit_) : std::u16string();
-    const LRESULT taken = parent_ ? Host().SendMessage(parent_, reportMessage_, 0, reinterpret_cast<LPARAM>(&name)) : 0;
-    if (taken) {
+    const std::u16string name = edit_ ? Host().GetWindowText(edit_) : std::u16string();
+    if (onName_ && onName_(name)) {
         AnswerOk();
     } else if (edit_) {
         Host().SetFocus(edit_);

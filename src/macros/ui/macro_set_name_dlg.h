@@ -1,9 +1,9 @@
 #pragma once
 // What the two set dialogs share (530 x 200, scaled like every dialog): a
-// prompt, a name box, OK and Cancel. OK sends the typed name to the manager
-// (message, wParam 0, lParam = address of the name); the manager answers 1
-// when it took the name, and otherwise has said why, so the dialog stays
-// open for another try.
+// prompt, a name box, OK and Cancel. OK hands the typed name to the
+// manager's handler, which answers true when it took the name and otherwise
+// has said why, so the dialog stays open for another try.
+#include <functional>
 #include <string>
 
 #include "ui/framed_dlg.h"
@@ -13,7 +13,9 @@ public:
     static constexpr int kBaseWidth = 530;
     static constexpr int kBaseHeight = 200;
 
-    CMacroSetNameDlg(const char16_t* kind, int promptText, UINT reportMessage, HWND parent);
+    using NameHandler = std::function<bool(const std::u16string& name)>;
+
+    CMacroSetNameDlg(const char16_t* kind, int promptText, NameHandler onName, HWND parent);
     bool OnInitDialog() override;
     HWND Edit() const { return edit_; }
 
@@ -25,6 +27,6 @@ private:
     void TryOk();
 
     int promptText_;
-    UINT reportMessage_;
+    NameHandler onName_;
     HWND edit_ = 0;
 };

@@ -18,7 +18,6 @@ constexpr UINT kListButton = 3502;      // "Profiles": opens the list above itse
 // Messages.
 constexpr UINT kMsgListReport = 1125;       // wParam CE_CLICK / CE_RCLICK, lParam the row
 constexpr UINT kMsgListDismissed = 1126;
-constexpr UINT kMsgSlotMenuReport = 1164;   // wParam the tag (tab id), lParam the result record
 constexpr UINT kMsgSlotMenuDismissed = 1165;
 
 // Popup slots of the main window taken by the two menus.

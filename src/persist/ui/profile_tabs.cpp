@@ -101,10 +101,6 @@ void CProfileTabsSection::MapMessages(CDlgBase& dlg)
         if (kind == CComboProfilePopup::kKind) OnListDismissed();
         return LRESULT(0);
     });
-    dlg.MapMessage(kMsgSlotMenuReport, [this](WPARAM w, LPARAM l) {
-        OnSlotMenuReport(w, l);
-        return LRESULT(0);
-    });
     dlg.MapMessage(kMsgSlotMenuDismissed, [this](WPARAM, LPARAM kind) {
         if (kind == CProfileRKeyPopup::kKind) OnSlotMenuDismissed();
         return LRESULT(0);
@@ -293,8 +289,9 @@ void CProfileTabsSection::OpenSlotMenu(int index, const Rect& anchor, bool fromL
     const int size = ScaleUnits(300);
 
     auto* menu = new CProfileRKeyPopup();
+    menu->OnChoice([this, index](const PopupResult& chosen) { OnSlotMenuChoice(index, chosen); });
     openingSlotMenu_ = true;
-    const bool made = menu->Create(dlg.GetSafeHwnd(), Rect::FromSize(at.x, at.y, size, size), kMsgSlotMenuReport,
+    const bool made = menu->Create(dlg.GetSafeHwnd(), Rect::FromSize(at.x, at.y, size, size), 0,
                                    int(kFirstTab) + index, kMsgSlotMenuDismissed);
     openingSlotMenu_ = false;
     if (!made) {
@@ -311,14 +308,12 @@ void CProfileTabsSection::OpenSlotMenu(int index, const Rect& anchor, bool fromL
     host_.OpenPopup(kSlotMenuSlot, menu);
 }
 
-void CProfileTabsSection::OnSlotMenuReport(WPARAM tag, LPARAM result)
+void CProfileTabsSection::OnSlotMenuChoice(int index, const PopupResult& chosen)
 {
-    const auto* record = reinterpret_cast<const PopupResult*>(result);
-    if (!record) return;
-    const int action = record->bytes[0];
+    const int action = chosen.bytes[0];
     if (action < 0 || action > CProfileRKeyPopup::kGames) return;
     CloseMenus();
-    Defer(action == CProfileRKeyPopup::kGames ? Action::Games : static_cast<Action>(action), int(tag) - int(kFirstTab));
+    Defer(action == CProfileRKeyPopup::kGames ? Action::Games : static_cast<Action>(action), index);
 }
 
 void CProfileTabsSection::OnSlotMenuDismissed()

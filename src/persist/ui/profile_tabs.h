@@ -24,6 +24,7 @@
 class CDlgBase;
 class CComboProfilePopup;
 class CProfileRKeyPopup;
+struct PopupResult;
 struct ProfileRecord;
 struct ProfileResult;
 
@@ -83,7 +84,7 @@ private:
     void OnListDismissed();
     // The slot menu for a profile next to an anchor (client coordinates).
     void OpenSlotMenu(int index, const Rect& anchor, bool fromList);
-    void OnSlotMenuReport(WPARAM tag, LPARAM result);
+    void OnSlotMenuChoice(int index, const PopupResult& chosen);
     void OnSlotMenuDismissed();
     void CloseMenus();
     void Defer(Action action, int target);

@@ -136,10 +136,6 @@ void CLightingSection::MapMessages(CDlgBase& dlg)
         if (l == CE_CLICK && w == kLightingMode) OpenModeMenu();
         return 0;
     });
-    dlg.MapMessage(kLightingComboMessage + 1, [this](WPARAM w, LPARAM l) -> LRESULT {
-        if (w == kLightingMode && l) OnModeChosen(*reinterpret_cast<const PopupResult*>(l));
-        return 0;
-    });
     dlg.MapMessage(kLightingComboMessage + 2, [this](WPARAM, LPARAM l) -> LRESULT {
         if (l == CComboLightingPopup::kKind) CloseModeMenu();
         return 0;
@@ -177,8 +173,9 @@ void CLightingSection::OpenModeMenu()
     const Rect r = combo->GetRect();
     const Point below = platform::g_windowHost->ClientToScreen(dlg.GetSafeHwnd(), Point{r.left, r.bottom});
     auto* popup = new CComboLightingPopup();
-    if (!popup->Create(dlg.GetSafeHwnd(), Rect::FromSize(below.x, below.y, r.Width(), r.Height()),
-                       kLightingComboMessage + 1, int(kLightingMode), kLightingComboMessage + 2)) {
+    popup->OnChoice([this](const PopupResult& chosen) { OnModeChosen(chosen); });
+    if (!popup->Create(dlg.GetSafeHwnd(), Rect::FromSize(below.x, below.y, r.Width(), r.Height()), 0,
+                       int(kLightingMode), kLightingComboMessage + 2)) {
         delete popup;
         combo->SetOpen(false);
         host_.RepaintControl(combo);

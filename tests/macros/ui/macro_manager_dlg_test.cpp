@@ -192,10 +192,11 @@ TEST_F(MacroManagerTest, RecordingAndInsertingThroughTheWindow)
     // A left click from the insert menu goes after the selection and selects its release.
     auto* actions = dlg->Find<CImageShowList>(ids::kActionList);
     actions->selection = -1;
-    PopupResult choice;
-    choice.bytes[0] = 0;
     Send(*dlg, ids::kInsertComboMessage, ids::kInsertCombo, CComboButton::kClick);
-    Send(*dlg, ids::kInsertMenuChoice, ids::kInsertCombo, reinterpret_cast<LPARAM>(&choice));
+    auto* insertMenu = dynamic_cast<CItemPopup*>(dlg->Popup(ids::kInsertMenuSlot));
+    ASSERT_NE(insertMenu, nullptr);
+    ASSERT_TRUE(insertMenu->DoAccessibleAction(insertMenu->GetSafeHwnd(), 1, 0));  // its first row
+    host.ProcessPending();
     const MacroKey& m = work.sets().front().macros.front();
     EXPECT_EQ(m.actionNum, 6u);
     EXPECT_EQ(m.GetAction(3), MacroAction::Key(0xE0, false));
@@ -241,13 +242,18 @@ TEST_F(MacroManagerTest, SetNamesThatDoNothingAreSaid)
 {
     Store(OneMacro());
     auto dlg = Open();
-    std::u16string name = u"Games";
-    EXPECT_EQ(Send(*dlg, ids::kAddSetName, 0, reinterpret_cast<LPARAM>(&name)), 0);
-    EXPECT_EQ(work.count(), 1u);
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0], u"text 356");
-    name = u"Office";
-    EXPECT_EQ(Send(*dlg, ids::kAddSetName, 0, reinterpret_cast<LPARAM>(&name)), 1);
+    host.ScriptModal(u"macro set add", [this](platform::HeadlessModal& m) {
+        m.TypeInto(int(ids::kSetDlgEdit), u"Games");
+        m.Send(ids::kDlgOk, 0, CE_CLICK);
+        EXPECT_FALSE(m.Ended());  // said why, and waits for another name
+        EXPECT_EQ(work.count(), 1u);
+        ASSERT_EQ(Messages().size(), 1u);
+        EXPECT_EQ(Messages()[0], u"text 356");
+        m.TypeInto(int(ids::kSetDlgEdit), u"Office");
+        m.Send(ids::kDlgOk, 0, CE_CLICK);
+        EXPECT_TRUE(m.Ended());
+    });
+    Send(*dlg, ids::kRunAddSet, 0, 0);
     EXPECT_EQ(work.count(), 2u);
 }
 
@@ -315,7 +321,7 @@ TEST_F(MacroManagerTest, DialogsStoreTheirValuesAndScale)
 
     for (float scale : {1.0f, 2.0f}) {
         g_uiScale = scale;
-        CMacroSetAddDlg add(0);
+        CMacroSetAddDlg add(0, {});
         ASSERT_TRUE(add.Create(0));
         host.ProcessPending();
         EXPECT_EQ(host.GetClientRect(add.GetSafeHwnd()), (Rect{0, 0, int(530 * scale), int(200 * scale)}));

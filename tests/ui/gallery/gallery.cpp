@@ -74,19 +74,7 @@ public:
         });
         MapMessage(kButtonCombo, [this](WPARAM w, LPARAM l) { return OnCombo(kButtonCombo, w, l, 0, 161); });
         MapMessage(kLightingCombo, [this](WPARAM w, LPARAM l) { return OnCombo(kLightingCombo, w, l, 9, 188); });
-        for (UINT m : {kButtonCombo + 1, kLightingCombo + 1}) {
-            MapMessage(m, [this, m](WPARAM w, LPARAM l) {
-                auto* r = reinterpret_cast<const PopupResult*>(l);
-                if (auto* c = Find<CComboButton>(static_cast<UINT>(w))) {
-                    c->SetLabel(r->caption);
-                    c->SetOpen(false);
-                }
-                ClosePopup(m == kButtonCombo + 1 ? 0 : 1);
-                Host().Invalidate(hwnd_);
-                return 0;
-            });
-        }
-        // Dismissals: kind 0 shares 1029 with the report, so only 1146 here.
+        // Dismissals: only the lighting menu's 1146; the button menu stays until chosen.
         MapMessage(1146, [this](WPARAM w, LPARAM) {
             if (auto* c = Find<CComboButton>(static_cast<UINT>(w))) c->SetOpen(false);
             ClosePopup(1);
@@ -348,7 +336,15 @@ private:
         Rect r = combo->GetRect();
         Point p = Host().ClientToScreen(hwnd_, {r.left, r.bottom});
         const UINT dismissal = kind == 0 ? 1029u : 1146u;
-        if (popup->Create(hwnd_, Rect::FromSize(p.x, p.y, 10, 10), message + 1, static_cast<int>(id), dismissal))
+        popup->OnChoice([this, id, slot](const PopupResult& r) {
+            if (auto* c = Find<CComboButton>(static_cast<UINT>(id))) {
+                c->SetLabel(r.caption);
+                c->SetOpen(false);
+            }
+            ClosePopup(slot);
+            Host().Invalidate(hwnd_);
+        });
+        if (popup->Create(hwnd_, Rect::FromSize(p.x, p.y, 10, 10), 0, static_cast<int>(id), dismissal))
             SetPopup(slot, popup);
         else
             delete popup;
