@@ -40,12 +40,12 @@ fuzz-smoke: setup
 	@tests/fuzz/smoke.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # The Debian package, from its own build folder: installed under /usr,
-# hardened, without the test suite. The .deb lands in build-deb/, the
+# hardened, built for size, without the test suite. The .deb lands in build-deb/, the
 # programs' debug symbols in build-deb/debug/ (in gdb: symbol-file
 # build-deb/debug/tevlan.debug).
 deb: setup
 	@cmake -S . -B build-deb -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
-	  -DTEVLAN_HARDEN=ON -DTEVLAN_BUILD_TESTS=OFF >/dev/null
+	  -DTEVLAN_HARDEN=ON -DTEVLAN_COMPACT=ON -DTEVLAN_BUILD_TESTS=OFF >/dev/null
 	@cmake --build build-deb -j$(JOBS)
 	@cd build-deb && cpack -G DEB
 	@mkdir -p build-deb/debug && for p in tevlan tevlanctl; do \

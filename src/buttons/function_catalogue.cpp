@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/text_codec.h"
 #include "base/ui_text.h"
 
 namespace {
@@ -28,7 +29,7 @@ constexpr CatalogueItem kMainMenu[] = {
     Assign(5, 24, {kFunctionMouseButton, kMouseBack, 0}, "back"),
     Leads(6, 25, CatalogueOpens::DpiMenu, "dpi-menu"),
     Leads(7, 26, CatalogueOpens::FireDialog, "fire", LabelRule::FireCaption),
-    Assign(8, 27, {kFunctionFire, 50, 3}, "triple-click"),
+    Assign(8, kTextTripleClick, {kFunctionFire, 50, 3}, "triple-click"),
     Leads(9, 28, CatalogueOpens::MacroMenu, "macro", LabelRule::MacroName),
     Leads(10, 29, CatalogueOpens::KeyCombinationDialog, "keys", LabelRule::KeyCombination),
     Leads(11, 30, CatalogueOpens::MultimediaMenu, "multimedia-menu"),
@@ -154,6 +155,20 @@ std::u16string ItemLabel(const CatalogueItem& item)
 }
 
 std::u16string FireFunctionLabel() { return WithoutOneTrailingPlus(UiText(kTextFire)); }
+
+std::u16string ButtonCaption(const std::u16string& label, ButtonFunctionCode code)
+{
+    if (code.type != kFunctionFire || label == UiText(kTextTripleClick)) return label;
+    std::u16string caption = UiText(kTextFireCaption);
+    if (caption.empty()) return label;
+    auto fill = [&caption](std::u16string_view mark, int value) {
+        if (const size_t at = caption.find(mark); at != std::u16string::npos)
+            caption.replace(at, mark.size(), Utf8ToU16(std::to_string(value)));
+    };
+    fill(u"%1", code.param);
+    fill(u"%2", code.extra);
+    return caption;
+}
 
 std::optional<ButtonFunctionCode> MakeFireCode(long long interval, long long count)
 {

@@ -60,6 +60,8 @@ struct CatalogueItem {
 
 // Language texts the labels are built from.
 inline constexpr int kTextFire = 26;
+inline constexpr int kTextTripleClick = 27;
+inline constexpr int kTextFireCaption = 572;  // %1 = interval in ms, %2 = count
 inline constexpr int kTextDpiLock = 36;
 inline constexpr int kTextMacroLabelPrefix = 190;
 inline constexpr int kTextLeftButton = 20;
@@ -91,6 +93,14 @@ constexpr int DpiLockDpi(int n) { return n * 100 + 100; }
 
 // The fire function's label: text 26 without one trailing "+".
 std::u16string FireFunctionLabel();
+
+// What a button's combo shows for the label and code it holds. A fire code
+// shows its interval and count (text 572, "Fire 50 ms × 3"): the stored fire
+// label alone would hide them, and two fire buttons would read alike. The
+// label stored in the profile stays what it always was, so files written
+// before read the same. The triple-click preset keeps its own caption, and
+// every other function shows its label.
+std::u16string ButtonCaption(const std::u16string& label, ButtonFunctionCode code);
 
 // The fire code for the numbers typed into the fire dialog. An interval of 4
 // or less is refused (nullopt). Numbers above 255 are clamped to 255 instead

@@ -48,11 +48,27 @@ void CFramedDlg::DrawBackground(platform::ICanvas& dc, const Rect& client)
 {
     PaintBackgroundCache(dc, client);
     if (frame_)
-        frame_->Draw(dc, Rect{0, 0, ScaleUnits(look_.baseWidth), ScaleUnits(look_.baseHeight)});
+        DrawFrame(dc);
     else
         dc.FillRect(client, RGB(0x1F, 0x1F, 0x1F));
     DrawOverFrame(dc);
     DrawControls(dc, client);
+}
+
+void CFramedDlg::DrawFrame(platform::ICanvas& dc) const
+{
+    const int w = ScaleUnits(look_.baseWidth), h = ScaleUnits(look_.baseHeight);
+    const int band = look_.titleBand, pictureHeight = frame_->Height(), pictureWidth = frame_->Width();
+    if (band <= 0 || band + 1 >= pictureHeight || look_.baseHeight <= pictureHeight) {
+        frame_->Draw(dc, Rect{0, 0, w, h});
+        return;
+    }
+    // The title band and the bottom edge row as they are, the body between
+    // them (rows that repeat one another) stretched.
+    const int bandBottom = ScaleUnits(band), edgeTop = h - ScaleUnits(1);
+    frame_->Draw(dc, Rect{0, 0, w, bandBottom}, Rect{0, 0, pictureWidth, band});
+    frame_->Draw(dc, Rect{0, bandBottom, w, edgeTop}, Rect{0, band, pictureWidth, pictureHeight - 1});
+    frame_->Draw(dc, Rect{0, edgeTop, w, h}, Rect{0, pictureHeight - 1, pictureWidth, pictureHeight});
 }
 
 bool CFramedDlg::PreTranslateMessage(HWND self, const platform::Msg& msg)

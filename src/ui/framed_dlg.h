@@ -39,6 +39,11 @@ struct FramedDlgLook {
     // A question whose OK destroys something: Cancel is the default button,
     // so that Enter pressed by habit keeps what the user has.
     bool destructive = false;
+    // Rows of the frame picture (base units) that hold its title strip and
+    // rule. When set, a dialog taller than the picture draws them at their own
+    // height and stretches only the plain body below, so the rule stays just
+    // under the title; 0 stretches the whole picture.
+    int titleBand = 0;
 };
 
 class CFramedDlg : public CDlgBase {
@@ -80,6 +85,8 @@ protected:
     HWND parent_;
 
 private:
+    void DrawFrame(platform::ICanvas& dc) const;
+
     FramedDlgLook look_;
     std::unique_ptr<CSkinImage> frame_;
 };

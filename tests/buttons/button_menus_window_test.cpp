@@ -185,6 +185,9 @@ TEST_F(ButtonMenus, FireDialogLimits)
     // The preset's code under the dialog's own caption.
     EXPECT_EQ(Active().buttons[6].label, FireFunctionLabel());
     EXPECT_EQ(Sent(6), (Bytes{0x30, 0x32, 0x03}));
+    // The combo shows what the dialog set, not the bare fire label.
+    EXPECT_EQ(Combo(2019).Label(), ButtonCaption(FireFunctionLabel(), {kFunctionFire, 50, 3}));
+    EXPECT_NE(Combo(2019).Label().find(u"50"), std::u16string::npos);
 }
 
 TEST_F(ButtonMenus, ThereIsNoNinthComboAndAStrayClickForOneChangesNothing)

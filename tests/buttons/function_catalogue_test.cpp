@@ -100,6 +100,19 @@ TEST_F(Catalogue, FireCodeRefusesShortIntervalsAndNeverWrapsBelowFive)
     EXPECT_EQ(Bytes(*MakeFireCode(1LL << 40, -1)), std::make_tuple(0x30, 255, 0));
 }
 
+TEST_F(Catalogue, AFireButtonShowsItsIntervalAndCountWhateverLabelItStores)
+{
+    g_uiTexts[kTextTripleClick] = u"Triple click";
+    g_uiTexts[kTextFireCaption] = u"Fire %1 ms \u00D7 %2";
+    // Two fire buttons set apart, the factory button 8 (stored as "Fire+"),
+    // the triple-click preset and any other function.
+    EXPECT_EQ(ButtonCaption(FireFunctionLabel(), *MakeFireCode(30, 3)), u"Fire 30 ms \u00D7 3");
+    EXPECT_EQ(ButtonCaption(FireFunctionLabel(), *MakeFireCode(255, 0)), u"Fire 255 ms \u00D7 0");
+    EXPECT_EQ(ButtonCaption(UiText(kTextFire), kFactoryButtons[7].code), u"Fire 50 ms \u00D7 3");
+    EXPECT_EQ(ButtonCaption(u"Triple click", Item(ButtonMenu::Main, 8).code), u"Triple click");
+    EXPECT_EQ(ButtonCaption(u"Copy", Item(ButtonMenu::Office, 1).code), u"Copy");
+}
+
 TEST_F(Catalogue, KeyCombinationCaptionAndCode)
 {
     auto ctrlShiftA = BuildKeyCombination(kModShift | kModCtrl, u"A", 0x04);

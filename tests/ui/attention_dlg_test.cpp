@@ -1,5 +1,6 @@
 #include "ui/attention_dlg.h"
 #include "ui/image_button.h"
+#include "ui/long_message_dlg.h"
 #include "ui/passive_controls.h"
 #include "ui_test_support.h"
 
@@ -53,6 +54,41 @@ TEST_F(AttentionTest, TheTitleLineStaysEmptyAndALongMessageMovesNothing)
     for (int y = 20; y < 70; ++y) rows += rowHasText(y);
 
     EXPECT_GT(rows, 20);  // more than one line of text
+}
+
+TEST_F(AttentionTest, AMessageNamingALongFileStaysBetweenTheRuleAndOk)
+{
+    // A broken profile picked from deep folders: the text once ran through
+    // the red rule and into OK.
+    g_uiTexts[4] = u"OK";
+    const std::u16string path =
+        u"/home/someone/Downloads/" + std::u16string(150, u'x') + u"/profiles of the old computer/broken.psf";
+    const std::u16string message = u"\u201C" + path + u"\u201D is not a valid profile file. The profile was not changed.";
+    for (float scale : {1.0f, 2.0f}) {
+        g_uiScale = scale;
+        g_uiFont.height = ScaleUnits(14);  // a language file scales its font with the UI
+        CLongMessageDlg dlg(message, path, 0);
+        ASSERT_TRUE(dlg.Create(0));
+        const platform::IImage* img = host.Snapshot(dlg.GetSafeHwnd());
+        ASSERT_NE(img, nullptr);
+        // The path is cut in its middle, the file's name kept.
+        EXPECT_NE(dlg.Shown().find(u"\u2026"), std::u16string::npos);
+        EXPECT_NE(dlg.Shown().find(u"broken.psf\u201D is not"), std::u16string::npos);
+        const Rect ok = dlg.FindControl(CLongMessageDlg::kOk)->GetRect();
+        const int ruleBottom = ScaleUnits(35);
+        auto textPixels = [&](int top, int bottom, int right) {
+            int n = 0;
+            for (int y = top; y < bottom; ++y)
+                for (int x = ScaleUnits(4); x < right; ++x)
+                    n += GetRValue(img->Pixel(x, y)) > 140 && GetGValue(img->Pixel(x, y)) > 140;
+            return n;
+        };
+        EXPECT_EQ(textPixels(ScaleUnits(2), ruleBottom + ScaleUnits(2), ScaleUnits(295)), 0) << scale;
+        EXPECT_GT(textPixels(ruleBottom, ok.top, img->Width() - ScaleUnits(4)), 0) << scale;
+        EXPECT_EQ(textPixels(ok.top - ScaleUnits(2), img->Height() - 1, ok.left - ScaleUnits(4)), 0) << scale;
+        EXPECT_GT(host.GetClientRect(dlg.GetSafeHwnd()).bottom, ScaleUnits(CAttentionDlg::kBaseHeight)) << scale;
+        dlg.DestroyWindow();
+    }
 }
 
 TEST_F(AttentionTest, LaidOutAtScaleTwo)

@@ -1,6 +1,7 @@
 #include "buttons/ui/button_list_section.h"
 
 #include "buttons/button_assignment.h"
+#include "buttons/function_catalogue.h"
 #include "buttons/menu_placement.h"
 #include "buttons/ui/button_list_ids.h"
 #include "buttons/ui/catalogue_popups.h"
@@ -119,7 +120,8 @@ void CButtonListSection::Refresh(const ProfileRecord* profile)
     for (int i = 0; i < kButtonCount; ++i) {
         auto* combo = host_.Dialog().Find<CComboButton>(kFirstCombo + UINT(i));
         if (!combo) continue;
-        combo->SetLabel(profile->buttons[size_t(i)].label);
+        const ButtonSlot& button = profile->buttons[size_t(i)];
+        combo->SetLabel(ButtonCaption(button.label, button.code));
         host_.RepaintControl(combo);
     }
 }
@@ -266,7 +268,8 @@ void CButtonListSection::Assign(CComboButton& combo, int comboId, const std::u16
     } else {
         out.caption = label;
     }
-    combo.SetLabel(out.caption);
+    // The left button put back shows as what it is now, not as what was chosen.
+    combo.SetLabel(out.leftButtonRestored ? out.caption : ButtonCaption(out.caption, code));
     CloseCombo(combo);
     if (out.sendButtons) host_.ScheduleApply(PendingGroup::Keys);
     if (out.warningText) {

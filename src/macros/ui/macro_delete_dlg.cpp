@@ -25,6 +25,7 @@ FramedDlgLook LookFor(int lines)
     look.okId = CMacroDeleteDlg::kOk;
     look.cancelId = CMacroDeleteDlg::kCancel;
     look.enter = DialogKey::Ok;
+    look.titleBand = kMessageTop;  // a long list must not push the red rule into the text
     return look;
 }
 

@@ -18,6 +18,7 @@
 #include "profile/profile_record.h"
 #include "ui/control_events.h"
 #include "ui/dlg_base.h"
+#include "ui/long_message_dlg.h"
 #include "ui/tab_control.h"
 #include "ui/ui_scale.h"
 
@@ -130,7 +131,14 @@ void CProfileTabsSection::ApplyCurrent()
 void CProfileTabsSection::Finish(const ProfileResult& result)
 {
     if (result.changed && refreshWindow_) refreshWindow_();
-    if (!result.Done()) host_.MessageBox(result.Message());
+    if (result.Done()) return;
+    if (result.path.empty()) {
+        host_.MessageBox(result.Message());
+        return;
+    }
+    // A message that names a file is longer than the standard box holds.
+    CLongMessageDlg box(result.Message(), Utf8ToU16(result.path), host_.Dialog().GetSafeHwnd());
+    host_.RunModal(box);
 }
 
 void CProfileTabsSection::Select(int index)
