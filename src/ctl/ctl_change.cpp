@@ -377,6 +377,11 @@ int Run::Change()
     if (fileLast && words.size() >= 3 && !words.back().empty())
         words.back() = std::filesystem::absolute(words.back()).lexically_normal().string();
 
+    // Names and values are text; only a file name may hold other bytes.
+    for (size_t i = 0; i < words.size(); ++i)
+        if (!IsUtf8(words[i]) && !IsChangeRequestPathWord(words, i))
+            return Fail(kExitUsage, "\"" + PrintableText(Utf8ToU16(words[i])) + "\" is not UTF-8 text");
+
     const WindowAnswer window = AskWindow(folders, o.profile.value_or(-1), words);
     if (window.kind == WindowAnswer::Failed) return Fail(kExitDeviceIo, window.error);
     if (window.kind == WindowAnswer::Answered)

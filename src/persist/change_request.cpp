@@ -60,6 +60,12 @@ bool IsUtf8(std::string_view s)
     return true;
 }
 
+bool IsChangeRequestPathWord(const std::vector<std::string>& words, size_t i)
+{
+    if (i + 1 != words.size() || words.size() < 3 || words[1] != "import") return false;
+    return (words[0] == "profile" && words.size() == 4) || (words[0] == "macros" && words.size() == 3);
+}
+
 std::string EncodeChangeRequest(const ChangeRequest& r)
 {
     if (r.profile < -1 || r.profile > 127 || r.words.size() > kMaxChangeRequestWords) return {};
@@ -70,8 +76,10 @@ std::string EncodeChangeRequest(const ChangeRequest& r)
     if (r.dataFolder.size() > 0xFFFF || r.dataFolder.find('\0') != std::string::npos) return {};
     Put16(out, r.dataFolder.size());
     out += r.dataFolder;
-    for (const std::string& w : r.words) {
-        if (w.size() > 0xFFFF || !IsUtf8(w) || w.find('\0') != std::string::npos) return {};
+    for (size_t i = 0; i < r.words.size(); ++i) {
+        const std::string& w = r.words[i];
+        if (w.size() > 0xFFFF || w.find('\0') != std::string::npos) return {};
+        if (!IsUtf8(w) && !IsChangeRequestPathWord(r.words, i)) return {};
         Put16(out, w.size());
         out += w;
     }
@@ -93,8 +101,10 @@ std::optional<ChangeRequest> DecodeChangeRequest(std::string_view bytes)
     if (!r.Text(out.dataFolder, true)) return std::nullopt;
     out.words.resize(count);
     for (std::string& w : out.words)
-        if (!r.Text(w)) return std::nullopt;
+        if (!r.Text(w, true)) return std::nullopt;
     if (!r.AtEnd()) return std::nullopt;
+    for (size_t i = 0; i < out.words.size(); ++i)
+        if (!IsUtf8(out.words[i]) && !IsChangeRequestPathWord(out.words, i)) return std::nullopt;
     return out;
 }
 

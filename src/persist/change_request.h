@@ -5,7 +5,8 @@
 //
 //   request: "TVRQ", version 1, profile (signed byte, -1 = the active one),
 //            word count (16 bits), the data folder and then each word, each
-//            text as 16-bit length + UTF-8 (the folder: + its bytes, any but NUL)
+//            text as 16-bit length + UTF-8 (the folder, and the file of an
+//            import: + its bytes, any but NUL)
 //   reply:   status (0 done, 1 refused, 2 not understood, 3 another data
 //            folder: tevlanctl changes the files itself, 4 the window has no
 //            mouse), changed (0/1),
@@ -13,7 +14,8 @@
 //
 // Numbers are little-endian. Everything is checked before use: a request that
 // is cut short, too long, has trailing bytes, more words than a command has,
-// a NUL or a word that is not UTF-8 is not understood, and nothing else happens.
+// a NUL or a word that is not UTF-8 (but for an import's file) is not
+// understood, and nothing else happens.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -44,6 +46,10 @@ std::optional<ChangeRequest> DecodeChangeRequest(std::string_view bytes);
 
 std::string EncodeChangeReply(const ChangeReply& reply);
 std::optional<ChangeReply> DecodeChangeReply(std::string_view bytes);
+
+// Whether word i is a file name, which may hold any bytes but NUL: the file
+// of "profile import N FILE" and "macros import FILE".
+bool IsChangeRequestPathWord(const std::vector<std::string>& words, size_t i);
 
 // Whether bytes are well-formed UTF-8 (no overlong forms, no surrogates).
 bool IsUtf8(std::string_view bytes);

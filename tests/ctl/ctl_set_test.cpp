@@ -264,6 +264,14 @@ TEST_F(CtlSet, ADataFolderNamedWithAnyBytesRoundTripsAChange)
     EXPECT_EQ(r.exit, 0) << r.err;
     EXPECT_EQ(r.out, "dpi 1 3000\n");
     EXPECT_EQ(Ctl(data, {"get", "wheel-page"}).out, "wheel-page on\n");
+
+    // A profile file named so goes out and comes back in.
+    const std::string file = (data / "copy\xfe.psf").string();
+    r = Ctl(data, {"profile", "export", "2", file});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    r = Ctl(data, {"profile", "import", "3", file});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(Ctl(data, {"--profile", "3", "get", "dpi", "1"}).out, "dpi 1 3000\n");
 }
 
 }  // namespace

@@ -42,11 +42,11 @@ TEST_F(PresenceStorm, PresenceFollowsDiscoveryAfterEveryStormAndOnlyTheLastUnplu
     std::mt19937 random(2026);
     int storms = 0, wrong = 0, wrongEnds = 0;
     for (int round = 0; round < 200; ++round) {
-        // A burst: plugs and unplugs, some handled at once, most later, one
-        // product always plugged in.
+        // A burst: plugs and unplugs mixed with DPI button presses, some
+        // handled at once, most later, one product always plugged in.
         const int endingsBefore = host.endings;
         for (int step = 0; step < 12; ++step) {
-            switch (random() % 4) {
+            switch (random() % 5) {
             case 0:
             case 1: {
                 const SimProduct p = random() % 2 ? SimProduct::A : SimProduct::B;
@@ -57,7 +57,11 @@ TEST_F(PresenceStorm, PresenceFollowsDiscoveryAfterEveryStormAndOnlyTheLastUnplu
                 break;
             }
             case 2: host.PumpSome(int(random() % 4)); break;
-            default: StatusTick(); break;
+            case 3: StatusTick(); break;
+            default:
+                // The DPI button: a report on a listener that may be on its way out.
+                sim.PressDpiButton(sim.IsPlugged(SimProduct::A) ? SimProduct::A : SimProduct::B);
+                break;
             }
         }
         link->WaitForDeviceIo();

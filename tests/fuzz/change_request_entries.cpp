@@ -12,7 +12,10 @@ extern "C" int FuzzChangeRequest(const uint8_t* data, size_t size)
     if (const std::optional<ChangeRequest> r = DecodeChangeRequest(bytes)) {
         FUZZ_CHECK(r->profile >= -1 && r->profile <= 4);
         FUZZ_CHECK(!r->words.empty() && r->words.size() <= kMaxChangeRequestWords);
-        for (const std::string& w : r->words) FUZZ_CHECK(IsUtf8(w) && w.find('\0') == std::string::npos);
+        for (size_t i = 0; i < r->words.size(); ++i) {
+            FUZZ_CHECK(IsUtf8(r->words[i]) || IsChangeRequestPathWord(r->words, i));
+            FUZZ_CHECK(r->words[i].find('\0') == std::string::npos);
+        }
         // What was taken is exactly what the sender meant: it encodes back to the same bytes.
         FUZZ_CHECK(EncodeChangeRequest(*r) == bytes);
     }

@@ -264,60 +264,7 @@ void QtCanvas::DrawImage(const IImage& image, const Rect& dst, const Rect& srcIn
 
     const QtImage* qimg = dynamic_cast<const QtImage*>(&image);
     if (qimg && src.Width() == dst.Width()) {
-        // Not stretched across (every picture at scale 1, and the @2x
-        // pictures at scale 2, but also the frames stretched only down):
-        // the sampling below picks source column d for destination column d,
-        // so the painter blends rows straight from the picture, without an
-        // intermediate copy; all of them at once when nothing is stretched
-        // at all. What lies outside the picture draws nothing either way.
-        const int dx = dst.left - src.left;
-        Rect across = visible.Intersect(Rect{dx, visible.top, dx + image.Width(), visible.bottom});
-        if (across.IsEmpty()) return;
-        painter_.save();
-        painter_.setOpacity(std::min(opacity, 255) / 255.0);
-        // An opaque picture at full opacity covers what is below: copied,
-        // not blended (the window's background on every paint).
-        const bool cover = opacity >= 255 && qimg->KnownOpaque();
-        painter_.setCompositionMode(cover ? QPainter::CompositionMode_Source : QPainter::CompositionMode_SourceOver);
-        if (const PaletteRuns* pic = qimg->Runs().get()) {
-            // Expanded a band of rows at a time, the band small enough to
-            // come from the heap and go back to it after the draw.
-            const int sh = src.Height(), dh = dst.Height();
-            const int kBand = std::clamp(48 * 1024 / (4 * across.Width()), 1, 32);
-            QImage band(across.Width(), kBand, kFormat);
-            int filled = 0, bandTop = across.top;
-            auto flush = [&] {
-                if (filled > 0) painter_.drawImage(QPoint(across.left, bandTop), band, QRect(0, 0, across.Width(), filled));
-                filled = 0;
-            };
-            for (int y = across.top; y < across.bottom; ++y) {
-                const int64_t d = y - dst.top;
-                const int sy = src.top + static_cast<int>(((2 * d + 1) * sh) / (2 * int64_t{dh}));
-                if (sy < 0 || sy >= image.Height()) {
-                    flush();
-                    continue;
-                }
-                if (filled == 0) bandTop = y;
-                pic->ExpandRow(across.left - dx, sy, across.Width(), reinterpret_cast<QRgb*>(band.scanLine(filled)));
-                if (++filled == kBand) flush();
-            }
-            flush();
-        } else if (src.Height() == dst.Height()) {
-            const int dy = dst.top - src.top;
-            Rect inside = across.Intersect(Rect{across.left, dy, across.right, dy + image.Height()});
-            if (!inside.IsEmpty())
-                painter_.drawImage(QPoint(inside.left, inside.top), qimg->Get(),
-                                   QRect(inside.left - dx, inside.top - dy, inside.Width(), inside.Height()));
-        } else {
-            const int sh = src.Height(), dh = dst.Height();
-            for (int y = across.top; y < across.bottom; ++y) {
-                const int64_t d = y - dst.top;
-                const int sy = src.top + static_cast<int>(((2 * d + 1) * sh) / (2 * int64_t{dh}));
-                if (sy < 0 || sy >= image.Height()) continue;
-                painter_.drawImage(QPoint(across.left, y), qimg->Get(), QRect(across.left - dx, sy, across.Width(), 1));
-            }
-        }
-        painter_.restore();
+        DrawUnstretchedAcross(*qimg, dst, src, visible, opacity);
         return;
     }
 
@@ -331,10 +278,82 @@ void QtCanvas::DrawImage(const IImage& image, const Rect& dst, const Rect& srcIn
         DrawSmooth(*qimg, dst, src, opacity);
         return;
     }
+    DrawNearest(image, dst, src, visible, opacity);
+}
 
-    // Nearest-neighbour sampling at pixel centres: destination pixel d takes
-    // source pixel floor((d + 0.5) * srcW / dstW), so a skin doubled for the
-    // 2.0 scale shows every source pixel as a clean 2 x 2 block.
+// Not stretched across (every picture at scale 1, and the @2x pictures at
+// scale 2, but also the frames stretched only down): the sampling picks
+// source column d for destination column d, so the painter blends rows
+// straight from the picture, without an intermediate copy; all of them at
+// once when nothing is stretched at all. What lies outside the picture draws
+// nothing either way.
+void QtCanvas::DrawUnstretchedAcross(const QtImage& image, const Rect& dst, const Rect& src, const Rect& visible,
+                                     int opacity)
+{
+    const int dx = dst.left - src.left;
+    Rect across = visible.Intersect(Rect{dx, visible.top, dx + image.Width(), visible.bottom});
+    if (across.IsEmpty()) return;
+    painter_.save();
+    painter_.setOpacity(std::min(opacity, 255) / 255.0);
+    // An opaque picture at full opacity covers what is below: copied, not
+    // blended (the window's background on every paint).
+    const bool cover = opacity >= 255 && image.KnownOpaque();
+    painter_.setCompositionMode(cover ? QPainter::CompositionMode_Source : QPainter::CompositionMode_SourceOver);
+    if (const PaletteRuns* runs = image.Runs().get()) {
+        DrawRunsAcross(*runs, image.Height(), dst, src, across);
+    } else if (src.Height() == dst.Height()) {
+        const int dy = dst.top - src.top;
+        Rect inside = across.Intersect(Rect{across.left, dy, across.right, dy + image.Height()});
+        if (!inside.IsEmpty())
+            painter_.drawImage(QPoint(inside.left, inside.top), image.Get(),
+                               QRect(inside.left - dx, inside.top - dy, inside.Width(), inside.Height()));
+    } else {
+        const int sh = src.Height(), dh = dst.Height();
+        for (int y = across.top; y < across.bottom; ++y) {
+            const int64_t d = y - dst.top;
+            const int sy = src.top + static_cast<int>(((2 * d + 1) * sh) / (2 * int64_t{dh}));
+            if (sy < 0 || sy >= image.Height()) continue;
+            painter_.drawImage(QPoint(across.left, y), image.Get(), QRect(across.left - dx, sy, across.Width(), 1));
+        }
+    }
+    painter_.restore();
+}
+
+// A palette picture, expanded a band of rows at a time, the band small enough
+// to come from the heap and go back to it after the draw.
+void QtCanvas::DrawRunsAcross(const PaletteRuns& runs, int height, const Rect& dst, const Rect& src,
+                              const Rect& across)
+{
+    const int dx = dst.left - src.left;
+    const int sh = src.Height(), dh = dst.Height();
+    const int kBand = std::clamp(48 * 1024 / (4 * across.Width()), 1, 32);
+    QImage band(across.Width(), kBand, kFormat);
+    int filled = 0, bandTop = across.top;
+    auto flush = [&] {
+        if (filled > 0) painter_.drawImage(QPoint(across.left, bandTop), band, QRect(0, 0, across.Width(), filled));
+        filled = 0;
+    };
+    for (int y = across.top; y < across.bottom; ++y) {
+        const int64_t d = y - dst.top;
+        const int sy = src.top + static_cast<int>(((2 * d + 1) * sh) / (2 * int64_t{dh}));
+        if (sy < 0 || sy >= height) {
+            flush();
+            continue;
+        }
+        if (filled == 0) bandTop = y;
+        runs.ExpandRow(across.left - dx, sy, across.Width(), reinterpret_cast<QRgb*>(band.scanLine(filled)));
+        if (++filled == kBand) flush();
+    }
+    flush();
+}
+
+// Nearest-neighbour sampling at pixel centres: destination pixel d takes
+// source pixel floor((d + 0.5) * srcW / dstW), so a skin doubled for the 2.0
+// scale shows every source pixel as a clean 2 x 2 block.
+void QtCanvas::DrawNearest(const IImage& image, const Rect& dst, const Rect& src, const Rect& visible, int opacity)
+{
+    const QtImage* qimg = dynamic_cast<const QtImage*>(&image);
+    const int sw = src.Width(), sh = src.Height(), dw = dst.Width(), dh = dst.Height();
     QImage part(visible.Width(), visible.Height(), kFormat);
     std::vector<int> columns(static_cast<size_t>(visible.Width()));
     for (int x = 0; x < visible.Width(); ++x) {

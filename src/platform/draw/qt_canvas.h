@@ -86,6 +86,13 @@ private:
     // A picture stretched by a fraction or shrunk: smooth sampling of the
     // source rectangle alone.
     void DrawSmooth(const QtImage& image, const Rect& dst, const Rect& src, int opacity);
+    // Not stretched across: rows straight from the picture.
+    void DrawUnstretchedAcross(const QtImage& image, const Rect& dst, const Rect& src, const Rect& visible,
+                               int opacity);
+    void DrawRunsAcross(const PaletteRuns& runs, int height, const Rect& dst, const Rect& src, const Rect& across);
+    // Whole multiples and pictures of other kinds: one source pixel per
+    // destination pixel.
+    void DrawNearest(const IImage& image, const Rect& dst, const Rect& src, const Rect& visible, int opacity);
     Rect Bounds() const { return {0, 0, target_->width(), target_->height()}; }
     void ApplyClip();
 

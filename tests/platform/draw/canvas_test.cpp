@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 
 using namespace platform;
@@ -186,6 +187,32 @@ TEST_F(CanvasTest, WholeMultiplesStaySharpAndFractionsAreSmoothedWithinTheirFram
     EXPECT_LT(r0, r2);
     EXPECT_GT(r1, 80);
     EXPECT_LT(r1, 120) << "the middle pixel blends both";
+}
+
+// Qt's painter hands a filtered blend of many rows to threads of its own,
+// which a race checker cannot follow: a large picture at a fractional scale
+// is drawn on the calling thread alone, pixel for pixel as one filtered draw.
+TEST_F(CanvasTest, ALargePictureSmoothedStaysOnTheCallingThreadAndMatchesOneFilteredDraw)
+{
+    auto threads = [] { return QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(); };
+    QImage picture(400, 300, QImage::Format_ARGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgba((x * 7) & 255, (y * 5) & 255, (x * y) & 255, 128 + (x + y) % 128));
+    auto img = std::make_unique<QtImage>(picture);
+    const auto before = threads();
+    auto c = graphics.CreateImageCanvas(500, 375);
+    c->DrawImage(*img, {0, 0, 500, 375});
+    EXPECT_EQ(threads(), before);
+
+    QImage reference(500, 375, QImage::Format_ARGB32_Premultiplied);
+    reference.fill(Qt::black);
+    {
+        QPainter painter(&reference);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        painter.drawImage(QRectF(0, 0, 500, 375), img->Get(), QRectF(0, 0, 400, 300));
+    }
+    EXPECT_TRUE(SamePixels(c->Image(), QtImage(reference)));
 }
 
 TEST_F(CanvasTest, ImagesBlendByTheirAlphaAndTheOpacity)
