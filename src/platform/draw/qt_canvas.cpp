@@ -1,5 +1,7 @@
 #include "platform/draw/qt_canvas.h"
 
+#include "platform/draw/image_convert.h"
+
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -111,7 +113,7 @@ QtImage::QtImage(QImage image) : image_(std::move(image))
         opaque_ = 1;
         return;
     }
-    if (image_.format() != kFormat) image_.convertTo(kFormat);
+    ConvertOnThisThread(image_, kFormat);
     // Qt gives a file named "...@2x.png" a pixel ratio of 2, and the painter
     // would then draw it at half its size: here a pixel is a pixel, and the
     // skin's density is the skin's business.
@@ -304,9 +306,11 @@ void QtCanvas::DrawUnstretchedAcross(const QtImage& image, const Rect& dst, cons
     } else if (src.Height() == dst.Height()) {
         const int dy = dst.top - src.top;
         Rect inside = across.Intersect(Rect{across.left, dy, across.right, dy + image.Height()});
-        if (!inside.IsEmpty())
-            painter_.drawImage(QPoint(inside.left, inside.top), image.Get(),
-                               QRect(inside.left - dx, inside.top - dy, inside.Width(), inside.Height()));
+        for (int top = inside.top; top < inside.bottom; top += kRowsPerBlend) {
+            const int rows = std::min(kRowsPerBlend, inside.bottom - top);
+            painter_.drawImage(QPoint(inside.left, top), image.Get(),
+                               QRect(inside.left - dx, top - dy, inside.Width(), rows));
+        }
     } else {
         const int sh = src.Height(), dh = dst.Height();
         for (int y = across.top; y < across.bottom; ++y) {
@@ -382,7 +386,9 @@ void QtCanvas::DrawNearest(const IImage& image, const Rect& dst, const Rect& src
     painter_.save();
     painter_.setOpacity(std::min(opacity, 255) / 255.0);
     painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    painter_.drawImage(visible.left, visible.top, part);
+    for (int top = 0; top < part.height(); top += kRowsPerBlend)
+        painter_.drawImage(QPoint(visible.left, visible.top + top), part,
+                           QRect(0, top, part.width(), std::min(kRowsPerBlend, part.height() - top)));
     painter_.restore();
 }
 

@@ -85,6 +85,10 @@ public:
 private:
     // A picture stretched by a fraction or shrunk: smooth sampling of the
     // source rectangle alone.
+    // Qt's painter hands a blend of 96 rows or more to its own thread pool,
+    // whose hand-overs a race checker cannot see and which a paint gains
+    // nothing from: large pictures are drawn this many rows at a time.
+    static constexpr int kRowsPerBlend = 64;
     void DrawSmooth(const QtImage& image, const Rect& dst, const Rect& src, int opacity);
     // Not stretched across: rows straight from the picture.
     void DrawUnstretchedAcross(const QtImage& image, const Rect& dst, const Rect& src, const Rect& visible,

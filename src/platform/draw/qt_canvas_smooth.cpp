@@ -10,14 +10,6 @@
 
 namespace platform {
 
-namespace {
-
-// Rows per filtered blend: below the size at which the painter hands a blend
-// to its threads.
-constexpr int kSmoothBand = 64;
-
-}  // namespace
-
 void QtCanvas::DrawSmooth(const QtImage& image, const Rect& dst, const Rect& srcRect, int opacity)
 {
     const Rect visible = dst.Intersect(clip_ ? base_.Intersect(*clip_) : base_);
@@ -49,16 +41,13 @@ void QtCanvas::DrawSmooth(const QtImage& image, const Rect& dst, const Rect& src
     painter_.setOpacity(std::min(opacity, 255) / 255.0);
     painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter_.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    // Qt's painter hands a filtered blend of 96 rows or more to its own
-    // thread pool, whose hand-overs a race checker cannot see and which a
-    // paint gains nothing from; drawn a band of rows at a time it stays on
-    // this thread. Each pixel takes the same source pixels wherever a band
-    // ends, so the picture is the same.
+    // A band of rows at a time, on this thread. Each pixel takes the same
+    // source pixels wherever a band ends, so the picture is the same.
     const QRect rows =
         target.toAlignedRect().intersected(QRect(visible.left, visible.top, visible.Width(), visible.Height()));
-    for (int top = rows.top(); top <= rows.bottom(); top += kSmoothBand) {
+    for (int top = rows.top(); top <= rows.bottom(); top += kRowsPerBlend) {
         painter_.save();
-        painter_.setClipRect(QRect(rows.left(), top, rows.width(), std::min(kSmoothBand, rows.bottom() + 1 - top)),
+        painter_.setClipRect(QRect(rows.left(), top, rows.width(), std::min(kRowsPerBlend, rows.bottom() + 1 - top)),
                              Qt::IntersectClip);
         painter_.drawImage(target, part, QRectF(0, 0, part.width(), part.height()));
         painter_.restore();

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "platform/qt/handover_marks.h"
 #include "platform/qt/qt_accessible.h"
 #include "platform/qt/qt_host_widget.h"
 
@@ -163,13 +164,21 @@ void QtWindowHost::Release(WindowRecord& record)
 void QtWindowHost::Enqueue(const Msg& msg)
 {
     // Qt keeps events to one receiver in posting order, from any thread.
-    QCoreApplication::postEvent(this, new PostedEvent(msg));
+    auto* e = new PostedEvent(msg);
+    MarkHandedOver(e);
+    QCoreApplication::postEvent(this, e);
 }
 
-void QtWindowHost::QuitRequested() { QCoreApplication::postEvent(this, new QEvent(kQuitEvent)); }
+void QtWindowHost::QuitRequested()
+{
+    auto* e = new QEvent(kQuitEvent);
+    MarkHandedOver(e);
+    QCoreApplication::postEvent(this, e);
+}
 
 bool QtWindowHost::event(QEvent* e)
 {
+    MarkTakenOver(e);
     if (e->type() == kPostedEvent) {
         const Msg& m = static_cast<PostedEvent*>(e)->msg;
         if (IsWindow(m.hwnd)) SendMessage(m.hwnd, m.message, m.wParam, m.lParam);

@@ -1,3 +1,4 @@
+#include "platform/draw/image_convert.h"
 #include "platform/draw/qt_canvas.h"
 
 #include <gtest/gtest.h>
@@ -213,6 +214,36 @@ TEST_F(CanvasTest, ALargePictureSmoothedStaysOnTheCallingThreadAndMatchesOneFilt
         painter.drawImage(QRectF(0, 0, 500, 375), img->Get(), QRectF(0, 0, 400, 300));
     }
     EXPECT_TRUE(SamePixels(c->Image(), QtImage(reference)));
+}
+
+// A decoded picture large enough for Qt to convert on its pool: the bands
+// must meet without a seam, whatever the width, and every source format the
+// skins decode to must come out as Qt's own premultiplied pixels.
+TEST(ImageConvert, ALargePictureConvertsOnTheCallingThreadWithQtsPixels)
+{
+    auto threads = [] { return QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(); };
+    const QRgb table[3] = {qRgba(255, 0, 0, 255), qRgba(10, 200, 30, 128), qRgba(0, 0, 0, 0)};
+    for (const QImage::Format from : {QImage::Format_ARGB32, QImage::Format_RGB32, QImage::Format_RGB888, QImage::Format_Indexed8}) {
+        QImage picture(701, 300, from);
+        if (from == QImage::Format_Indexed8) picture.setColorTable({table[0], table[1], table[2]});
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                if (from == QImage::Format_Indexed8)
+                    picture.setPixel(x, y, uint((x + y) % 3));
+                else
+                    picture.setPixel(x, y, qRgba((x * 7) & 255, (y * 5) & 255, (x * y) & 255, (x + 3 * y) & 255));
+        QImage converted = picture;
+        const auto before = threads();
+        ConvertOnThisThread(converted, QImage::Format_ARGB32_Premultiplied);
+        EXPECT_EQ(threads(), before) << from;
+        ASSERT_EQ(converted.format(), QImage::Format_ARGB32_Premultiplied) << from;
+        ASSERT_EQ(converted.size(), picture.size()) << from;
+        int wrong = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                wrong += reinterpret_cast<const QRgb*>(converted.constScanLine(y))[x] != qPremultiply(picture.pixel(x, y));
+        EXPECT_EQ(wrong, 0) << from;
+    }
 }
 
 TEST_F(CanvasTest, ImagesBlendByTheirAlphaAndTheOpacity)
